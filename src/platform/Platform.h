@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+namespace zw {
+
+// The services the program takes from the operating system. On Windows they were the registry, the
+// shell and the system beep; here each is a small stand-in (see LinuxPlatform).
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // The user's documents folder, or empty when it cannot be determined.
+    virtual QString documentsFolder() = 0;
+    // The folder that holds the program's working files and its shipped files.
+    virtual QString programFolder() = 0;
+    virtual void beep() = 0;
+};
+
+// What the Linux desktop offers. The beep needs the widget library, so the application supplies it.
+class LinuxPlatform : public Platform {
+public:
+    explicit LinuxPlatform(QString executableFolder);
+
+    QString documentsFolder() override;
+    QString programFolder() override;
+    void beep() override {}
+
+private:
+    QString executableFolder_;
+    QString programFolder_;
+};
+
+// The program folder rule: the folder of the executable when it is writable (a portable install or
+// the build tree), otherwise a per-user folder seeded once from the shipped files.
+QString resolveProgramFolder(const QString& executableFolder, const QString& perUserFolder);
+
+// A folder path in the program's form: native separators, exactly one trailing separator; empty
+// stays empty.
+QString withTrailingSeparator(const QString& folder);
+
+}  // namespace zw

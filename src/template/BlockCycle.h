@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "template/BlockFiles.h"
+#include "template/NewsletterTemplate.h"
+
+namespace zw {
+
+// The list item of block k (from 1): "Meldung" + k + ":  " + the headline without blanks and control
+// characters at its ends.
+QString blockListItem(int number, const QByteArray& headline);
+// The item of a block that was added and not yet written back.
+inline const QString kNewBlockItem = QStringLiteral("Neue  Meldung:");
+
+// What a rebuild leaves for the window: the settings as read back and the items of the block list.
+struct RebuildResult {
+    TemplateSettings settings;
+    QStringList items;
+};
+
+// Regenerates the block edit files from a template's bytes: clears them, writes one per block section
+// (numbered by position) and returns the list items.
+QStringList rebuildBlockFiles(const BlockFiles& files, const QByteArray& templateBytes);
+
+// The template file from the window's settings and the block edit files, written in one piece. Returns
+// what was written.
+QByteArray writeTemplateFile(const QString& templatePath, const TemplateSettings& settings, const BlockFiles& files);
+
+// Reads the template at templatePath: its settings (pictures resolved against imagesFolder) and its
+// blocks into the block edit files. A template that cannot be read gives the settings of an empty
+// file and then the file-open error.
+RebuildResult loadTemplate(const QString& templatePath, const QString& imagesFolder, const BlockFiles& files);
+
+// The write-back cycle behind the block list: stores the editor's five lines as block selected + 1
+// (nothing when selected is -1), writes the template file, reads its settings back and rebuilds the
+// block edit files. The template is read once, straight from what was written.
+RebuildResult writeBackAndRebuild(const QString& templatePath, const QString& imagesFolder, const BlockFiles& files,
+                                  const TemplateSettings& settings, int selected, const QList<QByteArray>& editorLines);
+
+}  // namespace zw

@@ -1,0 +1,156 @@
+#include "template/NldFormat.h"
+
+#include <QFile>
+#include <QHash>
+
+#include "platform/FileIo.h"
+#include "platform/Text.h"
+
+namespace zw {
+
+NewsBlock NewsBlock::fromLines(const QList<QByteArray>& lines) {
+    NewsBlock block;
+    QByteArray NewsBlock::*fields[] = {&NewsBlock::Headline, &NewsBlock::Picture, &NewsBlock::LinkText,
+                                       &NewsBlock::LinkUrl, &NewsBlock::Text};
+    for (int i = 0; i < 5 && i < lines.size(); ++i) block.*fields[i] = lines[i];
+    return block;
+}
+
+namespace {
+
+constexpr qsizetype kMaxValueLength = 2047;
+
+bool isBlankOrTab(char c) { return c == ' ' || c == '\t'; }
+
+QByteArray trimBlanks(const QByteArray& text) {
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && isBlankOrTab(text[start])) ++start;
+    while (end > start && isBlankOrTab(text[end - 1])) --end;
+    return text.mid(start, end - start);
+}
+
+bool equalsIgnoringCase(const QByteArray& a, const char* b) { return asciiLower(a) == asciiLower(QByteArray(b)); }
+
+QByteArray singleLine(const QByteArray& value) {
+    if (!value.contains('\r') && !value.contains('\n')) return value;
+    QByteArray out = value;
+    for (char& c : out) {
+        if (c == '\r' || c == '\n') c = ' ';
+    }
+    return out;
+}
+
+}  // namespace
+
+TemplateSettings readSettings(const QByteArray& fileBytes) {
+    TemplateSettings settings;
+    std::array<bool, kSettingKeys.size()> found{};
+    bool inSettings = false;
+    bool settingsSeen = false;
+    for (const QByteArray& rawLine : splitLines(fileBytes)) {
+        const QByteArray line = trimBlanks(rawLine);
+        if (line.startsWith('[')) {
+            if (inSettings) break;  // only the first [SETTINGS] section counts
+            const qsizetype close = line.indexOf(']');
+            const QByteArray name = trimBlanks(line.mid(1, close < 0 ? -1 : close - 1));
+            inSettings = !settingsSeen && equalsIgnoringCase(name, "SETTINGS");
+            settingsSeen = settingsSeen || inSettings;
+            continue;
+        }
+        if (!inSettings) continue;
+        const qsizetype eq = line.indexOf('=');
+        if (eq < 0) continue;
+        const QByteArray key = trimBlanks(line.left(eq));
+        for (size_t i = 0; i < kSettingKeys.size(); ++i) {
+            if (found[i] || !equalsIgnoringCase(key, kSettingKeys[i].key)) continue;
+            QByteArray value = trimBlanks(line.mid(eq + 1));
+            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+                value = value.mid(1, value.size() - 2);
+            settings.*kSettingKeys[i].field = value.left(kMaxValueLength);
+            found[i] = true;
+            break;
+        }
+    }
+    if (!found.back()) settings.DateOn = "TRUE";
+    return settings;
+}
+
+TemplateSettings readSettingsFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return readSettings(QByteArray());
+    return readSettings(file.readAll());
+}
+
+void resolveSettingPictures(TemplateSettings& settings, const QString& imagesFolder) {
+    for (QByteArray TemplateSettings::*field :
+         {&TemplateSettings::KopfLogo, &TemplateSettings::SeperatorNews, &TemplateSettings::SeperatorImpressum}) {
+        QByteArray& value = settings.*field;
+        if (fileExists(pathFromStored(value))) continue;
+        value = storedFromPath(imagesFolder) + fileNamePart(value);
+    }
+}
+
+bool isBlockHeader(const QByteArray& line) {
+    const QByteArray t = trimmed8(line);
+    constexpr qsizetype prefix = 6;  // "[BLOCK"
+    if (t.size() < prefix + 2 || !t.startsWith("[BLOCK") || !t.endsWith(']')) return false;
+    for (qsizetype i = prefix; i < t.size() - 1; ++i) {
+        if (t[i] < '0' || t[i] > '9') return false;
+    }
+    return true;
+}
+
+QByteArray blockHeader(int number) {
+    return "[BLOCK" + QByteArray::number(number).rightJustified(3, '0') + ']';
+}
+
+QList<BlockSection> readBlockSections(const QByteArray& fileBytes) {
+    const QList<QByteArray> lines = splitLines(fileBytes);
+    QList<qsizetype> headerRows;
+    QHash<QByteArray, qsizetype> lastRowOf;  // the last line equal to each header
+    for (qsizetype row = 0; row < lines.size(); ++row) {
+        if (!isBlockHeader(lines[row])) continue;
+        headerRows.append(row);
+        lastRowOf.insert(lines[row], row);
+    }
+    QList<BlockSection> sections;
+    sections.reserve(headerRows.size());
+    for (qsizetype i = 0; i < headerRows.size(); ++i) {
+        BlockSection section;
+        section.header = lines[headerRows[i]];
+        section.number = int(i + 1);
+        const qsizetype at = lastRowOf.value(section.header);
+        for (qsizetype row = at + 1; row <= at + 5; ++row) {
+            if (row >= lines.size() || isBlockHeader(lines[row])) break;
+            section.lines.append(lines[row]);
+        }
+        while (section.lines.size() < 5) section.lines.append(QByteArray());
+        sections.append(std::move(section));
+    }
+    return sections;
+}
+
+QByteArray writeTemplate(const TemplateSettings& settings, const QList<QList<QByteArray>>& blockLines) {
+    QList<QByteArray> lines;
+    lines.reserve(20 + blockLines.size() * 7);
+    lines.append("[SETTINGS]");
+    for (size_t i = 0; i + 1 < kSettingKeys.size(); ++i)
+        lines.append(QByteArray(kSettingKeys[i].key) + '=' + singleLine(settings.*kSettingKeys[i].field));
+    lines.append(settings.dateOn() ? "DateOn=TRUE" : "DateOn=FALSE");
+    for (qsizetype k = 0; k < blockLines.size(); ++k) {
+        lines.append(" ");
+        lines.append(blockHeader(int(k + 1)));
+        for (const QByteArray& line : blockLines[k]) lines.append(singleLine(line));
+    }
+    return joinLines(lines);
+}
+
+NewsletterTemplate parseTemplate(const QByteArray& fileBytes) {
+    NewsletterTemplate result;
+    result.settings = readSettings(fileBytes);
+    for (const BlockSection& section : readBlockSections(fileBytes)) result.blocks.append(NewsBlock::fromLines(section.lines));
+    return result;
+}
+
+}  // namespace zw

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include "template/NewsletterTemplate.h"
+
+namespace zw {
+
+// One block section as the reader found it: its header line, its position among the headers (from
+// 1) and the five lines that belong to it.
+struct BlockSection {
+    QByteArray header;
+    int number = 0;
+    QList<QByteArray> lines;  // always five
+};
+
+// Reads the [SETTINGS] section by the INI rules: names without regard to case, the first match counts,
+// values trimmed of blanks and of one pair of enclosing quotes, cut to 2047 characters. Missing keys
+// read as empty, a missing DateOn as "TRUE".
+TemplateSettings readSettings(const QByteArray& fileBytes);
+
+// The same from a file; a file that cannot be read gives the settings of an empty file.
+TemplateSettings readSettingsFile(const QString& path);
+
+// A setting picture whose file does not exist is looked for in the images folder under its file
+// name; the replaced value is what the setting holds from then on.
+void resolveSettingPictures(TemplateSettings& settings, const QString& imagesFolder);
+
+// Whether a line is a block header: "[BLOCK" + digits + "]", blanks around it ignored.
+bool isBlockHeader(const QByteArray& line);
+
+// The block sections in file order. The k-th header gives block k. Its five lines follow the last line
+// equal to the header; lines missing at the end of the file or before the next header read as empty.
+QList<BlockSection> readBlockSections(const QByteArray& fileBytes);
+
+// The header line of block k: "[BLOCK001]" for the first.
+QByteArray blockHeader(int number);
+
+// The complete template file: "[SETTINGS]", the nineteen settings, then per block " ", its header and
+// its lines verbatim. DateOn is written as "TRUE" or "FALSE" from dateOn(). Line breaks inside a
+// value are written as blanks: no value may ever spill onto a line of its own.
+QByteArray writeTemplate(const TemplateSettings& settings, const QList<QList<QByteArray>>& blockLines);
+
+// Reads a whole template from file bytes (settings unresolved, blocks in file order).
+NewsletterTemplate parseTemplate(const QByteArray& fileBytes);
+
+}  // namespace zw
