@@ -1,6 +1,8 @@
 #include "platform/Platform.h"
 
+#include <QDate>
 #include <QDir>
+#include <QLocale>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -67,4 +69,8 @@ QString LinuxPlatform::programFolder() {
     return programFolder_;
 }
 
+}  // namespace zw
+
+namespace zw {
+QString todayShortDate() { return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat); }
 }  // namespace zw

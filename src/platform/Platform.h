@@ -40,3 +40,8 @@ QString resolveProgramFolder(const QString& executableFolder, const QString& per
 QString withTrailingSeparator(const QString& folder);
 
 }  // namespace zw
+
+namespace zw {
+// Today's date in the system's short date format, as the date display shows it.
+QString todayShortDate();
+}  // namespace zw
