@@ -1,0 +1,123 @@
+#include "render/Base64.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+
+#include "platform/Error.h"
+
+namespace zw {
+
+namespace {
+
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+inline void encodeGroup(const unsigned char* in, char* out) {
+    const unsigned bits = (unsigned(in[0]) << 16) | (unsigned(in[1]) << 8) | unsigned(in[2]);
+    out[0] = kAlphabet[(bits >> 18) & 63];
+    out[1] = kAlphabet[(bits >> 12) & 63];
+    out[2] = kAlphabet[(bits >> 6) & 63];
+    out[3] = kAlphabet[bits & 63];
+}
+
+QString deviceName(const QIODevice& device) {
+    if (auto* file = qobject_cast<const QFileDevice*>(&device)) return QDir::toNativeSeparators(file->fileName());
+    return QString();
+}
+
+// QIODevice::read may deliver less than asked before the end; the block layout needs full blocks.
+qsizetype readBlock(QIODevice& input, char* buffer, qsizetype size) {
+    qsizetype total = 0;
+    while (total < size) {
+        errno = 0;
+        const qint64 got = input.read(buffer + total, size - total);
+        if (got < 0) throw fileOpenError(deviceName(input), errno ? errno : EIO);
+        if (got == 0) break;
+        total += got;
+    }
+    return total;
+}
+
+void writeAll(QIODevice& output, const char* data, qsizetype size) {
+    errno = 0;
+    if (output.write(data, size) != size) throw fileCreateError(deviceName(output), errno ? errno : ENOSPC);
+}
+
+}  // namespace
+
+qsizetype Base64EncodeLines(const char* bytes, qsizetype count, char* out) {
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes);
+    char* start = out;
+    for (qsizetype groups = count / kBase64GroupBytes; groups > 0; --groups) {
+        for (int i = 0; i < kBase64GroupBytes; i += 3, in += 3, out += 4) encodeGroup(in, out);
+        *out++ = '\r';
+        *out++ = '\n';
+    }
+    return out - start;
+}
+
+qsizetype Base64EncodeRest(const char* bytes, qsizetype count, char* out) {
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes);
+    char* start = out;
+    for (; count >= 3; count -= 3, in += 3, out += 4) encodeGroup(in, out);
+    if (count == 1) {
+        const unsigned bits = unsigned(in[0]) << 4;
+        *out++ = kAlphabet[(bits >> 6) & 63];
+        *out++ = kAlphabet[bits & 63];
+        *out++ = '=';
+        *out++ = '=';
+    } else if (count == 2) {
+        const unsigned bits = (unsigned(in[0]) << 10) | (unsigned(in[1]) << 2);
+        *out++ = kAlphabet[(bits >> 12) & 63];
+        *out++ = kAlphabet[(bits >> 6) & 63];
+        *out++ = kAlphabet[bits & 63];
+        *out++ = '=';
+    }
+    return out - start;
+}
+
+qsizetype Base64EncodedLength(qsizetype n) {
+    if (n <= 0) return 0;
+    return 4 * ((n + 2) / 3) + 2 * ((n - 1) / kBase64GroupBytes);
+}
+
+void Base64EncodeStream(QIODevice& input, QIODevice& output) {
+    char in[kBase64InputBlock];
+    char out[kBase64OutputBlock];
+    qsizetype n = readBlock(input, in, kBase64InputBlock);
+    while (n == kBase64InputBlock) {
+        Base64EncodeLines(in, n, out);
+        writeAll(output, out, kBase64OutputBlock);
+        n = readBlock(input, in, kBase64InputBlock);
+    }
+    const qsizetype lines = Base64EncodeLines(in, n, out);
+    const qsizetype whole = n / kBase64GroupBytes * kBase64GroupBytes;
+    Base64EncodeRest(in + whole, n - whole, out + lines);
+    // The last line of the picture gets no line end: only the encoded length is written.
+    writeAll(output, out, Base64EncodedLength(n));
+}
+
+void Base64EncodeFile(const QString& inputPath, const QString& outputPath) {
+    QFile input(inputPath);
+    errno = 0;
+    if (inputPath.isEmpty() || QFileInfo(inputPath).isDir() || !input.open(QIODevice::ReadOnly)) {
+        int err = errno ? errno : ENOENT;
+        if (QFileInfo(inputPath).isDir()) err = EISDIR;
+        throw fileOpenError(QDir::toNativeSeparators(inputPath), err);
+    }
+    QFile output(outputPath);
+    errno = 0;
+    if (QFileInfo(outputPath).isDir() || !output.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        int err = errno ? errno : EACCES;
+        if (QFileInfo(outputPath).isDir()) err = EISDIR;
+        throw fileCreateError(QDir::toNativeSeparators(outputPath), err);
+    }
+    Base64EncodeStream(input, output);
+    // Buffered bytes that cannot be written show up only here (a full disk, for instance).
+    errno = 0;
+    if (!output.flush()) throw fileCreateError(QDir::toNativeSeparators(outputPath), errno ? errno : ENOSPC);
+}
+
+}  // namespace zw

@@ -1,0 +1,200 @@
+#include "platform/Text.h"
+#include "render/MessageTexts.h"
+#include "render/RenderMessage.h"
+#include "render/TextConversion.h"
+
+namespace zw {
+
+using namespace texts;
+
+namespace {
+
+// The reference to the next picture: its number, "B_" and the file-name part of its stored path.
+QByteArray nextReference(RenderContext& context, const QByteArray& storedPath) {
+    return QByteArray::number(++context.PictureCounter) + kReferenceSeparator + fileNamePart(storedPath);
+}
+
+void addDocumentHead(RenderContext& context) {
+    const RenderInput& in = context.input;
+    MessageLines& out = context.lines;
+    out.append(kAlternativeDelimiter);
+    context.htmlHeaderLine = out.count();
+    out.append(kHtmlType);
+    out.append(kCharsetParam);
+    out.append(kQuotedPrintable);
+    out.append("");
+    out.append(kDoctype);
+    out.append(kTitleOpen + in.subject + kTitleClose);
+    out.append(kMetaContentType);
+    out.append(kMetaHttpEquiv);
+    out.append(kMetaTransitional);
+    out.append("");
+    out.append(kMetaGenerator);
+    out.append(kBodyALink + in.linkColor + kBodyBgColor + in.bkgColor + kBodyLink + in.linkColor + kBodyVLink +
+               in.linkColor + kBodyEnd);
+    out.append(kOuterTable);
+    out.append(kRowOpen);
+    out.append(kCellMiddle);
+    out.append("");
+    out.append(kTable600);
+    out.append("");
+}
+
+void addHeadLogoRow(RenderContext& context) {
+    const RenderInput& in = context.input;
+    MessageLines& out = context.lines;
+    out.append(kRowOpen);
+    out.append(kCellOpen);
+    out.append(kTable600);
+    out.append(kLogoDivOpen + asciiLower(in.logoAlign) + kAttributeEnd);
+    // The whole reference stays on the line of its "cid:": a src value cut by a hard line break is
+    // not found by every mail program.
+    out.append(kLogoImage + nextReference(context, in.kopfLogo) + kAttributeEnd);
+    out.append(kLogoRowEnd);
+    out.append(kTableClose);
+    out.append(kCellClose);
+    out.append(kRowClose);
+    out.append("");
+}
+
+void addTitleRow(RenderContext& context, const QByteArray& textFont) {
+    const RenderInput& in = context.input;
+    MessageLines& out = context.lines;
+    out.append(kRowOpen);
+    out.append(kCellOpen);
+    out.append(kTable600);
+    out.append(kRowOpen);
+    out.append(kTitleCell);
+    out.append(textFont);
+    out.append(in.titel1);
+    out.append(kTitle2Open + in.textColor + kTitle2Size);
+    out.append(in.titel2);
+    out.append(kTitle2Close);
+    if (in.dateOn) {
+        out.append(kDateCell);
+        out.append(textFont);
+        out.append(trimmed8(in.dateText));
+        out.append(kFontClose);
+        out.append(textFont);
+        out.append(in.dateDisplay);
+        out.append(kDateCellClose);
+    }
+    out.append(kRowClose);
+    out.append(kTableClose);
+    out.append(kCellClose);
+    out.append(kRowClose);
+}
+
+void addBlock(RenderContext& context, const NewsBlock& block) {
+    const RenderInput& in = context.input;
+    MessageLines& out = context.lines;
+    out.append("");
+    out.append(kRowOpen);
+    out.append(kCellOpen);
+    out.append(kDivAlignOpen + asciiUpper(in.seperatorAlign) + kAttributeEnd);
+    out.append(kSeparatorImage + nextReference(context, in.seperatorNews) + kSeparatorImageEnd);
+    out.append(kTable600);
+    out.append(kRowOpen);
+    if (!block.Picture.isEmpty()) {
+        if (!block.LinkUrl.isEmpty()) {
+            out.append(kPictureCellLinked);
+            out.append(NormalizeLink(block.LinkUrl, context.prompts));
+            out.append(kPictureLinkedImage + nextReference(context, block.Picture) + kPictureLinkedEnd);
+        } else {
+            out.append(kPictureCell + nextReference(context, block.Picture) + kPictureEnd);
+        }
+    }
+    out.append(kTextCell + in.textColor + kFontSize);
+    out.append(block.Headline);
+    out.append(kHeadlineEnd + in.textColor + kFontSize);
+    out.append(block.Text);
+    out.append(kTextEnd);
+    if (!block.LinkText.isEmpty() && !block.LinkUrl.isEmpty()) {
+        out.append(kLinkOpen);
+        out.append(NormalizeLink(block.LinkUrl, context.prompts));
+        out.append(kTextLinkFont + in.linkColor + kFontSize);
+        out.append(block.LinkText);
+        out.append(kTextLinkClose);
+    }
+    out.append(kCellClose);
+    out.append(kRowClose);
+    out.append(kTableClose);
+    out.append("");
+}
+
+void addImprintRow(RenderContext& context, const QByteArray& linkFont) {
+    const RenderInput& in = context.input;
+    MessageLines& out = context.lines;
+    out.append("");
+    out.append(kRowOpen);
+    out.append(kCellOpen);
+    out.append(kBreak);
+    out.append(kDivAlignOpen + asciiUpper(in.impressumAlign) + kAttributeEnd);
+    out.append(kImprintImage + nextReference(context, in.seperatorImpressum) + kImprintImageEnd);
+    out.append(kTable600);
+    out.append(kRowOpen);
+    out.append(kImprintCell + in.textColor + kFontSize);
+    out.append(in.impressumText);
+    out.append(kMailLinkOpen);
+    out.append(in.impressumMailTo);
+    out.append(kAttributeEnd);
+    out.append(linkFont);
+    out.append(in.impressumMailTo);
+    const bool unsubscribe = !trimmed8(in.unsubscribeText).isEmpty() && !trimmed8(in.unsubscribeLink).isEmpty();
+    if (unsubscribe) {
+        out.append(kMailLinkCloseLong);
+        out.append(NormalizeLink(in.impressumUrl, context.prompts));
+        out.append(kAttributeEnd);
+        out.append(linkFont);
+        out.append(in.impressumUrl);
+        out.append(kWebLinkCloseLong);
+        out.append(kLinkOpen);
+        out.append(NormalizeLink(in.unsubscribeLink, context.prompts));
+        out.append(kAttributeEnd);
+        out.append(linkFont);
+        out.append(in.unsubscribeText);
+        out.append(kLastLinkClose);
+    } else {
+        out.append(kMailLinkCloseShort);
+        out.append(kLinkOpen);
+        out.append(NormalizeLink(in.impressumUrl, context.prompts));
+        out.append(kAttributeEnd);
+        out.append(linkFont);
+        out.append(in.impressumUrl);
+        out.append(kLastLinkClose);
+    }
+}
+
+void addDocumentEnd(RenderContext& context) {
+    for (const char* line : {kRowClose, kTableClose, kRowClose, kRowClose, kTableClose, "", kBodyClose, kHtmlClose, "",
+                             "", kAlternativeClose, ""})
+        context.lines.append(line);
+}
+
+}  // namespace
+
+void AddHtmlPart(RenderContext& context) {
+    const RenderInput& in = context.input;
+    const QByteArray textFont = kFontOpen + in.textColor + kFontSize;
+    const QByteArray linkFont = kFontOpen + in.linkColor + kFontSize;
+
+    context.PictureCounter = 0;
+    addDocumentHead(context);
+    addHeadLogoRow(context);
+    addTitleRow(context, textFont);
+    for (const NewsBlock& block : readRenderBlocks(in.workFolder)) addBlock(context, block);
+    addImprintRow(context, linkFont);
+    addDocumentEnd(context);
+
+    // The picture parts, numbered in the order of the references above.
+    context.PictureCounter = 0;
+    AddPicturePart(context, in.kopfLogo, PictureKind::HeadLogo);
+    for (const NewsBlock& block : readRenderBlocks(in.workFolder)) {
+        AddPicturePart(context, in.seperatorNews, PictureKind::NewsSeparator);
+        if (!block.Picture.isEmpty()) AddPicturePart(context, block.Picture, PictureKind::BlockPicture);
+    }
+    AddPicturePart(context, in.seperatorImpressum, PictureKind::ImprintSeparator);
+    context.lines.append(kRelatedClose);
+}
+
+}  // namespace zw

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "template/NewsletterTemplate.h"
+
+namespace zw {
+
+// Everything a rendering reads besides the block edit files, collected by the caller from the main
+// window (or from a loaded template). Texts are Windows-1252 bytes exactly as the fields and settings
+// hold them.
+struct RenderInput {
+    QByteArray subject;          // subject field
+    QByteArray titel1;           // first header line
+    QByteArray titel2;           // second header line
+    bool dateOn = true;          // "Datum Ein/Aus"
+    QByteArray dateText;         // setting DateText, the text before the date
+    QByteArray dateDisplay;      // the date display field (today's date, never stored)
+    QByteArray kopfLogo;         // the three setting pictures, full stored paths
+    QByteArray seperatorNews;
+    QByteArray seperatorImpressum;
+    QByteArray logoAlign;        // "left", "center", "right" as stored
+    QByteArray seperatorAlign;
+    QByteArray impressumAlign;
+    QByteArray textColor;        // "#" and six hexadecimal digits as stored
+    QByteArray linkColor;
+    QByteArray bkgColor;
+    QByteArray impressumText;
+    QByteArray impressumMailTo;
+    QByteArray impressumUrl;
+    QByteArray unsubscribeText;
+    QByteArray unsubscribeLink;
+
+    // The folder with the block edit files ("*.edt"); it also receives the working file "temp.mim".
+    QString workFolder;
+    // The picture copies: block pictures are taken from here, the setting pictures copied into it.
+    QString imagesFolder;
+};
+
+// The input a freshly loaded template gives, as the main window's fields would hold it.
+RenderInput renderInputFromSettings(const TemplateSettings& settings, const QByteArray& dateDisplay,
+                                    const QString& workFolder, const QString& imagesFolder);
+
+}  // namespace zw

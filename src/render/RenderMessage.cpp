@@ -1,0 +1,237 @@
+#include "render/RenderMessage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <cerrno>
+
+#include "platform/Error.h"
+#include "platform/FileIo.h"
+#include "platform/Text.h"
+#include "render/Base64.h"
+#include "render/MessageTexts.h"
+#include "template/BlockFiles.h"
+
+namespace zw {
+
+using namespace texts;
+
+namespace {
+
+bool isPlainAscii(const QByteArray& text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) > 127) return false;
+    }
+    return true;
+}
+
+// Characters that stand for themselves in a Q-encoded word of an unstructured header.
+bool isQLiteral(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '!' || c == '*' ||
+           c == '+' || c == '-' || c == '/';
+}
+
+// A setting picture that cannot be copied is not an error: an earlier rendering's copy may still be
+// there, and encoding the copy reports a picture that is missing for good. The copy is a working
+// file, rebuilt at every rendering, so it is not synced to the disk.
+void copyPicture(const QString& from, const QString& to) {
+    QFile source(from);
+    if (from.isEmpty() || !source.open(QIODevice::ReadOnly)) return;
+    const QByteArray bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError) return;
+    try {
+        writeWorkingFile(to, bytes);
+    } catch (const Error&) {
+    }
+}
+
+// The base64 text of one picture, read back from the working file into one allocation that already
+// has room for the final line end.
+QByteArray readEncodedPicture(const QString& path) {
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) throw fileOpenError(QDir::toNativeSeparators(path), errno ? errno : ENOENT);
+    const qint64 size = file.size();
+    QByteArray text;
+    text.reserve(size + 2);
+    text.resize(size);
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 got = file.read(text.data() + done, size - done);
+        if (got <= 0) throw fileOpenError(QDir::toNativeSeparators(path), errno ? errno : EIO);
+        done += got;
+    }
+    return text;
+}
+
+QByteArray pictureReference(int number, const QByteArray& storedPath) {
+    return QByteArray::number(number) + kReferenceSeparator + fileNamePart(storedPath);
+}
+
+void writeMessage(const MessageLines& lines, const QString& targetPath) {
+    const QString shown = QDir::toNativeSeparators(targetPath);
+    QSaveFile file(targetPath);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly)) throw fileCreateError(shown, errno ? errno : EACCES);
+    errno = 0;
+    if (!lines.writeTo(file)) {
+        const int err = errno ? errno : ENOSPC;
+        file.cancelWriting();
+        throw fileCreateError(shown, err);
+    }
+    errno = 0;
+    if (!file.commit()) {
+        if (errno) throw fileCreateError(shown, errno);
+        throw fileCreateError(shown, file.errorString());
+    }
+}
+
+}  // namespace
+
+QList<QByteArray> SubjectLines(const QByteArray& subject) {
+    if (isPlainAscii(subject)) return {kSubject + subject};
+
+    // RFC 2047: an encoded word has at most 75 characters, a header line at most 76. The first word
+    // shares its line with "Subject: ", every further one gets a continuation line of its own.
+    const QByteArray open = QByteArray("=?") + kSubjectCharset + "?Q?";
+    const QByteArray close = "?=";
+    constexpr qsizetype kMaxWord = 75;
+    constexpr qsizetype kMaxLine = 76;
+    const qsizetype firstRoom = kMaxLine - qsizetype(sizeof(kSubject) - 1) - open.size() - close.size();
+    const qsizetype nextRoom = kMaxWord - open.size() - close.size();
+
+    QList<QByteArray> lines;
+    QByteArray payload;
+    auto finishWord = [&] {
+        lines.append((lines.isEmpty() ? QByteArray(kSubject) : QByteArray(" ")) + open + payload + close);
+        payload.clear();
+    };
+    for (char c : subject) {
+        QByteArray token;
+        if (isQLiteral(c))
+            token = QByteArray(1, c);
+        else if (c == ' ')
+            token = "_";
+        else
+            token = '=' + QByteArray(1, c).toHex().toUpper();
+        const qsizetype room = lines.isEmpty() ? firstRoom : nextRoom;
+        if (payload.size() + token.size() > room) finishWord();
+        payload += token;
+    }
+    finishWord();
+    return lines;
+}
+
+QByteArray PictureExtension(const QByteArray& fileName) {
+    const QList<QByteArray> runs = fileName.split('.');
+    int nonEmpty = 0;
+    QByteArray last;
+    for (const QByteArray& run : runs) {
+        if (run.isEmpty()) continue;
+        ++nonEmpty;
+        last = run;
+    }
+    return nonEmpty >= 2 ? asciiLower(last) : QByteArray();
+}
+
+QList<QByteArray> WrapHtmlLine(const QByteArray& line) {
+    QList<QByteArray> out;
+    QByteArray rest = line;
+    while (rest.size() > kSoftLineLength) {
+        // Never cut between "=" and the two characters of its escape.
+        qsizetype cut = kSoftLineLength;
+        if (rest[kSoftLineLength - 2] == '=')
+            cut = kSoftLineLength - 2;
+        else if (rest[kSoftLineLength - 1] == '=')
+            cut = kSoftLineLength - 1;
+        out.append(rest.left(cut) + '=');
+        rest = rest.mid(cut);
+    }
+    out.append(rest);
+    return out;
+}
+
+QList<NewsBlock> readRenderBlocks(const QString& folder) {
+    QList<NewsBlock> blocks;
+    for (const QString& path : BlockFiles(folder).list()) blocks.append(BlockFiles::readForRendering(path));
+    return blocks;
+}
+
+void AddMessageHeader(RenderContext& context) {
+    MessageLines& out = context.lines;
+    out.append(kFrom);
+    for (const QByteArray& line : SubjectLines(context.input.subject)) out.append(line);
+    for (const char* line : {kDate, kMimeVersion, kRelatedType, kRelatedTypeParam, kRelatedBoundaryParam, kPriority,
+                             kMsMailPriority, kUnsent, kMimeOle, "", kPreamble, "", kRelatedDelimiter,
+                             kAlternativeType, kAlternativeBoundaryParam, "", "", kAlternativeDelimiter, kPlainType,
+                             kCharsetParam, kQuotedPrintable})
+        out.append(line);
+}
+
+void AddPicturePart(RenderContext& context, const QByteArray& storedPath, PictureKind kind) {
+    const RenderInput& input = context.input;
+    const int number = ++context.PictureCounter;
+    const QByteArray fileName = fileNamePart(storedPath);
+    const QByteArray ext = PictureExtension(fileName);
+    const QDir images(input.imagesFolder);
+
+    QString source;
+    const char* copyName = nullptr;
+    switch (kind) {
+        case PictureKind::HeadLogo: copyName = kHeadLogoCopy; break;
+        case PictureKind::NewsSeparator: copyName = kNewsSeparatorCopy; break;
+        case PictureKind::ImprintSeparator: copyName = kImprintSeparatorCopy; break;
+        case PictureKind::BlockPicture: source = images.filePath(pathFromStored(fileName)); break;
+    }
+    if (copyName) {
+        source = images.filePath(QString::fromLatin1(copyName) + fromStored(ext));
+        copyPicture(pathFromStored(storedPath), source);
+    }
+
+    const QString encoded = QDir(input.workFolder).filePath(QString::fromLatin1(kBase64WorkFile));
+    Base64EncodeFile(source, encoded);
+
+    MessageLines& out = context.lines;
+    out.append(kRelatedDelimiter);
+    out.append(kImageType + ext + ';');
+    if (context.firstBase64Line < 0) context.firstBase64Line = out.count();
+    out.append(kBase64Encoding);
+    out.append(kContentIdOpen + pictureReference(number, storedPath) + kContentIdClose);
+    out.append("");
+    out.appendLineBlock(readEncodedPicture(encoded));
+    out.append("");
+}
+
+void WrapHtmlLines(RenderContext& context) {
+    const qsizetype first = context.htmlHeaderLine;
+    const qsizetype last = context.firstBase64Line;
+    if (first < 0 || last < first) return;
+    QList<QByteArray> wrapped;
+    for (qsizetype i = first; i <= last; ++i) wrapped.append(WrapHtmlLine(context.lines.entry(i)));
+    context.lines.replaceLines(first, last, wrapped);
+    context.firstBase64Line = first + wrapped.size() - 1;
+}
+
+void AssembleMessage(RenderContext& context) {
+    AddMessageHeader(context);
+    AddPlainTextPart(context);
+    AddHtmlPart(context);
+}
+
+QList<QByteArray> BuildMessageLines(const RenderInput& input, Prompts& prompts) {
+    RenderContext context(input, prompts);
+    AssembleMessage(context);
+    WrapHtmlLines(context);
+    return context.lines.lines();
+}
+
+void RenderMessage(const RenderInput& input, const QString& targetPath, Prompts& prompts) {
+    RenderContext context(input, prompts);
+    AssembleMessage(context);
+    WrapHtmlLines(context);
+    if (targetPath.isEmpty()) return;
+    writeMessage(context.lines, targetPath);
+}
+
+}  // namespace zw

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include "platform/Prompts.h"
+#include "render/MessageLines.h"
+#include "render/RenderInput.h"
+#include "template/NewsletterTemplate.h"
+
+namespace zw {
+
+// Which picture a picture part carries; the three setting pictures are sent from a copy.
+enum class PictureKind { HeadLogo, NewsSeparator, ImprintSeparator, BlockPicture };
+
+// One rendering in progress: the lines assembled so far and the picture numbering.
+struct RenderContext {
+    RenderContext(const RenderInput& in, Prompts& p) : input(in), prompts(p) {}
+
+    const RenderInput& input;
+    Prompts& prompts;
+    MessageLines lines;
+    // Numbers the pictures 1, 2, 3, ...: once for the references of the HTML part, once again for the
+    // picture parts, in the same order, so that reference k and part k belong together.
+    int PictureCounter = 0;
+    // Where the soft line breaks apply: from the HTML part's "Content-Type: text/html;" line through the
+    // "Content-Transfer-Encoding: base64" line of the first picture part. Remembered while assembling,
+    // so that no user text can move the region.
+    qsizetype htmlHeaderLine = -1;
+    qsizetype firstBase64Line = -1;
+};
+
+// The header block and the plain-text part's header.
+void AddMessageHeader(RenderContext& context);
+// The body of the plain-text part.
+void AddPlainTextPart(RenderContext& context);
+// The HTML part, then every picture part and the closing delimiter of the message.
+void AddHtmlPart(RenderContext& context);
+// One picture part, numbered by raising PictureCounter.
+void AddPicturePart(RenderContext& context, const QByteArray& storedPath, PictureKind kind);
+// Cuts the lines of the HTML region to at most 70 characters plus a soft line break "=".
+void WrapHtmlLines(RenderContext& context);
+
+// The header line(s) of the subject: unchanged when it is ASCII, otherwise RFC 2047 encoded words
+// (Windows-1252, Q encoding) folded to lines of at most 76 characters.
+QList<QByteArray> SubjectLines(const QByteArray& subject);
+// The extension word of a picture file name: its last run between dots, in small letters, when the
+// name has at least two such runs; otherwise empty.
+QByteArray PictureExtension(const QByteArray& fileName);
+// One line of the HTML region as the soft line breaks cut it.
+QList<QByteArray> WrapHtmlLine(const QByteArray& line);
+// The news blocks from the block edit files of folder, in block order.
+QList<NewsBlock> readRenderBlocks(const QString& folder);
+
+// Header, both text parts and the picture parts, before the soft line breaks.
+void AssembleMessage(RenderContext& context);
+// The complete message, line by line, as RenderMessage writes it.
+QList<QByteArray> BuildMessageLines(const RenderInput& input, Prompts& prompts);
+// Renders the message and replaces the file at targetPath with it in one step: a rendering that fails
+// leaves an existing target as it was. An empty target builds the message and writes nothing.
+void RenderMessage(const RenderInput& input, const QString& targetPath, Prompts& prompts);
+
+}  // namespace zw
