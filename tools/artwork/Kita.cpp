@@ -1,0 +1,4 @@
+#include "Themes.h"
+namespace art {
+void drawKita(const Output&) {}
+}
