@@ -1,0 +1,9 @@
+#include "app/QtPlatform.h"
+
+#include <QApplication>
+
+namespace zw {
+
+void QtPlatform::beep() { QApplication::beep(); }
+
+}  // namespace zw

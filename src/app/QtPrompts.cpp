@@ -1,0 +1,52 @@
+#include "app/QtPrompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "template/ui/CloseForm.h"
+
+namespace zw {
+
+namespace {
+const QString kTemplateFilter = QStringLiteral("Zettelwerk (*.nld)");
+}
+
+QtPrompts::QtPrompts(QString productTitle) : productTitle_(std::move(productTitle)) {}
+
+void QtPrompts::information(const QString& text) {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Informationen"), text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+void QtPrompts::error(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, productTitle_, text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+CloseAnswer QtPrompts::askSaveChanges() {
+    if (!closeForm_) return CloseAnswer::Cancel;
+    return closeForm_->ask();
+}
+
+QString QtPrompts::chooseTemplateToOpen(const QString& startFolder) {
+    QFileDialog dialog(parent_, QStringLiteral("Vorlage öffnen"), startFolder, kTemplateFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
+}
+
+QString QtPrompts::chooseTemplateSaveName(const QString& suggestedPath) {
+    QFileDialog dialog(parent_, QStringLiteral("Vorlage speichern unter"), QString(), kTemplateFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("nld"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (!suggestedPath.isEmpty()) dialog.selectFile(suggestedPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
+}
+
+}  // namespace zw

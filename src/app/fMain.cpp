@@ -1,0 +1,388 @@
+#include "app/fMain.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/ErrorReport.h"
+#include "app/WindowsInfo.h"
+#include "platform/Platform.h"
+#include "platform/Prompts.h"
+#include "template/TemplateFiles.h"
+#include "template/ui/BlockListPart.h"
+#include "template/ui/BlockListWidget.h"
+#include "template/ui/PicturePane.h"
+#include "template/ui/SettingsView.h"
+#include "template/ui/TemplateFilesPart.h"
+#include "render/RenderMessage.h"
+#include "template/ui/WindowRender.h"
+
+namespace zw {
+
+namespace {
+
+QLineEdit* lineEdit(const char* name, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    return edit;
+}
+
+QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
+QFrame* swatch(const char* name, QWidget* parent) {
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(QLatin1String(name));
+    frame->setFrameShape(QFrame::Box);
+    frame->setMinimumSize(120, 60);
+    return frame;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& windowsInfo,
+                     const ProductBranding& branding, QWidget* parent)
+    : QMainWindow(parent), platform_(platform), prompts_(prompts), branding_(branding) {
+    setObjectName(QStringLiteral("MainForm"));
+    session_.folders = Folders::derive(platform.programFolder(), windowsInfo.documentsFolder());
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    // Head band with the program's own picture.
+    auto* Panel1 = new QFrame(central);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameShape(QFrame::Panel);
+    Panel1->setFrameShadow(QFrame::Sunken);
+    Panel1->setFixedHeight(57);
+    Panel1->setStyleSheet(QStringLiteral("#Panel1 { background: white; }"));
+    Image2 = new QLabel(Panel1);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    auto* bandLayout = new QHBoxLayout(Panel1);
+    bandLayout->setContentsMargins(1, 1, 1, 1);
+    bandLayout->addWidget(Image2);
+    layout->addWidget(Panel1);
+
+    PageControl1 = new QTabWidget(central);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->addTab(buildNewsPage(), QStringLiteral("Newsmeldungen"));
+    PageControl1->addTab(buildHeaderFooterPage(), QStringLiteral("Kopf u. Fußzeile"));
+    PageControl1->addTab(buildGraphicsPage(), QStringLiteral("Grafiken"));
+    PageControl1->addTab(buildColoursPage(), QStringLiteral("Farben"));
+    layout->addWidget(PageControl1, 1);
+
+    buildMenuAndButtons();
+    layout->addWidget(findChild<QWidget*>(QStringLiteral("Panel2")));
+    setCentralWidget(central);
+    auto* StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    setStatusBar(StatusBar1);
+    resize(810, 533 + menuBar()->sizeHint().height());
+
+    controls_.window = this;
+    controls_.PageControl1 = PageControl1;
+    controls_.ListBox1 = ListBox1;
+    controls_.EditorPanel = EditorPanel;
+    controls_.HeadLineEdit = HeadLineEdit;
+    controls_.Memo1 = Memo1;
+    controls_.LinkTextEdit = LinkTextEdit;
+    controls_.URLEdit = URLEdit;
+    controls_.WebBrowser4 = WebBrowser4;
+    controls_.BetreffEdit = BetreffEdit;
+    controls_.Titel1Edit = Titel1Edit;
+    controls_.Titel2Edit = Titel2Edit;
+    controls_.DateCheckBox = DateCheckBox;
+    controls_.DateEdit = DateEdit;
+    controls_.DateAnzeigeEdit = DateAnzeigeEdit;
+    controls_.ImpressumEdit = ImpressumEdit;
+    controls_.ImpressumMailToEdit = ImpressumMailToEdit;
+    controls_.ImpressumURLEdit = ImpressumURLEdit;
+    controls_.UnsubScribeTextEdit = UnsubScribeTextEdit;
+    controls_.UnsubScribeLinkEdit = UnsubScribeLinkEdit;
+    controls_.WebBrowser1 = WebBrowser1;
+    controls_.WebBrowser2 = WebBrowser2;
+    controls_.WebBrowser3 = WebBrowser3;
+    controls_.TextColorPanel = TextColorPanel;
+    controls_.LinkColorPanel = LinkColorPanel;
+    controls_.BKGColorPanel = BKGColorPanel;
+
+    blockList_ = std::make_unique<BlockListPart>(controls_, session_, prompts_, platform_);
+    templateFiles_ = std::make_unique<TemplateFilesPart>(
+        controls_, session_, prompts_, *blockList_, branding_.productTitle,
+        [this](const QString& target) { RenderMessage(renderInputFromWindow(controls_, session_), target, prompts_); });
+    connectParts();
+    FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+QWidget* TMainForm::buildNewsPage() {
+    auto* page = new QWidget;
+    auto* layout = new QHBoxLayout(page);
+
+    auto* left = new QVBoxLayout;
+    NewBitBtn = button(QStringLiteral("Neue Meldung"), "NewBitBtn", page);
+    DeleteBitBtn = button(QStringLiteral("Meldung löschen"), "DeleteBitBtn", page);
+    ListBox1 = new BlockListWidget(page);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    BitBtn5 = button(QStringLiteral("kein Bild verwenden"), "BitBtn5", page);
+    WebBrowser4 = new PicturePane(page);
+    WebBrowser4->setObjectName(QStringLiteral("WebBrowser4"));
+    WebBrowser4->setMinimumHeight(120);
+    left->addWidget(NewBitBtn);
+    left->addWidget(DeleteBitBtn);
+    left->addWidget(ListBox1, 2);
+    left->addWidget(BitBtn5);
+    left->addWidget(WebBrowser4, 1);
+
+    EditorPanel = new QWidget(page);
+    EditorPanel->setObjectName(QStringLiteral("EditorPanel"));
+    auto* editor = new QVBoxLayout(EditorPanel);
+    editor->setContentsMargins(0, 0, 0, 0);
+    HeadLineEdit = lineEdit("HeadLineEdit", EditorPanel);
+    Memo1 = new QPlainTextEdit(EditorPanel);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    LinkTextEdit = lineEdit("LinkTextEdit", EditorPanel);
+    URLEdit = lineEdit("URLEdit", EditorPanel);
+    editor->addWidget(new QLabel(QStringLiteral("Überschrift für die Newsmeldung"), EditorPanel));
+    editor->addWidget(HeadLineEdit);
+    editor->addWidget(new QLabel(QStringLiteral("Text für die Newsmeldung"), EditorPanel));
+    editor->addWidget(Memo1, 1);
+    editor->addWidget(new QLabel(QStringLiteral("Text für den Link unter der Newsmeldung"), EditorPanel));
+    editor->addWidget(LinkTextEdit);
+    editor->addWidget(new QLabel(QStringLiteral("Internetadresse für den Link (z.B. www.example.org/news)"), EditorPanel));
+    editor->addWidget(URLEdit);
+
+    layout->addLayout(left, 1);
+    layout->addWidget(EditorPanel, 3);
+    return page;
+}
+
+QWidget* TMainForm::buildHeaderFooterPage() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+
+    auto* head = new QGroupBox(QStringLiteral("Kopfzeile"), page);
+    auto* headForm = new QFormLayout(head);
+    BetreffEdit = lineEdit("BetreffEdit", head);
+    Titel1Edit = lineEdit("Titel1Edit", head);
+    Titel2Edit = lineEdit("Titel2Edit", head);
+    DateCheckBox = new QCheckBox(QStringLiteral("Datum Ein/Aus"), head);
+    DateCheckBox->setObjectName(QStringLiteral("DateCheckBox"));
+    DateEdit = lineEdit("DateEdit", head);
+    DateAnzeigeEdit = lineEdit("DateAnzeigeEdit", head);
+    headForm->addRow(QStringLiteral("Betreff der Email"), BetreffEdit);
+    headForm->addRow(QStringLiteral("Kopfzeile der Email"), Titel1Edit);
+    headForm->addRow(QStringLiteral("zweite Überschrift der Email oder Einleitungstext"), Titel2Edit);
+    headForm->addRow(QString(), DateCheckBox);
+    headForm->addRow(QStringLiteral("Text vor dem Datum"), DateEdit);
+    headForm->addRow(QStringLiteral("Datum"), DateAnzeigeEdit);
+
+    auto* foot = new QGroupBox(QStringLiteral("Fußzeile"), page);
+    auto* footForm = new QFormLayout(foot);
+    ImpressumEdit = lineEdit("ImpressumEdit", foot);
+    ImpressumMailToEdit = lineEdit("ImpressumMailToEdit", foot);
+    ImpressumURLEdit = lineEdit("ImpressumURLEdit", foot);
+    footForm->addRow(QStringLiteral("Impressum Text (Fußzeile)"), ImpressumEdit);
+    footForm->addRow(QStringLiteral("Ihre Email-Adresse (z.B. info@example.org)"), ImpressumMailToEdit);
+    footForm->addRow(QStringLiteral("Ihre Homepage URL (z.B. www.example.org)"), ImpressumURLEdit);
+
+    auto* unsubscribe = new QGroupBox(QStringLiteral("Unsubscribe Link (Newsletter abbestellen)"), page);
+    auto* unsubscribeForm = new QFormLayout(unsubscribe);
+    UnsubScribeTextEdit = lineEdit("UnsubScribeTextEdit", unsubscribe);
+    UnsubScribeLinkEdit = lineEdit("UnsubScribeLinkEdit", unsubscribe);
+    unsubscribeForm->addRow(QStringLiteral("Text für den Unsubscribe Link"), UnsubScribeTextEdit);
+    unsubscribeForm->addRow(QStringLiteral("Link"), UnsubScribeLinkEdit);
+
+    layout->addWidget(head);
+    layout->addWidget(foot);
+    layout->addWidget(unsubscribe);
+    layout->addStretch();
+    return page;
+}
+
+QWidget* TMainForm::buildGraphicsPage() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    struct Row {
+        const char* caption;
+        const char* button;
+        const char* pane;
+        std::array<const char*, 3> radios;
+        PicturePane** paneMember;
+        std::array<QRadioButton*, 3>* buttons;
+        QByteArray TemplateSettings::*setting;
+    };
+    const Row rows[] = {
+        {"Kopfgrafik öffnen", "OpenKopfBitBtn", "WebBrowser1",
+         {"Left1RadioButton", "Center1RadioButton", "Right1RadioButton"}, &WebBrowser1, &controls_.LogoAlignButtons,
+         &TemplateSettings::LogoAlign},
+        {"Trenngrafik für News-Blöcke öffnen", "Open2BitBtn", "WebBrowser2",
+         {"Left2RadioButton", "Center2RadioButton", "Right2RadioButton"}, &WebBrowser2,
+         &controls_.SeperatorAlignButtons, &TemplateSettings::SeperatorAlign},
+        {"Trenngrafik für Impressum öffnen", "Open3BitBtn", "WebBrowser3",
+         {"Left3RadioButton", "Center3RadioButton", "Right3RadioButton"}, &WebBrowser3,
+         &controls_.ImpressumAlignButtons, &TemplateSettings::ImpressumAlign},
+    };
+    const QString captions[] = {QStringLiteral("links"), QStringLiteral("zentriert"), QStringLiteral("rechts")};
+    for (const Row& row : rows) {
+        auto* box = new QGroupBox(QString::fromUtf8(row.caption), page);
+        auto* grid = new QGridLayout(box);
+        auto* align = new QGroupBox(QStringLiteral("Ausrichtung"), box);
+        auto* alignLayout = new QHBoxLayout(align);
+        for (int i = 0; i < 3; ++i) {
+            auto* radio = new QRadioButton(captions[i], align);
+            radio->setObjectName(QLatin1String(row.radios[i]));
+            alignLayout->addWidget(radio);
+            (*row.buttons)[i] = radio;
+            // Left1RadioButtonClick: stores the alignment word; choosing an alignment is no edit to ask about.
+            const QByteArray word = kAlignWords[i];
+            const auto setting = row.setting;
+            connect(radio, &QRadioButton::clicked, this, [this, word, setting] { session_.settings.*setting = word; });
+        }
+        auto* pane = new PicturePane(box);
+        pane->setObjectName(QLatin1String(row.pane));
+        pane->setMinimumHeight(70);
+        *row.paneMember = pane;
+        grid->addWidget(align, 0, 0);
+        grid->addWidget(pane, 1, 0, 1, 2);
+        grid->setColumnStretch(1, 1);
+        layout->addWidget(box, 1);
+    }
+    return page;
+}
+
+QWidget* TMainForm::buildColoursPage() {
+    auto* page = new QWidget;
+    auto* layout = new QHBoxLayout(page);
+    const std::tuple<QString, const char*, QFrame**> rows[] = {
+        {QStringLiteral("Text Farbe"), "TextColorPanel", &TextColorPanel},
+        {QStringLiteral("Link Farbe"), "LinkColorPanel", &LinkColorPanel},
+        {QStringLiteral("Hintergrund Farbe"), "BKGColorPanel", &BKGColorPanel},
+    };
+    for (const auto& [caption, name, member] : rows) {
+        auto* column = new QVBoxLayout;
+        auto* label = new QLabel(caption, page);
+        *member = swatch(name, page);
+        column->addWidget(label);
+        column->addWidget(*member);
+        column->addStretch();
+        layout->addLayout(column);
+    }
+    layout->addStretch();
+    return page;
+}
+
+void TMainForm::buildMenuAndButtons() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
+    NeueVorlage1 = file->addAction(QStringLiteral("Neue Vorlage"));
+    Vorlageffnen1 = file->addAction(QStringLiteral("Vorlage öffnen"));
+    Vorlageppeichern1 = file->addAction(QStringLiteral("Vorlage speichern"));
+    Vorlagespeichernunter1 = file->addAction(QStringLiteral("Vorlage speichern unter"));
+    NeueVorlage1->setShortcut(QKeySequence::New);
+    Vorlageffnen1->setShortcut(QKeySequence::Open);
+    Vorlageppeichern1->setShortcut(QKeySequence::Save);
+    Vorlagespeichernunter1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+
+    auto* Panel2 = new QFrame(this);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setFixedHeight(41);
+    auto* bar = new QHBoxLayout(Panel2);
+    bar->setContentsMargins(6, 4, 6, 4);
+    BitBtn3 = button(QStringLiteral("Vorlage öffnen"), "BitBtn3", Panel2);
+    BitBtn4 = button(QStringLiteral("Speichern"), "BitBtn4", Panel2);
+    SpeichernUnterBitBtn = button(QStringLiteral("Speichern unter"), "SpeichernUnterBitBtn", Panel2);
+    bar->addWidget(BitBtn3);
+    bar->addWidget(BitBtn4);
+    bar->addWidget(SpeichernUnterBitBtn);
+    bar->addStretch();
+}
+
+template <typename Command>
+void TMainForm::run(Command&& command) {
+    reportErrors(prompts_, std::forward<Command>(command));
+}
+
+void TMainForm::connectParts() {
+    BlockListPart* blocks = blockList_.get();
+    TemplateFilesPart* files = templateFiles_.get();
+    connect(ListBox1, &BlockListWidget::entered, this, [=, this] { run([=] { blocks->ListBox1Enter(); }); });
+    connect(ListBox1, &BlockListWidget::userSelected, this, [=, this] { run([=] { blocks->ListBox1Click(); }); });
+    connect(NewBitBtn, &QPushButton::clicked, this, [=, this] { run([=] { blocks->NewBitBtnClick(); }); });
+    connect(DeleteBitBtn, &QPushButton::clicked, this, [=, this] { run([=] { blocks->DeleteBitBtnClick(); }); });
+    connect(BitBtn5, &QPushButton::clicked, this, [=, this] { run([=] { blocks->BitBtn5Click(); }); });
+
+    // Every edit marks the template as changed, also the program's own filling of the fields; loading
+    // sets the mark back afterwards. The date display is not part of the template.
+    for (QLineEdit* edit : {HeadLineEdit, LinkTextEdit, URLEdit, BetreffEdit, Titel1Edit, Titel2Edit, DateEdit,
+                            ImpressumEdit, ImpressumMailToEdit, ImpressumURLEdit, UnsubScribeTextEdit, UnsubScribeLinkEdit})
+        connect(edit, &QLineEdit::textChanged, this, &TMainForm::markChanged);
+    connect(Memo1, &QPlainTextEdit::textChanged, this, &TMainForm::markChanged);
+    connect(DateCheckBox, &QCheckBox::clicked, this, [this] {
+        markChanged();
+        applyDateState(controls_);
+    });
+
+    const auto menuCommand = [this](QAction* action, QPushButton* btn, void (TemplateFilesPart::*handler)()) {
+        const auto command = [this, handler] { run([this, handler] { (templateFiles_.get()->*handler)(); }); };
+        connect(action, &QAction::triggered, this, command);
+        if (btn) connect(btn, &QPushButton::clicked, this, command);
+    };
+    menuCommand(NeueVorlage1, nullptr, &TemplateFilesPart::NeueVorlage1Click);
+    menuCommand(Vorlageffnen1, BitBtn3, &TemplateFilesPart::Vorlageffnen1Click);
+    menuCommand(Vorlageppeichern1, BitBtn4, &TemplateFilesPart::Vorlageppeichern1Click);
+    menuCommand(Vorlagespeichernunter1, SpeichernUnterBitBtn, &TemplateFilesPart::Vorlagespeichernunter1Click);
+    (void)files;
+}
+
+void TMainForm::FormCreate() {
+    const Folders& folders = session_.folders;
+    QPixmap head(folders.program + QStringLiteral("recom/") + branding_.headPictureFile);
+    Image2->setPixmap(head);  // a missing head picture leaves the band white
+    DateAnzeigeEdit->setText(todayShortDate());
+    PageControl1->setCurrentIndex(0);
+
+    blockList_->clearBlockFiles();
+    const StartTemplate start = resolveStartTemplate(folders);
+    session_.CurrentTemplatePath = start.currentPath;
+    session_.SavePath = start.savePath;
+    takeRevertCopy(folders, session_.CurrentTemplatePath);
+    templateFiles_->setCaption();
+    run([this] { blockList_->loadCurrentTemplate(); });
+
+    copyShippedTemplatesOnce(folders);
+    session_.Saved = true;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    bool mayClose = false;
+    run([&] { mayClose = templateFiles_->FormCloseQuery(); });
+    if (mayClose)
+        event->accept();
+    else
+        event->ignore();
+}
+
+}  // namespace zw

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <memory>
+
+#include "app/ProductBranding.h"
+#include "template/Session.h"
+#include "template/ui/TemplateControls.h"
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTabWidget;
+
+namespace zw {
+
+class BlockListPart;
+class BlockListWidget;
+class PicturePane;
+class Platform;
+class Prompts;
+class TWindowsInfo;
+class TemplateFilesPart;
+
+// The editor window. It owns the controls and the editing state; the parts of the subsystems hold
+// the logic and are connected to the controls here.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& windowsInfo, const ProductBranding& branding,
+              QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    TemplateSession& session() { return session_; }
+    const TemplateControls& controls() const { return controls_; }
+    BlockListPart& blockList() { return *blockList_; }
+    TemplateFilesPart& templateFiles() { return *templateFiles_; }
+
+    // Controls named as the rest of the program knows them.
+    QLabel* Image2 = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    BlockListWidget* ListBox1 = nullptr;
+    QWidget* EditorPanel = nullptr;
+    QPushButton* NewBitBtn = nullptr;
+    QPushButton* DeleteBitBtn = nullptr;
+    QPushButton* BitBtn5 = nullptr;
+    PicturePane* WebBrowser4 = nullptr;
+    QLineEdit* HeadLineEdit = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QLineEdit* LinkTextEdit = nullptr;
+    QLineEdit* URLEdit = nullptr;
+
+    QLineEdit* BetreffEdit = nullptr;
+    QLineEdit* Titel1Edit = nullptr;
+    QLineEdit* Titel2Edit = nullptr;
+    QCheckBox* DateCheckBox = nullptr;
+    QLineEdit* DateEdit = nullptr;
+    QLineEdit* DateAnzeigeEdit = nullptr;
+    QLineEdit* ImpressumEdit = nullptr;
+    QLineEdit* ImpressumMailToEdit = nullptr;
+    QLineEdit* ImpressumURLEdit = nullptr;
+    QLineEdit* UnsubScribeTextEdit = nullptr;
+    QLineEdit* UnsubScribeLinkEdit = nullptr;
+
+    PicturePane* WebBrowser1 = nullptr;
+    PicturePane* WebBrowser2 = nullptr;
+    PicturePane* WebBrowser3 = nullptr;
+
+    QFrame* TextColorPanel = nullptr;
+    QFrame* LinkColorPanel = nullptr;
+    QFrame* BKGColorPanel = nullptr;
+
+    QPushButton* BitBtn3 = nullptr;               // "Vorlage öffnen"
+    QPushButton* BitBtn4 = nullptr;               // "Speichern"
+    QPushButton* SpeichernUnterBitBtn = nullptr;  // "Speichern unter"
+    QAction* NeueVorlage1 = nullptr;
+    QAction* Vorlageffnen1 = nullptr;
+    QAction* Vorlageppeichern1 = nullptr;
+    QAction* Vorlagespeichernunter1 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* buildNewsPage();
+    QWidget* buildHeaderFooterPage();
+    QWidget* buildGraphicsPage();
+    QWidget* buildColoursPage();
+    void buildMenuAndButtons();
+    void connectParts();
+    void FormCreate();
+    // Runs a command behind the application's error report.
+    template <typename Command>
+    void run(Command&& command);
+    void markChanged() { session_.Saved = false; }
+
+    Platform& platform_;
+    Prompts& prompts_;
+    ProductBranding branding_;
+    TemplateSession session_;
+    TemplateControls controls_;
+    std::unique_ptr<BlockListPart> blockList_;
+    std::unique_ptr<TemplateFilesPart> templateFiles_;
+};
+
+}  // namespace zw

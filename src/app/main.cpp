@@ -1,0 +1,51 @@
+// Zettelwerk: composing HTML e-mail newsletters.
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QTranslator>
+
+#include "app/ProductBranding.h"
+#include "app/QtPlatform.h"
+#include "app/QtPrompts.h"
+#include "app/WindowsInfo.h"
+#include "app/fMain.h"
+#include "platform/SingleInstance.h"
+#include "template/Session.h"
+#include "template/ui/CloseForm.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zettelwerk"));
+
+    // Only one copy at a time: the working files in the program folder are shared.
+    zw::SingleInstance instance(QStringLiteral("Zettelwerk"));
+    if (!instance.acquire()) {
+        QMessageBox box(QMessageBox::NoIcon, QString(),
+                        QStringLiteral("Zettelwerk ist bereits gestartet!\rBitte wechseln Sie in der Taskleiste zum "
+                                       "Programm \"Zettelwerk\"\rApplication already running!"),
+                        QMessageBox::Ok);
+        box.exec();
+        return 0;
+    }
+
+    // The standard dialogs speak German like the rest of the program.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    zw::QtPlatform platform(QApplication::applicationDirPath());
+    zw::TWindowsInfo windowsInfo(platform);
+    const zw::ProductBranding branding =
+        zw::ProductBranding::load(zw::Folders::derive(platform.programFolder(), windowsInfo.documentsFolder()));
+    zw::QtPrompts prompts(branding.productTitle);
+
+    zw::TMainForm mainForm(platform, prompts, windowsInfo, branding);
+    zw::TCloseForm closeForm(&mainForm);
+    prompts.setParentWindow(&mainForm);
+    prompts.setCloseForm(&closeForm);
+
+    mainForm.showMaximized();
+    return QApplication::exec();
+}

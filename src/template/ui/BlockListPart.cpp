@@ -1,0 +1,135 @@
+#include "template/ui/BlockListPart.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+
+#include "platform/Prompts.h"
+#include "platform/Text.h"
+#include "template/BlockCycle.h"
+#include "template/NldFormat.h"
+#include "template/ui/BlockListWidget.h"
+#include "template/ui/PicturePane.h"
+#include "template/ui/SettingsView.h"
+#include "template/ui/WaitCursor.h"
+
+namespace zw {
+
+namespace {
+const QString kNoBlockToEdit = QStringLiteral("Bitte zuerst einen Block zum bearbeiten auswählen!");
+const QString kNoBlockToDelete = QStringLiteral("Bitte zuerst einen Block zum löschen auswählen!");
+const QString kTooManyBlocks =
+    QStringLiteral("Eine Vorlage kann höchstens %1 Meldungen enthalten. Bitte löschen Sie zuerst eine Meldung.");
+}  // namespace
+
+BlockListPart::BlockListPart(TemplateControls& controls, TemplateSession& session, Prompts& prompts,
+                             Platform& platform, QObject* parent)
+    : QObject(parent), c_(controls), session_(session), prompts_(prompts), platform_(platform),
+      files_(session.folders.program) {}
+
+QList<QByteArray> BlockListPart::editorLines() const {
+    // Pasted text may span several lines; the block keeps its text as one line, run together.
+    QByteArray body;
+    for (QTextBlock block = c_.Memo1->document()->begin(); block.isValid(); block = block.next())
+        body += toStored(oneLine(block.text()));
+    return {fieldText(c_.HeadLineEdit), session_.EditorPicture, fieldText(c_.LinkTextEdit), fieldText(c_.URLEdit), body};
+}
+
+void BlockListPart::showItems(const QStringList& items, int selected) {
+    c_.ListBox1->clear();
+    c_.ListBox1->addItems(items);
+    c_.ListBox1->selectRow(selected);
+}
+
+void BlockListPart::ListBox1Enter() {
+    const int i = c_.ListBox1->selectedRow();
+    WaitCursor wait;
+    const RebuildResult result = writeBackAndRebuild(session_.CurrentTemplatePath, session_.folders.images, files_,
+                                                     collectSettings(c_, session_), i, editorLines());
+    putSettings(c_, session_, result.settings, platform_);
+    showItems(result.items, i);
+}
+
+void BlockListPart::ListBox1Click() {
+    c_.WebBrowser4->navigate(kAboutBlank);
+    const int i = c_.ListBox1->selectedRow();
+    if (i < 0) {
+        prompts_.information(kNoBlockToEdit);
+        return;
+    }
+    const QList<QByteArray> lines = files_.readForEditor(i + 1);
+    setFieldText(c_.HeadLineEdit, lines[0]);
+    session_.EditorPicture = lines[1];
+    if (!lines[1].isEmpty()) c_.WebBrowser4->navigate(picturePaneTarget(session_.folders, lines[1]));
+    setFieldText(c_.LinkTextEdit, lines[2]);
+    setFieldText(c_.URLEdit, lines[3]);
+    c_.Memo1->setPlainText(fromStored(lines[4]));
+}
+
+void BlockListPart::emptyEditor() {
+    c_.HeadLineEdit->clear();
+    c_.LinkTextEdit->clear();
+    session_.EditorPicture.clear();
+    c_.URLEdit->clear();
+    c_.Memo1->clear();
+    c_.WebBrowser4->navigate(kAboutBlank);
+}
+
+void BlockListPart::NewBitBtnClick() {
+    if (c_.ListBox1->count() >= NewsletterTemplate::kMaxBlocks) {
+        prompts_.information(kTooManyBlocks.arg(NewsletterTemplate::kMaxBlocks));
+        return;
+    }
+    session_.Saved = false;
+    ListBox1Enter();
+    emptyEditor();
+    if (c_.ListBox1->selectedRow() >= 0) files_.write(c_.ListBox1->count() + 1, {});
+    c_.ListBox1->addItem(kNewBlockItem);
+    c_.ListBox1->selectRow(c_.ListBox1->count() - 1);
+    if (c_.ListBox1->count() > 0) c_.EditorPanel->setVisible(true);
+}
+
+void BlockListPart::DeleteBitBtnClick() {
+    session_.Saved = false;
+    const int i = c_.ListBox1->selectedRow();
+    if (i < 0) {
+        prompts_.information(kNoBlockToDelete);
+        return;
+    }
+    delete c_.ListBox1->takeItem(i);
+    files_.remove(i + 1);
+    if (c_.ListBox1->count() == 0) c_.EditorPanel->setVisible(false);
+    WaitCursor wait;
+    const RebuildResult result = writeBackAndRebuild(session_.CurrentTemplatePath, session_.folders.images, files_,
+                                                     collectSettings(c_, session_), -1, {});
+    putSettings(c_, session_, result.settings, platform_);
+    showItems(result.items, -1);
+}
+
+void BlockListPart::BitBtn5Click() {
+    session_.Saved = false;
+    session_.EditorPicture.clear();
+    c_.WebBrowser4->navigate(kAboutBlank);
+}
+
+void BlockListPart::clearBlockFiles() {
+    WaitCursor wait;
+    files_.clear();
+}
+
+void BlockListPart::loadCurrentTemplate() {
+    WaitCursor wait;
+    // A template that cannot be read still empties the window's settings before the error shows.
+    putSettings(c_, session_, [&] {
+        TemplateSettings s = readSettingsFile(session_.CurrentTemplatePath);
+        resolveSettingPictures(s, session_.folders.images);
+        return s;
+    }(), platform_);
+    c_.ListBox1->clear();
+    const RebuildResult result = loadTemplate(session_.CurrentTemplatePath, session_.folders.images, files_);
+    showItems(result.items, 0);
+    if (!result.items.isEmpty()) c_.EditorPanel->setVisible(true);
+    ListBox1Click();
+}
+
+}  // namespace zw

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+
+#include "template/BlockFiles.h"
+#include "template/Session.h"
+#include "template/ui/TemplateControls.h"
+
+namespace zw {
+
+class Platform;
+class Prompts;
+
+// The block list and the block editor: loading a block into the editor, writing it back into its
+// block edit file and the template, adding and deleting blocks.
+class BlockListPart : public QObject {
+    Q_OBJECT
+public:
+    BlockListPart(TemplateControls& controls, TemplateSession& session, Prompts& prompts, Platform& platform,
+                  QObject* parent = nullptr);
+
+    // The write-back cycle: store the editor into the selected block's file, write the template file,
+    // read its settings back, rebuild the block files and the list.
+    void ListBox1Enter();
+    // Show the selected block in the editor.
+    void ListBox1Click();
+    void NewBitBtnClick();
+    void DeleteBitBtnClick();
+    // "kein Bild verwenden"
+    void BitBtn5Click();
+
+    // Loads the template at the session's current path into the window: settings, block files and
+    // list, the first block in the editor. The editor is shown again when the template has blocks.
+    void loadCurrentTemplate();
+    void clearBlockFiles();
+
+    const BlockFiles& blockFiles() const { return files_; }
+    // The five lines of the editor, as they are stored.
+    QList<QByteArray> editorLines() const;
+
+private:
+    void showItems(const QStringList& items, int selected);
+    void emptyEditor();
+
+    TemplateControls& c_;
+    TemplateSession& session_;
+    Prompts& prompts_;
+    Platform& platform_;
+    BlockFiles files_;
+};
+
+}  // namespace zw

@@ -1,0 +1,51 @@
+#include "template/ui/BlockListWidget.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace zw {
+
+BlockListWidget::BlockListWidget(QWidget* parent) : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+int BlockListWidget::selectedRow() const {
+    const QList<QListWidgetItem*> items = selectedItems();
+    return items.isEmpty() ? -1 : row(items.first());
+}
+
+void BlockListWidget::selectRow(int row) {
+    if (row >= 0 && row < count()) {
+        setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    } else {
+        clearSelection();
+        setCurrentRow(-1, QItemSelectionModel::Clear);
+    }
+}
+
+void BlockListWidget::focusInEvent(QFocusEvent* event) {
+    QListWidget::focusInEvent(event);
+    // Only a click brings the focus here; coming back to the window is not an edit to commit.
+    if (event->reason() == Qt::MouseFocusReason) Q_EMIT entered();
+}
+
+void BlockListWidget::mousePressEvent(QMouseEvent* event) {
+    // The focus (and with it the write back) has already arrived before the press is delivered.
+    const bool onItem = itemAt(event->position().toPoint()) != nullptr;
+    if (!onItem) {
+        event->accept();  // a click below the last item keeps the selection, as users expect
+        return;
+    }
+    QListWidget::mousePressEvent(event);
+    Q_EMIT userSelected();
+}
+
+void BlockListWidget::keyPressEvent(QKeyEvent* event) {
+    const int before = selectedRow();
+    QListWidget::keyPressEvent(event);
+    if (selectedRow() != before && selectedRow() >= 0) Q_EMIT userSelected();
+}
+
+}  // namespace zw

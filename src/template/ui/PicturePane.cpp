@@ -1,0 +1,60 @@
+#include "template/ui/PicturePane.h"
+
+#include <QImageReader>
+#include <QResizeEvent>
+
+namespace zw {
+
+PicturePane::PicturePane(QWidget* parent) : QLabel(parent) {
+    setAlignment(Qt::AlignCenter);
+    setMinimumSize(60, 40);
+    setFrameShape(QFrame::StyledPanel);
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    navigate(kAboutBlank);
+}
+
+void PicturePane::navigate(const QString& target) {
+    target_ = target;
+    picture_ = QPixmap();
+    if (target.endsWith(u'/')) target_ = kAboutBlank;  // an empty picture setting names only the folder
+    if (target_ != kAboutBlank && !target_.isEmpty()) {
+        QImageReader reader(target);
+        reader.setAutoTransform(true);
+        // Pictures of many megapixels: decode no larger than the pane can ever show.
+        const QSize size = reader.size();
+        if (size.isValid() && (size.width() > 1600 || size.height() > 1600))
+            reader.setScaledSize(size.scaled(1600, 1600, Qt::KeepAspectRatio));
+        const QImage image = reader.read();
+        if (!image.isNull()) picture_ = QPixmap::fromImage(image);
+    }
+    refresh();
+}
+
+void PicturePane::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    refresh();
+}
+
+void PicturePane::refresh() {
+    if (target_ == kAboutBlank || target_.isEmpty()) {
+        setPixmap(QPixmap());
+        setText(QString());
+        return;
+    }
+    if (picture_.isNull()) {
+        setPixmap(QPixmap());
+        setText(tr("Bild nicht gefunden"));
+        setToolTip(target_);
+        return;
+    }
+    setToolTip(target_);
+    const QSize room = contentsRect().size();
+    if (picture_.width() <= room.width() && picture_.height() <= room.height())
+        setPixmap(picture_);
+    else
+        setPixmap(picture_.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+}  // namespace zw

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QLabel>
+#include <QString>
+
+namespace zw {
+
+// A small pane that shows one picture file scaled to fit, or nothing for "about:blank".
+class PicturePane : public QLabel {
+    Q_OBJECT
+public:
+    explicit PicturePane(QWidget* parent = nullptr);
+
+    // A file path or "about:blank".
+    void navigate(const QString& target);
+    const QString& target() const { return target_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void refresh();
+
+    QString target_;
+    QPixmap picture_;
+};
+
+inline const QString kAboutBlank = QStringLiteral("about:blank");
+
+}  // namespace zw

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <array>
+
+class QCheckBox;
+class QFrame;
+class QLineEdit;
+class QPlainTextEdit;
+class QRadioButton;
+class QTabWidget;
+class QWidget;
+
+namespace zw {
+
+class BlockListWidget;
+class PicturePane;
+
+// The main window's controls that the template commands read and fill. The window owns them; the
+// parts only hold these pointers.
+struct TemplateControls {
+    QWidget* window = nullptr;  // for the caption
+    QTabWidget* PageControl1 = nullptr;
+
+    // Page "Newsmeldungen": the block list and the block editor.
+    BlockListWidget* ListBox1 = nullptr;
+    QWidget* EditorPanel = nullptr;
+    QLineEdit* HeadLineEdit = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QLineEdit* LinkTextEdit = nullptr;
+    QLineEdit* URLEdit = nullptr;
+    PicturePane* WebBrowser4 = nullptr;
+
+    // Page "Kopf u. Fußzeile".
+    QLineEdit* BetreffEdit = nullptr;
+    QLineEdit* Titel1Edit = nullptr;
+    QLineEdit* Titel2Edit = nullptr;
+    QCheckBox* DateCheckBox = nullptr;
+    QLineEdit* DateEdit = nullptr;
+    QLineEdit* DateAnzeigeEdit = nullptr;
+    QLineEdit* ImpressumEdit = nullptr;
+    QLineEdit* ImpressumMailToEdit = nullptr;
+    QLineEdit* ImpressumURLEdit = nullptr;
+    QLineEdit* UnsubScribeTextEdit = nullptr;
+    QLineEdit* UnsubScribeLinkEdit = nullptr;
+
+    // Page "Grafiken": the three picture panes and their alignment buttons "links", "zentriert",
+    // "rechts".
+    PicturePane* WebBrowser1 = nullptr;
+    PicturePane* WebBrowser2 = nullptr;
+    PicturePane* WebBrowser3 = nullptr;
+    std::array<QRadioButton*, 3> LogoAlignButtons{};
+    std::array<QRadioButton*, 3> SeperatorAlignButtons{};
+    std::array<QRadioButton*, 3> ImpressumAlignButtons{};
+
+    // Page "Farben": the colour swatches.
+    QFrame* TextColorPanel = nullptr;
+    QFrame* LinkColorPanel = nullptr;
+    QFrame* BKGColorPanel = nullptr;
+};
+
+}  // namespace zw

@@ -1,0 +1,167 @@
+#include "template/ui/TemplateFilesPart.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTabWidget>
+#include <QWidget>
+
+#include "platform/Error.h"
+#include "platform/FileIo.h"
+#include "platform/Prompts.h"
+#include "template/TemplateFiles.h"
+#include "template/ui/BlockListPart.h"
+#include "template/ui/WaitCursor.h"
+
+namespace zw {
+
+namespace {
+constexpr int kNewsPage = 0;
+constexpr int kPreviewPage = 4;
+
+bool samePath(const QString& a, const QString& b) {
+    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+}  // namespace
+
+TemplateFilesPart::TemplateFilesPart(TemplateControls& controls, TemplateSession& session, Prompts& prompts,
+                                     BlockListPart& blocks, QString productTitle,
+                                     std::function<void(const QString&)> renderMessage, QObject* parent)
+    : QObject(parent), c_(controls), session_(session), prompts_(prompts), blocks_(blocks),
+      productTitle_(std::move(productTitle)), renderMessage_(std::move(renderMessage)) {}
+
+void TemplateFilesPart::setCaption() { c_.window->setWindowTitle(windowCaption(productTitle_, session_.CurrentTemplatePath)); }
+
+void TemplateFilesPart::restoreFromRevertCopy() {
+    copyFileReplacing(session_.folders.program + kRevertCopy, session_.CurrentTemplatePath);
+}
+
+bool TemplateFilesPart::mayLeaveTemplate() {
+    if (session_.Saved) return true;
+    switch (prompts_.askSaveChanges()) {
+        case CloseAnswer::Yes:
+            save();
+            // A save that did not happen (its dialog cancelled) leaves the file as it was saved last.
+            if (!session_.Saved) restoreFromRevertCopy();
+            return true;
+        case CloseAnswer::No:
+            restoreFromRevertCopy();
+            return true;
+        case CloseAnswer::Abort:
+        case CloseAnswer::Cancel:
+            return false;
+    }
+    return false;
+}
+
+void TemplateFilesPart::NeueVorlage1Click() {
+    if (!mayLeaveTemplate()) return;
+    {
+        WaitCursor wait;
+        blocks_.clearBlockFiles();
+        session_.CurrentTemplatePath = session_.folders.program + kBlankTemplate;
+        session_.SavePath.clear();
+        takeRevertCopy(session_.folders, session_.CurrentTemplatePath);
+        setCaption();
+        blocks_.loadCurrentTemplate();
+        c_.PageControl1->setCurrentIndex(kNewsPage);
+        session_.Saved = true;
+    }
+    if (PageControl1Change) PageControl1Change();
+}
+
+void TemplateFilesPart::Vorlageffnen1Click() {
+    if (!mayLeaveTemplate()) return;
+    const QString chosen = prompts_.chooseTemplateToOpen(session_.folders.documents);
+    if (!chosen.isEmpty()) {
+        WaitCursor wait;
+        blocks_.clearBlockFiles();
+        session_.CurrentTemplatePath = chosen;
+        session_.SavePath = chosen;
+        takeRevertCopy(session_.folders, chosen);
+        setCaption();
+        blocks_.loadCurrentTemplate();
+        if (c_.PageControl1->count() > kPreviewPage) c_.PageControl1->setCurrentIndex(kPreviewPage);
+        session_.Saved = true;
+        rememberLastFile(session_.folders, chosen);
+    }
+    if (PageControl1Change) PageControl1Change();
+}
+
+void TemplateFilesPart::Vorlageppeichern1Click() { save(); }
+
+void TemplateFilesPart::Vorlagespeichernunter1Click() {
+    session_.SavePath.clear();
+    save();
+}
+
+void TemplateFilesPart::save() {
+    QString target = session_.SavePath;
+    if (target.isEmpty()) {
+        target = prompts_.chooseTemplateSaveName(session_.SavePath);
+        if (target.isEmpty()) {
+            session_.CloseAllowed = false;
+            return;
+        }
+    }
+    WaitCursor wait;
+    const QString previousPath = session_.CurrentTemplatePath;
+    const QString previousSavePath = session_.SavePath;
+    const bool leavesFile = !samePath(target, previousPath);
+    session_.CurrentTemplatePath = target;
+    session_.SavePath = target;
+    try {
+        blocks_.ListBox1Enter();
+    } catch (const Error&) {
+        // Nothing was saved: stay with the file we had. The edits are still in the window.
+        session_.CurrentTemplatePath = previousPath;
+        session_.SavePath = previousSavePath;
+        throw;
+    }
+    if (leavesFile) {
+        // The file we leave goes back to its last saved state: the write backs were meant for the
+        // template, which now lives on under the new name.
+        copyFileReplacing(session_.folders.program + kRevertCopy, previousPath);
+    }
+    setCaption();
+
+    takeRevertCopy(session_.folders, target);
+    rememberLastFile(session_.folders, target);
+    session_.Saved = true;
+    session_.CloseAllowed = true;
+
+    // The template is safe now; a message that cannot be written is reported, not a reason to call the
+    // template unsaved.
+    const QString message = messagePathFor(session_.folders, target);
+    try {
+        renderMessage_(message);
+    } catch (const Error& e) {
+        prompts_.error(QStringLiteral("Die Vorlage wurde gespeichert, aber die Nachricht \"%1\" konnte nicht "
+                                      "geschrieben werden.\n%2")
+                           .arg(QDir::toNativeSeparators(message), e.message()));
+    }
+}
+
+bool TemplateFilesPart::FormCloseQuery() {
+    session_.CloseAllowed = false;
+    if (session_.Saved) {
+        session_.CloseAllowed = true;
+    } else {
+        switch (prompts_.askSaveChanges()) {
+            case CloseAnswer::Yes:
+                save();
+                break;
+            case CloseAnswer::No:
+                restoreFromRevertCopy();
+                session_.CloseAllowed = true;
+                break;
+            case CloseAnswer::Abort:
+            case CloseAnswer::Cancel:
+                break;
+        }
+    }
+    if (!session_.CloseAllowed) return false;
+    blocks_.clearBlockFiles();
+    return true;
+}
+
+}  // namespace zw

@@ -1,0 +1,154 @@
+// The block list and the block editor as the user drives them.
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "AppFixture.h"
+#include "platform/FileIo.h"
+#include "template/NldFormat.h"
+#include "template/ui/BlockListPart.h"
+#include "template/ui/BlockListWidget.h"
+
+namespace zw::test {
+namespace {
+
+using BlockListTest = AppTest;
+
+QList<QByteArray> templateLines(const QString& path) { return splitLines(readAll(path)); }
+
+TEST_F(BlockListTest, ClickingAnotherBlockStoresTheEditedOneFirst) {
+    TMainForm& f = start();
+    f.show();
+    QApplication::setActiveWindow(&f);
+    f.HeadLineEdit->setFocus();
+    f.HeadLineEdit->setText(QStringLiteral("Erste, geändert"));
+    EXPECT_FALSE(f.session().Saved);
+
+    // A real click from the edit field into the list: focus first (write back), then the choice.
+    const QRect second = f.ListBox1->visualItemRect(f.ListBox1->item(1));
+    QTest::mouseClick(f.ListBox1->viewport(), Qt::LeftButton, {}, second.center());
+
+    EXPECT_EQ(listItems().first(), QStringLiteral("Meldung1:  Erste, geändert"));
+    EXPECT_EQ(f.ListBox1->selectedRow(), 1);
+    EXPECT_EQ(f.HeadLineEdit->text(), QStringLiteral("Zweite"));
+    const QList<BlockSection> sections = readBlockSections(readAll(f.session().CurrentTemplatePath));
+    ASSERT_EQ(sections.size(), 3);
+    EXPECT_EQ(sections[0].lines[0], QByteArray("Erste, ge\xe4ndert"));
+}
+
+TEST_F(BlockListTest, DeletingItemTwoOfThreeRenumbers) {
+    TMainForm& f = start();
+    f.ListBox1->selectRow(1);
+    f.blockList().DeleteBitBtnClick();
+
+    EXPECT_EQ(listItems(), QStringList({QStringLiteral("Meldung1:  Erste"), QStringLiteral("Meldung2:  Dritte")}));
+    EXPECT_EQ(f.ListBox1->selectedRow(), -1);
+    const QList<BlockSection> sections = readBlockSections(readAll(f.session().CurrentTemplatePath));
+    ASSERT_EQ(sections.size(), 2);
+    EXPECT_EQ(sections[1].header, QByteArray("[BLOCK002]"));
+    EXPECT_EQ(sections[1].lines[0], QByteArray("Dritte"));
+    EXPECT_EQ(blockFiles().size(), 2);
+    EXPECT_FALSE(f.session().Saved);
+}
+
+TEST_F(BlockListTest, DeletingWithoutSelectionOnlyTellsAndMarksChanged) {
+    TMainForm& f = start();
+    f.ListBox1->selectRow(-1);
+    const QByteArray before = readAll(f.session().CurrentTemplatePath);
+    f.session().Saved = true;
+    f.blockList().DeleteBitBtnClick();
+    EXPECT_EQ(prompts.informations, QStringList({QStringLiteral("Bitte zuerst einen Block zum löschen auswählen!")}));
+    EXPECT_EQ(readAll(f.session().CurrentTemplatePath), before);
+    EXPECT_FALSE(f.session().Saved);
+}
+
+TEST_F(BlockListTest, DeletingTheOnlyBlockHidesTheEditorAndLoadingShowsItAgain) {
+    writeAll(program(QStringLiteral("Zettelwerk_Vorlage.nld")), templateFile("Eins", {blockSection(1, "Allein")}));
+    TMainForm& f = start();
+    f.show();
+    f.blockList().DeleteBitBtnClick();
+    EXPECT_FALSE(f.EditorPanel->isVisible());
+    EXPECT_EQ(splitLines(readAll(f.session().CurrentTemplatePath)).size(), 20);  // settings only
+
+    f.session().CurrentTemplatePath = program(QStringLiteral("Zettelwerk_Vorlage.nld"));
+    writeAll(f.session().CurrentTemplatePath, defaultTemplate);
+    f.blockList().loadCurrentTemplate();
+    EXPECT_TRUE(f.EditorPanel->isVisible());
+}
+
+TEST_F(BlockListTest, NewBlockTwiceStoresTheFirstWithEmptyFields) {
+    TMainForm& f = start();
+    f.blockList().NewBitBtnClick();
+    EXPECT_EQ(listItems().last(), QStringLiteral("Neue  Meldung:"));
+    EXPECT_EQ(f.ListBox1->selectedRow(), 3);
+    EXPECT_TRUE(f.HeadLineEdit->text().isEmpty());
+
+    f.blockList().NewBitBtnClick();
+    QStringList items = listItems();
+    ASSERT_EQ(items.size(), 5);
+    EXPECT_EQ(items[3], QStringLiteral("Meldung4:  "));
+    EXPECT_EQ(items[4], QStringLiteral("Neue  Meldung:"));
+
+    // The second new block enters the template with what the editor holds at the next write back.
+    f.HeadLineEdit->setText(QStringLiteral("Fünfte"));
+    f.blockList().ListBox1Enter();
+    EXPECT_EQ(listItems().last(), QStringLiteral("Meldung5:  Fünfte"));
+    const QList<BlockSection> sections = readBlockSections(readAll(f.session().CurrentTemplatePath));
+    ASSERT_EQ(sections.size(), 5);
+    EXPECT_EQ(sections[3].lines, QList<QByteArray>({"", "", "", "", ""}));
+}
+
+TEST_F(BlockListTest, NewBlockWithoutSelectionLeavesNoEmptyFile) {
+    TMainForm& f = start();
+    f.ListBox1->selectRow(-1);
+    f.blockList().NewBitBtnClick();
+    EXPECT_EQ(blockFiles().size(), 3);
+    f.HeadLineEdit->setText(QStringLiteral("Neu"));
+    f.blockList().ListBox1Enter();
+    EXPECT_EQ(listItems().last(), QStringLiteral("Meldung4:  Neu"));
+}
+
+TEST_F(BlockListTest, EditorTextIsStoredAsOneLineAndPastedBreaksBecomeBlanks) {
+    TMainForm& f = start();
+    f.Memo1->setPlainText(QStringLiteral("Zeile eins\nZeile zwei<br>\nDrei"));
+    f.HeadLineEdit->setText(QStringLiteral("Kopf\nmit Umbruch"));
+    f.URLEdit->setText(QStringLiteral("www.example.org/☃"));
+    f.blockList().ListBox1Enter();
+
+    const QList<BlockSection> sections = readBlockSections(readAll(f.session().CurrentTemplatePath));
+    ASSERT_EQ(sections.size(), 3);
+    EXPECT_EQ(sections[0].lines[4], QByteArray("Zeile einsZeile zwei<br>Drei"));
+    EXPECT_EQ(sections[0].lines[0], QByteArray("Kopf mit Umbruch"));
+    EXPECT_EQ(sections[0].lines[3], QByteArray("www.example.org/&#9731;"));
+    // Read back into the editor, the character is the character again.
+    f.blockList().ListBox1Click();
+    EXPECT_EQ(f.URLEdit->text(), QStringLiteral("www.example.org/☃"));
+}
+
+TEST_F(BlockListTest, TheThousandthBlockIsRefused) {
+    QList<QList<QByteArray>> blocks;
+    for (int k = 1; k <= 999; ++k) blocks.append(blockSection(k, "M" + QByteArray::number(k)));
+    writeAll(program(QStringLiteral("Zettelwerk_Vorlage.nld")), templateFile("Viele", blocks));
+    TMainForm& f = start();
+    ASSERT_EQ(f.ListBox1->count(), 999);
+    const QByteArray before = readAll(f.session().CurrentTemplatePath);
+    f.blockList().NewBitBtnClick();
+    EXPECT_EQ(f.ListBox1->count(), 999);
+    ASSERT_EQ(prompts.informations.size(), 1);
+    EXPECT_TRUE(prompts.informations.first().contains(QStringLiteral("999")));
+    EXPECT_EQ(readAll(f.session().CurrentTemplatePath), before);
+}
+
+TEST_F(BlockListTest, RemovingThePictureClearsEditorPicture) {
+    TMainForm& f = start();
+    ASSERT_EQ(f.session().EditorPicture, QByteArray("pic.jpg"));
+    f.session().Saved = true;
+    f.blockList().BitBtn5Click();
+    f.blockList().ListBox1Enter();
+    EXPECT_FALSE(f.session().Saved);
+    EXPECT_EQ(readBlockSections(readAll(f.session().CurrentTemplatePath))[0].lines[1], QByteArray());
+}
+
+}  // namespace
+}  // namespace zw::test
