@@ -1,0 +1,154 @@
+#include "cli/RenderCommand.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <exception>
+
+#include "platform/Error.h"
+#include "platform/Platform.h"
+#include "platform/Prompts.h"
+#include "platform/Text.h"
+#include "render/RenderInput.h"
+#include "render/RenderMessage.h"
+#include "template/BlockCycle.h"
+
+namespace zw::cli {
+
+namespace {
+
+void printError(const QString& text) {
+    const QByteArray bytes = (text + u'\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+// Without a window there is nobody to ask: messages become warnings on standard error, and the
+// rendering goes on as it does after the user presses OK.
+class StandardErrorPrompts : public Prompts {
+public:
+    void information(const QString& text) override { printError(QStringLiteral("Warnung: ") + text); }
+    void error(const QString& text) override { printError(text); }
+    CloseAnswer askSaveChanges() override { return CloseAnswer::Cancel; }
+    QString chooseTemplateToOpen(const QString&) override { return {}; }
+    QString chooseTemplateSaveName(const QString&) override { return {}; }
+};
+
+// "--name VALUE" or "--name=VALUE".
+bool takeValue(const QStringList& arguments, qsizetype& i, const QString& name, QString& value, QString& problem) {
+    const QString& argument = arguments[i];
+    if (argument.startsWith(name + u'=')) {
+        value = argument.mid(name.size() + 1);
+        return true;
+    }
+    if (argument != name) return false;
+    if (i + 1 >= arguments.size()) {
+        problem = QStringLiteral("Der Option %1 fehlt ihr Wert.").arg(name);
+        return true;
+    }
+    value = arguments[++i];
+    return true;
+}
+
+}  // namespace
+
+QString usageText() {
+    return QStringLiteral(
+        "Aufruf: zettelwerk-render [--program-folder ORDNER] [--date TEXT] VORLAGE AUSGABE\n"
+        "\n"
+        "Schreibt die Newsletter-Nachricht der Vorlage VORLAGE (.nld) in die Datei AUSGABE (.eml),\n"
+        "genau so, wie Zettelwerk sie für Vorschau und Versand erzeugt. Die Vorlage bleibt unverändert.\n"
+        "\n"
+        "  --program-folder ORDNER  Programmordner; die Bilder liegen in seinem Unterordner \"Images\"\n"
+        "                           (Vorgabe: der Programmordner von Zettelwerk)\n"
+        "  --date TEXT              Datum für die Datumszeile (Vorgabe: das heutige Datum)\n"
+        "  --help                   zeigt diese Hilfe\n"
+        "\n"
+        "Rückgabewert: 0 bei Erfolg, 1 wenn die Nachricht nicht erstellt werden kann,\n"
+        "2 bei einem falschen Aufruf.\n");
+}
+
+QString parseArguments(const QStringList& arguments, RenderOptions& options) {
+    QStringList positional;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (optionsEnded || !argument.startsWith(u'-') || argument == QLatin1String("-")) {
+            positional.append(argument);
+            continue;
+        }
+        if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            options.help = true;
+            continue;
+        }
+        QString problem;
+        QString value;
+        if (takeValue(arguments, i, QStringLiteral("--program-folder"), value, problem)) {
+            if (!problem.isEmpty()) return problem;
+            if (value.isEmpty()) return QStringLiteral("Der Programmordner darf nicht leer sein.");
+            options.programFolder = value;
+            continue;
+        }
+        if (takeValue(arguments, i, QStringLiteral("--date"), value, problem)) {
+            if (!problem.isEmpty()) return problem;
+            options.date = value;
+            options.dateGiven = true;
+            continue;
+        }
+        return QStringLiteral("Unbekannte Option \"%1\".").arg(argument);
+    }
+    if (options.help) return {};
+    if (positional.size() < 2) return QStringLiteral("Vorlage und Ausgabedatei müssen angegeben werden.");
+    if (positional.size() > 2) return QStringLiteral("Zu viele Angaben: \"%1\".").arg(positional[2]);
+    options.templatePath = positional[0];
+    options.outputPath = positional[1];
+    if (!options.programFolder.isEmpty() && !QFileInfo(options.programFolder).isDir())
+        return QStringLiteral("Der Programmordner \"%1\" existiert nicht.").arg(options.programFolder);
+    const QFileInfo templateInfo(options.templatePath);
+    const QFileInfo outputInfo(options.outputPath);
+    if (templateInfo.exists() && outputInfo.exists() &&
+        templateInfo.canonicalFilePath() == outputInfo.canonicalFilePath())
+        return QStringLiteral("Die Ausgabedatei darf nicht die Vorlage selbst sein.");
+    return {};
+}
+
+int renderTemplate(const RenderOptions& options, const QString& executableFolder) {
+    const QString programFolder = options.programFolder.isEmpty()
+                                      ? LinuxPlatform(executableFolder).programFolder()
+                                      : withTrailingSeparator(options.programFolder);
+    const QString imagesFolder = programFolder + QStringLiteral("Images/");
+
+    // The block edit files and "temp.mim" of this rendering live apart from those of a running
+    // Zettelwerk, which keeps its own in the program folder.
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        printError(QStringLiteral("Der Arbeitsordner kann nicht angelegt werden. %1").arg(scratch.errorString()));
+        return kExitRenderFailed;
+    }
+    const QString workFolder = withTrailingSeparator(scratch.path());
+
+    StandardErrorPrompts prompts;
+    try {
+        const RebuildResult loaded = loadTemplate(options.templatePath, imagesFolder, BlockFiles(workFolder));
+        const QString date = options.dateGiven ? options.date : todayShortDate();
+        const RenderInput input = renderInputFromSettings(loaded.settings, toStored(date), workFolder, imagesFolder);
+        RenderMessage(input, options.outputPath, prompts);
+    } catch (const Error& error) {
+        printError(error.message());
+        return kExitRenderFailed;
+    } catch (const std::bad_alloc&) {
+        printError(QStringLiteral("Für die Nachricht reicht der Arbeitsspeicher nicht aus."));
+        return kExitRenderFailed;
+    } catch (const std::exception& error) {
+        printError(QString::fromLocal8Bit(error.what()));
+        return kExitRenderFailed;
+    }
+    return kExitOk;
+}
+
+}  // namespace zw::cli
