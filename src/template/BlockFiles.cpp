@@ -6,6 +6,7 @@
 #include "platform/Error.h"
 #include "platform/FileIo.h"
 #include "platform/Text.h"
+#include "template/NldFormat.h"
 
 namespace zw {
 
@@ -25,7 +26,14 @@ void BlockFiles::clear() const { removeFiles(folder_, kPattern); }
 
 QStringList BlockFiles::list() const { return listFiles(folder_, kPattern); }
 
-void BlockFiles::write(int number, const QList<QByteArray>& lines) const { writeWorkingFile(path(number), joinLines(lines)); }
+void BlockFiles::write(int number, const QList<QByteArray>& lines) const {
+    // A field with a line break would become two lines of the file and push every later field of the
+    // block one place on; the template writer could no longer tell them apart.
+    QList<QByteArray> single;
+    single.reserve(lines.size());
+    for (const QByteArray& line : lines) single.append(singleLine(line));
+    writeWorkingFile(path(number), joinLines(single));
+}
 
 void BlockFiles::remove(int number) const { QFile::remove(path(number)); }
 

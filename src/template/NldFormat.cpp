@@ -32,6 +32,8 @@ QByteArray trimBlanks(const QByteArray& text) {
 
 bool equalsIgnoringCase(const QByteArray& a, const char* b) { return asciiLower(a) == asciiLower(QByteArray(b)); }
 
+}  // namespace
+
 QByteArray singleLine(const QByteArray& value) {
     if (!value.contains('\r') && !value.contains('\n')) return value;
     QByteArray out = value;
@@ -40,8 +42,6 @@ QByteArray singleLine(const QByteArray& value) {
     }
     return out;
 }
-
-}  // namespace
 
 TemplateSettings readSettings(const QByteArray& fileBytes) {
     TemplateSettings settings;
@@ -142,6 +142,7 @@ QByteArray writeTemplate(const TemplateSettings& settings, const QList<QList<QBy
         lines.append(" ");
         lines.append(blockHeader(int(k + 1)));
         for (const QByteArray& line : blockLines[k]) lines.append(singleLine(line));
+        for (qsizetype missing = blockLines[k].size(); missing < 5; ++missing) lines.append(QByteArray());
     }
     return joinLines(lines);
 }

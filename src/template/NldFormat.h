@@ -35,12 +35,18 @@ bool isBlockHeader(const QByteArray& line);
 // equal to the header; lines missing at the end of the file or before the next header read as empty.
 QList<BlockSection> readBlockSections(const QByteArray& fileBytes);
 
+// A value as it may stand in a template or block edit file: every CR and LF becomes a blank, so it
+// can never spill onto a line of its own and shift the fields after it.
+QByteArray singleLine(const QByteArray& value);
+
 // The header line of block k: "[BLOCK001]" for the first.
 QByteArray blockHeader(int number);
 
 // The complete template file: "[SETTINGS]", the nineteen settings, then per block " ", its header and
-// its lines verbatim. DateOn is written as "TRUE" or "FALSE" from dateOn(). Line breaks inside a
-// value are written as blanks: no value may ever spill onto a line of its own.
+// its lines verbatim. A block of fewer than five lines (the momentary empty file of a new block) is
+// filled up with empty lines, so the next block's blank line never becomes one of its fields. DateOn
+// is written as "TRUE" or "FALSE" from dateOn(). Line breaks inside a value are written as blanks: no
+// value may ever spill onto a line of its own.
 QByteArray writeTemplate(const TemplateSettings& settings, const QList<QList<QByteArray>>& blockLines);
 
 // Reads a whole template from file bytes (settings unresolved, blocks in file order).
