@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QTranslator>
 
+#include <cstdio>
+
 #include "app/ProductBranding.h"
 #include "app/QtPlatform.h"
 #include "app/QtPrompts.h"
@@ -21,10 +23,12 @@ int main(int argc, char* argv[]) {
     // Only one copy at a time: the working files in the program folder are shared.
     zw::SingleInstance instance(QStringLiteral("Zettelwerk"));
     if (!instance.acquire()) {
-        QMessageBox box(QMessageBox::NoIcon, QString(),
-                        QStringLiteral("Zettelwerk ist bereits gestartet!\rBitte wechseln Sie in der Taskleiste zum "
-                                       "Programm \"Zettelwerk\"\rApplication already running!"),
-                        QMessageBox::Ok);
+        const QString message = QStringLiteral(
+            "Zettelwerk ist bereits gestartet!\rBitte wechseln Sie in der Taskleiste zum Programm \"Zettelwerk\"\r"
+            "Application already running!");
+        // Also on standard error, for whoever started us from a terminal or a script.
+        std::fprintf(stderr, "%s\n", QString(message).replace(u'\r', u'\n').toLocal8Bit().constData());
+        QMessageBox box(QMessageBox::NoIcon, QString(), message, QMessageBox::Ok);
         box.exec();
         return 0;
     }

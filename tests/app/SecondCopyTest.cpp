@@ -1,0 +1,94 @@
+// Two real copies of the program: the second is refused while the first runs, and starts once the
+// first has ended.
+#include <QDeadlineTimer>
+#include <functional>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include "AppFixture.h"
+
+namespace zw::test {
+namespace {
+
+bool waitFor(const std::function<bool()>& condition, int milliseconds = 30000) {
+    QDeadlineTimer deadline(milliseconds);
+    while (!deadline.hasExpired()) {
+        if (condition()) return true;
+        QThread::msleep(50);
+    }
+    return condition();
+}
+
+class SecondCopyTest : public ::testing::Test {
+protected:
+    SecondCopyTest() {
+        program = folders.subfolder(QStringLiteral("prog"));
+        QDir().mkpath(program + QStringLiteral("Images"));
+        const QString binary = program + QStringLiteral("zettelwerk");
+        QFile::copy(QStringLiteral(ZW_PROGRAM_DIR "/zettelwerk"), binary);
+        QFile::setPermissions(binary, QFile::permissions(binary) | QFile::ExeOwner);
+        writeAll(program + QStringLiteral("Zettelwerk_Vorlage.nld"), templateFile("Test", {blockSection(1, "Eins")}));
+        writeAll(program + QStringLiteral("Ver.ini"), "Version 1.0\r\n");
+        for (const char* name : {"kopf.jpg", "trenner.jpg", "pic.jpg"})
+            writePicture(program + QStringLiteral("Images/") + QLatin1String(name));
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("HOME"), folders.subfolder(QStringLiteral("home")));
+        const QString runtime = folders.subfolder(QStringLiteral("runtime"));
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        for (QProcess* p : {&first, &second, &third}) {
+            p->setProcessEnvironment(env);
+            p->setProgram(binary);
+        }
+    }
+    ~SecondCopyTest() override {
+        for (QProcess* p : {&first, &second, &third}) {
+            p->kill();
+            p->waitForFinished(5000);
+        }
+    }
+
+    TempFolder folders;
+    QString program;
+    QProcess first, second, third;
+};
+
+TEST_F(SecondCopyTest, RefusedWhileTheFirstRunsAndAllowedAfterIt) {
+    const QString blockFile = program + QStringLiteral("Temp001.edt");
+    first.start();
+    ASSERT_TRUE(first.waitForStarted());
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(blockFile); })) << "the first copy did not start up";
+
+    // A file that any starting copy would delete with the leftover block files.
+    const QString planted = program + QStringLiteral("Temp900.edt");
+    writeAll(planted, "x\r\n");
+    second.start();
+    ASSERT_TRUE(second.waitForStarted());
+    QByteArray said;
+    EXPECT_TRUE(waitFor([&] {
+        second.waitForReadyRead(50);
+        said += second.readAllStandardError();
+        return said.contains("Zettelwerk ist bereits gestartet!");
+    })) << said.toStdString();
+    EXPECT_TRUE(said.contains("Application already running!"));
+    EXPECT_TRUE(QFile::exists(planted)) << "the refused copy touched the working files";
+    second.kill();
+    second.waitForFinished();
+
+    // The first copy ends however it ends; the system releases its lock.
+    first.kill();
+    first.waitForFinished();
+    third.start();
+    ASSERT_TRUE(third.waitForStarted());
+    EXPECT_TRUE(waitFor([&] { return !QFile::exists(planted); })) << "the copy after the first did not start";
+    EXPECT_FALSE(third.readAllStandardError().contains("bereits gestartet"));
+}
+
+}  // namespace
+}  // namespace zw::test
