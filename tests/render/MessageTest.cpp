@@ -1,0 +1,325 @@
+// The message around the HTML part: header block, subject, plain-text part, soft line breaks, picture
+// parts and the writing of the file.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "RenderFixture.h"
+#include "platform/Error.h"
+#include "platform/FileIo.h"
+#include "support/MimeCheck.h"
+
+namespace zw::test {
+namespace {
+
+using Lines = QList<QByteArray>;
+
+class Message : public RenderFixture {
+public:
+    QString errorOf(const QString& target) {
+        try {
+            RenderMessage(input, target, prompts);
+        } catch (const Error& e) {
+            return e.message();
+        }
+        return QStringLiteral("(no error)");
+    }
+};
+
+TEST_F(Message, HeaderBlockThenThePlainTextBody) {
+    const Lines expected{"From: \"Ihr Name\" <ihre.adresse@example.com>",
+                         "Subject: Neuigkeiten",
+                         "Date: Fri, 29 Nov 2002 12:41:44 +0100",
+                         "MIME-Version: 1.0",
+                         "Content-Type: multipart/related;",
+                         "\ttype=\"multipart/alternative\";",
+                         "\tboundary=\"----=_NextPart_1\"",
+                         "X-Priority: 3",
+                         "X-MSMail-Priority: Normal",
+                         "X-Unsent: 1",
+                         "X-MimeOLE: Produced By Microsoft MimeOLE V5.50.4522.1200",
+                         "",
+                         "This is a multi-part message in MIME format.",
+                         "",
+                         "------=_NextPart_1",
+                         "Content-Type: multipart/alternative;",
+                         "\tboundary=\"----=_NextPart_2\"",
+                         "",
+                         "",
+                         "------=_NextPart_2",
+                         "Content-Type: text/plain;",
+                         "\tcharset=\"iso-8859-1\"",
+                         "Content-Transfer-Encoding: quoted-printable",
+                         " "};
+    EXPECT_EQ(BuildMessageLines(input, prompts).mid(0, 24), expected);
+}
+
+TEST_F(Message, SubjectLines) {
+    const struct {
+        const char* name;
+        QByteArray subject;
+        Lines lines;  // empty: only the folding rules are checked
+    } rows[] = {
+        {"ascii stays as typed", "Sommerfest =?x?= 2026", {"Subject: Sommerfest =?x?= 2026"}},
+        {"long ascii is not folded", QByteArray(120, 'a'), {"Subject: " + QByteArray(120, 'a')}},
+        {"umlauts become an encoded word",
+         "Sommerfest 2026 \xe4\xf6\xfc",
+         {"Subject: =?windows-1252?Q?Sommerfest_2026_=E4=F6=FC?="}},
+        {"specials are encoded", "\x80 a=b?_c\t", {"Subject: =?windows-1252?Q?=80_a=3Db=3F=5Fc=09?="}},
+        {"long 8-bit subject is folded", "Gr\xfc\xdf" "e aus dem Sommerfest " + QByteArray(60, 'x') + " \xe4nde", {}},
+        {"many escapes", QByteArray(70, '\xe4'), {}},
+    };
+    for (const auto& row : rows) {
+        const Lines lines = SubjectLines(row.subject);
+        if (!row.lines.isEmpty()) {
+            EXPECT_EQ(lines, row.lines) << row.name;
+        }
+        if (row.subject.contains('\x80') || row.subject.contains('\xe4') || row.subject.contains('\xfc')) {
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                EXPECT_LE(lines[i].size(), 76) << row.name;
+                const QByteArray word = lines[i].mid(i == 0 ? 9 : 1);
+                EXPECT_LE(word.size(), 75) << row.name;
+                EXPECT_TRUE(word.startsWith("=?windows-1252?Q?") && word.endsWith("?=")) << row.name;
+                EXPECT_TRUE(i == 0 ? lines[i].startsWith("Subject: ") : lines[i].startsWith(' ')) << row.name;
+            }
+        }
+        input.subject = row.subject;
+        const Lines message = BuildMessageLines(input, prompts);
+        const Lines unwrapped = assembled();
+        const QString typed = QString::fromLatin1(row.subject);  // the same letters for these rows
+        EXPECT_EQ(parseNewsletter(crlf(message)).subject,
+                  row.subject.contains('\x80') ? QString(typed).replace(QChar(0x80), QChar(0x20AC)) : typed)
+            << row.name;
+        EXPECT_TRUE(unwrapped.contains("<HTML><HEAD><TITLE>" + row.subject + "</TITLE>")) << row.name;
+    }
+}
+
+struct PlainRow {
+    const char* name;
+    std::function<void(RenderInput&, RenderFixture&)> setup;
+    Lines body;
+};
+
+class PlainText : public RenderFixture, public ::testing::WithParamInterface<PlainRow> {};
+
+TEST_P(PlainText, Layout) {
+    GetParam().setup(input, *this);
+    EXPECT_EQ(plainText(), GetParam().body);
+}
+
+const Lines kImprint{" ", "Impressum:", " ", "Zettelwerk GmbH", "info@zettelwerk.de", "www.zettelwerk.de"};
+
+void addTo(RenderFixture& fixture, const NewsBlock& block) { fixture.addBlock(block); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, PlainText,
+    ::testing::Values(
+        PlainRow{"dateOffNoBlocks", [](RenderInput&, RenderFixture&) {},
+                 Lines{" ", " ", "Kopfzeile", "Einleitung"} + kImprint},
+        PlainRow{"dateOnTrimsOnlyTheDateText",
+                 [](RenderInput& in, RenderFixture&) {
+                     in.dateOn = true;
+                     in.dateText = " \tStand vom ";
+                     in.titel1 = "  Kopf  ";
+                 },
+                 Lines{" ", " ", "  Kopf  ", "Einleitung", "Stand vom 07.12.2026"} + kImprint},
+        PlainRow{"blockWithLink",
+                 [](RenderInput&, RenderFixture& f) {
+                     addTo(f, {" Titel ", "", "Mehr", "www.a.de/?x=1", "Neu<br><b>fett</b>"});
+                 },
+                 Lines{" ", " ", "Kopfzeile", "Einleitung", " ", "Titel", " ", "Neu<br><b>fett</b>", " ", "Mehr",
+                       "http://www.a.de/?x=3D1", " "} +
+                     kImprint},
+        PlainRow{"addressWithoutLinkText",
+                 [](RenderInput&, RenderFixture& f) { addTo(f, {"T", "", "", "info@a.de", "x"}); },
+                 Lines{" ", " ", "Kopfzeile", "Einleitung", " ", "T", " ", "x", " ", "", "mailto:info@a.de", " "} +
+                     kImprint},
+        PlainRow{"linkTextWithoutAddressAndTwoBlocks",
+                 [](RenderInput&, RenderFixture& f) {
+                     addTo(f, {"A", "a.jpg", "Mehr", "", "eins"});
+                     addTo(f, {"B", "", "", "", "zwei"});
+                 },
+                 Lines{" ", " ", "Kopfzeile", "Einleitung", " ", "A", " ", "eins", " ", " ", "B", " ", "zwei", " "} +
+                     kImprint},
+        PlainRow{"imprintAddressUnchangedAndUnsubscribeUnused",
+                 [](RenderInput& in, RenderFixture&) {
+                     in.impressumUrl = "www.a.de/?x=1";
+                     in.unsubscribeText = "Abmelden";
+                     in.unsubscribeLink = "www.a.de/ab";
+                 },
+                 Lines{" ", " ", "Kopfzeile", "Einleitung", " ", "Impressum:", " ", "Zettelwerk GmbH",
+                       "info@zettelwerk.de", "www.a.de/?x=1"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WrapHtmlLine, CutsAtSeventyWithoutSplittingAnEscape) {
+    const QByteArray x70(70, 'x');
+    const QByteArray x68(68, 'x');
+    const QByteArray x69(69, 'x');
+    const QByteArray meta = "http-equiv=3DContent-Type><!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 =";
+    const struct {
+        const char* name;
+        QByteArray line;
+        Lines out;
+    } rows[] = {
+        {"70 stays", x70, {x70}},
+        {"71 cuts after 70", x70 + "y", {x70 + "=", "y"}},
+        {"escape at 69 to 71", x68 + "=3Dyy", {x68 + "=", "=3Dyy"}},
+        {"escape at 70 to 72", x69 + "=3Dy", {x69 + "=", "=3Dy"}},
+        {"escape starting at 71", x70 + "=3D", {x70 + "=", "=3D"}},
+        {"first of two at 69", x68 + "==x", {x68 + "=", "==x"}},
+        {"the META line", meta, {meta.left(70) + "=", "="}},
+        {"several cuts", QByteArray(150, 'z'), {QByteArray(70, 'z') + "=", QByteArray(70, 'z') + "=", "zzzzzzzzzz"}},
+        {"empty", "", {""}},
+    };
+    ASSERT_EQ(meta.size(), 71);
+    for (const auto& row : rows) EXPECT_EQ(WrapHtmlLine(row.line), row.out) << row.name;
+}
+
+TEST_F(Message, SoftBreaksOnlyInTheHtmlRegion) {
+    // Texts that contain the region's border lines must not move it. (They do not start their lines:
+    // the plain-text part has no empty line after its header, so a mail parser reads a line that
+    // starts with a header name there as a header.)
+    const QByteArray trap = "Text mit Content-Transfer-Encoding: base64 und Content-Type: text/html; " + QByteArray(40, 'w');
+    input.subject = "Content-Type: text/html;";
+    input.titel2 = "Titel mit Content-Type: text/html;";
+    addBlock({"Hinweis zu Content-Transfer-Encoding: base64", "", "", "", trap});
+    const QByteArray longName = "lang-" + QByteArray(80, 'n') + ".jpg";
+    addPicture(longName);
+    input.kopfLogo = images.toUtf8() + longName;
+
+    const Lines lines = BuildMessageLines(input, prompts);
+    const qsizetype html = lines.indexOf("Content-Type: text/html;");
+    const qsizetype firstBase64 = lines.indexOf("Content-Transfer-Encoding: base64");
+    ASSERT_EQ(lines[html - 1], "------=_NextPart_2");
+    ASSERT_EQ(lines[firstBase64 - 2], "------=_NextPart_1");
+    EXPECT_EQ(lines.count(trap), 1);  // once, in the plain-text part, not broken
+    EXPECT_LT(lines.indexOf(trap), html);
+    EXPECT_EQ(lines[firstBase64 + 1], "Content-ID: <1B_" + longName + ">");  // never broken
+    for (qsizetype i = html; i <= firstBase64; ++i) EXPECT_LE(lines[i].size(), 71) << lines[i].toStdString();
+    EXPECT_TRUE(lines.contains(trap.left(70) + "="));
+    for (const QByteArray& line : lines.mid(firstBase64 + 2)) EXPECT_LE(line.size(), 76);
+    const MimeNewsletter parsed = parseNewsletter(crlf(lines));
+    EXPECT_TRUE(parsed.problems.isEmpty()) << parsed.problems.join(u';').toStdString();
+    EXPECT_TRUE(parsed.html.contains(trap));
+}
+
+TEST(PictureExtension, LastRunBetweenDots) {
+    const struct {
+        QByteArray fileName;
+        QByteArray ext;
+    } rows[] = {{"logo.JPG", "jpg"}, {"logo.neu.jpg", "jpg"}, {"logo", ""},       {".jpg", ""},
+                {"a..b", "b"},       {"logo.", ""},             {"..x.y.", "y"}, {"Bild.J\xc4G", "j\xc4g"},
+                {"", ""}};
+    for (const auto& row : rows) EXPECT_EQ(PictureExtension(row.fileName), row.ext) << row.fileName.toStdString();
+}
+
+TEST_F(Message, SettingPicturesAreSentFromTheirCopies) {
+    const QByteArray logo = addPicture("logo.neu.JPG", 500);
+    input.kopfLogo = images.toUtf8() + "logo.neu.JPG";
+    const Lines lines = BuildMessageLines(input, prompts);
+    const qsizetype part = lines.indexOf("Content-ID: <1B_logo.neu.JPG>");
+    ASSERT_GT(part, 2);
+    EXPECT_EQ(lines.mid(part - 3, 3), (Lines{"------=_NextPart_1", "Content-Type: image/jpg;",
+                                              "Content-Transfer-Encoding: base64"}));
+    EXPECT_EQ(readAll(images + "m_Kopf.jpg"), logo);
+    EXPECT_EQ(readAll(images + "m_Impressum.jpg"), readAll(images + "imp.jpg"));
+}
+
+TEST_F(Message, RemovedHeadLogoIsSentFromTheEarlierCopy) {
+    const QByteArray logo = readAll(images + "logo.jpg");
+    RenderMessage(input, QString(), prompts);
+    QFile::remove(images + "logo.jpg");
+    const QByteArray message = crlf(BuildMessageLines(input, prompts));
+    EXPECT_TRUE(isNewsletter(message, QStringLiteral("Neuigkeiten"), {logo, readAll(images + "imp.jpg")}));
+
+    QFile::remove(images + "m_Kopf.jpg");
+    EXPECT_EQ(errorOf(QString()), QStringLiteral("Datei %1 kann nicht geöffnet werden. Das System kann die angegebene "
+                                                 "Datei nicht finden.")
+                                      .arg(images + "m_Kopf.jpg"));
+}
+
+TEST_F(Message, WrittenFileIsTheLinesWithCrLf) {
+    addPicture("bild.jpg", 3000);
+    addBlock({"Meldung", "C:\\x\\bild.jpg", "Mehr", "a.de", QByteArray(200, 't')});
+    const QString target = folder.file("out.eml");
+    writeAll(target, "alte Nachricht, viel l\xe4nger als nichts");
+    RenderMessage(input, target, prompts);
+    const QByteArray written = readAll(target);
+    EXPECT_EQ(written, joinLines(BuildMessageLines(input, prompts)));
+    EXPECT_TRUE(written.endsWith("\r\n------=_NextPart_1--\r\n"));
+    EXPECT_TRUE(written.contains("Content-Transfer-Encoding: quoted-printable\r\n \r\n"));
+    EXPECT_TRUE(isNewsletter(written, QStringLiteral("Neuigkeiten"),
+                             pictureBytes({"logo.jpg", "sep.jpg", "bild.jpg", "imp.jpg"})));
+    EXPECT_EQ(QDir(folder.path()).entryList({QStringLiteral("out.eml*")}, QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("out.eml")});
+}
+
+TEST_F(Message, EmptyTargetWritesNothingButLeavesTheWorkingFiles) {
+    RenderMessage(input, QString(), prompts);
+    EXPECT_EQ(readAll(folder.file("temp.mim")).replace("\r\n", ""), readAll(images + "imp.jpg").toBase64());
+    EXPECT_TRUE(QFileInfo::exists(images + "m_Kopf.jpg"));
+    EXPECT_EQ(QDir(folder.path()).entryList({QStringLiteral("*.eml")}, QDir::Files), QStringList());
+}
+
+TEST_F(Message, FailuresLeaveTheTargetAsItWas) {
+    const QString target = folder.file("out.eml");
+    const QByteArray old = "alte Nachricht";
+    const QString missing = QStringLiteral("Das System kann die angegebene Datei nicht finden.");
+    const struct {
+        const char* name;
+        std::function<void(Message&)> breakIt;
+        QString error;
+    } rows[] = {
+        {"missing block picture",
+         [](Message& m) { m.addBlock({"M", "C:\\x\\fehlt.jpg", "", "", "t"}); },
+         QStringLiteral("Datei %1fehlt.jpg kann nicht geöffnet werden. %2").arg(images, missing)},
+        {"short block file",
+         [](Message& m) { writeAll(m.folder.file("Temp002.edt"), "eins\r\nzwei\r\n"); },
+         QStringLiteral("Listenindex überschreitet das Maximum (2)")},
+        {"temp.mim cannot be created",
+         [](Message& m) { m.input.workFolder = m.folder.file("kein Ordner/"); },
+         QStringLiteral("Datei \"%1kein Ordner/temp.mim\" kann nicht erstellt werden. %2")
+             .arg(folder.path(), missing)},
+        {"empty imprint separator",
+         [](Message& m) {
+             m.input.seperatorImpressum.clear();
+             QFile::remove(m.images + "m_Impressum.");
+         },
+         QStringLiteral("Datei %1m_Impressum. kann nicht geöffnet werden. %2").arg(images, missing)},
+    };
+    for (const auto& row : rows) {
+        RenderInput saved = input;
+        writeAll(target, old);
+        row.breakIt(*this);
+        EXPECT_EQ(errorOf(target), row.error) << row.name;
+        EXPECT_EQ(readAll(target), old) << row.name;
+        input = saved;
+        BlockFiles(folder.path()).clear();
+        blocks = 0;
+    }
+}
+
+TEST_F(Message, UnwritableTargetIsReported) {
+    writeAll(folder.file("eine Datei"), "x");
+    const QString target = folder.file("eine Datei/out.eml");
+    EXPECT_TRUE(errorOf(target).startsWith(QStringLiteral("Datei \"%1\" kann nicht erstellt werden. ").arg(target)))
+        << errorOf(target).toStdString();
+}
+
+TEST_F(Message, BackslashInAnAddressIsShownOncePerUse) {
+    addPicture("b.jpg");
+    addBlock({"M", "b.jpg", "Mehr", "www.a.de\\x", "t"});
+    input.impressumUrl = "www.b.de\\y";
+    RenderMessage(input, QString(), prompts);
+    const QString block = QStringLiteral("Ungültiges Zeichen \"\\\" in der URL www.a.de\\x");
+    const QString imprint = QStringLiteral("Ungültiges Zeichen \"\\\" in der URL www.b.de\\y");
+    // plain text once, picture link and text link in the HTML part, then the imprint address
+    EXPECT_EQ(prompts.informations, (QStringList{block, block, block, imprint}));
+}
+
+}  // namespace
+}  // namespace zw::test

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace zw::test {
+
+// One picture part of a newsletter as a mail program's parser (GMime) sees it.
+struct MimePicture {
+    QByteArray contentId;  // without the angle brackets
+    QByteArray mimeType;   // "image/jpg"
+    QByteArray bytes;      // decoded
+};
+
+// A rendered newsletter taken apart by GMime, independently of our own writer.
+struct MimeNewsletter {
+    QStringList problems;  // empty when the message has the newsletter's structure
+    QString subject;       // decoded to Unicode
+    // Decoded bodies, still Windows-1252. The plain-text part has no empty line after its header, so
+    // a parser reads its lines as header continuations and its body comes out empty; only the HTML
+    // body is worth looking at.
+    QByteArray plainText;
+    QByteArray html;
+    QList<MimePicture> pictures;   // in part order
+    QList<QByteArray> references;  // the "cid:" references of the decoded HTML, in order
+};
+
+// Parses a message and checks its structure: multipart/related holding multipart/alternative (text/plain,
+// text/html) and then base64 picture parts with a Content-ID each; every "cid:" reference has exactly
+// one part, and every part is referenced.
+MimeNewsletter parseNewsletter(const QByteArray& message);
+
+// The checks above, plus the decoded subject and the decoded picture bytes in part order.
+::testing::AssertionResult isNewsletter(const QByteArray& message, const QString& subject,
+                                        const QList<QByteArray>& pictures);
+
+}  // namespace zw::test
