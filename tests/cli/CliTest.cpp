@@ -1,0 +1,264 @@
+// zettelwerk-render as a user runs it: a real process on templates written here and on the shipped ones.
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "platform/FileIo.h"
+#include "platform/Platform.h"
+#include "platform/Text.h"
+#include "support/Files.h"
+#include "support/MimeCheck.h"
+#include "template/NldFormat.h"
+
+namespace zw::test {
+namespace {
+
+using Lines = QList<QByteArray>;
+
+struct ProcessResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+ProcessResult runRenderer(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(ZW_PROGRAM_DIR "/zettelwerk-render"), arguments);
+    ProcessResult run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return run;
+    run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QByteArray makeJpeg(const QString& path, QColor colour) {
+    QImage image(48, 32, QImage::Format_RGB32);
+    image.fill(colour);
+    EXPECT_TRUE(image.save(path, "JPG")) << path.toStdString();
+    return readAll(path);
+}
+
+// A snapshot of every file below a folder, to show that nothing was changed, added or left behind.
+QMap<QString, QByteArray> snapshot(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(folder).relativeFilePath(path), readAll(path));
+    }
+    return files;
+}
+
+class Cli : public ::testing::Test {
+public:
+    Cli() {
+        program = folder.subfolder(QStringLiteral("Programm"));
+        images = folder.subfolder(QStringLiteral("Programm/Images"));
+        pictures = folder.subfolder(QStringLiteral("Bilder"));
+        logo = makeJpeg(pictures + "kopf.jpg", Qt::red);
+        separator = makeJpeg(images + "trenner.jpg", Qt::green);
+        imprint = makeJpeg(images + "fuss.jpg", Qt::blue);
+        blockPicture = makeJpeg(images + "fest.jpg", Qt::yellow);
+        // The working files of a Zettelwerk that runs at the same time.
+        writeAll(program + "Temp001.edt", "fremder Block\r\n");
+        writeAll(program + "temp.mim", "fremd");
+        writeAll(program + "Old.nld", "fremd");
+        templatePath = folder.file("Sommerfest.nld");
+        writeTemplate();
+    }
+
+    void writeTemplate(const QByteArray& blockUrl = "www.garten.de/fest?tag=1") {
+        writeAll(templatePath,
+                 crlf({"[SETTINGS]", "Berteff=Gr\xfc\xdf" "e vom Sommerfest", "KopfLogo=" + pictures.toUtf8() + "kopf.jpg",
+                       "LogoAlign=center", "Titel1=Gartenfreunde", "Titel2=\"Alles zum Fest\"", "DateText=Stand:",
+                       "SeperatorNews=C:\\Bilder\\trenner.jpg", "SeperatorAlign=center",
+                       "SeperatorImpressum=C:\\Bilder\\fuss.jpg", "ImpressumAlign=left", "ImpressumText=Verein",
+                       "ImpressumMailTo=info@garten.de", "ImpressumURL=www.garten.de", "TextColor=#000000",
+                       "LinkColor=#0000FF", "BKGColor=#FFFFFF", "UnsubscribeLink=", "UnsubscribeText=",
+                       "DateOn=TRUE", " ", "[BLOCK001]", "Das Fest", "C:\\Bilder\\fest.jpg", "Mehr", blockUrl,
+                       "Am <b>Samstag</b>", " ", "[BLOCK002]", "Ohne Bild", "", "", "", "Text"}));
+    }
+
+    QStringList arguments(const QString& output) const {
+        return {QStringLiteral("--program-folder"), program, QStringLiteral("--date"), QStringLiteral("07.12.2026"),
+                templatePath, output};
+    }
+
+    TempFolder folder;
+    QString program, images, pictures, templatePath;
+    QByteArray logo, separator, imprint, blockPicture;
+};
+
+TEST_F(Cli, RendersTheTemplateAndTouchesNoWorkingFile) {
+    const QByteArray templateBytes = readAll(templatePath);
+    const QString output = folder.file("Sommerfest.eml");
+    const ProcessResult run = runRenderer(arguments(output));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, QString());
+
+    const QByteArray message = readAll(output);
+    EXPECT_TRUE(isNewsletter(message, QStringLiteral("Grüße vom Sommerfest"),
+                             {logo, separator, blockPicture, separator, imprint}));
+    const MimeNewsletter parsed = parseNewsletter(message);
+    EXPECT_TRUE(parsed.html.contains("\n07.12.2026\r\n"));
+    EXPECT_TRUE(parsed.html.contains("\nAlles zum Fest\r\n"));  // the INI rules removed the quotes
+    EXPECT_TRUE(message.endsWith("------=_NextPart_1--\r\n"));
+
+    EXPECT_EQ(readAll(templatePath), templateBytes);
+    EXPECT_EQ(readAll(program + "Temp001.edt"), "fremder Block\r\n");
+    EXPECT_EQ(readAll(program + "temp.mim"), "fremd");
+    EXPECT_EQ(readAll(program + "Old.nld"), "fremd");
+    EXPECT_EQ(listFiles(program, QStringLiteral("*.edt")).size(), 1);
+    EXPECT_EQ(readAll(images + "m_Kopf.jpg"), logo);
+    EXPECT_EQ(readAll(images + "m_Impressum.jpg"), imprint);
+}
+
+TEST_F(Cli, DateDefaultsToToday) {
+    const QString output = folder.file("heute.eml");
+    QStringList args = arguments(output);
+    args.remove(2, 2);
+    ASSERT_EQ(runRenderer(args).exitCode, 0);
+    EXPECT_TRUE(parseNewsletter(readAll(output)).html.contains("\n" + toStored(todayShortDate()) + "\r\n"));
+}
+
+TEST_F(Cli, LinkWarningGoesToStandardErrorAndRenderingGoesOn) {
+    writeTemplate("www.garten.de\\fest");
+    const ProcessResult run = runRenderer(arguments(folder.file("warnung.eml")));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Warnung: Ungültiges Zeichen \"\\\" in der URL www.garten.de\\fest")))
+        << run.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(folder.file("warnung.eml")));
+}
+
+struct Broken {
+    const char* name;
+    std::function<QStringList(Cli&, const QString& output)> arguments;
+    int exitCode;
+    QString error;  // the start of standard error
+};
+
+class CliFailures : public Cli, public ::testing::WithParamInterface<Broken> {};
+
+void PrintTo(const Broken& row, std::ostream* out) { *out << row.name; }
+
+TEST_P(CliFailures, ExitStatusMessageAndNothingChanged) {
+    const QString output = folder.file("alt.eml");
+    writeAll(output, "die alte Nachricht");
+    const QStringList args = GetParam().arguments(*this, output);
+    const QMap<QString, QByteArray> before = snapshot(folder.path());
+    const ProcessResult run = runRenderer(args);
+    EXPECT_EQ(run.exitCode, GetParam().exitCode) << run.err.toStdString();
+    EXPECT_TRUE(run.err.startsWith(GetParam().error)) << run.err.toStdString();
+    QMap<QString, QByteArray> after = snapshot(folder.path());
+    // A rendering that got as far as the pictures leaves their copies, as the program does.
+    after.removeIf([](const auto& file) { return file.key().startsWith(QStringLiteral("Programm/Images/m_")); });
+    EXPECT_EQ(after.keys(), before.keys());
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        EXPECT_TRUE(after.value(it.key()) == it.value()) << it.key().toStdString() << " changed";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliFailures,
+    ::testing::Values(
+        Broken{"missingBlockPicture",
+               [](Cli& c, const QString& out) {
+                   QFile::remove(c.images + "fest.jpg");
+                   return c.arguments(out);
+               },
+               1, QStringLiteral("Datei ")},
+        Broken{"missingTemplate",
+               [](Cli& c, const QString& out) {
+                   QStringList args = c.arguments(out);
+                   args[4] = c.folder.file("fehlt.nld");
+                   return args;
+               },
+               1, QStringLiteral("Datei ")},
+        Broken{"outputFolderIsAFile",
+               [](Cli& c, const QString&) { return c.arguments(c.templatePath + "/x.eml"); }, 1,
+               QStringLiteral("Datei \"")},
+        Broken{"noArguments", [](Cli&, const QString&) { return QStringList(); }, 2,
+               QStringLiteral("zettelwerk-render: ")},
+        Broken{"oneArgument", [](Cli& c, const QString&) { return QStringList{c.templatePath}; }, 2,
+               QStringLiteral("zettelwerk-render: Vorlage und Ausgabedatei")},
+        Broken{"unknownOption",
+               [](Cli& c, const QString& out) { return QStringList{QStringLiteral("--datum"), c.templatePath, out}; },
+               2, QStringLiteral("zettelwerk-render: Unbekannte Option \"--datum\"")},
+        Broken{"dateWithoutValue",
+               [](Cli& c, const QString& out) { return QStringList{c.templatePath, out, QStringLiteral("--date")}; }, 2,
+               QStringLiteral("zettelwerk-render: Der Option --date fehlt ihr Wert.")},
+        Broken{"outputIsTheTemplate", [](Cli& c, const QString&) { return c.arguments(c.templatePath); }, 2,
+               QStringLiteral("zettelwerk-render: Die Ausgabedatei darf nicht die Vorlage selbst sein.")},
+        Broken{"missingProgramFolder",
+               [](Cli& c, const QString& out) {
+                   QStringList args = c.arguments(out);
+                   args[1] = c.folder.file("gibt es nicht");
+                   return args;
+               },
+               2, QStringLiteral("zettelwerk-render: Der Programmordner")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Cli, MissingPictureNamesTheFile) {
+    QFile::remove(images + "fest.jpg");
+    const ProcessResult run = runRenderer(arguments(folder.file("x.eml")));
+    EXPECT_EQ(run.err.trimmed(), QStringLiteral("Datei %1fest.jpg kann nicht geöffnet werden. Das System kann die "
+                                                "angegebene Datei nicht finden.")
+                                     .arg(images));
+    EXPECT_FALSE(QFileInfo::exists(folder.file("x.eml")));
+}
+
+TEST(CliUsage, HelpIsGerman) {
+    const ProcessResult run = runRenderer({QStringLiteral("--help")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("Aufruf: zettelwerk-render [--program-folder ORDNER] [--date TEXT] "
+                                                  "VORLAGE AUSGABE")));
+}
+
+// The pictures a template's message carries, in part order, read from the folders as the program finds them.
+QList<QByteArray> expectedPictures(const QByteArray& templateBytes, const QString& imagesFolder) {
+    NewsletterTemplate parsed = parseTemplate(templateBytes);
+    resolveSettingPictures(parsed.settings, imagesFolder);
+    QList<QByteArray> pictures{readAll(pathFromStored(parsed.settings.KopfLogo))};
+    for (const NewsBlock& block : parsed.blocks) {
+        pictures.append(readAll(pathFromStored(parsed.settings.SeperatorNews)));
+        const QByteArray picture = trimmed8(block.Picture);
+        if (!picture.isEmpty()) pictures.append(readAll(imagesFolder + fromStored(fileNamePart(picture))));
+    }
+    pictures.append(readAll(pathFromStored(parsed.settings.SeperatorImpressum)));
+    return pictures;
+}
+
+TEST(CliShipped, EveryShippedTemplateRendersWithAllItsPictures) {
+    TempFolder folder;
+    const QString program = folder.subfolder(QStringLiteral("Programm"));
+    QDirIterator it(shippedDataFolder(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = program + QDir(shippedDataFolder()).relativeFilePath(source);
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        ASSERT_TRUE(QFile::copy(source, target));
+    }
+    QStringList templates = listFiles(program, QStringLiteral("*.nld"));
+    templates += listFiles(program + "Vorlagen", QStringLiteral("*.nld"));
+    ASSERT_GE(templates.size(), 2) << "no shipped templates in " << shippedDataFolder().toStdString();
+    for (const QString& path : templates) {
+        const QByteArray templateBytes = readAll(path);
+        const QString output = folder.file(QFileInfo(path).completeBaseName() + ".eml");
+        const ProcessResult run = runRenderer({QStringLiteral("--program-folder"), program, path, output});
+        ASSERT_EQ(run.exitCode, 0) << path.toStdString() << ": " << run.err.toStdString();
+        const QString subject = fromStored(readSettings(templateBytes).Berteff);
+        EXPECT_TRUE(isNewsletter(readAll(output), subject, expectedPictures(templateBytes, program + "Images/")))
+            << path.toStdString();
+        EXPECT_EQ(readAll(path), templateBytes) << path.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace zw::test
