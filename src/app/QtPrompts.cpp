@@ -1,6 +1,8 @@
 #include "app/QtPrompts.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include "template/ui/CloseForm.h"
@@ -9,7 +11,12 @@ namespace zw {
 
 namespace {
 const QString kTemplateFilter = QStringLiteral("Zettelwerk (*.nld)");
+
+// A folder that is not there (no documents folder yet) would leave the dialog in the working folder.
+QString existingFolder(const QString& folder) {
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
 }
+}  // namespace
 
 QtPrompts::QtPrompts(QString productTitle) : productTitle_(std::move(productTitle)) {}
 
@@ -29,7 +36,7 @@ CloseAnswer QtPrompts::askSaveChanges() {
 }
 
 QString QtPrompts::chooseTemplateToOpen(const QString& startFolder) {
-    QFileDialog dialog(parent_, QStringLiteral("Vorlage öffnen"), startFolder, kTemplateFilter);
+    QFileDialog dialog(parent_, QStringLiteral("Vorlage öffnen"), existingFolder(startFolder), kTemplateFilter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -37,8 +44,8 @@ QString QtPrompts::chooseTemplateToOpen(const QString& startFolder) {
     return dialog.selectedFiles().first();
 }
 
-QString QtPrompts::chooseTemplateSaveName(const QString& suggestedPath) {
-    QFileDialog dialog(parent_, QStringLiteral("Vorlage speichern unter"), QString(), kTemplateFilter);
+QString QtPrompts::chooseTemplateSaveName(const QString& suggestedPath, const QString& startFolder) {
+    QFileDialog dialog(parent_, QStringLiteral("Vorlage speichern unter"), existingFolder(startFolder), kTemplateFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("nld"));

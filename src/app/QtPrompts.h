@@ -21,7 +21,7 @@ public:
     void error(const QString& text) override;
     CloseAnswer askSaveChanges() override;
     QString chooseTemplateToOpen(const QString& startFolder) override;
-    QString chooseTemplateSaveName(const QString& suggestedPath) override;
+    QString chooseTemplateSaveName(const QString& suggestedPath, const QString& startFolder) override;
 
 private:
     QString productTitle_;

@@ -32,7 +32,7 @@ public:
     void error(const QString& text) override { printError(text); }
     CloseAnswer askSaveChanges() override { return CloseAnswer::Cancel; }
     QString chooseTemplateToOpen(const QString&) override { return {}; }
-    QString chooseTemplateSaveName(const QString&) override { return {}; }
+    QString chooseTemplateSaveName(const QString&, const QString&) override { return {}; }
 };
 
 // "--name VALUE" or "--name=VALUE".

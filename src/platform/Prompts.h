@@ -24,9 +24,10 @@ public:
     // The template open dialog (filter "Zettelwerk|*.nld"), starting in startFolder with no file
     // name. Returns the chosen path, or an empty string when the user cancels.
     virtual QString chooseTemplateToOpen(const QString& startFolder) = 0;
-    // The template save dialog: starts with suggestedPath, asks before overwriting, adds ".nld" to a
-    // name typed without extension. Returns the chosen path, or empty when cancelled.
-    virtual QString chooseTemplateSaveName(const QString& suggestedPath) = 0;
+    // The template save dialog: starts with suggestedPath (or, without one, in startFolder), asks
+    // before overwriting, adds ".nld" to a name typed without extension. Returns the chosen path, or
+    // empty when cancelled.
+    virtual QString chooseTemplateSaveName(const QString& suggestedPath, const QString& startFolder) = 0;
 };
 
 }  // namespace zw

@@ -32,6 +32,7 @@ TEST_F(FileCommandsTest, FirstSaveAsksForANameAndWritesTemplateMessageAndLastFil
     f.templateFiles().Vorlageppeichern1Click();
 
     EXPECT_EQ(prompts.saveSuggestions, QStringList({QString()}));
+    EXPECT_EQ(prompts.saveStartFolders, QStringList({documentsFolder}));
     EXPECT_EQ(subjectIn(target), QByteArray("Winter"));
     EXPECT_TRUE(readAll(documents(QStringLiteral("Mein.eml"))).contains("\r\nSubject: Winter\r\n"));
     EXPECT_EQ(readAll(program(QStringLiteral("LastFile.ini"))), target.toUtf8() + "\r\n");

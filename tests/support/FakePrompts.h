@@ -21,6 +21,7 @@ public:
     int closeQuestions = 0;
     QStringList openStartFolders;
     QStringList saveSuggestions;
+    QStringList saveStartFolders;
     QStringList unexpected;  // questions asked with no scripted answer left
 
     void information(const QString& text) override { informations.append(text); }
@@ -41,7 +42,8 @@ public:
         }
         return openAnswers.takeFirst();
     }
-    QString chooseTemplateSaveName(const QString& suggestedPath) override {
+    QString chooseTemplateSaveName(const QString& suggestedPath, const QString& startFolder) override {
+        saveStartFolders.append(startFolder);
         saveSuggestions.append(suggestedPath);
         if (saveAnswers.isEmpty()) {
             unexpected.append(QStringLiteral("chooseTemplateSaveName"));

@@ -97,7 +97,7 @@ void TemplateFilesPart::Vorlagespeichernunter1Click() {
 void TemplateFilesPart::save() {
     QString target = session_.SavePath;
     if (target.isEmpty()) {
-        target = prompts_.chooseTemplateSaveName(session_.SavePath);
+        target = prompts_.chooseTemplateSaveName(session_.SavePath, session_.folders.documents);
         if (target.isEmpty()) {
             session_.CloseAllowed = false;
             return;
