@@ -50,10 +50,19 @@ QString QtPrompts::chooseTemplateSaveName(const QString& suggestedPath, const QS
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("nld"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     if (!suggestedPath.isEmpty()) dialog.selectFile(suggestedPath);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().first();
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        QString path = dialog.selectedFiles().first();
+        // A name with a dot of its own ("Brief.Juli") still becomes a template file.
+        if (path.endsWith(QLatin1String(".nld"), Qt::CaseInsensitive)) return path;
+        path += QStringLiteral(".nld");
+        if (!QFileInfo::exists(path)) return path;
+        const auto answer = QMessageBox::question(
+            parent_, QStringLiteral("Vorlage speichern unter"),
+            QStringLiteral("%1 existiert bereits.\nWollen Sie die Datei ersetzen?").arg(QDir::toNativeSeparators(path)));
+        if (answer == QMessageBox::Yes) return path;
+    }
 }
 
 }  // namespace zw
