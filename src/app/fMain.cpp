@@ -29,8 +29,9 @@
 #include "template/ui/PicturePane.h"
 #include "template/ui/SettingsView.h"
 #include "template/ui/TemplateFilesPart.h"
+#include "render/HTMLColor.h"
 #include "render/RenderMessage.h"
-#include "template/ui/WindowRender.h"
+#include "app/WindowRender.h"
 
 namespace zw {
 
@@ -127,7 +128,7 @@ TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& w
     controls_.LinkColorPanel = LinkColorPanel;
     controls_.BKGColorPanel = BKGColorPanel;
 
-    blockList_ = std::make_unique<BlockListPart>(controls_, session_, prompts_, platform_);
+    blockList_ = std::make_unique<BlockListPart>(controls_, session_, prompts_, platform_, &HtmlToColor);
     templateFiles_ = std::make_unique<TemplateFilesPart>(
         controls_, session_, prompts_, *blockList_, branding_.productTitle,
         [this](const QString& target) { RenderMessage(renderInputFromWindow(controls_, session_), target, prompts_); });

@@ -1,5 +1,9 @@
 #include "template/BlockCycle.h"
 
+#include <QFile>
+#include <QHash>
+#include <QSet>
+
 #include "platform/FileIo.h"
 #include "platform/Text.h"
 #include "template/NldFormat.h"
@@ -28,24 +32,72 @@ QByteArray writeTemplateFile(const QString& templatePath, const TemplateSettings
 
 namespace {
 
-RebuildResult readBack(const QByteArray& bytes, const QString& imagesFolder, const BlockFiles& files) {
+// The block edit files on disk with their bytes, in block order, as the write-back cycle has just read
+// them to write the template.
+struct BlockFilesOnDisk {
+    QStringList paths;
+    QList<QByteArray> bytes;
+};
+
+BlockFilesOnDisk readBlockFilesOnDisk(const BlockFiles& files) {
+    BlockFilesOnDisk onDisk;
+    onDisk.paths = files.list();
+    onDisk.bytes.reserve(onDisk.paths.size());
+    for (const QString& path : onDisk.paths) onDisk.bytes.append(readFile(path));
+    return onDisk;
+}
+
+// The rebuild after a write back. It leaves the same files as clearing them and writing every block
+// afresh, but a block file that already holds exactly its block's bytes is left alone: after an edit
+// that is all of them but one, and a template of 999 blocks then costs one file write, not 999 file
+// creations at every focus change.
+QStringList rebuildChangedBlockFiles(const BlockFiles& files, const QByteArray& templateBytes,
+                                     const BlockFilesOnDisk& onDisk) {
+    QHash<QString, qsizetype> indexOf;
+    for (qsizetype i = 0; i < onDisk.paths.size(); ++i) indexOf.insert(onDisk.paths[i], i);
+    QSet<QString> wanted;
+    QStringList items;
+    for (const BlockSection& section : readBlockSections(templateBytes)) {
+        const QString path = files.path(section.number);
+        wanted.insert(path);
+        const qsizetype i = indexOf.value(path, -1);
+        if (i < 0 || onDisk.bytes[i] != joinLines(section.lines)) files.write(section.number, section.lines);
+        items.append(blockListItem(section.number, section.lines.value(0)));
+    }
+    for (const QString& path : onDisk.paths) {
+        if (!wanted.contains(path)) QFile::remove(path);
+    }
+    return items;
+}
+
+RebuildResult readSettingsBack(const QByteArray& bytes, const QString& imagesFolder) {
     RebuildResult result;
     result.settings = readSettings(bytes);
     resolveSettingPictures(result.settings, imagesFolder);
-    result.items = rebuildBlockFiles(files, bytes);
     return result;
 }
 
 }  // namespace
 
 RebuildResult loadTemplate(const QString& templatePath, const QString& imagesFolder, const BlockFiles& files) {
-    return readBack(readFile(templatePath), imagesFolder, files);
+    const QByteArray bytes = readFile(templatePath);
+    RebuildResult result = readSettingsBack(bytes, imagesFolder);
+    result.items = rebuildBlockFiles(files, bytes);
+    return result;
 }
 
 RebuildResult writeBackAndRebuild(const QString& templatePath, const QString& imagesFolder, const BlockFiles& files,
                                   const TemplateSettings& settings, int selected, const QList<QByteArray>& editorLines) {
     if (selected >= 0) files.write(selected + 1, editorLines);
-    return readBack(writeTemplateFile(templatePath, settings, files), imagesFolder, files);
+    const BlockFilesOnDisk onDisk = readBlockFilesOnDisk(files);
+    QList<QList<QByteArray>> blockLines;
+    blockLines.reserve(onDisk.bytes.size());
+    for (const QByteArray& bytes : onDisk.bytes) blockLines.append(splitLines(bytes));
+    const QByteArray bytes = writeTemplate(settings, blockLines);
+    writeFileAtomic(templatePath, bytes);
+    RebuildResult result = readSettingsBack(bytes, imagesFolder);
+    result.items = rebuildChangedBlockFiles(files, bytes, onDisk);
+    return result;
 }
 
 }  // namespace zw

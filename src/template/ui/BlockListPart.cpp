@@ -23,8 +23,8 @@ const QString kTooManyBlocks =
 }  // namespace
 
 BlockListPart::BlockListPart(TemplateControls& controls, TemplateSession& session, Prompts& prompts,
-                             Platform& platform, QObject* parent)
-    : QObject(parent), c_(controls), session_(session), prompts_(prompts), platform_(platform),
+                             Platform& platform, ColourReader readColour, QObject* parent)
+    : QObject(parent), c_(controls), session_(session), prompts_(prompts), platform_(platform), readColour_(readColour),
       files_(session.folders.program) {}
 
 QList<QByteArray> BlockListPart::editorLines() const {
@@ -46,7 +46,7 @@ void BlockListPart::ListBox1Enter() {
     WaitCursor wait;
     const RebuildResult result = writeBackAndRebuild(session_.CurrentTemplatePath, session_.folders.images, files_,
                                                      collectSettings(c_, session_), i, editorLines());
-    putSettings(c_, session_, result.settings, platform_);
+    putSettings(c_, session_, result.settings, platform_, readColour_);
     showItems(result.items, i);
 }
 
@@ -102,7 +102,7 @@ void BlockListPart::DeleteBitBtnClick() {
     WaitCursor wait;
     const RebuildResult result = writeBackAndRebuild(session_.CurrentTemplatePath, session_.folders.images, files_,
                                                      collectSettings(c_, session_), -1, {});
-    putSettings(c_, session_, result.settings, platform_);
+    putSettings(c_, session_, result.settings, platform_, readColour_);
     showItems(result.items, -1);
 }
 
@@ -124,7 +124,7 @@ void BlockListPart::loadCurrentTemplate() {
         TemplateSettings s = readSettingsFile(session_.CurrentTemplatePath);
         resolveSettingPictures(s, session_.folders.images);
         return s;
-    }(), platform_);
+    }(), platform_, readColour_);
     c_.ListBox1->clear();
     const RebuildResult result = loadTemplate(session_.CurrentTemplatePath, session_.folders.images, files_);
     showItems(result.items, 0);

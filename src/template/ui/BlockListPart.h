@@ -4,6 +4,7 @@
 
 #include "template/BlockFiles.h"
 #include "template/Session.h"
+#include "template/ui/SettingsView.h"
 #include "template/ui/TemplateControls.h"
 
 namespace zw {
@@ -17,7 +18,7 @@ class BlockListPart : public QObject {
     Q_OBJECT
 public:
     BlockListPart(TemplateControls& controls, TemplateSession& session, Prompts& prompts, Platform& platform,
-                  QObject* parent = nullptr);
+                  ColourReader readColour, QObject* parent = nullptr);
 
     // The write-back cycle: store the editor into the selected block's file, write the template file,
     // read its settings back, rebuild the block files and the list.
@@ -46,6 +47,7 @@ private:
     TemplateSession& session_;
     Prompts& prompts_;
     Platform& platform_;
+    ColourReader readColour_;
     BlockFiles files_;
 };
 

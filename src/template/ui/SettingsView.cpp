@@ -7,7 +7,6 @@
 
 #include "platform/Platform.h"
 #include "platform/Text.h"
-#include "render/HTMLColor.h"
 #include "template/ui/PicturePane.h"
 
 namespace zw {
@@ -46,7 +45,8 @@ void selectAlignment(const std::array<QRadioButton*, 3>& buttons, const QByteArr
 
 }  // namespace
 
-void putSettings(TemplateControls& c, TemplateSession& session, const TemplateSettings& settings, Platform& platform) {
+void putSettings(TemplateControls& c, TemplateSession& session, const TemplateSettings& settings, Platform& platform,
+                 ColourReader readColour) {
     session.settings = settings;
 
     c.DateCheckBox->setChecked(settings.dateOn());
@@ -70,7 +70,7 @@ void putSettings(TemplateControls& c, TemplateSession& session, const TemplateSe
     const std::pair<QFrame*, QByteArray> swatches[] = {
         {c.TextColorPanel, settings.TextColor}, {c.LinkColorPanel, settings.LinkColor}, {c.BKGColorPanel, settings.BKGColor}};
     for (const auto& [swatch, text] : swatches) {
-        HtmlToColor(text, colour, platform);
+        readColour(text, colour, platform);
         paintSwatch(swatch, colour);
     }
 

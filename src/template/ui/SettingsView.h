@@ -16,11 +16,15 @@ class Platform;
 // The alignment words of the file, in the order of the buttons "links", "zentriert", "rechts".
 inline constexpr std::array<const char*, 3> kAlignWords{"left", "center", "right"};
 
+// Reads a colour text ("#RRGGBB") into a colour value (red in the lowest byte); beeps and leaves the
+// value alone when the text is no colour. The renderer's colour conversion is the one in use.
+using ColourReader = bool (*)(const QByteArray& text, quint32& value, Platform& platform);
+
 // Puts settings that were read from a file into the window: the setting fields of the session, the
 // date check box, the edit fields, the picture panes, the colour swatches and the alignment buttons.
 // A colour that cannot be read beeps; its swatch keeps the last colour read well (black at first).
 void putSettings(TemplateControls& controls, TemplateSession& session, const TemplateSettings& settings,
-                 Platform& platform);
+                 Platform& platform, ColourReader readColour);
 
 // The settings as the window holds them now: texts from the edit fields, the rest from the session,
 // DateOn from the check box.

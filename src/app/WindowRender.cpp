@@ -1,4 +1,4 @@
-#include "template/ui/WindowRender.h"
+#include "app/WindowRender.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
