@@ -107,9 +107,12 @@ void Base64EncodeFile(const QString& inputPath, const QString& outputPath) {
         if (QFileInfo(inputPath).isDir()) err = EISDIR;
         throw fileOpenError(QDir::toNativeSeparators(inputPath), err);
     }
+    // The output is overwritten in place rather than truncated at open: it is rewritten for every
+    // picture of a message, and file systems that flush a file emptied and rewritten at once (ext4)
+    // would make each rendering wait for the disk hundreds of times.
     QFile output(outputPath);
     errno = 0;
-    if (QFileInfo(outputPath).isDir() || !output.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (QFileInfo(outputPath).isDir() || !output.open(QIODevice::ReadWrite)) {
         int err = errno ? errno : EACCES;
         if (QFileInfo(outputPath).isDir()) err = EISDIR;
         throw fileCreateError(QDir::toNativeSeparators(outputPath), err);
@@ -118,6 +121,10 @@ void Base64EncodeFile(const QString& inputPath, const QString& outputPath) {
     // Buffered bytes that cannot be written show up only here (a full disk, for instance).
     errno = 0;
     if (!output.flush()) throw fileCreateError(QDir::toNativeSeparators(outputPath), errno ? errno : ENOSPC);
+    const qint64 written = output.pos();
+    errno = 0;
+    if (output.size() > written && !output.resize(written))
+        throw fileCreateError(QDir::toNativeSeparators(outputPath), errno ? errno : EIO);
 }
 
 }  // namespace zw

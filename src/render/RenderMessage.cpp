@@ -34,12 +34,16 @@ bool isQLiteral(char c) {
 
 // A setting picture that cannot be copied is not an error: an earlier rendering's copy may still be
 // there, and encoding the copy reports a picture that is missing for good. The copy is a working
-// file, rebuilt at every rendering, so it is not synced to the disk.
+// file, rebuilt at every rendering, so it is not synced to the disk; and a copy that already holds the
+// same bytes (the news separator, copied once per block) is left as it is instead of being replaced
+// hundreds of times.
 void copyPicture(const QString& from, const QString& to) {
     QFile source(from);
     if (from.isEmpty() || !source.open(QIODevice::ReadOnly)) return;
     const QByteArray bytes = source.readAll();
     if (source.error() != QFileDevice::NoError) return;
+    QFile existing(to);
+    if (existing.size() == bytes.size() && existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes) return;
     try {
         writeWorkingFile(to, bytes);
     } catch (const Error&) {
