@@ -101,37 +101,12 @@ TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& w
     setStatusBar(StatusBar1);
     resize(810, 533 + menuBar()->sizeHint().height());
 
-    controls_.window = this;
-    controls_.PageControl1 = PageControl1;
-    controls_.ListBox1 = ListBox1;
-    controls_.EditorPanel = EditorPanel;
-    controls_.HeadLineEdit = HeadLineEdit;
-    controls_.Memo1 = Memo1;
-    controls_.LinkTextEdit = LinkTextEdit;
-    controls_.URLEdit = URLEdit;
-    controls_.WebBrowser4 = WebBrowser4;
-    controls_.BetreffEdit = BetreffEdit;
-    controls_.Titel1Edit = Titel1Edit;
-    controls_.Titel2Edit = Titel2Edit;
-    controls_.DateCheckBox = DateCheckBox;
-    controls_.DateEdit = DateEdit;
-    controls_.DateAnzeigeEdit = DateAnzeigeEdit;
-    controls_.ImpressumEdit = ImpressumEdit;
-    controls_.ImpressumMailToEdit = ImpressumMailToEdit;
-    controls_.ImpressumURLEdit = ImpressumURLEdit;
-    controls_.UnsubScribeTextEdit = UnsubScribeTextEdit;
-    controls_.UnsubScribeLinkEdit = UnsubScribeLinkEdit;
-    controls_.WebBrowser1 = WebBrowser1;
-    controls_.WebBrowser2 = WebBrowser2;
-    controls_.WebBrowser3 = WebBrowser3;
-    controls_.TextColorPanel = TextColorPanel;
-    controls_.LinkColorPanel = LinkColorPanel;
-    controls_.BKGColorPanel = BKGColorPanel;
+    TemplateControls::window = this;
 
-    blockList_ = std::make_unique<BlockListPart>(controls_, session_, prompts_, platform_, &HtmlToColor);
+    blockList_ = std::make_unique<BlockListPart>(*this, session_, prompts_, platform_, &HtmlToColor);
     templateFiles_ = std::make_unique<TemplateFilesPart>(
-        controls_, session_, prompts_, *blockList_, branding_.productTitle,
-        [this](const QString& target) { RenderMessage(renderInputFromWindow(controls_, session_), target, prompts_); });
+        *this, session_, prompts_, *blockList_, branding_.productTitle,
+        [this](const QString& target) { RenderMessage(renderInputFromWindow(*this, session_), target, prompts_); });
     connectParts();
     FormCreate();
 }
@@ -238,14 +213,14 @@ QWidget* TMainForm::buildGraphicsPage() {
     };
     const Row rows[] = {
         {"Kopfgrafik öffnen", "OpenKopfBitBtn", "WebBrowser1",
-         {"Left1RadioButton", "Center1RadioButton", "Right1RadioButton"}, &WebBrowser1, &controls_.LogoAlignButtons,
+         {"Left1RadioButton", "Center1RadioButton", "Right1RadioButton"}, &WebBrowser1, &LogoAlignButtons,
          &TemplateSettings::LogoAlign},
         {"Trenngrafik für News-Blöcke öffnen", "Open2BitBtn", "WebBrowser2",
          {"Left2RadioButton", "Center2RadioButton", "Right2RadioButton"}, &WebBrowser2,
-         &controls_.SeperatorAlignButtons, &TemplateSettings::SeperatorAlign},
+         &SeperatorAlignButtons, &TemplateSettings::SeperatorAlign},
         {"Trenngrafik für Impressum öffnen", "Open3BitBtn", "WebBrowser3",
          {"Left3RadioButton", "Center3RadioButton", "Right3RadioButton"}, &WebBrowser3,
-         &controls_.ImpressumAlignButtons, &TemplateSettings::ImpressumAlign},
+         &ImpressumAlignButtons, &TemplateSettings::ImpressumAlign},
     };
     const QString captions[] = {QStringLiteral("links"), QStringLiteral("zentriert"), QStringLiteral("rechts")};
     for (const Row& row : rows) {
@@ -343,7 +318,7 @@ void TMainForm::connectParts() {
     connect(Memo1, &QPlainTextEdit::textChanged, this, &TMainForm::markChanged);
     connect(DateCheckBox, &QCheckBox::clicked, this, [this] {
         markChanged();
-        applyDateState(controls_);
+        applyDateState(*this);
     });
 
     const auto menuCommand = [this](QAction* action, QPushButton* btn, void (TemplateFilesPart::*handler)()) {

@@ -31,7 +31,7 @@ class TemplateFilesPart;
 
 // The editor window. It owns the controls and the editing state; the parts of the subsystems hold
 // the logic and are connected to the controls here.
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public TemplateControls {
     Q_OBJECT
 public:
     TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& windowsInfo, const ProductBranding& branding,
@@ -39,44 +39,15 @@ public:
     ~TMainForm() override;
 
     TemplateSession& session() { return session_; }
-    const TemplateControls& controls() const { return controls_; }
     BlockListPart& blockList() { return *blockList_; }
     TemplateFilesPart& templateFiles() { return *templateFiles_; }
 
-    // Controls named as the rest of the program knows them.
+    // The controls of the template pages are the members of TemplateControls, named as the rest of the
+    // program knows them (ListBox1, HeadLineEdit, BetreffEdit, ...).
     QLabel* Image2 = nullptr;
-    QTabWidget* PageControl1 = nullptr;
-    BlockListWidget* ListBox1 = nullptr;
-    QWidget* EditorPanel = nullptr;
     QPushButton* NewBitBtn = nullptr;
     QPushButton* DeleteBitBtn = nullptr;
     QPushButton* BitBtn5 = nullptr;
-    PicturePane* WebBrowser4 = nullptr;
-    QLineEdit* HeadLineEdit = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
-    QLineEdit* LinkTextEdit = nullptr;
-    QLineEdit* URLEdit = nullptr;
-
-    QLineEdit* BetreffEdit = nullptr;
-    QLineEdit* Titel1Edit = nullptr;
-    QLineEdit* Titel2Edit = nullptr;
-    QCheckBox* DateCheckBox = nullptr;
-    QLineEdit* DateEdit = nullptr;
-    QLineEdit* DateAnzeigeEdit = nullptr;
-    QLineEdit* ImpressumEdit = nullptr;
-    QLineEdit* ImpressumMailToEdit = nullptr;
-    QLineEdit* ImpressumURLEdit = nullptr;
-    QLineEdit* UnsubScribeTextEdit = nullptr;
-    QLineEdit* UnsubScribeLinkEdit = nullptr;
-
-    PicturePane* WebBrowser1 = nullptr;
-    PicturePane* WebBrowser2 = nullptr;
-    PicturePane* WebBrowser3 = nullptr;
-
-    QFrame* TextColorPanel = nullptr;
-    QFrame* LinkColorPanel = nullptr;
-    QFrame* BKGColorPanel = nullptr;
-
     QPushButton* BitBtn3 = nullptr;               // "Vorlage öffnen"
     QPushButton* BitBtn4 = nullptr;               // "Speichern"
     QPushButton* SpeichernUnterBitBtn = nullptr;  // "Speichern unter"
@@ -105,7 +76,6 @@ private:
     Prompts& prompts_;
     ProductBranding branding_;
     TemplateSession session_;
-    TemplateControls controls_;
     std::unique_ptr<BlockListPart> blockList_;
     std::unique_ptr<TemplateFilesPart> templateFiles_;
 };
