@@ -114,9 +114,10 @@ QByteArray joinLines(const QList<QByteArray>& lines) {
 
 QStringList listFiles(const QString& folder, const QString& pattern) {
     QDir dir(folder);
-    QStringList names = dir.entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Name);
-    // Windows matches the pattern without regard to case and sorts by name; QDir::Name sorts the
-    // same way for the plain ASCII names these patterns meet.
+    // Windows matches the pattern and orders the names without regard to case: "TEMP002.EDT" comes
+    // between "Temp001.edt" and "Temp003.edt". QDir matches without regard to case already; the order
+    // needs IgnoreCase.
+    QStringList names = dir.entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
     QStringList paths;
     paths.reserve(names.size());
     for (const QString& name : names) paths.append(dir.filePath(name));
