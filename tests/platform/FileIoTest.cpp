@@ -244,13 +244,15 @@ TEST(CopyFileReplacing, MissingSourceReportsFalseAndKeepsTheTarget) {
     EXPECT_EQ(readAll(folder.file(QStringLiteral("Old.nld"))), QByteArray("alt\r\n"));
 }
 
+// As Windows lists them: the pattern and the order both without regard to case.
 TEST(ListFiles, MatchesTheExtensionInAscendingNameOrder) {
     TempFolder folder;
-    for (const char* name : {"Temp010.edt", "Temp002.edt", "Temp001.edt", "Temp001.edt.part", "Temp003.txt", "edt"})
+    for (const char* name :
+         {"Temp010.edt", "Temp002.edt", "Temp001.edt", "TEMP003.EDT", "Temp001.edt.part", "Temp003.txt", "edt"})
         writeAll(folder.file(QString::fromLatin1(name)), "");
     folder.subfolder(QStringLiteral("Ordner.edt"));
     const QStringList expected{folder.file(QStringLiteral("Temp001.edt")), folder.file(QStringLiteral("Temp002.edt")),
-                               folder.file(QStringLiteral("Temp010.edt"))};
+                               folder.file(QStringLiteral("TEMP003.EDT")), folder.file(QStringLiteral("Temp010.edt"))};
     EXPECT_EQ(listFiles(folder.path(), QStringLiteral("*.edt")), expected);
 }
 

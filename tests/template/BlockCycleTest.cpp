@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QPair>
 
 #include <gtest/gtest.h>
 
@@ -252,6 +253,57 @@ TEST_F(BlockCycle, MissingTemplateGivesTheOpenError) {
             << e.message().toStdString();
     }
 }
+
+// Whatever the block edit files held before a write back, afterwards there is exactly one per block,
+// "Temp001.edt" upwards, holding its five lines with CR LF.
+struct OnDiskRow {
+    const char* name;
+    QList<QPair<QString, QByteArray>> before;  // file name and bytes
+    QList<QList<QByteArray>> blocks;           // what the files must hold afterwards, in block order
+};
+
+class WriteBackFromFiles : public ::testing::TestWithParam<OnDiskRow> {};
+
+TEST_P(WriteBackFromFiles, LeavesOneWholeEditFilePerBlock) {
+    TempFolder root;
+    const QString program = root.subfolder(u"Programm"_qs);
+    const BlockFiles files(program);
+    for (const auto& [name, bytes] : GetParam().before) writeAll(program + name, bytes);
+
+    const RebuildResult result =
+        writeBackAndRebuild(root.file(u"Vorlage.nld"_qs), program + u"Images/"_qs, files, sampleSettings(), -1, {});
+
+    QStringList expectedNames;
+    for (qsizetype k = 1; k <= GetParam().blocks.size(); ++k) expectedNames.append(BlockFiles::fileName(int(k)));
+    EXPECT_EQ(QDir(program).entryList(QDir::Files, QDir::Name), expectedNames);
+    for (qsizetype k = 1; k <= GetParam().blocks.size(); ++k)
+        EXPECT_EQ(readAll(files.path(int(k))), crlf(GetParam().blocks[k - 1])) << "block " << k;
+    EXPECT_EQ(result.items.size(), GetParam().blocks.size());
+}
+
+QByteArray lfOnly(const QList<QByteArray>& lines) { return lines.join('\n') + '\n'; }
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, WriteBackFromFiles,
+    ::testing::Values(
+        OnDiskRow{"AlreadyInShape", {{u"Temp001.edt"_qs, crlf(blockLines("A"))}, {u"Temp002.edt"_qs, crlf(blockLines("B"))}},
+                  {blockLines("A"), blockLines("B")}},
+        OnDiskRow{"LfLineEnds", {{u"Temp001.edt"_qs, lfOnly(blockLines("A"))}}, {blockLines("A")}},
+        OnDiskRow{"SixLines", {{u"Temp001.edt"_qs, crlf(blockLines("A") + QList<QByteArray>{"sechste"})}}, {blockLines("A")}},
+        OnDiskRow{"ThreeLines", {{u"Temp001.edt"_qs, crlf(blockLines("A").mid(0, 3))}},
+                  {blockLines("A").mid(0, 3) + QList<QByteArray>{"", ""}}},
+        OnDiskRow{"GapInTheNumbers", {{u"Temp001.edt"_qs, crlf(blockLines("A"))}, {u"Temp005.edt"_qs, crlf(blockLines("B"))}},
+                  {blockLines("A"), blockLines("B")}},
+        OnDiskRow{"FirstFileMissing", {{u"Temp002.edt"_qs, crlf(blockLines("B"))}, {u"Temp003.edt"_qs, crlf(blockLines("C"))}},
+                  {blockLines("B"), blockLines("C")}},
+        OnDiskRow{"AnyEdtFileIsABlock", {{u"Notiz.edt"_qs, crlf(blockLines("N"))}, {u"Temp001.edt"_qs, crlf(blockLines("A"))}},
+                  {blockLines("N"), blockLines("A")}},
+        OnDiskRow{"UpperCaseNameSortsAmongTheOthers",
+                  {{u"Temp001.edt"_qs, crlf(blockLines("A"))}, {u"TEMP002.EDT"_qs, crlf(blockLines("B"))},
+                   {u"Temp003.edt"_qs, crlf(blockLines("C"))}},
+                  {blockLines("A"), blockLines("B"), blockLines("C")}},
+        OnDiskRow{"NoFiles", {}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // --- Delete and new block, the way the window runs them ---
 
