@@ -75,6 +75,14 @@ TEST_F(BlockListTest, DeletingTheOnlyBlockHidesTheEditorAndLoadingShowsItAgain) 
     writeAll(f.session().CurrentTemplatePath, defaultTemplate);
     f.blockList().loadCurrentTemplate();
     EXPECT_TRUE(f.EditorPanel->isVisible());
+
+    // A template without blocks has nothing to edit: no stale fields of the previous one stay on show.
+    f.session().CurrentTemplatePath = program(QStringLiteral("NEW.nld"));
+    f.blockList().loadCurrentTemplate();
+    EXPECT_FALSE(f.EditorPanel->isVisible());
+    f.blockList().NewBitBtnClick();
+    EXPECT_TRUE(f.EditorPanel->isVisible());
+    EXPECT_TRUE(f.HeadLineEdit->text().isEmpty());
 }
 
 TEST_F(BlockListTest, NewBlockTwiceStoresTheFirstWithEmptyFields) {

@@ -128,7 +128,8 @@ void BlockListPart::loadCurrentTemplate() {
     c_.ListBox1->clear();
     const RebuildResult result = loadTemplate(session_.CurrentTemplatePath, session_.folders.images, files_);
     showItems(result.items, 0);
-    if (!result.items.isEmpty()) c_.EditorPanel->setVisible(true);
+    // The editor belongs to a block: with none, it would only show the previous template's fields.
+    c_.EditorPanel->setVisible(!result.items.isEmpty());
     ListBox1Click();
 }
 

@@ -31,7 +31,7 @@ public:
     void BitBtn5Click();
 
     // Loads the template at the session's current path into the window: settings, block files and
-    // list, the first block in the editor. The editor is shown again when the template has blocks.
+    // list, the first block in the editor. The editor shows when the template has blocks, else it hides.
     void loadCurrentTemplate();
     void clearBlockFiles();
 
