@@ -21,7 +21,7 @@ TCloseForm::TCloseForm(QWidget* parent) : QDialog(parent) {
     auto* text = new QLabel(QStringLiteral("Wollen Sie die Änderungen in dieser Vorlage speichern?"), this);
     text->setWordWrap(false);
 
-    auto* yes = new QPushButton(QStringLiteral("Ja"), this);
+    auto* yes = yes_ = new QPushButton(QStringLiteral("Ja"), this);
     auto* no = new QPushButton(QStringLiteral("Nein"), this);
     auto* abort = new QPushButton(QStringLiteral("Abbrechen"), this);
     yes->setObjectName(QStringLiteral("JaButton"));
@@ -61,6 +61,8 @@ CloseAnswer TCloseForm::ask() {
     answer_ = CloseAnswer::Cancel;  // the close box and Esc leave it at that
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    // The form is reused: each question starts on "Ja", whatever was pressed last time.
+    yes_->setFocus();
     exec();
     return answer_;
 }

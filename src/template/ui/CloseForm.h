@@ -16,6 +16,7 @@ public:
 
 private:
     CloseAnswer answer_ = CloseAnswer::Cancel;
+    class QPushButton* yes_ = nullptr;
 };
 
 }  // namespace zw
