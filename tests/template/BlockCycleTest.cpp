@@ -139,8 +139,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, ListItem,
                                            ItemRow{"LastPossibleBlock", 999, "Ende", u"Meldung999:  Ende"_qs}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ListItem, NewBlockReadsNeueMeldungWithTwoBlanks) { EXPECT_EQ(kNewBlockItem, u"Neue  Meldung:"_qs); }
-
 // --- Write back ---
 
 TEST_F(BlockCycle, WriteBackStoresTheEditorAsTheSelectedBlock) {
@@ -429,12 +427,6 @@ TEST(ReadAllForRendering, TakesTheFilesInNameOrder) {
     ASSERT_EQ(blocks.size(), 2);
     EXPECT_EQ(blocks[0].lines(), blockLines("A"));
     EXPECT_EQ(blocks[1].lines(), blockLines("B"));
-}
-
-TEST(BlockFiles, AreNamedTempAndThreeDigits) {
-    EXPECT_EQ(BlockFiles::fileName(1), u"Temp001.edt"_qs);
-    EXPECT_EQ(BlockFiles::fileName(42), u"Temp042.edt"_qs);
-    EXPECT_EQ(BlockFiles::fileName(999), u"Temp999.edt"_qs);
 }
 
 }  // namespace

@@ -40,12 +40,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, BlockHeaderLine,
                                            HeaderRow{"Empty", "", false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(BlockHeader, HasThreeDigits) {
-    EXPECT_EQ(blockHeader(1), QByteArray("[BLOCK001]"));
-    EXPECT_EQ(blockHeader(12), QByteArray("[BLOCK012]"));
-    EXPECT_EQ(blockHeader(999), QByteArray("[BLOCK999]"));
-}
-
 // The block sections of a file (after its settings), and the five lines each block must get. Blocks
 // are numbered by their position: the k-th header is block k.
 struct SectionsRow {
