@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QFrame>
 #include <QGridLayout>
@@ -144,7 +145,17 @@ QWidget* TMainForm::buildNewsPage() {
     URLEdit = lineEdit("URLEdit", EditorPanel);
     editor->addWidget(new QLabel(QStringLiteral("Überschrift für die Newsmeldung"), EditorPanel));
     editor->addWidget(HeadLineEdit);
-    editor->addWidget(new QLabel(QStringLiteral("Text für die Newsmeldung"), EditorPanel));
+    auto* textRow = new QHBoxLayout;
+    textRow->addWidget(new QLabel(QStringLiteral("Text für die Newsmeldung"), EditorPanel));
+    textRow->addStretch();
+    // The markup commands come with the editing tools; until then the size box only shows its place.
+    ComboBox1 = new QComboBox(EditorPanel);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->addItem(QStringLiteral("Schriftgröße"));
+    for (int size = 1; size <= 7; ++size) ComboBox1->addItem(QStringLiteral("+%1").arg(size));
+    ComboBox1->setEnabled(false);
+    textRow->addWidget(ComboBox1);
+    editor->addLayout(textRow);
     editor->addWidget(Memo1, 1);
     editor->addWidget(new QLabel(QStringLiteral("Text für den Link unter der Newsmeldung"), EditorPanel));
     editor->addWidget(LinkTextEdit);
@@ -347,6 +358,8 @@ void TMainForm::FormCreate() {
     takeRevertCopy(folders, session_.CurrentTemplatePath);
     templateFiles_->setCaption();
     run([this] { blockList_->loadCurrentTemplate(); });
+
+    ComboBox1->setCurrentIndex(0);
 
     copyShippedTemplatesOnce(folders);
     session_.Saved = true;

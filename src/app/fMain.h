@@ -10,6 +10,7 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -48,6 +49,7 @@ public:
     QPushButton* NewBitBtn = nullptr;
     QPushButton* DeleteBitBtn = nullptr;
     QPushButton* BitBtn5 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
     QPushButton* BitBtn3 = nullptr;               // "Vorlage öffnen"
     QPushButton* BitBtn4 = nullptr;               // "Speichern"
     QPushButton* SpeichernUnterBitBtn = nullptr;  // "Speichern unter"
