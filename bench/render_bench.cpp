@@ -24,7 +24,7 @@ constexpr int kPictureBytes = 250 * 1024;
 constexpr int kSettingPictureBytes = 8 * 1024;
 
 class SilentPrompts : public Prompts {
-public:
+  public:
     void information(const QString&) override {}
     void error(const QString&) override {}
     CloseAnswer askSaveChanges() override { return CloseAnswer::Cancel; }
@@ -37,7 +37,8 @@ void writeRandom(const QString& path, int size) {
     QRandomGenerator generator(qHash(path));
     generator.fillRange(reinterpret_cast<quint32*>(bytes.data()), size / 4);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != size) throw std::runtime_error("cannot write picture");
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != size)
+        throw std::runtime_error("cannot write picture");
 }
 
 // One program folder with the block edit files and pictures, made once for every benchmark.
@@ -75,10 +76,11 @@ struct LargeTemplate {
         for (int k = 1; k <= kBlocks; ++k) {
             const QByteArray picture = "bild" + QByteArray::number(k) + ".jpg";
             writeRandom(images + QString::fromLatin1(picture), kPictureBytes);
-            files.write(k, {"Meldung " + QByteArray::number(k), "C:\\Bilder\\" + picture, "Mehr dazu",
-                            "www.example.org/meldung?nr=" + QByteArray::number(k),
-                            "Ein Text mit <b>Auszeichnung</b> und genug Worten, dass er umbrochen wird, wie es "
-                            "Meldungen meistens sind."});
+            files.write(k,
+                        {"Meldung " + QByteArray::number(k), "C:\\Bilder\\" + picture, "Mehr dazu",
+                         "www.example.org/meldung?nr=" + QByteArray::number(k),
+                         "Ein Text mit <b>Auszeichnung</b> und genug Worten, dass er umbrochen wird, wie es "
+                         "Meldungen meistens sind."});
             picturesInPartOrder.append(images + "trenner.jpg");
             picturesInPartOrder.append(images + QString::fromLatin1(picture));
         }
@@ -93,9 +95,11 @@ LargeTemplate& largeTemplate() {
 
 qint64 statusKilobytes(const char* field) {
     QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field)) return line.mid(qstrlen(field)).trimmed().split(' ').first().toLongLong();
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLongLong();
     }
     return -1;
 }
@@ -115,7 +119,8 @@ void BM_RenderLargeMessage(benchmark::State& state) {
         const bool measured = resetPeakMemory();
         const qint64 before = statusKilobytes("VmRSS:");
         RenderMessage(t.input, target, prompts);
-        if (measured) peakGrowth = std::max(peakGrowth, double(statusKilobytes("VmHWM:") - before) * 1024);
+        if (measured)
+            peakGrowth = std::max(peakGrowth, double(statusKilobytes("VmHWM:") - before) * 1024);
     }
     const qint64 size = QFile(target).size();
     state.SetBytesProcessed(state.iterations() * size);
@@ -129,10 +134,12 @@ void BM_Base64FloorSamePictures(benchmark::State& state) {
     const QString target = t.input.workFolder + QStringLiteral("floor.b64");
     for (auto _ : state) {
         QFile out(target);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) throw std::runtime_error("cannot write floor");
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            throw std::runtime_error("cannot write floor");
         for (const QString& path : t.picturesInPartOrder) {
             QFile in(path);
-            if (!in.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot read picture");
+            if (!in.open(QIODevice::ReadOnly))
+                throw std::runtime_error("cannot read picture");
             Base64EncodeStream(in, out);
             out.write("\r\n", 2);
         }

@@ -30,7 +30,9 @@ TemplateSettings benchSettings() {
     s.SeperatorAlign = "center";
     s.SeperatorImpressum = "C:\\Bilder\\fuss.jpg";
     s.ImpressumAlign = "left";
-    s.ImpressumText = "Turnverein e.V., Hauptstra\xDF" "e 1, 12345 Musterstadt";
+    s.ImpressumText =
+        "Turnverein e.V., Hauptstra\xDF"
+        "e 1, 12345 Musterstadt";
     s.ImpressumMailTo = "info@example.org";
     s.ImpressumURL = "www.example.org";
     s.TextColor = "#000000";
@@ -47,20 +49,23 @@ TemplateSettings benchSettings() {
 QList<QByteArray> benchBlock(int k) {
     const QByteArray n = QByteArray::number(k);
     QByteArray text = "<b>Neu im Verein</b><br>";
-    while (text.size() < 600) text += "Am Samstag treffen wir uns zum Fr\xFChjahrsputz am Vereinsheim, Meldung " + n + ". ";
-    return {"Meldung Nummer " + n + ": Fr\xFChjahrsputz und Grillfest", "C:\\Bilder\\Verein\\bild" + n + ".jpg",
-            "Mehr dazu auf der Seite", "www.example.org/meldung/" + n, text};
+    while (text.size() < 600)
+        text += "Am Samstag treffen wir uns zum Fr\xFChjahrsputz am Vereinsheim, Meldung " + n + ". ";
+    return {"Meldung Nummer " + n + ": Fr\xFChjahrsputz und Grillfest",
+            "C:\\Bilder\\Verein\\bild" + n + ".jpg", "Mehr dazu auf der Seite",
+            "www.example.org/meldung/" + n, text};
 }
 
 // A program folder with a template of n blocks, loaded as the window would have it.
 class Workspace {
-public:
+  public:
     explicit Workspace(int blocks)
         : program_(dir_.path() + QStringLiteral("/Programm/")),
           images_(program_ + QStringLiteral("Images/")),
           templatePath_(dir_.path() + QStringLiteral("/Vorlage.nld")),
           files_(program_) {
-        if (!dir_.isValid()) throw std::runtime_error("no temporary folder");
+        if (!dir_.isValid())
+            throw std::runtime_error("no temporary folder");
         QDir().mkpath(images_);
         QList<QList<QByteArray>> lines;
         for (int k = 1; k <= blocks; ++k) lines.append(benchBlock(k));
@@ -89,7 +94,8 @@ void plainWrite(const QString& path, const QByteArray& bytes) {
 
 QByteArray plainRead(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("plain read failed");
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("plain read failed");
     return file.readAll();
 }
 
@@ -99,7 +105,8 @@ void BM_WriteBack(benchmark::State& state) {
     Workspace ws(int(state.range(0)));
     const QList<QByteArray> editor = benchBlock(1);
     for (auto _ : state) {
-        RebuildResult result = writeBackAndRebuild(ws.templatePath_, ws.images_, ws.files_, ws.loaded_.settings, 0, editor);
+        RebuildResult result =
+            writeBackAndRebuild(ws.templatePath_, ws.images_, ws.files_, ws.loaded_.settings, 0, editor);
         benchmark::DoNotOptimize(result);
     }
     state.SetBytesProcessed(state.iterations() * ws.templateBytes_.size());
@@ -110,7 +117,8 @@ void BM_WriteBack(benchmark::State& state) {
 void removeUntimed(benchmark::State& state, const Workspace& ws, bool withTemplate) {
     state.PauseTiming();
     ws.files_.clear();
-    if (withTemplate) QFile::remove(ws.templatePath_);
+    if (withTemplate)
+        QFile::remove(ws.templatePath_);
     state.ResumeTiming();
 }
 
@@ -120,7 +128,8 @@ void BM_WriteBackFloor(benchmark::State& state) {
     for (auto _ : state) {
         removeUntimed(state, ws, true);
         plainWrite(ws.templatePath_, ws.templateBytes_);
-        for (qsizetype k = 0; k < ws.blockBytes_.size(); ++k) plainWrite(ws.files_.path(int(k + 1)), ws.blockBytes_[k]);
+        for (qsizetype k = 0; k < ws.blockBytes_.size(); ++k)
+            plainWrite(ws.files_.path(int(k + 1)), ws.blockBytes_[k]);
         QByteArray back = plainRead(ws.templatePath_);
         benchmark::DoNotOptimize(back);
     }
@@ -145,7 +154,8 @@ void BM_LoadTemplateFloor(benchmark::State& state) {
         removeUntimed(state, ws, false);
         QByteArray bytes = plainRead(ws.templatePath_);
         benchmark::DoNotOptimize(bytes);
-        for (qsizetype k = 0; k < ws.blockBytes_.size(); ++k) plainWrite(ws.files_.path(int(k + 1)), ws.blockBytes_[k]);
+        for (qsizetype k = 0; k < ws.blockBytes_.size(); ++k)
+            plainWrite(ws.files_.path(int(k + 1)), ws.blockBytes_[k]);
     }
     state.SetBytesProcessed(state.iterations() * ws.templateBytes_.size());
 }

@@ -4,6 +4,8 @@
 
 namespace zw {
 
-void QtPlatform::beep() { QApplication::beep(); }
+void QtPlatform::beep() {
+    QApplication::beep();
+}
 
 }  // namespace zw

@@ -20,19 +20,21 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <type_traits>
+
 #include "app/ErrorReport.h"
+#include "app/WindowRender.h"
 #include "app/WindowsInfo.h"
 #include "platform/Platform.h"
 #include "platform/Prompts.h"
+#include "render/HTMLColor.h"
+#include "render/RenderMessage.h"
 #include "template/TemplateFiles.h"
 #include "template/ui/BlockListPart.h"
 #include "template/ui/BlockListWidget.h"
 #include "template/ui/PicturePane.h"
 #include "template/ui/SettingsView.h"
 #include "template/ui/TemplateFilesPart.h"
-#include "render/HTMLColor.h"
-#include "render/RenderMessage.h"
-#include "app/WindowRender.h"
 
 namespace zw {
 
@@ -106,8 +108,9 @@ TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& w
 
     blockList_ = std::make_unique<BlockListPart>(*this, session_, prompts_, platform_, &HtmlToColor);
     templateFiles_ = std::make_unique<TemplateFilesPart>(
-        *this, session_, prompts_, *blockList_, branding_.productTitle,
-        [this](const QString& target) { RenderMessage(renderInputFromWindow(*this, session_), target, prompts_); });
+        *this, session_, prompts_, *blockList_, branding_.productTitle, [this](const QString& target) {
+            RenderMessage(renderInputFromWindow(*this, session_), target, prompts_);
+        });
     connectParts();
     FormCreate();
 }
@@ -159,7 +162,8 @@ QWidget* TMainForm::buildNewsPage() {
     editor->addWidget(Memo1, 1);
     editor->addWidget(new QLabel(QStringLiteral("Text für den Link unter der Newsmeldung"), EditorPanel));
     editor->addWidget(LinkTextEdit);
-    editor->addWidget(new QLabel(QStringLiteral("Internetadresse für den Link (z.B. www.example.org/news)"), EditorPanel));
+    editor->addWidget(
+        new QLabel(QStringLiteral("Internetadresse für den Link (z.B. www.example.org/news)"), EditorPanel));
     editor->addWidget(URLEdit);
 
     layout->addLayout(left, 1);
@@ -223,17 +227,30 @@ QWidget* TMainForm::buildGraphicsPage() {
         QByteArray TemplateSettings::*setting;
     };
     const Row rows[] = {
-        {"Kopfgrafik öffnen", "OpenKopfBitBtn", "WebBrowser1",
-         {"Left1RadioButton", "Center1RadioButton", "Right1RadioButton"}, &WebBrowser1, &LogoAlignButtons,
+        {"Kopfgrafik öffnen",
+         "OpenKopfBitBtn",
+         "WebBrowser1",
+         {"Left1RadioButton", "Center1RadioButton", "Right1RadioButton"},
+         &WebBrowser1,
+         &LogoAlignButtons,
          &TemplateSettings::LogoAlign},
-        {"Trenngrafik für News-Blöcke öffnen", "Open2BitBtn", "WebBrowser2",
-         {"Left2RadioButton", "Center2RadioButton", "Right2RadioButton"}, &WebBrowser2,
-         &SeperatorAlignButtons, &TemplateSettings::SeperatorAlign},
-        {"Trenngrafik für Impressum öffnen", "Open3BitBtn", "WebBrowser3",
-         {"Left3RadioButton", "Center3RadioButton", "Right3RadioButton"}, &WebBrowser3,
-         &ImpressumAlignButtons, &TemplateSettings::ImpressumAlign},
+        {"Trenngrafik für News-Blöcke öffnen",
+         "Open2BitBtn",
+         "WebBrowser2",
+         {"Left2RadioButton", "Center2RadioButton", "Right2RadioButton"},
+         &WebBrowser2,
+         &SeperatorAlignButtons,
+         &TemplateSettings::SeperatorAlign},
+        {"Trenngrafik für Impressum öffnen",
+         "Open3BitBtn",
+         "WebBrowser3",
+         {"Left3RadioButton", "Center3RadioButton", "Right3RadioButton"},
+         &WebBrowser3,
+         &ImpressumAlignButtons,
+         &TemplateSettings::ImpressumAlign},
     };
-    const QString captions[] = {QStringLiteral("links"), QStringLiteral("zentriert"), QStringLiteral("rechts")};
+    const QString captions[] = {QStringLiteral("links"), QStringLiteral("zentriert"),
+                                QStringLiteral("rechts")};
     for (const Row& row : rows) {
         auto* box = new QGroupBox(QString::fromUtf8(row.caption), page);
         auto* grid = new QGridLayout(box);
@@ -244,10 +261,12 @@ QWidget* TMainForm::buildGraphicsPage() {
             radio->setObjectName(QLatin1String(row.radios[i]));
             alignLayout->addWidget(radio);
             (*row.buttons)[i] = radio;
-            // Left1RadioButtonClick: stores the alignment word; choosing an alignment is no edit to ask about.
+            // Left1RadioButtonClick: stores the alignment word; choosing an alignment is no edit to ask
+            // about.
             const QByteArray word = kAlignWords[i];
             const auto setting = row.setting;
-            connect(radio, &QRadioButton::clicked, this, [this, word, setting] { session_.settings.*setting = word; });
+            connect(radio, &QRadioButton::clicked, this,
+                    [this, word, setting] { session_.settings.*setting = word; });
         }
         auto* pane = new PicturePane(box);
         pane->setObjectName(QLatin1String(row.pane));
@@ -313,35 +332,39 @@ void TMainForm::run(Command&& command) {
 }
 
 void TMainForm::connectParts() {
+    // Each handler runs behind the error report: an error ends the command, the program carries on.
+    const auto wire = [this](auto* sender, auto signal, auto* part,
+                             void (std::remove_pointer_t<decltype(part)>::*handler)()) {
+        connect(sender, signal, this,
+                [this, part, handler] { run([part, handler] { (part->*handler)(); }); });
+    };
     BlockListPart* blocks = blockList_.get();
+    wire(ListBox1, &BlockListWidget::entered, blocks, &BlockListPart::ListBox1Enter);
+    wire(ListBox1, &BlockListWidget::userSelected, blocks, &BlockListPart::ListBox1Click);
+    wire(NewBitBtn, &QPushButton::clicked, blocks, &BlockListPart::NewBitBtnClick);
+    wire(DeleteBitBtn, &QPushButton::clicked, blocks, &BlockListPart::DeleteBitBtnClick);
+    wire(BitBtn5, &QPushButton::clicked, blocks, &BlockListPart::BitBtn5Click);
+
     TemplateFilesPart* files = templateFiles_.get();
-    connect(ListBox1, &BlockListWidget::entered, this, [=, this] { run([=] { blocks->ListBox1Enter(); }); });
-    connect(ListBox1, &BlockListWidget::userSelected, this, [=, this] { run([=] { blocks->ListBox1Click(); }); });
-    connect(NewBitBtn, &QPushButton::clicked, this, [=, this] { run([=] { blocks->NewBitBtnClick(); }); });
-    connect(DeleteBitBtn, &QPushButton::clicked, this, [=, this] { run([=] { blocks->DeleteBitBtnClick(); }); });
-    connect(BitBtn5, &QPushButton::clicked, this, [=, this] { run([=] { blocks->BitBtn5Click(); }); });
+    wire(NeueVorlage1, &QAction::triggered, files, &TemplateFilesPart::NeueVorlage1Click);
+    wire(Vorlageffnen1, &QAction::triggered, files, &TemplateFilesPart::Vorlageffnen1Click);
+    wire(BitBtn3, &QPushButton::clicked, files, &TemplateFilesPart::Vorlageffnen1Click);
+    wire(Vorlageppeichern1, &QAction::triggered, files, &TemplateFilesPart::Vorlageppeichern1Click);
+    wire(BitBtn4, &QPushButton::clicked, files, &TemplateFilesPart::Vorlageppeichern1Click);
+    wire(Vorlagespeichernunter1, &QAction::triggered, files, &TemplateFilesPart::Vorlagespeichernunter1Click);
+    wire(SpeichernUnterBitBtn, &QPushButton::clicked, files, &TemplateFilesPart::Vorlagespeichernunter1Click);
 
     // Every edit marks the template as changed, also the program's own filling of the fields; loading
     // sets the mark back afterwards. The date display is not part of the template.
-    for (QLineEdit* edit : {HeadLineEdit, LinkTextEdit, URLEdit, BetreffEdit, Titel1Edit, Titel2Edit, DateEdit,
-                            ImpressumEdit, ImpressumMailToEdit, ImpressumURLEdit, UnsubScribeTextEdit, UnsubScribeLinkEdit})
+    for (QLineEdit* edit :
+         {HeadLineEdit, LinkTextEdit, URLEdit, BetreffEdit, Titel1Edit, Titel2Edit, DateEdit, ImpressumEdit,
+          ImpressumMailToEdit, ImpressumURLEdit, UnsubScribeTextEdit, UnsubScribeLinkEdit})
         connect(edit, &QLineEdit::textChanged, this, &TMainForm::markChanged);
     connect(Memo1, &QPlainTextEdit::textChanged, this, &TMainForm::markChanged);
     connect(DateCheckBox, &QCheckBox::clicked, this, [this] {
         markChanged();
         applyDateState(*this);
     });
-
-    const auto menuCommand = [this](QAction* action, QPushButton* btn, void (TemplateFilesPart::*handler)()) {
-        const auto command = [this, handler] { run([this, handler] { (templateFiles_.get()->*handler)(); }); };
-        connect(action, &QAction::triggered, this, command);
-        if (btn) connect(btn, &QPushButton::clicked, this, command);
-    };
-    menuCommand(NeueVorlage1, nullptr, &TemplateFilesPart::NeueVorlage1Click);
-    menuCommand(Vorlageffnen1, BitBtn3, &TemplateFilesPart::Vorlageffnen1Click);
-    menuCommand(Vorlageppeichern1, BitBtn4, &TemplateFilesPart::Vorlageppeichern1Click);
-    menuCommand(Vorlagespeichernunter1, SpeichernUnterBitBtn, &TemplateFilesPart::Vorlagespeichernunter1Click);
-    (void)files;
 }
 
 void TMainForm::FormCreate() {

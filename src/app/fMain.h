@@ -34,9 +34,9 @@ class TemplateFilesPart;
 // the logic and are connected to the controls here.
 class TMainForm : public QMainWindow, public TemplateControls {
     Q_OBJECT
-public:
-    TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& windowsInfo, const ProductBranding& branding,
-              QWidget* parent = nullptr);
+  public:
+    TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& windowsInfo,
+              const ProductBranding& branding, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     TemplateSession& session() { return session_; }
@@ -58,10 +58,10 @@ public:
     QAction* Vorlageppeichern1 = nullptr;
     QAction* Vorlagespeichernunter1 = nullptr;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     QWidget* buildNewsPage();
     QWidget* buildHeaderFooterPage();
     QWidget* buildGraphicsPage();

@@ -24,7 +24,8 @@ int main(int argc, char* argv[]) {
     zw::SingleInstance instance(QStringLiteral("Zettelwerk"));
     if (!instance.acquire()) {
         const QString message = QStringLiteral(
-            "Zettelwerk ist bereits gestartet!\rBitte wechseln Sie in der Taskleiste zum Programm \"Zettelwerk\"\r"
+            "Zettelwerk ist bereits gestartet!\rBitte wechseln Sie in der Taskleiste zum Programm "
+            "\"Zettelwerk\"\r"
             "Application already running!");
         // Also on standard error, for whoever started us from a terminal or a script.
         std::fprintf(stderr, "%s\n", QString(message).replace(u'\r', u'\n').toLocal8Bit().constData());
@@ -35,14 +36,14 @@ int main(int argc, char* argv[]) {
 
     // The standard dialogs speak German like the rest of the program.
     QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtTranslator.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
     zw::QtPlatform platform(QApplication::applicationDirPath());
     zw::TWindowsInfo windowsInfo(platform);
-    const zw::ProductBranding branding =
-        zw::ProductBranding::load(zw::Folders::derive(platform.programFolder(), windowsInfo.documentsFolder()));
+    const zw::ProductBranding branding = zw::ProductBranding::load(
+        zw::Folders::derive(platform.programFolder(), windowsInfo.documentsFolder()));
     zw::QtPrompts prompts(branding.productTitle);
 
     zw::TMainForm mainForm(platform, prompts, windowsInfo, branding);

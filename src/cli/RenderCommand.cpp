@@ -27,7 +27,7 @@ void printError(const QString& text) {
 // Without a window there is nobody to ask: messages become warnings on standard error, and the
 // rendering goes on as it does after the user presses OK.
 class StandardErrorPrompts : public Prompts {
-public:
+  public:
     void information(const QString& text) override { printError(QStringLiteral("Warnung: ") + text); }
     void error(const QString& text) override { printError(text); }
     CloseAnswer askSaveChanges() override { return CloseAnswer::Cancel; }
@@ -36,13 +36,15 @@ public:
 };
 
 // "--name VALUE" or "--name=VALUE".
-bool takeValue(const QStringList& arguments, qsizetype& i, const QString& name, QString& value, QString& problem) {
+bool takeValue(const QStringList& arguments, qsizetype& i, const QString& name, QString& value,
+               QString& problem) {
     const QString& argument = arguments[i];
     if (argument.startsWith(name + u'=')) {
         value = argument.mid(name.size() + 1);
         return true;
     }
-    if (argument != name) return false;
+    if (argument != name)
+        return false;
     if (i + 1 >= arguments.size()) {
         problem = QStringLiteral("Der Option %1 fehlt ihr Wert.").arg(name);
         return true;
@@ -89,22 +91,28 @@ QString parseArguments(const QStringList& arguments, RenderOptions& options) {
         QString problem;
         QString value;
         if (takeValue(arguments, i, QStringLiteral("--program-folder"), value, problem)) {
-            if (!problem.isEmpty()) return problem;
-            if (value.isEmpty()) return QStringLiteral("Der Programmordner darf nicht leer sein.");
+            if (!problem.isEmpty())
+                return problem;
+            if (value.isEmpty())
+                return QStringLiteral("Der Programmordner darf nicht leer sein.");
             options.programFolder = value;
             continue;
         }
         if (takeValue(arguments, i, QStringLiteral("--date"), value, problem)) {
-            if (!problem.isEmpty()) return problem;
+            if (!problem.isEmpty())
+                return problem;
             options.date = value;
             options.dateGiven = true;
             continue;
         }
         return QStringLiteral("Unbekannte Option \"%1\".").arg(argument);
     }
-    if (options.help) return {};
-    if (positional.size() < 2) return QStringLiteral("Vorlage und Ausgabedatei müssen angegeben werden.");
-    if (positional.size() > 2) return QStringLiteral("Zu viele Angaben: \"%1\".").arg(positional[2]);
+    if (options.help)
+        return {};
+    if (positional.size() < 2)
+        return QStringLiteral("Vorlage und Ausgabedatei müssen angegeben werden.");
+    if (positional.size() > 2)
+        return QStringLiteral("Zu viele Angaben: \"%1\".").arg(positional[2]);
     options.templatePath = positional[0];
     options.outputPath = positional[1];
     if (!options.programFolder.isEmpty() && !QFileInfo(options.programFolder).isDir())
@@ -127,7 +135,8 @@ int renderTemplate(const RenderOptions& options, const QString& executableFolder
     // Zettelwerk, which keeps its own in the program folder.
     QTemporaryDir scratch;
     if (!scratch.isValid()) {
-        printError(QStringLiteral("Der Arbeitsordner kann nicht angelegt werden. %1").arg(scratch.errorString()));
+        printError(
+            QStringLiteral("Der Arbeitsordner kann nicht angelegt werden. %1").arg(scratch.errorString()));
         return kExitRenderFailed;
     }
     const QString workFolder = withTrailingSeparator(scratch.path());
@@ -136,7 +145,8 @@ int renderTemplate(const RenderOptions& options, const QString& executableFolder
     try {
         const RebuildResult loaded = loadTemplate(options.templatePath, imagesFolder, BlockFiles(workFolder));
         const QString date = options.dateGiven ? options.date : todayShortDate();
-        const RenderInput input = renderInputFromSettings(loaded.settings, toStored(date), workFolder, imagesFolder);
+        const RenderInput input =
+            renderInputFromSettings(loaded.settings, toStored(date), workFolder, imagesFolder);
         RenderMessage(input, options.outputPath, prompts);
     } catch (const Error& error) {
         printError(error.message());

@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
     RenderOptions options;
     const QString problem = parseArguments(app.arguments().mid(1), options);
     if (!problem.isEmpty()) {
-        const QByteArray text = (QStringLiteral("zettelwerk-render: ") + problem + QStringLiteral("\n\n") + usageText()).toUtf8();
+        const QByteArray text =
+            (QStringLiteral("zettelwerk-render: ") + problem + QStringLiteral("\n\n") + usageText()).toUtf8();
         std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
         return kExitUsage;
     }

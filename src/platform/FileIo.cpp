@@ -17,12 +17,15 @@ QByteArray readFile(const QString& path) {
     errno = 0;
     if (path.isEmpty() || QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
         int err = errno;
-        if (QFileInfo(path).isDir()) err = EISDIR;
-        if (path.isEmpty()) err = ENOENT;
+        if (QFileInfo(path).isDir())
+            err = EISDIR;
+        if (path.isEmpty())
+            err = ENOENT;
         throw fileOpenError(QDir::toNativeSeparators(path), err);
     }
     QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) throw fileOpenError(QDir::toNativeSeparators(path), errno);
+    if (file.error() != QFileDevice::NoError)
+        throw fileOpenError(QDir::toNativeSeparators(path), errno);
     return bytes;
 }
 
@@ -42,7 +45,8 @@ void writeFileAtomic(const QString& path, const QByteArray& bytes) {
     errno = 0;
     if (!file.commit()) {
         int err = errno;
-        if (err == 0) throw fileCreateError(QDir::toNativeSeparators(path), file.errorString());
+        if (err == 0)
+            throw fileCreateError(QDir::toNativeSeparators(path), file.errorString());
         throw fileCreateError(QDir::toNativeSeparators(path), err);
     }
 }
@@ -73,9 +77,11 @@ void writeWorkingFile(const QString& path, const QByteArray& bytes) {
 
 bool copyFileReplacing(const QString& from, const QString& to) {
     QFile source(from);
-    if (!source.open(QIODevice::ReadOnly)) return false;
+    if (!source.open(QIODevice::ReadOnly))
+        return false;
     const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError) return false;
+    if (source.error() != QFileDevice::NoError)
+        return false;
     try {
         writeFileAtomic(to, bytes);
     } catch (const Error&) {
@@ -91,12 +97,15 @@ QList<QByteArray> splitLines(const QByteArray& bytes) {
     const char* data = bytes.constData();
     for (qsizetype i = 0; i < n; ++i) {
         const char c = data[i];
-        if (c != '\r' && c != '\n') continue;
+        if (c != '\r' && c != '\n')
+            continue;
         lines.append(bytes.mid(start, i - start));
-        if (c == '\r' && i + 1 < n && data[i + 1] == '\n') ++i;
+        if (c == '\r' && i + 1 < n && data[i + 1] == '\n')
+            ++i;
         start = i + 1;
     }
-    if (start < n) lines.append(bytes.mid(start));
+    if (start < n)
+        lines.append(bytes.mid(start));
     return lines;
 }
 

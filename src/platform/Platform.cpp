@@ -2,9 +2,9 @@
 
 #include <QDate>
 #include <QDir>
-#include <QLocale>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStandardPaths>
 
 #include "platform/FileIo.h"
@@ -12,10 +12,12 @@
 namespace zw {
 
 QString withTrailingSeparator(const QString& folder) {
-    if (folder.isEmpty()) return folder;
+    if (folder.isEmpty())
+        return folder;
     QString f = folder;
     while (f.size() > 1 && (f.endsWith(u'/') || f.endsWith(u'\\'))) f.chop(1);
-    if (f == QLatin1String("/")) return f;
+    if (f == QLatin1String("/"))
+        return f;
     return f + u'/';
 }
 
@@ -25,7 +27,8 @@ bool folderWritable(const QString& folder) {
     // Try for real: permissions alone do not tell about read-only mounts.
     const QString probe = QDir(folder).filePath(QStringLiteral(".zettelwerk-write-test"));
     QFile file(probe);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
     file.close();
     file.remove();
     return true;
@@ -38,7 +41,8 @@ void seedFolder(const QString& from, const QString& to) {
         const QString source = it.next();
         const QString relative = QDir(from).relativeFilePath(source);
         const QString destination = target.filePath(relative);
-        if (QFileInfo::exists(destination)) continue;
+        if (QFileInfo::exists(destination))
+            continue;
         QDir().mkpath(QFileInfo(destination).absolutePath());
         copyFileReplacing(source, destination);
     }
@@ -47,7 +51,8 @@ void seedFolder(const QString& from, const QString& to) {
 }  // namespace
 
 QString resolveProgramFolder(const QString& executableFolder, const QString& perUserFolder) {
-    if (folderWritable(executableFolder)) return withTrailingSeparator(executableFolder);
+    if (folderWritable(executableFolder))
+        return withTrailingSeparator(executableFolder);
     QDir().mkpath(perUserFolder);
     // Seed only what is missing: the user's working files and edits are never replaced.
     seedFolder(executableFolder, perUserFolder);
@@ -62,8 +67,8 @@ QString LinuxPlatform::documentsFolder() {
 
 QString LinuxPlatform::programFolder() {
     if (programFolder_.isEmpty()) {
-        const QString perUser =
-            QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).filePath(QStringLiteral("Zettelwerk"));
+        const QString perUser = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+                                    .filePath(QStringLiteral("Zettelwerk"));
         programFolder_ = resolveProgramFolder(executableFolder_, perUser);
     }
     return programFolder_;
@@ -72,5 +77,7 @@ QString LinuxPlatform::programFolder() {
 }  // namespace zw
 
 namespace zw {
-QString todayShortDate() { return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat); }
+QString todayShortDate() {
+    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+}
 }  // namespace zw

@@ -7,7 +7,7 @@ namespace zw {
 // The services the program takes from the operating system. On Windows they were the registry, the
 // shell and the system beep; here each is a small stand-in (see LinuxPlatform).
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // The user's documents folder, or empty when it cannot be determined.
@@ -19,14 +19,14 @@ public:
 
 // What the Linux desktop offers. The beep needs the widget library, so the application supplies it.
 class LinuxPlatform : public Platform {
-public:
+  public:
     explicit LinuxPlatform(QString executableFolder);
 
     QString documentsFolder() override;
     QString programFolder() override;
     void beep() override {}
 
-private:
+  private:
     QString executableFolder_;
     QString programFolder_;
 };

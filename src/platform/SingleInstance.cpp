@@ -12,20 +12,25 @@ namespace zw {
 
 SingleInstance::SingleInstance(const QString& name, const QString& lockFolder) {
     QString folder = lockFolder;
-    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) folder = QDir::tempPath();
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
     path_ = QDir(folder).filePath(name + QStringLiteral(".lock"));
 }
 
 SingleInstance::~SingleInstance() {
-    if (fd_ >= 0) ::close(fd_);  // closing releases the lock; the file itself may stay
+    if (fd_ >= 0)
+        ::close(fd_);  // closing releases the lock; the file itself may stay
 }
 
 bool SingleInstance::acquire() {
-    if (fd_ >= 0) return true;
+    if (fd_ >= 0)
+        return true;
     const QByteArray native = QFile::encodeName(path_);
     int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return true;  // no place for a lock: better to run than to refuse
+    if (fd < 0)
+        return true;  // no place for a lock: better to run than to refuse
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         return false;

@@ -19,9 +19,11 @@ bool encodeOne(char32_t codePoint, QByteArray& out) {
     QStringEncoder encoder(kCodePage, QStringConverter::Flag::Stateless);
     const QString one = QString::fromUcs4(&codePoint, 1);
     const QByteArray bytes = encoder.encode(one);
-    if (encoder.hasError() || bytes.size() != 1) return false;
+    if (encoder.hasError() || bytes.size() != 1)
+        return false;
     QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
-    if (QString(decoder.decode(bytes)) != one) return false;
+    if (QString(decoder.decode(bytes)) != one)
+        return false;
     out.append(bytes);
     return true;
 }
@@ -43,17 +45,20 @@ QByteArray toStored(const QString& text) {
             break;
         }
     }
-    if (plainAscii) return text.toLatin1();
+    if (plainAscii)
+        return text.toLatin1();
     // Common case: everything fits. Encode in one go and confirm by decoding back.
     {
         QStringEncoder encoder(kCodePage, QStringConverter::Flag::Stateless);
         QByteArray bytes = encoder.encode(text);
         QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
-        if (!encoder.hasError() && QString(decoder.decode(bytes)) == text) return bytes;
+        if (!encoder.hasError() && QString(decoder.decode(bytes)) == text)
+            return bytes;
     }
     const QList<uint> codePoints = text.toUcs4();
     for (uint cp : codePoints) {
-        if (!encodeOne(cp, out)) out.append("&#" + QByteArray::number(cp) + ';');
+        if (!encodeOne(cp, out))
+            out.append("&#" + QByteArray::number(cp) + ';');
     }
     return out;
 }
@@ -61,7 +66,8 @@ QByteArray toStored(const QString& text) {
 QString fromStored(const QByteArray& bytes) {
     QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
     QString text = decoder.decode(bytes);
-    if (!text.contains(QLatin1String("&#"))) return text;
+    if (!text.contains(QLatin1String("&#")))
+        return text;
     // Turn back exactly the references that toStored() writes.
     QString out;
     out.reserve(text.size());
@@ -73,7 +79,8 @@ QString fromStored(const QByteArray& bytes) {
             if (j > i + 2 && j < text.size() && text[j] == u';') {
                 bool ok = false;
                 const uint cp = text.mid(i + 2, j - i - 2).toUInt(&ok);
-                if (ok && cp >= 0x80 && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF) && !representable(cp)) {
+                if (ok && cp >= 0x80 && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF) &&
+                    !representable(cp)) {
                     const char32_t c32 = cp;
                     out.append(QString::fromUcs4(&c32, 1));
                     i = j + 1;
@@ -107,7 +114,8 @@ QByteArray fileNamePart(const QByteArray& path) {
     qsizetype cut = -1;
     for (qsizetype i = 0; i < path.size(); ++i) {
         const char c = path[i];
-        if (c == '\\' || c == '/' || c == ':') cut = i;
+        if (c == '\\' || c == '/' || c == ':')
+            cut = i;
     }
     return path.mid(cut + 1);
 }
@@ -116,7 +124,8 @@ QString fileNamePart(const QString& path) {
     qsizetype cut = -1;
     for (qsizetype i = 0; i < path.size(); ++i) {
         const QChar c = path[i];
-        if (c == u'\\' || c == u'/' || c == u':') cut = i;
+        if (c == u'\\' || c == u'/' || c == u':')
+            cut = i;
     }
     return path.mid(cut + 1);
 }
@@ -124,21 +133,24 @@ QString fileNamePart(const QString& path) {
 QString oneLine(const QString& text) {
     QString out = text;
     for (QChar& c : out) {
-        if (c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator) c = u' ';
+        if (c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = u' ';
     }
     return out;
 }
 
 QByteArray asciiLower(QByteArray text) {
     for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
     }
     return text;
 }
 
 QByteArray asciiUpper(QByteArray text) {
     for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
     }
     return text;
 }

@@ -31,7 +31,11 @@ QByteArray asciiLower(QByteArray text);
 QByteArray asciiUpper(QByteArray text);
 
 // A stored picture path as a path of this file system, and back.
-inline QString pathFromStored(const QByteArray& stored) { return fromStored(stored); }
-inline QByteArray storedFromPath(const QString& path) { return toStored(path); }
+inline QString pathFromStored(const QByteArray& stored) {
+    return fromStored(stored);
+}
+inline QByteArray storedFromPath(const QString& path) {
+    return toStored(path);
+}
 
 }  // namespace zw

@@ -23,7 +23,8 @@ inline void encodeGroup(const unsigned char* in, char* out) {
 }
 
 QString deviceName(const QIODevice& device) {
-    if (auto* file = qobject_cast<const QFileDevice*>(&device)) return QDir::toNativeSeparators(file->fileName());
+    if (auto* file = qobject_cast<const QFileDevice*>(&device))
+        return QDir::toNativeSeparators(file->fileName());
     return QString();
 }
 
@@ -33,8 +34,10 @@ qsizetype readBlock(QIODevice& input, char* buffer, qsizetype size) {
     while (total < size) {
         errno = 0;
         const qint64 got = input.read(buffer + total, size - total);
-        if (got < 0) throw fileOpenError(deviceName(input), errno ? errno : EIO);
-        if (got == 0) break;
+        if (got < 0)
+            throw fileOpenError(deviceName(input), errno ? errno : EIO);
+        if (got == 0)
+            break;
         total += got;
     }
     return total;
@@ -42,7 +45,8 @@ qsizetype readBlock(QIODevice& input, char* buffer, qsizetype size) {
 
 void writeAll(QIODevice& output, const char* data, qsizetype size) {
     errno = 0;
-    if (output.write(data, size) != size) throw fileCreateError(deviceName(output), errno ? errno : ENOSPC);
+    if (output.write(data, size) != size)
+        throw fileCreateError(deviceName(output), errno ? errno : ENOSPC);
 }
 
 }  // namespace
@@ -79,7 +83,8 @@ qsizetype Base64EncodeRest(const char* bytes, qsizetype count, char* out) {
 }
 
 qsizetype Base64EncodedLength(qsizetype n) {
-    if (n <= 0) return 0;
+    if (n <= 0)
+        return 0;
     return 4 * ((n + 2) / 3) + 2 * ((n - 1) / kBase64GroupBytes);
 }
 
@@ -104,7 +109,8 @@ void Base64EncodeFile(const QString& inputPath, const QString& outputPath) {
     errno = 0;
     if (inputPath.isEmpty() || QFileInfo(inputPath).isDir() || !input.open(QIODevice::ReadOnly)) {
         int err = errno ? errno : ENOENT;
-        if (QFileInfo(inputPath).isDir()) err = EISDIR;
+        if (QFileInfo(inputPath).isDir())
+            err = EISDIR;
         throw fileOpenError(QDir::toNativeSeparators(inputPath), err);
     }
     // The output is overwritten in place rather than truncated at open: it is rewritten for every
@@ -114,13 +120,15 @@ void Base64EncodeFile(const QString& inputPath, const QString& outputPath) {
     errno = 0;
     if (QFileInfo(outputPath).isDir() || !output.open(QIODevice::ReadWrite)) {
         int err = errno ? errno : EACCES;
-        if (QFileInfo(outputPath).isDir()) err = EISDIR;
+        if (QFileInfo(outputPath).isDir())
+            err = EISDIR;
         throw fileCreateError(QDir::toNativeSeparators(outputPath), err);
     }
     Base64EncodeStream(input, output);
     // Buffered bytes that cannot be written show up only here (a full disk, for instance).
     errno = 0;
-    if (!output.flush()) throw fileCreateError(QDir::toNativeSeparators(outputPath), errno ? errno : ENOSPC);
+    if (!output.flush())
+        throw fileCreateError(QDir::toNativeSeparators(outputPath), errno ? errno : ENOSPC);
     const qint64 written = output.pos();
     errno = 0;
     if (output.size() > written && !output.resize(written))

@@ -10,8 +10,8 @@ namespace zw {
 inline constexpr qsizetype kBase64GroupBytes = 57;
 inline constexpr qsizetype kBase64LineChars = 76;
 // The encoder's two fixed buffers: 48 groups in, 48 lines of 78 characters out.
-inline constexpr qsizetype kBase64InputBlock = 48 * kBase64GroupBytes;         // 2,736
-inline constexpr qsizetype kBase64OutputBlock = 48 * (kBase64LineChars + 2);   // 3,744
+inline constexpr qsizetype kBase64InputBlock = 48 * kBase64GroupBytes;        // 2,736
+inline constexpr qsizetype kBase64OutputBlock = 48 * (kBase64LineChars + 2);  // 3,744
 
 // Encodes the whole 57-byte groups at the start of bytes, each as 76 characters and CR LF. Returns the
 // number of characters written (nothing below 57 bytes).

@@ -7,19 +7,24 @@ namespace {
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
     return -1;
 }
 
 // One colour channel from up to two digits; -1 when the pair is empty or not hexadecimal.
 int hexPair(const QByteArray& pair) {
-    if (pair.isEmpty()) return -1;
+    if (pair.isEmpty())
+        return -1;
     int value = 0;
     for (char c : pair) {
         const int digit = hexDigit(c);
-        if (digit < 0) return -1;
+        if (digit < 0)
+            return -1;
         value = value * 16 + digit;
     }
     return value;

@@ -30,8 +30,8 @@ void addDocumentHead(RenderContext& context) {
     out.append(kMetaTransitional);
     out.append("");
     out.append(kMetaGenerator);
-    out.append(kBodyALink + in.linkColor + kBodyBgColor + in.bkgColor + kBodyLink + in.linkColor + kBodyVLink +
-               in.linkColor + kBodyEnd);
+    out.append(kBodyALink + in.linkColor + kBodyBgColor + in.bkgColor + kBodyLink + in.linkColor +
+               kBodyVLink + in.linkColor + kBodyEnd);
     out.append(kOuterTable);
     out.append(kRowOpen);
     out.append(kCellMiddle);
@@ -140,7 +140,8 @@ void addImprintRow(RenderContext& context, const QByteArray& linkFont) {
     out.append(kAttributeEnd);
     out.append(linkFont);
     out.append(in.impressumMailTo);
-    const bool unsubscribe = !trimmed8(in.unsubscribeText).isEmpty() && !trimmed8(in.unsubscribeLink).isEmpty();
+    const bool unsubscribe =
+        !trimmed8(in.unsubscribeText).isEmpty() && !trimmed8(in.unsubscribeLink).isEmpty();
     if (unsubscribe) {
         out.append(kMailLinkCloseLong);
         out.append(NormalizeLink(in.impressumUrl, context.prompts));
@@ -166,8 +167,8 @@ void addImprintRow(RenderContext& context, const QByteArray& linkFont) {
 }
 
 void addDocumentEnd(RenderContext& context) {
-    for (const char* line : {kRowClose, kTableClose, kRowClose, kRowClose, kTableClose, "", kBodyClose, kHtmlClose, "",
-                             "", kAlternativeClose, ""})
+    for (const char* line : {kRowClose, kTableClose, kRowClose, kRowClose, kTableClose, "", kBodyClose,
+                             kHtmlClose, "", "", kAlternativeClose, ""})
         context.lines.append(line);
 }
 
@@ -191,7 +192,8 @@ void AddHtmlPart(RenderContext& context) {
     AddPicturePart(context, in.kopfLogo, PictureKind::HeadLogo);
     for (const NewsBlock& block : readRenderBlocks(in.workFolder)) {
         AddPicturePart(context, in.seperatorNews, PictureKind::NewsSeparator);
-        if (!block.Picture.isEmpty()) AddPicturePart(context, block.Picture, PictureKind::BlockPicture);
+        if (!block.Picture.isEmpty())
+            AddPicturePart(context, block.Picture, PictureKind::BlockPicture);
     }
     AddPicturePart(context, in.seperatorImpressum, PictureKind::ImprintSeparator);
     context.lines.append(kRelatedClose);

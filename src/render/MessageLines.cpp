@@ -5,8 +5,10 @@
 namespace zw {
 
 void MessageLines::appendLineBlock(QByteArray text) {
-    if (text.isEmpty()) return;  // an empty picture has no lines at all
-    if (!text.endsWith("\r\n")) text.append("\r\n");
+    if (text.isEmpty())
+        return;  // an empty picture has no lines at all
+    if (!text.endsWith("\r\n"))
+        text.append("\r\n");
     entries_.append({std::move(text), true});
 }
 
@@ -38,8 +40,10 @@ qint64 MessageLines::writtenSize() const {
 
 bool MessageLines::writeTo(QIODevice& device) const {
     for (const Entry& entry : entries_) {
-        if (device.write(entry.text) != entry.text.size()) return false;
-        if (!entry.block && device.write("\r\n", 2) != 2) return false;
+        if (device.write(entry.text) != entry.text.size())
+            return false;
+        if (!entry.block && device.write("\r\n", 2) != 2)
+            return false;
     }
     return true;
 }

@@ -43,7 +43,8 @@ inline constexpr char kDoctype[] = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0
 inline constexpr char kTitleOpen[] = "<HTML><HEAD><TITLE>";
 inline constexpr char kTitleClose[] = "</TITLE>";
 inline constexpr char kMetaContentType[] = "<META content=3Dtext/html;charset=3Diso-8859-1 =";
-inline constexpr char kMetaHttpEquiv[] = "http-equiv=3DContent-Type><!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 =";
+inline constexpr char kMetaHttpEquiv[] =
+    "http-equiv=3DContent-Type><!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 =";
 inline constexpr char kMetaTransitional[] = "Transitional//EN\">";
 inline constexpr char kMetaGenerator[] = "<META content=3D\"MSHTML 5.00.3315.2870\" name=3DGENERATOR></HEAD>";
 inline constexpr char kBodyALink[] = "<BODY aLink=3D";

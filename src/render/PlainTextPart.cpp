@@ -16,7 +16,8 @@ void AddPlainTextPart(RenderContext& context) {
     out.append(kPlainFreeLine);
     out.append(input.titel1);
     out.append(input.titel2);
-    if (input.dateOn) out.append(trimmed8(input.dateText) + ' ' + input.dateDisplay);
+    if (input.dateOn)
+        out.append(trimmed8(input.dateText) + ' ' + input.dateDisplay);
     for (const NewsBlock& block : readRenderBlocks(input.workFolder)) {
         out.append(kPlainFreeLine);
         out.append(block.Headline);

@@ -11,19 +11,19 @@ namespace zw {
 // window (or from a loaded template). Texts are Windows-1252 bytes exactly as the fields and settings
 // hold them.
 struct RenderInput {
-    QByteArray subject;          // subject field
-    QByteArray titel1;           // first header line
-    QByteArray titel2;           // second header line
-    bool dateOn = true;          // "Datum Ein/Aus"
-    QByteArray dateText;         // setting DateText, the text before the date
-    QByteArray dateDisplay;      // the date display field (today's date, never stored)
-    QByteArray kopfLogo;         // the three setting pictures, full stored paths
+    QByteArray subject;      // subject field
+    QByteArray titel1;       // first header line
+    QByteArray titel2;       // second header line
+    bool dateOn = true;      // "Datum Ein/Aus"
+    QByteArray dateText;     // setting DateText, the text before the date
+    QByteArray dateDisplay;  // the date display field (today's date, never stored)
+    QByteArray kopfLogo;     // the three setting pictures, full stored paths
     QByteArray seperatorNews;
     QByteArray seperatorImpressum;
-    QByteArray logoAlign;        // "left", "center", "right" as stored
+    QByteArray logoAlign;  // "left", "center", "right" as stored
     QByteArray seperatorAlign;
     QByteArray impressumAlign;
-    QByteArray textColor;        // "#" and six hexadecimal digits as stored
+    QByteArray textColor;  // "#" and six hexadecimal digits as stored
     QByteArray linkColor;
     QByteArray bkgColor;
     QByteArray impressumText;

@@ -21,15 +21,16 @@ namespace {
 
 bool isPlainAscii(const QByteArray& text) {
     for (char c : text) {
-        if (static_cast<unsigned char>(c) > 127) return false;
+        if (static_cast<unsigned char>(c) > 127)
+            return false;
     }
     return true;
 }
 
 // Characters that stand for themselves in a Q-encoded word of an unstructured header.
 bool isQLiteral(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '!' || c == '*' ||
-           c == '+' || c == '-' || c == '/';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '!' ||
+           c == '*' || c == '+' || c == '-' || c == '/';
 }
 
 // A setting picture that cannot be copied is not an error: an earlier rendering's copy may still be
@@ -39,11 +40,14 @@ bool isQLiteral(char c) {
 // hundreds of times.
 void copyPicture(const QString& from, const QString& to) {
     QFile source(from);
-    if (from.isEmpty() || !source.open(QIODevice::ReadOnly)) return;
+    if (from.isEmpty() || !source.open(QIODevice::ReadOnly))
+        return;
     const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError) return;
+    if (source.error() != QFileDevice::NoError)
+        return;
     QFile existing(to);
-    if (existing.size() == bytes.size() && existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes) return;
+    if (existing.size() == bytes.size() && existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes)
+        return;
     try {
         writeWorkingFile(to, bytes);
     } catch (const Error&) {
@@ -55,7 +59,8 @@ void copyPicture(const QString& from, const QString& to) {
 QByteArray readEncodedPicture(const QString& path) {
     QFile file(path);
     errno = 0;
-    if (!file.open(QIODevice::ReadOnly)) throw fileOpenError(QDir::toNativeSeparators(path), errno ? errno : ENOENT);
+    if (!file.open(QIODevice::ReadOnly))
+        throw fileOpenError(QDir::toNativeSeparators(path), errno ? errno : ENOENT);
     const qint64 size = file.size();
     QByteArray text;
     text.reserve(size + 2);
@@ -63,7 +68,8 @@ QByteArray readEncodedPicture(const QString& path) {
     qint64 done = 0;
     while (done < size) {
         const qint64 got = file.read(text.data() + done, size - done);
-        if (got <= 0) throw fileOpenError(QDir::toNativeSeparators(path), errno ? errno : EIO);
+        if (got <= 0)
+            throw fileOpenError(QDir::toNativeSeparators(path), errno ? errno : EIO);
         done += got;
     }
     return text;
@@ -77,7 +83,8 @@ void writeMessage(const MessageLines& lines, const QString& targetPath) {
     const QString shown = QDir::toNativeSeparators(targetPath);
     QSaveFile file(targetPath);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) throw fileCreateError(shown, errno ? errno : EACCES);
+    if (!file.open(QIODevice::WriteOnly))
+        throw fileCreateError(shown, errno ? errno : EACCES);
     errno = 0;
     if (!lines.writeTo(file)) {
         const int err = errno ? errno : ENOSPC;
@@ -86,7 +93,8 @@ void writeMessage(const MessageLines& lines, const QString& targetPath) {
     }
     errno = 0;
     if (!file.commit()) {
-        if (errno) throw fileCreateError(shown, errno);
+        if (errno)
+            throw fileCreateError(shown, errno);
         throw fileCreateError(shown, file.errorString());
     }
 }
@@ -94,7 +102,8 @@ void writeMessage(const MessageLines& lines, const QString& targetPath) {
 }  // namespace
 
 QList<QByteArray> SubjectLines(const QByteArray& subject) {
-    if (isPlainAscii(subject)) return {kSubject + subject};
+    if (isPlainAscii(subject))
+        return {kSubject + subject};
 
     // RFC 2047: an encoded word has at most 75 characters, a header line at most 76. The first word
     // shares its line with "Subject: ", every further one gets a continuation line of its own.
@@ -120,7 +129,8 @@ QList<QByteArray> SubjectLines(const QByteArray& subject) {
         else
             token = '=' + QByteArray(1, c).toHex().toUpper();
         const qsizetype room = lines.isEmpty() ? firstRoom : nextRoom;
-        if (payload.size() + token.size() > room) finishWord();
+        if (payload.size() + token.size() > room)
+            finishWord();
         payload += token;
     }
     finishWord();
@@ -132,7 +142,8 @@ QByteArray PictureExtension(const QByteArray& fileName) {
     int nonEmpty = 0;
     QByteArray last;
     for (const QByteArray& run : runs) {
-        if (run.isEmpty()) continue;
+        if (run.isEmpty())
+            continue;
         ++nonEmpty;
         last = run;
     }
@@ -166,10 +177,27 @@ void AddMessageHeader(RenderContext& context) {
     MessageLines& out = context.lines;
     out.append(kFrom);
     for (const QByteArray& line : SubjectLines(context.input.subject)) out.append(line);
-    for (const char* line : {kDate, kMimeVersion, kRelatedType, kRelatedTypeParam, kRelatedBoundaryParam, kPriority,
-                             kMsMailPriority, kUnsent, kMimeOle, "", kPreamble, "", kRelatedDelimiter,
-                             kAlternativeType, kAlternativeBoundaryParam, "", "", kAlternativeDelimiter, kPlainType,
-                             kCharsetParam, kQuotedPrintable})
+    for (const char* line : {kDate,
+                             kMimeVersion,
+                             kRelatedType,
+                             kRelatedTypeParam,
+                             kRelatedBoundaryParam,
+                             kPriority,
+                             kMsMailPriority,
+                             kUnsent,
+                             kMimeOle,
+                             "",
+                             kPreamble,
+                             "",
+                             kRelatedDelimiter,
+                             kAlternativeType,
+                             kAlternativeBoundaryParam,
+                             "",
+                             "",
+                             kAlternativeDelimiter,
+                             kPlainType,
+                             kCharsetParam,
+                             kQuotedPrintable})
         out.append(line);
 }
 
@@ -183,10 +211,18 @@ void AddPicturePart(RenderContext& context, const QByteArray& storedPath, Pictur
     QString source;
     const char* copyName = nullptr;
     switch (kind) {
-        case PictureKind::HeadLogo: copyName = kHeadLogoCopy; break;
-        case PictureKind::NewsSeparator: copyName = kNewsSeparatorCopy; break;
-        case PictureKind::ImprintSeparator: copyName = kImprintSeparatorCopy; break;
-        case PictureKind::BlockPicture: source = images.filePath(pathFromStored(fileName)); break;
+        case PictureKind::HeadLogo:
+            copyName = kHeadLogoCopy;
+            break;
+        case PictureKind::NewsSeparator:
+            copyName = kNewsSeparatorCopy;
+            break;
+        case PictureKind::ImprintSeparator:
+            copyName = kImprintSeparatorCopy;
+            break;
+        case PictureKind::BlockPicture:
+            source = images.filePath(pathFromStored(fileName));
+            break;
     }
     if (copyName) {
         source = images.filePath(QString::fromLatin1(copyName) + fromStored(ext));
@@ -199,7 +235,8 @@ void AddPicturePart(RenderContext& context, const QByteArray& storedPath, Pictur
     MessageLines& out = context.lines;
     out.append(kRelatedDelimiter);
     out.append(kImageType + ext + ';');
-    if (context.firstBase64Line < 0) context.firstBase64Line = out.count();
+    if (context.firstBase64Line < 0)
+        context.firstBase64Line = out.count();
     out.append(kBase64Encoding);
     out.append(kContentIdOpen + pictureReference(number, storedPath) + kContentIdClose);
     out.append("");
@@ -210,7 +247,8 @@ void AddPicturePart(RenderContext& context, const QByteArray& storedPath, Pictur
 void WrapHtmlLines(RenderContext& context) {
     const qsizetype first = context.htmlHeaderLine;
     const qsizetype last = context.firstBase64Line;
-    if (first < 0 || last < first) return;
+    if (first < 0 || last < first)
+        return;
     QList<QByteArray> wrapped;
     for (qsizetype i = first; i <= last; ++i) wrapped.append(WrapHtmlLine(context.lines.entry(i)));
     context.lines.replaceLines(first, last, wrapped);
@@ -234,7 +272,8 @@ void RenderMessage(const RenderInput& input, const QString& targetPath, Prompts&
     RenderContext context(input, prompts);
     AssembleMessage(context);
     WrapHtmlLines(context);
-    if (targetPath.isEmpty()) return;
+    if (targetPath.isEmpty())
+        return;
     writeMessage(context.lines, targetPath);
 }
 

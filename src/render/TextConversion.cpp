@@ -5,7 +5,8 @@
 namespace zw {
 
 QByteArray Check3D(const QByteArray& text) {
-    if (!text.contains('=')) return text;
+    if (!text.contains('='))
+        return text;
     QByteArray out;
     out.reserve(text.size() + 2 * text.count('='));
     for (char c : text) {
@@ -22,11 +23,13 @@ QByteArray NormalizeLink(const QByteArray& address, Prompts& prompts) {
         prompts.information(QStringLiteral("Ungültiges Zeichen \"\\\" in der URL ") + fromStored(address));
     // Mail addresses are taken as typed: the mail program reads them, not a quoted-printable decoder.
     if (address.contains('@')) {
-        if (asciiLower(address).contains("mailto:")) return address;
+        if (asciiLower(address).contains("mailto:"))
+            return address;
         return "mailto:" + address;
     }
     const QByteArray upper = asciiUpper(address);
-    if (upper.contains("HTTP://") || upper.contains("HTTPS://") || upper.contains("MAILTO:")) return Check3D(address);
+    if (upper.contains("HTTP://") || upper.contains("HTTPS://") || upper.contains("MAILTO:"))
+        return Check3D(address);
     return "http://" + Check3D(address);
 }
 

@@ -24,7 +24,8 @@ QStringList rebuildBlockFiles(const BlockFiles& files, const QByteArray& templat
     return items;
 }
 
-QByteArray writeTemplateFile(const QString& templatePath, const TemplateSettings& settings, const BlockFiles& files) {
+QByteArray writeTemplateFile(const QString& templatePath, const TemplateSettings& settings,
+                             const BlockFiles& files) {
     const QByteArray bytes = writeTemplate(settings, files.readAllLines());
     writeFileAtomic(templatePath, bytes);
     return bytes;
@@ -61,11 +62,13 @@ QStringList rebuildChangedBlockFiles(const BlockFiles& files, const QByteArray& 
         const QString path = files.path(section.number);
         wanted.insert(path);
         const qsizetype i = indexOf.value(path, -1);
-        if (i < 0 || onDisk.bytes[i] != joinLines(section.lines)) files.write(section.number, section.lines);
+        if (i < 0 || onDisk.bytes[i] != joinLines(section.lines))
+            files.write(section.number, section.lines);
         items.append(blockListItem(section.number, section.lines.value(0)));
     }
     for (const QString& path : onDisk.paths) {
-        if (!wanted.contains(path)) QFile::remove(path);
+        if (!wanted.contains(path))
+            QFile::remove(path);
     }
     return items;
 }
@@ -79,16 +82,19 @@ RebuildResult readSettingsBack(const QByteArray& bytes, const QString& imagesFol
 
 }  // namespace
 
-RebuildResult loadTemplate(const QString& templatePath, const QString& imagesFolder, const BlockFiles& files) {
+RebuildResult loadTemplate(const QString& templatePath, const QString& imagesFolder,
+                           const BlockFiles& files) {
     const QByteArray bytes = readFile(templatePath);
     RebuildResult result = readSettingsBack(bytes, imagesFolder);
     result.items = rebuildBlockFiles(files, bytes);
     return result;
 }
 
-RebuildResult writeBackAndRebuild(const QString& templatePath, const QString& imagesFolder, const BlockFiles& files,
-                                  const TemplateSettings& settings, int selected, const QList<QByteArray>& editorLines) {
-    if (selected >= 0) files.write(selected + 1, editorLines);
+RebuildResult writeBackAndRebuild(const QString& templatePath, const QString& imagesFolder,
+                                  const BlockFiles& files, const TemplateSettings& settings, int selected,
+                                  const QList<QByteArray>& editorLines) {
+    if (selected >= 0)
+        files.write(selected + 1, editorLines);
     const BlockFilesOnDisk onDisk = readBlockFilesOnDisk(files);
     QList<QList<QByteArray>> blockLines;
     blockLines.reserve(onDisk.bytes.size());

@@ -27,7 +27,8 @@ QStringList rebuildBlockFiles(const BlockFiles& files, const QByteArray& templat
 
 // The template file from the window's settings and the block edit files, written in one piece. Returns
 // what was written.
-QByteArray writeTemplateFile(const QString& templatePath, const TemplateSettings& settings, const BlockFiles& files);
+QByteArray writeTemplateFile(const QString& templatePath, const TemplateSettings& settings,
+                             const BlockFiles& files);
 
 // Reads the template at templatePath: its settings (pictures resolved against imagesFolder) and its
 // blocks into the block edit files. A template that cannot be read gives the settings of an empty
@@ -37,7 +38,8 @@ RebuildResult loadTemplate(const QString& templatePath, const QString& imagesFol
 // The write-back cycle behind the block list: stores the editor's five lines as block selected + 1
 // (nothing when selected is -1), writes the template file, reads its settings back and rebuilds the
 // block edit files. The template is read once, straight from what was written.
-RebuildResult writeBackAndRebuild(const QString& templatePath, const QString& imagesFolder, const BlockFiles& files,
-                                  const TemplateSettings& settings, int selected, const QList<QByteArray>& editorLines);
+RebuildResult writeBackAndRebuild(const QString& templatePath, const QString& imagesFolder,
+                                  const BlockFiles& files, const TemplateSettings& settings, int selected,
+                                  const QList<QByteArray>& editorLines);
 
 }  // namespace zw

@@ -20,11 +20,17 @@ QString BlockFiles::fileName(int number) {
     return QStringLiteral("Temp%1.edt").arg(number, 3, 10, QLatin1Char('0'));
 }
 
-QString BlockFiles::path(int number) const { return QDir(folder_).filePath(fileName(number)); }
+QString BlockFiles::path(int number) const {
+    return QDir(folder_).filePath(fileName(number));
+}
 
-void BlockFiles::clear() const { removeFiles(folder_, kPattern); }
+void BlockFiles::clear() const {
+    removeFiles(folder_, kPattern);
+}
 
-QStringList BlockFiles::list() const { return listFiles(folder_, kPattern); }
+QStringList BlockFiles::list() const {
+    return listFiles(folder_, kPattern);
+}
 
 void BlockFiles::write(int number, const QList<QByteArray>& lines) const {
     // A field with a line break would become two lines of the file and push every later field of the
@@ -35,7 +41,9 @@ void BlockFiles::write(int number, const QList<QByteArray>& lines) const {
     writeWorkingFile(path(number), joinLines(single));
 }
 
-void BlockFiles::remove(int number) const { QFile::remove(path(number)); }
+void BlockFiles::remove(int number) const {
+    QFile::remove(path(number));
+}
 
 QList<QByteArray> BlockFiles::readForEditor(int number) const {
     QList<QByteArray> lines = splitLines(readFile(path(number)));

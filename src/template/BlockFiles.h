@@ -12,7 +12,7 @@ namespace zw {
 // The block edit files "Temp001.edt", "Temp002.edt", ... in the program folder: one file per news
 // block of the template being edited, five lines each.
 class BlockFiles {
-public:
+  public:
     explicit BlockFiles(QString folder);
 
     static QString fileName(int number);
@@ -39,7 +39,7 @@ public:
     // Every block file's lines in block order, as the template writer takes them.
     QList<QList<QByteArray>> readAllLines() const;
 
-private:
+  private:
     QString folder_;
 };
 

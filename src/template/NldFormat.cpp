@@ -20,7 +20,9 @@ namespace {
 
 constexpr qsizetype kMaxValueLength = 2047;
 
-bool isBlankOrTab(char c) { return c == ' ' || c == '\t'; }
+bool isBlankOrTab(char c) {
+    return c == ' ' || c == '\t';
+}
 
 QByteArray trimBlanks(const QByteArray& text) {
     qsizetype start = 0;
@@ -30,15 +32,19 @@ QByteArray trimBlanks(const QByteArray& text) {
     return text.mid(start, end - start);
 }
 
-bool equalsIgnoringCase(const QByteArray& a, const char* b) { return asciiLower(a) == asciiLower(QByteArray(b)); }
+bool equalsIgnoringCase(const QByteArray& a, const char* b) {
+    return asciiLower(a) == asciiLower(QByteArray(b));
+}
 
 }  // namespace
 
 QByteArray singleLine(const QByteArray& value) {
-    if (!value.contains('\r') && !value.contains('\n')) return value;
+    if (!value.contains('\r') && !value.contains('\n'))
+        return value;
     QByteArray out = value;
     for (char& c : out) {
-        if (c == '\r' || c == '\n') c = ' ';
+        if (c == '\r' || c == '\n')
+            c = ' ';
     }
     return out;
 }
@@ -51,42 +57,50 @@ TemplateSettings readSettings(const QByteArray& fileBytes) {
     for (const QByteArray& rawLine : splitLines(fileBytes)) {
         const QByteArray line = trimBlanks(rawLine);
         if (line.startsWith('[')) {
-            if (inSettings) break;  // only the first [SETTINGS] section counts
+            if (inSettings)
+                break;  // only the first [SETTINGS] section counts
             const qsizetype close = line.indexOf(']');
             const QByteArray name = trimBlanks(line.mid(1, close < 0 ? -1 : close - 1));
             inSettings = !settingsSeen && equalsIgnoringCase(name, "SETTINGS");
             settingsSeen = settingsSeen || inSettings;
             continue;
         }
-        if (!inSettings) continue;
+        if (!inSettings)
+            continue;
         const qsizetype eq = line.indexOf('=');
-        if (eq < 0) continue;
+        if (eq < 0)
+            continue;
         const QByteArray key = trimBlanks(line.left(eq));
         for (size_t i = 0; i < kSettingKeys.size(); ++i) {
-            if (found[i] || !equalsIgnoringCase(key, kSettingKeys[i].key)) continue;
+            if (found[i] || !equalsIgnoringCase(key, kSettingKeys[i].key))
+                continue;
             QByteArray value = trimBlanks(line.mid(eq + 1));
-            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                value.back() == value.front())
                 value = value.mid(1, value.size() - 2);
             settings.*kSettingKeys[i].field = value.left(kMaxValueLength);
             found[i] = true;
             break;
         }
     }
-    if (!found.back()) settings.DateOn = "TRUE";
+    if (!found.back())
+        settings.DateOn = "TRUE";
     return settings;
 }
 
 TemplateSettings readSettingsFile(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return readSettings(QByteArray());
+    if (!file.open(QIODevice::ReadOnly))
+        return readSettings(QByteArray());
     return readSettings(file.readAll());
 }
 
 void resolveSettingPictures(TemplateSettings& settings, const QString& imagesFolder) {
-    for (QByteArray TemplateSettings::*field :
-         {&TemplateSettings::KopfLogo, &TemplateSettings::SeperatorNews, &TemplateSettings::SeperatorImpressum}) {
+    for (QByteArray TemplateSettings::*field : {&TemplateSettings::KopfLogo, &TemplateSettings::SeperatorNews,
+                                                &TemplateSettings::SeperatorImpressum}) {
         QByteArray& value = settings.*field;
-        if (fileExists(pathFromStored(value))) continue;
+        if (fileExists(pathFromStored(value)))
+            continue;
         value = storedFromPath(imagesFolder) + fileNamePart(value);
     }
 }
@@ -94,9 +108,11 @@ void resolveSettingPictures(TemplateSettings& settings, const QString& imagesFol
 bool isBlockHeader(const QByteArray& line) {
     const QByteArray t = trimmed8(line);
     constexpr qsizetype prefix = 6;  // "[BLOCK"
-    if (t.size() < prefix + 2 || !t.startsWith("[BLOCK") || !t.endsWith(']')) return false;
+    if (t.size() < prefix + 2 || !t.startsWith("[BLOCK") || !t.endsWith(']'))
+        return false;
     for (qsizetype i = prefix; i < t.size() - 1; ++i) {
-        if (t[i] < '0' || t[i] > '9') return false;
+        if (t[i] < '0' || t[i] > '9')
+            return false;
     }
     return true;
 }
@@ -110,7 +126,8 @@ QList<BlockSection> readBlockSections(const QByteArray& fileBytes) {
     QList<qsizetype> headerRows;
     QHash<QByteArray, qsizetype> lastRowOf;  // the last line equal to each header
     for (qsizetype row = 0; row < lines.size(); ++row) {
-        if (!isBlockHeader(lines[row])) continue;
+        if (!isBlockHeader(lines[row]))
+            continue;
         headerRows.append(row);
         lastRowOf.insert(lines[row], row);
     }
@@ -122,7 +139,8 @@ QList<BlockSection> readBlockSections(const QByteArray& fileBytes) {
         section.number = int(i + 1);
         const qsizetype at = lastRowOf.value(section.header);
         for (qsizetype row = at + 1; row <= at + 5; ++row) {
-            if (row >= lines.size() || isBlockHeader(lines[row])) break;
+            if (row >= lines.size() || isBlockHeader(lines[row]))
+                break;
             section.lines.append(lines[row]);
         }
         while (section.lines.size() < 5) section.lines.append(QByteArray());
@@ -150,7 +168,8 @@ QByteArray writeTemplate(const TemplateSettings& settings, const QList<QList<QBy
 NewsletterTemplate parseTemplate(const QByteArray& fileBytes) {
     NewsletterTemplate result;
     result.settings = readSettings(fileBytes);
-    for (const BlockSection& section : readBlockSections(fileBytes)) result.blocks.append(NewsBlock::fromLines(section.lines));
+    for (const BlockSection& section : readBlockSections(fileBytes))
+        result.blocks.append(NewsBlock::fromLines(section.lines));
     return result;
 }
 

@@ -25,7 +25,7 @@ struct TemplateSession {
     QString SavePath;             // where save writes without asking; empty until a name is chosen
     bool Saved = true;            // no unsaved changes
     bool CloseAllowed = false;
-    QByteArray EditorPicture;     // the picture of the block in the editor
+    QByteArray EditorPicture;  // the picture of the block in the editor
     // The settings that live in setting fields rather than in edit fields: pictures, alignments,
     // colours. The texts of the edit fields are taken from the fields when the template is written.
     TemplateSettings settings;

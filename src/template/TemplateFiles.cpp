@@ -13,7 +13,8 @@ StartTemplate resolveStartTemplate(const Folders& folders) {
     StartTemplate start;
     start.currentPath = folders.program + kDefaultTemplate;
     const QString lastFile = folders.program + kLastFile;
-    if (!fileExists(lastFile)) return start;
+    if (!fileExists(lastFile))
+        return start;
     QByteArray bytes;
     try {
         bytes = readFile(lastFile);
@@ -21,7 +22,8 @@ StartTemplate resolveStartTemplate(const Folders& folders) {
         return start;
     }
     const QList<QByteArray> lines = splitLines(bytes);
-    if (lines.isEmpty() || lines.first().isEmpty()) return start;
+    if (lines.isEmpty() || lines.first().isEmpty())
+        return start;
     const QString named = fromStored(lines.first());
     if (fileExists(named)) {
         start.currentPath = named;
@@ -43,9 +45,11 @@ void copyShippedTemplatesOnce(const Folders& folders) {
         QDir().mkpath(folders.documents);
         for (const QString& source : listFiles(folders.templates, QStringLiteral("*.nld"))) {
             const QString name = QFileInfo(source).fileName();
-            if (name.startsWith(u'.')) continue;
+            if (name.startsWith(u'.'))
+                continue;
             const QString target = folders.documents + name;
-            if (QFileInfo::exists(target)) continue;  // never replace the user's own file
+            if (QFileInfo::exists(target))
+                continue;  // never replace the user's own file
             copyFileReplacing(source, target);
         }
     }

@@ -18,13 +18,18 @@ namespace zw {
 namespace {
 const QString kNoBlockToEdit = QStringLiteral("Bitte zuerst einen Block zum bearbeiten auswählen!");
 const QString kNoBlockToDelete = QStringLiteral("Bitte zuerst einen Block zum löschen auswählen!");
-const QString kTooManyBlocks =
-    QStringLiteral("Eine Vorlage kann höchstens %1 Meldungen enthalten. Bitte löschen Sie zuerst eine Meldung.");
+const QString kTooManyBlocks = QStringLiteral(
+    "Eine Vorlage kann höchstens %1 Meldungen enthalten. Bitte löschen Sie zuerst eine Meldung.");
 }  // namespace
 
 BlockListPart::BlockListPart(TemplateControls& controls, TemplateSession& session, Prompts& prompts,
                              Platform& platform, ColourReader readColour, QObject* parent)
-    : QObject(parent), c_(controls), session_(session), prompts_(prompts), platform_(platform), readColour_(readColour),
+    : QObject(parent),
+      c_(controls),
+      session_(session),
+      prompts_(prompts),
+      platform_(platform),
+      readColour_(readColour),
       files_(session.folders.program) {}
 
 QList<QByteArray> BlockListPart::editorLines() const {
@@ -32,7 +37,8 @@ QList<QByteArray> BlockListPart::editorLines() const {
     QByteArray body;
     for (QTextBlock block = c_.Memo1->document()->begin(); block.isValid(); block = block.next())
         body += toStored(oneLine(block.text()));
-    return {fieldText(c_.HeadLineEdit), session_.EditorPicture, fieldText(c_.LinkTextEdit), fieldText(c_.URLEdit), body};
+    return {fieldText(c_.HeadLineEdit), session_.EditorPicture, fieldText(c_.LinkTextEdit),
+            fieldText(c_.URLEdit), body};
 }
 
 void BlockListPart::showItems(const QStringList& items, int selected) {
@@ -44,8 +50,8 @@ void BlockListPart::showItems(const QStringList& items, int selected) {
 void BlockListPart::ListBox1Enter() {
     const int i = c_.ListBox1->selectedRow();
     WaitCursor wait;
-    const RebuildResult result = writeBackAndRebuild(session_.CurrentTemplatePath, session_.folders.images, files_,
-                                                     collectSettings(c_, session_), i, editorLines());
+    const RebuildResult result = writeBackAndRebuild(session_.CurrentTemplatePath, session_.folders.images,
+                                                     files_, collectSettings(c_, session_), i, editorLines());
     putSettings(c_, session_, result.settings, platform_, readColour_);
     showItems(result.items, i);
 }
@@ -60,7 +66,8 @@ void BlockListPart::ListBox1Click() {
     const QList<QByteArray> lines = files_.readForEditor(i + 1);
     setFieldText(c_.HeadLineEdit, lines[0]);
     session_.EditorPicture = lines[1];
-    if (!lines[1].isEmpty()) c_.WebBrowser4->navigate(picturePaneTarget(session_.folders, lines[1]));
+    if (!lines[1].isEmpty())
+        c_.WebBrowser4->navigate(picturePaneTarget(session_.folders, lines[1]));
     setFieldText(c_.LinkTextEdit, lines[2]);
     setFieldText(c_.URLEdit, lines[3]);
     c_.Memo1->setPlainText(fromStored(lines[4]));
@@ -83,10 +90,12 @@ void BlockListPart::NewBitBtnClick() {
     session_.Saved = false;
     ListBox1Enter();
     emptyEditor();
-    if (c_.ListBox1->selectedRow() >= 0) files_.write(c_.ListBox1->count() + 1, {});
+    if (c_.ListBox1->selectedRow() >= 0)
+        files_.write(c_.ListBox1->count() + 1, {});
     c_.ListBox1->addItem(kNewBlockItem);
     c_.ListBox1->selectRow(c_.ListBox1->count() - 1);
-    if (c_.ListBox1->count() > 0) c_.EditorPanel->setVisible(true);
+    if (c_.ListBox1->count() > 0)
+        c_.EditorPanel->setVisible(true);
 }
 
 void BlockListPart::DeleteBitBtnClick() {
@@ -98,10 +107,11 @@ void BlockListPart::DeleteBitBtnClick() {
     }
     delete c_.ListBox1->takeItem(i);
     files_.remove(i + 1);
-    if (c_.ListBox1->count() == 0) c_.EditorPanel->setVisible(false);
+    if (c_.ListBox1->count() == 0)
+        c_.EditorPanel->setVisible(false);
     WaitCursor wait;
-    const RebuildResult result = writeBackAndRebuild(session_.CurrentTemplatePath, session_.folders.images, files_,
-                                                     collectSettings(c_, session_), -1, {});
+    const RebuildResult result = writeBackAndRebuild(session_.CurrentTemplatePath, session_.folders.images,
+                                                     files_, collectSettings(c_, session_), -1, {});
     putSettings(c_, session_, result.settings, platform_, readColour_);
     showItems(result.items, -1);
 }
@@ -120,11 +130,14 @@ void BlockListPart::clearBlockFiles() {
 void BlockListPart::loadCurrentTemplate() {
     WaitCursor wait;
     // A template that cannot be read still empties the window's settings before the error shows.
-    putSettings(c_, session_, [&] {
-        TemplateSettings s = readSettingsFile(session_.CurrentTemplatePath);
-        resolveSettingPictures(s, session_.folders.images);
-        return s;
-    }(), platform_, readColour_);
+    putSettings(
+        c_, session_,
+        [&] {
+            TemplateSettings s = readSettingsFile(session_.CurrentTemplatePath);
+            resolveSettingPictures(s, session_.folders.images);
+            return s;
+        }(),
+        platform_, readColour_);
     c_.ListBox1->clear();
     const RebuildResult result = loadTemplate(session_.CurrentTemplatePath, session_.folders.images, files_);
     showItems(result.items, 0);

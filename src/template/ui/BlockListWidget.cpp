@@ -28,7 +28,8 @@ void BlockListWidget::selectRow(int row) {
 void BlockListWidget::focusInEvent(QFocusEvent* event) {
     QListWidget::focusInEvent(event);
     // Only a click brings the focus here; coming back to the window is not an edit to commit.
-    if (event->reason() == Qt::MouseFocusReason) Q_EMIT entered();
+    if (event->reason() == Qt::MouseFocusReason)
+        Q_EMIT entered();
 }
 
 void BlockListWidget::mousePressEvent(QMouseEvent* event) {
@@ -45,7 +46,8 @@ void BlockListWidget::mousePressEvent(QMouseEvent* event) {
 void BlockListWidget::keyPressEvent(QKeyEvent* event) {
     const int before = selectedRow();
     QListWidget::keyPressEvent(event);
-    if (selectedRow() != before && selectedRow() >= 0) Q_EMIT userSelected();
+    if (selectedRow() != before && selectedRow() >= 0)
+        Q_EMIT userSelected();
 }
 
 }  // namespace zw

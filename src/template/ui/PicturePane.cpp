@@ -18,7 +18,8 @@ PicturePane::PicturePane(QWidget* parent) : QLabel(parent) {
 void PicturePane::navigate(const QString& target) {
     target_ = target;
     picture_ = QPixmap();
-    if (target.endsWith(u'/')) target_ = kAboutBlank;  // an empty picture setting names only the folder
+    if (target.endsWith(u'/'))
+        target_ = kAboutBlank;  // an empty picture setting names only the folder
     if (target_ != kAboutBlank && !target_.isEmpty()) {
         QImageReader reader(target);
         reader.setAutoTransform(true);
@@ -27,7 +28,8 @@ void PicturePane::navigate(const QString& target) {
         if (size.isValid() && (size.width() > 1600 || size.height() > 1600))
             reader.setScaledSize(size.scaled(1600, 1600, Qt::KeepAspectRatio));
         const QImage image = reader.read();
-        if (!image.isNull()) picture_ = QPixmap::fromImage(image);
+        if (!image.isNull())
+            picture_ = QPixmap::fromImage(image);
     }
     refresh();
 }

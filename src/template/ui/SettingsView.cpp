@@ -11,16 +11,21 @@
 
 namespace zw {
 
-QByteArray fieldText(const QLineEdit* edit) { return toStored(oneLine(edit->text())); }
+QByteArray fieldText(const QLineEdit* edit) {
+    return toStored(oneLine(edit->text()));
+}
 
-void setFieldText(QLineEdit* edit, const QByteArray& stored) { edit->setText(fromStored(stored)); }
+void setFieldText(QLineEdit* edit, const QByteArray& stored) {
+    edit->setText(fromStored(stored));
+}
 
 QString picturePaneTarget(const Folders& folders, const QByteArray& storedPath) {
     return folders.images + fromStored(fileNamePart(storedPath));
 }
 
 void paintSwatch(QFrame* swatch, quint32 colourValue) {
-    const QColor colour(int(colourValue & 0xFF), int((colourValue >> 8) & 0xFF), int((colourValue >> 16) & 0xFF));
+    const QColor colour(int(colourValue & 0xFF), int((colourValue >> 8) & 0xFF),
+                        int((colourValue >> 16) & 0xFF));
     QPalette palette = swatch->palette();
     palette.setColor(QPalette::Window, colour);
     swatch->setPalette(palette);
@@ -39,14 +44,15 @@ namespace {
 void selectAlignment(const std::array<QRadioButton*, 3>& buttons, const QByteArray& word) {
     // Only an exact word selects a button; anything else leaves the group as it was.
     for (size_t i = 0; i < kAlignWords.size(); ++i) {
-        if (word == kAlignWords[i] && buttons[i]) buttons[i]->setChecked(true);
+        if (word == kAlignWords[i] && buttons[i])
+            buttons[i]->setChecked(true);
     }
 }
 
 }  // namespace
 
-void putSettings(TemplateControls& c, TemplateSession& session, const TemplateSettings& settings, Platform& platform,
-                 ColourReader readColour) {
+void putSettings(TemplateControls& c, TemplateSession& session, const TemplateSettings& settings,
+                 Platform& platform, ColourReader readColour) {
     session.settings = settings;
 
     c.DateCheckBox->setChecked(settings.dateOn());
@@ -67,8 +73,9 @@ void putSettings(TemplateControls& c, TemplateSession& session, const TemplateSe
     c.WebBrowser3->navigate(pathFromStored(settings.SeperatorImpressum));
 
     quint32 colour = 0;  // a swatch whose colour cannot be read shows the last good one
-    const std::pair<QFrame*, QByteArray> swatches[] = {
-        {c.TextColorPanel, settings.TextColor}, {c.LinkColorPanel, settings.LinkColor}, {c.BKGColorPanel, settings.BKGColor}};
+    const std::pair<QFrame*, QByteArray> swatches[] = {{c.TextColorPanel, settings.TextColor},
+                                                       {c.LinkColorPanel, settings.LinkColor},
+                                                       {c.BKGColorPanel, settings.BKGColor}};
     for (const auto& [swatch, text] : swatches) {
         readColour(text, colour, platform);
         paintSwatch(swatch, colour);

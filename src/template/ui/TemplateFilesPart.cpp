@@ -26,22 +26,31 @@ bool samePath(const QString& a, const QString& b) {
 TemplateFilesPart::TemplateFilesPart(TemplateControls& controls, TemplateSession& session, Prompts& prompts,
                                      BlockListPart& blocks, QString productTitle,
                                      std::function<void(const QString&)> renderMessage, QObject* parent)
-    : QObject(parent), c_(controls), session_(session), prompts_(prompts), blocks_(blocks),
-      productTitle_(std::move(productTitle)), renderMessage_(std::move(renderMessage)) {}
+    : QObject(parent),
+      c_(controls),
+      session_(session),
+      prompts_(prompts),
+      blocks_(blocks),
+      productTitle_(std::move(productTitle)),
+      renderMessage_(std::move(renderMessage)) {}
 
-void TemplateFilesPart::setCaption() { c_.window->setWindowTitle(windowCaption(productTitle_, session_.CurrentTemplatePath)); }
+void TemplateFilesPart::setCaption() {
+    c_.window->setWindowTitle(windowCaption(productTitle_, session_.CurrentTemplatePath));
+}
 
 void TemplateFilesPart::restoreFromRevertCopy() {
     copyFileReplacing(session_.folders.program + kRevertCopy, session_.CurrentTemplatePath);
 }
 
 bool TemplateFilesPart::mayLeaveTemplate() {
-    if (session_.Saved) return true;
+    if (session_.Saved)
+        return true;
     switch (prompts_.askSaveChanges()) {
         case CloseAnswer::Yes:
             save();
             // A save that did not happen (its dialog cancelled) leaves the file as it was saved last.
-            if (!session_.Saved) restoreFromRevertCopy();
+            if (!session_.Saved)
+                restoreFromRevertCopy();
             return true;
         case CloseAnswer::No:
             restoreFromRevertCopy();
@@ -54,7 +63,8 @@ bool TemplateFilesPart::mayLeaveTemplate() {
 }
 
 void TemplateFilesPart::NeueVorlage1Click() {
-    if (!mayLeaveTemplate()) return;
+    if (!mayLeaveTemplate())
+        return;
     {
         WaitCursor wait;
         blocks_.clearBlockFiles();
@@ -66,11 +76,13 @@ void TemplateFilesPart::NeueVorlage1Click() {
         c_.PageControl1->setCurrentIndex(kNewsPage);
         session_.Saved = true;
     }
-    if (PageControl1Change) PageControl1Change();
+    if (PageControl1Change)
+        PageControl1Change();
 }
 
 void TemplateFilesPart::Vorlageffnen1Click() {
-    if (!mayLeaveTemplate()) return;
+    if (!mayLeaveTemplate())
+        return;
     const QString chosen = prompts_.chooseTemplateToOpen(session_.folders.documents);
     if (!chosen.isEmpty()) {
         WaitCursor wait;
@@ -80,14 +92,18 @@ void TemplateFilesPart::Vorlageffnen1Click() {
         takeRevertCopy(session_.folders, chosen);
         setCaption();
         blocks_.loadCurrentTemplate();
-        if (c_.PageControl1->count() > kPreviewPage) c_.PageControl1->setCurrentIndex(kPreviewPage);
+        if (c_.PageControl1->count() > kPreviewPage)
+            c_.PageControl1->setCurrentIndex(kPreviewPage);
         session_.Saved = true;
         rememberLastFile(session_.folders, chosen);
     }
-    if (PageControl1Change) PageControl1Change();
+    if (PageControl1Change)
+        PageControl1Change();
 }
 
-void TemplateFilesPart::Vorlageppeichern1Click() { save(); }
+void TemplateFilesPart::Vorlageppeichern1Click() {
+    save();
+}
 
 void TemplateFilesPart::Vorlagespeichernunter1Click() {
     session_.SavePath.clear();
@@ -159,7 +175,8 @@ bool TemplateFilesPart::FormCloseQuery() {
                 break;
         }
     }
-    if (!session_.CloseAllowed) return false;
+    if (!session_.CloseAllowed)
+        return false;
     blocks_.clearBlockFiles();
     return true;
 }
