@@ -14,17 +14,16 @@
 #include "support/FakePlatform.h"
 #include "support/FakePrompts.h"
 #include "support/Files.h"
+#include "template/NldFormat.h"
 
 namespace zw::test {
 
 // Block lines of a template file: " ", the header, five lines.
-QList<QByteArray> blockSection(int number, const QByteArray& headline, const QByteArray& picture = "pic.jpg",
-                               const QByteArray& linkText = "Mehr", const QByteArray& linkUrl = "www.example.org",
-                               const QByteArray& text = "Text");
+QList<QByteArray> blockSection(int number, const QByteArray& headline, const QByteArray& picture = "pic.jpg");
 // A whole template file with the given block sections appended.
 QByteArray templateFile(const QByteArray& subject, const QList<QList<QByteArray>>& blocks);
-// A small real JPEG.
-void writePicture(const QString& path);
+// A program folder with the pictures the templates above use, and "Ver.ini".
+void writeProgramFiles(const QString& folder);
 
 // A program folder and a documents folder of their own, with a default template of three blocks, a
 // blank template, "Ver.ini", one shipped template in "Vorlagen/" and the pictures they use.
@@ -32,20 +31,22 @@ class AppTest : public ::testing::Test {
 protected:
     AppTest();
     ~AppTest() override;
+    void TearDown() override { EXPECT_EQ(prompts.unexpected, QStringList()) << "questions nobody scripted"; }
 
     // Starts the main window as the program does.
     TMainForm& start();
-    QString program(const QString& name) const { return folders_.file(QStringLiteral("prog/") + name); }
-    QString documents(const QString& name) const { return folders_.file(QStringLiteral("docs/") + name); }
+    QString program(const QString& name) const { return programFolder + name; }
+    QString documents(const QString& name) const { return documentsFolder + name; }
     QStringList blockFiles() const;
     QStringList listItems() const;
+    QList<BlockSection> sections() const { return readBlockSections(readAll(form->session().CurrentTemplatePath)); }
 
     TempFolder folders_;
-    QString programFolder;
-    QString documentsFolder;
+    QString programFolder = folders_.subfolder(u"prog"_qs);
+    QString documentsFolder = folders_.subfolder(u"docs"_qs);
     QByteArray defaultTemplate;
     FakePrompts prompts;
-    std::unique_ptr<FakePlatform> platform;
+    FakePlatform platform{programFolder, documentsFolder};
     std::unique_ptr<TWindowsInfo> windowsInfo;
     std::unique_ptr<TMainForm> form;
 };

@@ -6,7 +6,6 @@
 
 #include "AppFixture.h"
 #include "platform/FileIo.h"
-#include "template/NldFormat.h"
 #include "template/ui/BlockListPart.h"
 #include "template/ui/BlockListWidget.h"
 
@@ -15,26 +14,24 @@ namespace {
 
 using BlockListTest = AppTest;
 
-QList<QByteArray> templateLines(const QString& path) { return splitLines(readAll(path)); }
-
 TEST_F(BlockListTest, ClickingAnotherBlockStoresTheEditedOneFirst) {
     TMainForm& f = start();
     f.show();
     QApplication::setActiveWindow(&f);
     f.HeadLineEdit->setFocus();
-    f.HeadLineEdit->setText(QStringLiteral("Erste, geändert"));
+    f.HeadLineEdit->setText(u"Erste, geändert"_qs);
     EXPECT_FALSE(f.session().Saved);
 
     // A real click from the edit field into the list: focus first (write back), then the choice.
     const QRect second = f.ListBox1->visualItemRect(f.ListBox1->item(1));
     QTest::mouseClick(f.ListBox1->viewport(), Qt::LeftButton, {}, second.center());
 
-    EXPECT_EQ(listItems().first(), QStringLiteral("Meldung1:  Erste, geändert"));
+    EXPECT_EQ(listItems().first(), u"Meldung1:  Erste, geändert"_qs);
     EXPECT_EQ(f.ListBox1->selectedRow(), 1);
-    EXPECT_EQ(f.HeadLineEdit->text(), QStringLiteral("Zweite"));
-    const QList<BlockSection> sections = readBlockSections(readAll(f.session().CurrentTemplatePath));
-    ASSERT_EQ(sections.size(), 3);
-    EXPECT_EQ(sections[0].lines[0], QByteArray("Erste, ge\xe4ndert"));
+    EXPECT_EQ(f.HeadLineEdit->text(), u"Zweite"_qs);
+    const QList<BlockSection> blocks = sections();
+    ASSERT_EQ(blocks.size(), 3);
+    EXPECT_EQ(blocks[0].lines[0], QByteArray("Erste, ge\xe4ndert"));
 }
 
 TEST_F(BlockListTest, DeletingItemTwoOfThreeRenumbers) {
@@ -42,12 +39,12 @@ TEST_F(BlockListTest, DeletingItemTwoOfThreeRenumbers) {
     f.ListBox1->selectRow(1);
     f.blockList().DeleteBitBtnClick();
 
-    EXPECT_EQ(listItems(), QStringList({QStringLiteral("Meldung1:  Erste"), QStringLiteral("Meldung2:  Dritte")}));
+    EXPECT_EQ(listItems(), QStringList({u"Meldung1:  Erste"_qs, u"Meldung2:  Dritte"_qs}));
     EXPECT_EQ(f.ListBox1->selectedRow(), -1);
-    const QList<BlockSection> sections = readBlockSections(readAll(f.session().CurrentTemplatePath));
-    ASSERT_EQ(sections.size(), 2);
-    EXPECT_EQ(sections[1].header, QByteArray("[BLOCK002]"));
-    EXPECT_EQ(sections[1].lines[0], QByteArray("Dritte"));
+    const QList<BlockSection> blocks = sections();
+    ASSERT_EQ(blocks.size(), 2);
+    EXPECT_EQ(blocks[1].header, QByteArray("[BLOCK002]"));
+    EXPECT_EQ(blocks[1].lines[0], QByteArray("Dritte"));
     EXPECT_EQ(blockFiles().size(), 2);
     EXPECT_FALSE(f.session().Saved);
 }
@@ -58,26 +55,26 @@ TEST_F(BlockListTest, DeletingWithoutSelectionOnlyTellsAndMarksChanged) {
     const QByteArray before = readAll(f.session().CurrentTemplatePath);
     f.session().Saved = true;
     f.blockList().DeleteBitBtnClick();
-    EXPECT_EQ(prompts.informations, QStringList({QStringLiteral("Bitte zuerst einen Block zum löschen auswählen!")}));
+    EXPECT_EQ(prompts.informations, QStringList({u"Bitte zuerst einen Block zum löschen auswählen!"_qs}));
     EXPECT_EQ(readAll(f.session().CurrentTemplatePath), before);
     EXPECT_FALSE(f.session().Saved);
 }
 
 TEST_F(BlockListTest, DeletingTheOnlyBlockHidesTheEditorAndLoadingShowsItAgain) {
-    writeAll(program(QStringLiteral("Zettelwerk_Vorlage.nld")), templateFile("Eins", {blockSection(1, "Allein")}));
+    writeAll(program(u"Zettelwerk_Vorlage.nld"_qs), templateFile("Eins", {blockSection(1, "Allein")}));
     TMainForm& f = start();
     f.show();
     f.blockList().DeleteBitBtnClick();
     EXPECT_FALSE(f.EditorPanel->isVisible());
     EXPECT_EQ(splitLines(readAll(f.session().CurrentTemplatePath)).size(), 20);  // settings only
 
-    f.session().CurrentTemplatePath = program(QStringLiteral("Zettelwerk_Vorlage.nld"));
+    f.session().CurrentTemplatePath = program(u"Zettelwerk_Vorlage.nld"_qs);
     writeAll(f.session().CurrentTemplatePath, defaultTemplate);
     f.blockList().loadCurrentTemplate();
     EXPECT_TRUE(f.EditorPanel->isVisible());
 
     // A template without blocks has nothing to edit: no stale fields of the previous one stay on show.
-    f.session().CurrentTemplatePath = program(QStringLiteral("NEW.nld"));
+    f.session().CurrentTemplatePath = program(u"NEW.nld"_qs);
     f.blockList().loadCurrentTemplate();
     EXPECT_FALSE(f.EditorPanel->isVisible());
     f.blockList().NewBitBtnClick();
@@ -88,23 +85,23 @@ TEST_F(BlockListTest, DeletingTheOnlyBlockHidesTheEditorAndLoadingShowsItAgain) 
 TEST_F(BlockListTest, NewBlockTwiceStoresTheFirstWithEmptyFields) {
     TMainForm& f = start();
     f.blockList().NewBitBtnClick();
-    EXPECT_EQ(listItems().last(), QStringLiteral("Neue  Meldung:"));
+    EXPECT_EQ(listItems().last(), u"Neue  Meldung:"_qs);
     EXPECT_EQ(f.ListBox1->selectedRow(), 3);
     EXPECT_TRUE(f.HeadLineEdit->text().isEmpty());
 
     f.blockList().NewBitBtnClick();
     QStringList items = listItems();
     ASSERT_EQ(items.size(), 5);
-    EXPECT_EQ(items[3], QStringLiteral("Meldung4:  "));
-    EXPECT_EQ(items[4], QStringLiteral("Neue  Meldung:"));
+    EXPECT_EQ(items[3], u"Meldung4:  "_qs);
+    EXPECT_EQ(items[4], u"Neue  Meldung:"_qs);
 
     // The second new block enters the template with what the editor holds at the next write back.
-    f.HeadLineEdit->setText(QStringLiteral("Fünfte"));
+    f.HeadLineEdit->setText(u"Fünfte"_qs);
     f.blockList().ListBox1Enter();
-    EXPECT_EQ(listItems().last(), QStringLiteral("Meldung5:  Fünfte"));
-    const QList<BlockSection> sections = readBlockSections(readAll(f.session().CurrentTemplatePath));
-    ASSERT_EQ(sections.size(), 5);
-    EXPECT_EQ(sections[3].lines, QList<QByteArray>({"", "", "", "", ""}));
+    EXPECT_EQ(listItems().last(), u"Meldung5:  Fünfte"_qs);
+    const QList<BlockSection> blocks = sections();
+    ASSERT_EQ(blocks.size(), 5);
+    EXPECT_EQ(blocks[3].lines, QList<QByteArray>({"", "", "", "", ""}));
 }
 
 TEST_F(BlockListTest, NewBlockWithoutSelectionLeavesNoEmptyFile) {
@@ -112,39 +109,39 @@ TEST_F(BlockListTest, NewBlockWithoutSelectionLeavesNoEmptyFile) {
     f.ListBox1->selectRow(-1);
     f.blockList().NewBitBtnClick();
     EXPECT_EQ(blockFiles().size(), 3);
-    f.HeadLineEdit->setText(QStringLiteral("Neu"));
+    f.HeadLineEdit->setText(u"Neu"_qs);
     f.blockList().ListBox1Enter();
-    EXPECT_EQ(listItems().last(), QStringLiteral("Meldung4:  Neu"));
+    EXPECT_EQ(listItems().last(), u"Meldung4:  Neu"_qs);
 }
 
 TEST_F(BlockListTest, EditorTextIsStoredAsOneLineAndPastedBreaksBecomeBlanks) {
     TMainForm& f = start();
-    f.Memo1->setPlainText(QStringLiteral("Zeile eins\nZeile zwei<br>\nDrei"));
-    f.HeadLineEdit->setText(QStringLiteral("Kopf\nmit Umbruch"));
-    f.URLEdit->setText(QStringLiteral("www.example.org/☃"));
+    f.Memo1->setPlainText(u"Zeile eins\nZeile zwei<br>\nDrei"_qs);
+    f.HeadLineEdit->setText(u"Kopf\nmit Umbruch"_qs);
+    f.URLEdit->setText(u"www.example.org/☃"_qs);
     f.blockList().ListBox1Enter();
 
-    const QList<BlockSection> sections = readBlockSections(readAll(f.session().CurrentTemplatePath));
-    ASSERT_EQ(sections.size(), 3);
-    EXPECT_EQ(sections[0].lines[4], QByteArray("Zeile einsZeile zwei<br>Drei"));
-    EXPECT_EQ(sections[0].lines[0], QByteArray("Kopf mit Umbruch"));
-    EXPECT_EQ(sections[0].lines[3], QByteArray("www.example.org/&#9731;"));
+    const QList<BlockSection> blocks = sections();
+    ASSERT_EQ(blocks.size(), 3);
+    EXPECT_EQ(blocks[0].lines[4], QByteArray("Zeile einsZeile zwei<br>Drei"));
+    EXPECT_EQ(blocks[0].lines[0], QByteArray("Kopf mit Umbruch"));
+    EXPECT_EQ(blocks[0].lines[3], QByteArray("www.example.org/&#9731;"));
     // Read back into the editor, the character is the character again.
     f.blockList().ListBox1Click();
-    EXPECT_EQ(f.URLEdit->text(), QStringLiteral("www.example.org/☃"));
+    EXPECT_EQ(f.URLEdit->text(), u"www.example.org/☃"_qs);
 }
 
 TEST_F(BlockListTest, TheThousandthBlockIsRefused) {
     QList<QList<QByteArray>> blocks;
     for (int k = 1; k <= 999; ++k) blocks.append(blockSection(k, "M" + QByteArray::number(k)));
-    writeAll(program(QStringLiteral("Zettelwerk_Vorlage.nld")), templateFile("Viele", blocks));
+    writeAll(program(u"Zettelwerk_Vorlage.nld"_qs), templateFile("Viele", blocks));
     TMainForm& f = start();
     ASSERT_EQ(f.ListBox1->count(), 999);
     const QByteArray before = readAll(f.session().CurrentTemplatePath);
     f.blockList().NewBitBtnClick();
     EXPECT_EQ(f.ListBox1->count(), 999);
     ASSERT_EQ(prompts.informations.size(), 1);
-    EXPECT_TRUE(prompts.informations.first().contains(QStringLiteral("999")));
+    EXPECT_TRUE(prompts.informations.first().contains(u"999"_qs));
     EXPECT_EQ(readAll(f.session().CurrentTemplatePath), before);
 }
 
@@ -155,7 +152,7 @@ TEST_F(BlockListTest, RemovingThePictureClearsEditorPicture) {
     f.blockList().BitBtn5Click();
     f.blockList().ListBox1Enter();
     EXPECT_FALSE(f.session().Saved);
-    EXPECT_EQ(readBlockSections(readAll(f.session().CurrentTemplatePath))[0].lines[1], QByteArray());
+    EXPECT_EQ(sections()[0].lines[1], QByteArray());
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace {
 
 class FileCommandsTest : public AppTest {
 protected:
-    QString defaultPath() const { return program(QStringLiteral("Zettelwerk_Vorlage.nld")); }
+    QString defaultPath() const { return program(u"Zettelwerk_Vorlage.nld"_qs); }
     QByteArray subjectIn(const QString& path) const { return readSettings(readAll(path)).Berteff; }
     // An edit that reaches the working copy, as every write back does.
     void editSubjectAndWriteBack(TMainForm& f, const QString& subject) {
@@ -26,18 +26,18 @@ protected:
 
 TEST_F(FileCommandsTest, FirstSaveAsksForANameAndWritesTemplateMessageAndLastFile) {
     TMainForm& f = start();
-    editSubjectAndWriteBack(f, QStringLiteral("Winter"));
-    const QString target = documents(QStringLiteral("Mein.Newsletter.nld"));
+    editSubjectAndWriteBack(f, u"Winter"_qs);
+    const QString target = documents(u"Mein.Newsletter.nld"_qs);
     prompts.saveAnswers = {target};
     f.templateFiles().Vorlageppeichern1Click();
 
     EXPECT_EQ(prompts.saveSuggestions, QStringList({QString()}));
     EXPECT_EQ(prompts.saveStartFolders, QStringList({documentsFolder}));
     EXPECT_EQ(subjectIn(target), QByteArray("Winter"));
-    EXPECT_TRUE(readAll(documents(QStringLiteral("Mein.eml"))).contains("\r\nSubject: Winter\r\n"));
-    EXPECT_EQ(readAll(program(QStringLiteral("LastFile.ini"))), target.toUtf8() + "\r\n");
-    EXPECT_EQ(readAll(program(QStringLiteral("Old.nld"))), readAll(target));
-    EXPECT_EQ(f.windowTitle(), QStringLiteral("Zettelwerk pro [Mein.Newsletter.nld]"));
+    EXPECT_TRUE(readAll(documents(u"Mein.eml"_qs)).contains("\r\nSubject: Winter\r\n"));
+    EXPECT_EQ(readAll(program(u"LastFile.ini"_qs)), target.toUtf8() + "\r\n");
+    EXPECT_EQ(readAll(program(u"Old.nld"_qs)), readAll(target));
+    EXPECT_EQ(f.windowTitle(), u"Zettelwerk pro [Mein.Newsletter.nld]"_qs);
     EXPECT_TRUE(f.session().Saved);
     EXPECT_EQ(f.session().SavePath, target);
     // The default template we left is as it was shipped.
@@ -45,7 +45,7 @@ TEST_F(FileCommandsTest, FirstSaveAsksForANameAndWritesTemplateMessageAndLastFil
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(u'\n').toStdString();
 
     // The next save writes there without asking.
-    editSubjectAndWriteBack(f, QStringLiteral("Frühling"));
+    editSubjectAndWriteBack(f, u"Frühling"_qs);
     f.templateFiles().Vorlageppeichern1Click();
     EXPECT_EQ(prompts.saveSuggestions.size(), 1);
     EXPECT_EQ(subjectIn(target), QByteArray("Fr\xfchling"));
@@ -53,12 +53,12 @@ TEST_F(FileCommandsTest, FirstSaveAsksForANameAndWritesTemplateMessageAndLastFil
 
 TEST_F(FileCommandsTest, CancellingTheSaveDialogLeavesTheTemplateUnsaved) {
     TMainForm& f = start();
-    f.BetreffEdit->setText(QStringLiteral("Winter"));
+    f.BetreffEdit->setText(u"Winter"_qs);
     prompts.saveAnswers = {QString()};
     f.templateFiles().Vorlagespeichernunter1Click();
     EXPECT_FALSE(f.session().Saved);
     EXPECT_FALSE(f.session().CloseAllowed);
-    EXPECT_FALSE(QFile::exists(program(QStringLiteral("LastFile.ini"))));
+    EXPECT_FALSE(QFile::exists(program(u"LastFile.ini"_qs)));
     EXPECT_EQ(readAll(defaultPath()), defaultTemplate);
 }
 
@@ -90,7 +90,7 @@ TEST_F(FileCommandsTest, ClosingAnswers) {
         // Choosing another block is enough to count as a change.
         f.ListBox1->selectRow(1);
         f.blockList().ListBox1Click();
-        editSubjectAndWriteBack(f, QStringLiteral("Geändert"));
+        editSubjectAndWriteBack(f, u"Geändert"_qs);
         prompts.closeAnswers = {row.answer};
         prompts.saveAnswers = row.saveAnswers;
 
@@ -98,7 +98,7 @@ TEST_F(FileCommandsTest, ClosingAnswers) {
         EXPECT_EQ(prompts.closeQuestions, 1);
         EXPECT_EQ(readAll(defaultPath()) == defaultTemplate, row.fileRestored);
         EXPECT_EQ(f.session().Saved, false);
-        EXPECT_TRUE(QDir(documentsFolder).entryList({QStringLiteral("*.eml")}).isEmpty());
+        EXPECT_TRUE(QDir(documentsFolder).entryList({u"*.eml"_qs}).isEmpty());
         prompts.closeQuestions = 0;
         form.reset();
     }
@@ -106,11 +106,11 @@ TEST_F(FileCommandsTest, ClosingAnswers) {
 
 TEST_F(FileCommandsTest, NeinAfterASaveKeepsWhatWasSaved) {
     TMainForm& f = start();
-    const QString target = documents(QStringLiteral("Brief.nld"));
-    editSubjectAndWriteBack(f, QStringLiteral("Gespeichert"));
+    const QString target = documents(u"Brief.nld"_qs);
+    editSubjectAndWriteBack(f, u"Gespeichert"_qs);
     prompts.saveAnswers = {target};
     f.templateFiles().Vorlageppeichern1Click();
-    editSubjectAndWriteBack(f, QStringLiteral("Verworfen"));
+    editSubjectAndWriteBack(f, u"Verworfen"_qs);
     prompts.closeAnswers = {CloseAnswer::No};
     EXPECT_TRUE(f.templateFiles().FormCloseQuery());
     EXPECT_EQ(subjectIn(target), QByteArray("Gespeichert"));
@@ -118,25 +118,25 @@ TEST_F(FileCommandsTest, NeinAfterASaveKeepsWhatWasSaved) {
 
 TEST_F(FileCommandsTest, NewTemplateAfterNeinRestoresTheFileLeft) {
     TMainForm& f = start();
-    editSubjectAndWriteBack(f, QStringLiteral("Verworfen"));
+    editSubjectAndWriteBack(f, u"Verworfen"_qs);
     ASSERT_NE(readAll(defaultPath()), defaultTemplate);
     prompts.closeAnswers = {CloseAnswer::No};
     f.templateFiles().NeueVorlage1Click();
 
     EXPECT_EQ(readAll(defaultPath()), defaultTemplate);
-    EXPECT_EQ(f.windowTitle(), QStringLiteral("Zettelwerk pro [NEW.nld]"));
-    EXPECT_EQ(f.session().CurrentTemplatePath, program(QStringLiteral("NEW.nld")));
+    EXPECT_EQ(f.windowTitle(), u"Zettelwerk pro [NEW.nld]"_qs);
+    EXPECT_EQ(f.session().CurrentTemplatePath, program(u"NEW.nld"_qs));
     EXPECT_TRUE(f.session().SavePath.isEmpty());
     EXPECT_TRUE(f.session().Saved);
     EXPECT_EQ(f.ListBox1->count(), 0);
-    EXPECT_EQ(readAll(program(QStringLiteral("Old.nld"))), readAll(program(QStringLiteral("NEW.nld"))));
-    EXPECT_FALSE(QFile::exists(program(QStringLiteral("LastFile.ini"))));
+    EXPECT_EQ(readAll(program(u"Old.nld"_qs)), readAll(program(u"NEW.nld"_qs)));
+    EXPECT_FALSE(QFile::exists(program(u"LastFile.ini"_qs)));
 }
 
 TEST_F(FileCommandsTest, DismissingTheQuestionStopsNewAndOpen) {
     for (CloseAnswer answer : {CloseAnswer::Cancel, CloseAnswer::Abort}) {
         TMainForm& f = start();
-        editSubjectAndWriteBack(f, QStringLiteral("Bleibt"));
+        editSubjectAndWriteBack(f, u"Bleibt"_qs);
         prompts.closeAnswers = {answer, answer};
         f.templateFiles().NeueVorlage1Click();
         f.templateFiles().Vorlageffnen1Click();
@@ -151,16 +151,16 @@ TEST_F(FileCommandsTest, DismissingTheQuestionStopsNewAndOpen) {
 
 TEST_F(FileCommandsTest, JaBeforeNewWithTheSaveDialogCancelledGoesOnWithTheFileAsSaved) {
     TMainForm& f = start();
-    editSubjectAndWriteBack(f, QStringLiteral("Verworfen"));
+    editSubjectAndWriteBack(f, u"Verworfen"_qs);
     prompts.closeAnswers = {CloseAnswer::Yes};
     prompts.saveAnswers = {QString()};
     f.templateFiles().NeueVorlage1Click();
-    EXPECT_EQ(f.session().CurrentTemplatePath, program(QStringLiteral("NEW.nld")));
+    EXPECT_EQ(f.session().CurrentTemplatePath, program(u"NEW.nld"_qs));
     EXPECT_EQ(readAll(defaultPath()), defaultTemplate);
 }
 
 TEST_F(FileCommandsTest, OpenLoadsRemembersAndTakesTheRevertCopy) {
-    const QString chosen = documents(QStringLiteral("Sport.nld"));
+    const QString chosen = documents(u"Sport.nld"_qs);
     TMainForm& f = start();  // the first run copies the shipped "Sport.nld" here
     ASSERT_TRUE(QFile::exists(chosen));
     prompts.openAnswers = {chosen};
@@ -170,10 +170,10 @@ TEST_F(FileCommandsTest, OpenLoadsRemembersAndTakesTheRevertCopy) {
     EXPECT_EQ(prompts.closeQuestions, 0);
     EXPECT_EQ(f.session().CurrentTemplatePath, chosen);
     EXPECT_EQ(f.session().SavePath, chosen);
-    EXPECT_EQ(f.windowTitle(), QStringLiteral("Zettelwerk pro [Sport.nld]"));
-    EXPECT_EQ(readAll(program(QStringLiteral("LastFile.ini"))), chosen.toUtf8() + "\r\n");
-    EXPECT_EQ(readAll(program(QStringLiteral("Old.nld"))), readAll(chosen));
-    EXPECT_EQ(listItems(), QStringList({QStringLiteral("Meldung1:  Spiel")}));
+    EXPECT_EQ(f.windowTitle(), u"Zettelwerk pro [Sport.nld]"_qs);
+    EXPECT_EQ(readAll(program(u"LastFile.ini"_qs)), chosen.toUtf8() + "\r\n");
+    EXPECT_EQ(readAll(program(u"Old.nld"_qs)), readAll(chosen));
+    EXPECT_EQ(listItems(), QStringList({u"Meldung1:  Spiel"_qs}));
     EXPECT_TRUE(f.session().Saved);
 
     // A cancelled dialog changes nothing.
@@ -185,33 +185,33 @@ TEST_F(FileCommandsTest, OpenLoadsRemembersAndTakesTheRevertCopy) {
 TEST_F(FileCommandsTest, SavingTheBlankTemplateUnderANewNameKeepsItBlank) {
     TMainForm& f = start();
     f.templateFiles().NeueVorlage1Click();
-    const QByteArray blank = readAll(program(QStringLiteral("NEW.nld")));
+    const QByteArray blank = readAll(program(u"NEW.nld"_qs));
     f.blockList().NewBitBtnClick();
-    f.HeadLineEdit->setText(QStringLiteral("Erste Meldung"));
-    editSubjectAndWriteBack(f, QStringLiteral("Neu"));
-    ASSERT_NE(readAll(program(QStringLiteral("NEW.nld"))), blank);
+    f.HeadLineEdit->setText(u"Erste Meldung"_qs);
+    editSubjectAndWriteBack(f, u"Neu"_qs);
+    ASSERT_NE(readAll(program(u"NEW.nld"_qs)), blank);
 
-    prompts.saveAnswers = {documents(QStringLiteral("Neu.nld"))};
+    prompts.saveAnswers = {documents(u"Neu.nld"_qs)};
     f.templateFiles().Vorlageppeichern1Click();
-    EXPECT_EQ(readAll(program(QStringLiteral("NEW.nld"))), blank);
-    EXPECT_EQ(readBlockSections(readAll(documents(QStringLiteral("Neu.nld")))).size(), 1);
+    EXPECT_EQ(readAll(program(u"NEW.nld"_qs)), blank);
+    EXPECT_EQ(readBlockSections(readAll(documents(u"Neu.nld"_qs))).size(), 1);
 }
 
 TEST_F(FileCommandsTest, AMessageThatCannotBeWrittenStillSavesTheTemplate) {
-    QFile::remove(program(QStringLiteral("Images/pic.jpg")));
+    QFile::remove(program(u"Images/pic.jpg"_qs));
     TMainForm& f = start();
-    editSubjectAndWriteBack(f, QStringLiteral("Ohne Bild"));
-    const QString target = documents(QStringLiteral("Fehlt.nld"));
+    editSubjectAndWriteBack(f, u"Ohne Bild"_qs);
+    const QString target = documents(u"Fehlt.nld"_qs);
     prompts.saveAnswers = {target};
     f.templateFiles().Vorlageppeichern1Click();
 
     EXPECT_EQ(subjectIn(target), QByteArray("Ohne Bild"));
     EXPECT_TRUE(f.session().Saved);
-    EXPECT_EQ(readAll(program(QStringLiteral("LastFile.ini"))), target.toUtf8() + "\r\n");
-    EXPECT_FALSE(QFile::exists(documents(QStringLiteral("Fehlt.eml"))));
+    EXPECT_EQ(readAll(program(u"LastFile.ini"_qs)), target.toUtf8() + "\r\n");
+    EXPECT_FALSE(QFile::exists(documents(u"Fehlt.eml"_qs)));
     ASSERT_EQ(prompts.errors.size(), 1);
-    EXPECT_TRUE(prompts.errors.first().contains(QStringLiteral("Fehlt.eml")));
-    EXPECT_TRUE(prompts.errors.first().contains(QStringLiteral("pic.jpg")));
+    EXPECT_TRUE(prompts.errors.first().contains(u"Fehlt.eml"_qs));
+    EXPECT_TRUE(prompts.errors.first().contains(u"pic.jpg"_qs));
     // Closing now asks nothing: the template is saved.
     EXPECT_TRUE(f.templateFiles().FormCloseQuery());
     EXPECT_EQ(prompts.closeQuestions, 0);

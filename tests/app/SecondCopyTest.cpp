@@ -1,13 +1,13 @@
 // Two real copies of the program: the second is refused while the first runs, and starts once the
 // first has ended.
 #include <QDeadlineTimer>
-#include <functional>
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "AppFixture.h"
 
@@ -26,22 +26,18 @@ bool waitFor(const std::function<bool()>& condition, int milliseconds = 30000) {
 class SecondCopyTest : public ::testing::Test {
 protected:
     SecondCopyTest() {
-        program = folders.subfolder(QStringLiteral("prog"));
-        QDir().mkpath(program + QStringLiteral("Images"));
-        const QString binary = program + QStringLiteral("zettelwerk");
+        writeProgramFiles(program);
+        const QString binary = program + u"zettelwerk"_qs;
         QFile::copy(QStringLiteral(ZW_PROGRAM_DIR "/zettelwerk"), binary);
         QFile::setPermissions(binary, QFile::permissions(binary) | QFile::ExeOwner);
-        writeAll(program + QStringLiteral("Zettelwerk_Vorlage.nld"), templateFile("Test", {blockSection(1, "Eins")}));
-        writeAll(program + QStringLiteral("Ver.ini"), "Version 1.0\r\n");
-        for (const char* name : {"kopf.jpg", "trenner.jpg", "pic.jpg"})
-            writePicture(program + QStringLiteral("Images/") + QLatin1String(name));
+        writeAll(program + u"Zettelwerk_Vorlage.nld"_qs, templateFile("Test", {blockSection(1, "Eins")}));
 
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("HOME"), folders.subfolder(QStringLiteral("home")));
-        const QString runtime = folders.subfolder(QStringLiteral("runtime"));
+        env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
+        env.insert(u"HOME"_qs, folders.subfolder(u"home"_qs));
+        const QString runtime = folders.subfolder(u"runtime"_qs);
         QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        env.insert(u"XDG_RUNTIME_DIR"_qs, runtime);
         for (QProcess* p : {&first, &second, &third}) {
             p->setProcessEnvironment(env);
             p->setProgram(binary);
@@ -55,18 +51,18 @@ protected:
     }
 
     TempFolder folders;
-    QString program;
+    QString program = folders.subfolder(u"prog"_qs);
     QProcess first, second, third;
 };
 
 TEST_F(SecondCopyTest, RefusedWhileTheFirstRunsAndAllowedAfterIt) {
-    const QString blockFile = program + QStringLiteral("Temp001.edt");
+    const QString blockFile = program + u"Temp001.edt"_qs;
     first.start();
     ASSERT_TRUE(first.waitForStarted());
     ASSERT_TRUE(waitFor([&] { return QFile::exists(blockFile); })) << "the first copy did not start up";
 
     // A file that any starting copy would delete with the leftover block files.
-    const QString planted = program + QStringLiteral("Temp900.edt");
+    const QString planted = program + u"Temp900.edt"_qs;
     writeAll(planted, "x\r\n");
     second.start();
     ASSERT_TRUE(second.waitForStarted());

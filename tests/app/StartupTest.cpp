@@ -13,28 +13,28 @@ namespace {
 using StartupTest = AppTest;
 
 TEST_F(StartupTest, WithoutLastFileLoadsTheDefaultTemplate) {
-    writeAll(program(QStringLiteral("Temp007.edt")), "left over\r\n");
+    writeAll(program(u"Temp007.edt"_qs), "left over\r\n");
     TMainForm& f = start();
 
-    EXPECT_EQ(f.windowTitle(), QStringLiteral("Zettelwerk pro [Zettelwerk_Vorlage.nld]"));
-    EXPECT_EQ(listItems(), QStringList({QStringLiteral("Meldung1:  Erste"), QStringLiteral("Meldung2:  Zweite"),
-                                        QStringLiteral("Meldung3:  Dritte")}));
+    EXPECT_EQ(f.windowTitle(), u"Zettelwerk pro [Zettelwerk_Vorlage.nld]"_qs);
+    EXPECT_EQ(listItems(), QStringList({u"Meldung1:  Erste"_qs, u"Meldung2:  Zweite"_qs,
+                                        u"Meldung3:  Dritte"_qs}));
     // Exactly the loaded template's block files; the one of an earlier run is gone.
-    EXPECT_EQ(blockFiles(), QStringList({QStringLiteral("Temp001.edt"), QStringLiteral("Temp002.edt"),
-                                         QStringLiteral("Temp003.edt")}));
-    EXPECT_EQ(readAll(program(QStringLiteral("Old.nld"))), defaultTemplate);
+    EXPECT_EQ(blockFiles(), QStringList({u"Temp001.edt"_qs, u"Temp002.edt"_qs,
+                                         u"Temp003.edt"_qs}));
+    EXPECT_EQ(readAll(program(u"Old.nld"_qs)), defaultTemplate);
     EXPECT_TRUE(f.session().SavePath.isEmpty());
     EXPECT_TRUE(f.session().Saved);
     EXPECT_EQ(f.ListBox1->selectedRow(), 0);
-    EXPECT_EQ(f.HeadLineEdit->text(), QStringLiteral("Erste"));
-    EXPECT_EQ(f.BetreffEdit->text(), QStringLiteral("Herbst"));
+    EXPECT_EQ(f.HeadLineEdit->text(), u"Erste"_qs);
+    EXPECT_EQ(f.BetreffEdit->text(), u"Herbst"_qs);
     EXPECT_EQ(f.DateAnzeigeEdit->text(), todayShortDate());
     EXPECT_TRUE(prompts.informations.isEmpty());
     EXPECT_TRUE(prompts.errors.isEmpty());
 }
 
 TEST_F(StartupTest, LastFileDecidesTemplateAndSaveName) {
-    const QString own = documents(QStringLiteral("Eigen.nld"));
+    const QString own = documents(u"Eigen.nld"_qs);
     const QByteArray ownBytes = templateFile("Eigen", {blockSection(1, "Nur eine")});
     writeAll(own, ownBytes);
 
@@ -51,16 +51,16 @@ TEST_F(StartupTest, LastFileDecidesTemplateAndSaveName) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        writeAll(program(QStringLiteral("LastFile.ini")), row.lastFile);
+        writeAll(program(u"LastFile.ini"_qs), row.lastFile);
         TMainForm& f = start();
         if (row.expectOwn) {
             EXPECT_EQ(f.session().CurrentTemplatePath, own);
             EXPECT_EQ(f.session().SavePath, own);
-            EXPECT_EQ(f.windowTitle(), QStringLiteral("Zettelwerk pro [Eigen.nld]"));
-            EXPECT_EQ(readAll(program(QStringLiteral("Old.nld"))), ownBytes);
-            EXPECT_EQ(listItems(), QStringList({QStringLiteral("Meldung1:  Nur eine")}));
+            EXPECT_EQ(f.windowTitle(), u"Zettelwerk pro [Eigen.nld]"_qs);
+            EXPECT_EQ(readAll(program(u"Old.nld"_qs)), ownBytes);
+            EXPECT_EQ(listItems(), QStringList({u"Meldung1:  Nur eine"_qs}));
         } else {
-            EXPECT_EQ(f.session().CurrentTemplatePath, program(QStringLiteral("Zettelwerk_Vorlage.nld")));
+            EXPECT_EQ(f.session().CurrentTemplatePath, program(u"Zettelwerk_Vorlage.nld"_qs));
             EXPECT_TRUE(f.session().SavePath.isEmpty());
             EXPECT_EQ(listItems().size(), 3);
         }
@@ -70,48 +70,48 @@ TEST_F(StartupTest, LastFileDecidesTemplateAndSaveName) {
 }
 
 TEST_F(StartupTest, FirstRunCopiesShippedTemplatesOnceAndNeverReplaces) {
-    writeAll(documents(QStringLiteral("Sport.nld")), "meins");
-    writeAll(program(QStringLiteral("Vorlagen/Neu.nld")), templateFile("Neu", {}));
-    writeAll(program(QStringLiteral("Vorlagen/.versteckt.nld")), templateFile("x", {}));
+    writeAll(documents(u"Sport.nld"_qs), "meins");
+    writeAll(program(u"Vorlagen/Neu.nld"_qs), templateFile("Neu", {}));
+    writeAll(program(u"Vorlagen/.versteckt.nld"_qs), templateFile("x", {}));
     start();
-    EXPECT_EQ(readAll(documents(QStringLiteral("Sport.nld"))), QByteArray("meins"));
-    EXPECT_TRUE(QFile::exists(documents(QStringLiteral("Neu.nld"))));
-    EXPECT_FALSE(QFile::exists(documents(QStringLiteral(".versteckt.nld"))));
-    EXPECT_EQ(readAll(program(QStringLiteral("Copy.ini"))), QByteArray("Version 1.0\r\n"));
+    EXPECT_EQ(readAll(documents(u"Sport.nld"_qs)), QByteArray("meins"));
+    EXPECT_TRUE(QFile::exists(documents(u"Neu.nld"_qs)));
+    EXPECT_FALSE(QFile::exists(documents(u".versteckt.nld"_qs)));
+    EXPECT_EQ(readAll(program(u"Copy.ini"_qs)), QByteArray("Version 1.0\r\n"));
 
     // With the marker present nothing is copied, even into an empty documents folder.
     form.reset();
-    QFile::remove(documents(QStringLiteral("Neu.nld")));
+    QFile::remove(documents(u"Neu.nld"_qs));
     start();
-    EXPECT_FALSE(QFile::exists(documents(QStringLiteral("Neu.nld"))));
+    EXPECT_FALSE(QFile::exists(documents(u"Neu.nld"_qs)));
 }
 
 TEST_F(StartupTest, WithoutVerIniTheFirstRunRepeats) {
-    QFile::remove(program(QStringLiteral("Ver.ini")));
+    QFile::remove(program(u"Ver.ini"_qs));
     start();
-    EXPECT_FALSE(QFile::exists(program(QStringLiteral("Copy.ini"))));
-    EXPECT_TRUE(QFile::exists(documents(QStringLiteral("Sport.nld"))));
+    EXPECT_FALSE(QFile::exists(program(u"Copy.ini"_qs)));
+    EXPECT_TRUE(QFile::exists(documents(u"Sport.nld"_qs)));
     form.reset();
-    QFile::remove(documents(QStringLiteral("Sport.nld")));
+    QFile::remove(documents(u"Sport.nld"_qs));
     start();
-    EXPECT_TRUE(QFile::exists(documents(QStringLiteral("Sport.nld"))));
+    EXPECT_TRUE(QFile::exists(documents(u"Sport.nld"_qs)));
 }
 
 TEST_F(StartupTest, TemplateWithoutBlocksSaysSoAndSelectsNothing) {
-    writeAll(program(QStringLiteral("Zettelwerk_Vorlage.nld")), templateFile("Leer", {}));
+    writeAll(program(u"Zettelwerk_Vorlage.nld"_qs), templateFile("Leer", {}));
     TMainForm& f = start();
-    EXPECT_EQ(prompts.informations, QStringList({QStringLiteral("Bitte zuerst einen Block zum bearbeiten auswählen!")}));
+    EXPECT_EQ(prompts.informations, QStringList({u"Bitte zuerst einen Block zum bearbeiten auswählen!"_qs}));
     EXPECT_EQ(f.ListBox1->count(), 0);
     EXPECT_EQ(f.ListBox1->selectedRow(), -1);
     EXPECT_TRUE(f.session().Saved);
 }
 
 TEST_F(StartupTest, MissingDefaultTemplateReportsAndStillStarts) {
-    QFile::remove(program(QStringLiteral("Zettelwerk_Vorlage.nld")));
+    QFile::remove(program(u"Zettelwerk_Vorlage.nld"_qs));
     TMainForm& f = start();
     ASSERT_EQ(prompts.errors.size(), 1);
-    EXPECT_TRUE(prompts.errors.first().startsWith(QStringLiteral("Datei ")));
-    EXPECT_TRUE(prompts.errors.first().contains(QStringLiteral("kann nicht geöffnet werden.")));
+    EXPECT_TRUE(prompts.errors.first().startsWith(u"Datei "_qs));
+    EXPECT_TRUE(prompts.errors.first().contains(u"kann nicht geöffnet werden."_qs));
     EXPECT_EQ(f.ListBox1->count(), 0);
     EXPECT_TRUE(f.DateCheckBox->isChecked());  // an unreadable file reads as all empty, date on
 }

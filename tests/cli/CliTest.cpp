@@ -20,23 +20,17 @@
 namespace zw::test {
 namespace {
 
-using Lines = QList<QByteArray>;
-
 struct ProcessResult {
     int exitCode = -1;
-    QString out;
-    QString err;
+    QString out, err;
 };
 
 ProcessResult runRenderer(const QStringList& arguments) {
     QProcess process;
     process.start(QStringLiteral(ZW_PROGRAM_DIR "/zettelwerk-render"), arguments);
-    ProcessResult run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
 }
 
 QByteArray makeJpeg(const QString& path, QColor colour) {
@@ -46,11 +40,10 @@ QByteArray makeJpeg(const QString& path, QColor colour) {
     return readAll(path);
 }
 
-// A snapshot of every file below a folder, to show that nothing was changed, added or left behind.
+// Every file below a folder, to show that nothing was changed, added or left behind.
 QMap<QString, QByteArray> snapshot(const QString& folder) {
     QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
         const QString path = it.next();
         files.insert(QDir(folder).relativeFilePath(path), readAll(path));
     }
@@ -60,18 +53,10 @@ QMap<QString, QByteArray> snapshot(const QString& folder) {
 class Cli : public ::testing::Test {
 public:
     Cli() {
-        program = folder.subfolder(QStringLiteral("Programm"));
-        images = folder.subfolder(QStringLiteral("Programm/Images"));
-        pictures = folder.subfolder(QStringLiteral("Bilder"));
-        logo = makeJpeg(pictures + "kopf.jpg", Qt::red);
-        separator = makeJpeg(images + "trenner.jpg", Qt::green);
-        imprint = makeJpeg(images + "fuss.jpg", Qt::blue);
-        blockPicture = makeJpeg(images + "fest.jpg", Qt::yellow);
         // The working files of a Zettelwerk that runs at the same time.
         writeAll(program + "Temp001.edt", "fremder Block\r\n");
         writeAll(program + "temp.mim", "fremd");
         writeAll(program + "Old.nld", "fremd");
-        templatePath = folder.file("Sommerfest.nld");
         writeTemplate();
     }
 
@@ -88,13 +73,18 @@ public:
     }
 
     QStringList arguments(const QString& output) const {
-        return {QStringLiteral("--program-folder"), program, QStringLiteral("--date"), QStringLiteral("07.12.2026"),
-                templatePath, output};
+        return {u"--program-folder"_qs, program, u"--date"_qs, u"07.12.2026"_qs, templatePath, output};
     }
 
     TempFolder folder;
-    QString program, images, pictures, templatePath;
-    QByteArray logo, separator, imprint, blockPicture;
+    QString program = folder.subfolder(u"Programm"_qs);
+    QString images = folder.subfolder(u"Programm/Images"_qs);
+    QString pictures = folder.subfolder(u"Bilder"_qs);
+    QString templatePath = folder.file(u"Sommerfest.nld"_qs);
+    QByteArray logo = makeJpeg(pictures + "kopf.jpg", Qt::red);
+    QByteArray separator = makeJpeg(images + "trenner.jpg", Qt::green);
+    QByteArray imprint = makeJpeg(images + "fuss.jpg", Qt::blue);
+    QByteArray blockPicture = makeJpeg(images + "fest.jpg", Qt::yellow);
 };
 
 TEST_F(Cli, RendersTheTemplateAndTouchesNoWorkingFile) {
@@ -105,8 +95,7 @@ TEST_F(Cli, RendersTheTemplateAndTouchesNoWorkingFile) {
     EXPECT_EQ(run.err, QString());
 
     const QByteArray message = readAll(output);
-    EXPECT_TRUE(isNewsletter(message, QStringLiteral("Grüße vom Sommerfest"),
-                             {logo, separator, blockPicture, separator, imprint}));
+    EXPECT_TRUE(isNewsletter(message, u"Grüße vom Sommerfest"_qs, {logo, separator, blockPicture, separator, imprint}));
     const MimeNewsletter parsed = parseNewsletter(message);
     EXPECT_TRUE(parsed.html.contains("\n07.12.2026\r\n"));
     EXPECT_TRUE(parsed.html.contains("\nAlles zum Fest\r\n"));  // the INI rules removed the quotes
@@ -116,7 +105,7 @@ TEST_F(Cli, RendersTheTemplateAndTouchesNoWorkingFile) {
     EXPECT_EQ(readAll(program + "Temp001.edt"), "fremder Block\r\n");
     EXPECT_EQ(readAll(program + "temp.mim"), "fremd");
     EXPECT_EQ(readAll(program + "Old.nld"), "fremd");
-    EXPECT_EQ(listFiles(program, QStringLiteral("*.edt")).size(), 1);
+    EXPECT_EQ(listFiles(program, u"*.edt"_qs).size(), 1);
     EXPECT_EQ(readAll(images + "m_Kopf.jpg"), logo);
     EXPECT_EQ(readAll(images + "m_Impressum.jpg"), imprint);
 }
@@ -133,7 +122,7 @@ TEST_F(Cli, LinkWarningGoesToStandardErrorAndRenderingGoesOn) {
     writeTemplate("www.garten.de\\fest");
     const ProcessResult run = runRenderer(arguments(folder.file("warnung.eml")));
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("Warnung: Ungültiges Zeichen \"\\\" in der URL www.garten.de\\fest")))
+    EXPECT_TRUE(run.err.contains(u"Warnung: Ungültiges Zeichen \"\\\" in der URL www.garten.de\\fest"_qs))
         << run.err.toStdString();
     EXPECT_TRUE(QFileInfo::exists(folder.file("warnung.eml")));
 }
@@ -147,8 +136,6 @@ struct Broken {
 
 class CliFailures : public Cli, public ::testing::WithParamInterface<Broken> {};
 
-void PrintTo(const Broken& row, std::ostream* out) { *out << row.name; }
-
 TEST_P(CliFailures, ExitStatusMessageAndNothingChanged) {
     const QString output = folder.file("alt.eml");
     writeAll(output, "die alte Nachricht");
@@ -156,17 +143,18 @@ TEST_P(CliFailures, ExitStatusMessageAndNothingChanged) {
     const QMap<QString, QByteArray> before = snapshot(folder.path());
     const ProcessResult run = runRenderer(args);
     EXPECT_EQ(run.exitCode, GetParam().exitCode) << run.err.toStdString();
-    EXPECT_TRUE(run.err.startsWith(QString(GetParam().error)
-                                       .replace(QStringLiteral("{images}"), images)
-                                       .replace(QStringLiteral("{folder}"), folder.path())))
+    EXPECT_TRUE(run.err.startsWith(
+        QString(GetParam().error).replace(u"{images}"_qs, images).replace(u"{folder}"_qs, folder.path())))
         << run.err.toStdString();
     QMap<QString, QByteArray> after = snapshot(folder.path());
     // A rendering that got as far as the pictures leaves their copies, as the program does.
-    after.removeIf([](const auto& file) { return file.key().startsWith(QStringLiteral("Programm/Images/m_")); });
+    after.removeIf([](const auto& file) { return file.key().startsWith(u"Programm/Images/m_"_qs); });
     EXPECT_EQ(after.keys(), before.keys());
     for (auto it = before.cbegin(); it != before.cend(); ++it)
         EXPECT_TRUE(after.value(it.key()) == it.value()) << it.key().toStdString() << " changed";
 }
+
+const QString kNotFound = u"kann nicht geöffnet werden. Das System kann die angegebene Datei nicht finden.\n"_qs;
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CliFailures,
@@ -176,47 +164,39 @@ INSTANTIATE_TEST_SUITE_P(
                    QFile::remove(c.images + "fest.jpg");
                    return c.arguments(out);
                },
-               1,
-               QStringLiteral("Datei {images}fest.jpg kann nicht geöffnet werden. Das System kann die angegebene Datei "
-                              "nicht finden.\n")},
+               1, u"Datei {images}fest.jpg "_qs + kNotFound},
         Broken{"missingTemplate",
                [](Cli& c, const QString& out) {
                    QStringList args = c.arguments(out);
                    args[4] = c.folder.file("fehlt.nld");
                    return args;
                },
-               1,
-               QStringLiteral("Datei {folder}fehlt.nld kann nicht geöffnet werden. Das System kann die angegebene "
-                              "Datei nicht finden.\n")},
-        Broken{"outputFolderIsAFile",
-               [](Cli& c, const QString&) { return c.arguments(c.templatePath + "/x.eml"); }, 1,
-               QStringLiteral("Datei \"{folder}Sommerfest.nld/x.eml\" kann nicht erstellt werden. ")},
-        Broken{"noArguments", [](Cli&, const QString&) { return QStringList(); }, 2,
-               QStringLiteral("zettelwerk-render: ")},
+               1, u"Datei {folder}fehlt.nld "_qs + kNotFound},
+        Broken{"outputFolderIsAFile", [](Cli& c, const QString&) { return c.arguments(c.templatePath + "/x.eml"); },
+               1, u"Datei \"{folder}Sommerfest.nld/x.eml\" kann nicht erstellt werden. "_qs},
         Broken{"oneArgument", [](Cli& c, const QString&) { return QStringList{c.templatePath}; }, 2,
-               QStringLiteral("zettelwerk-render: Vorlage und Ausgabedatei")},
+               u"zettelwerk-render: Vorlage und Ausgabedatei"_qs},
         Broken{"unknownOption",
-               [](Cli& c, const QString& out) { return QStringList{QStringLiteral("--datum"), c.templatePath, out}; },
-               2, QStringLiteral("zettelwerk-render: Unbekannte Option \"--datum\"")},
+               [](Cli& c, const QString& out) { return QStringList{u"--datum"_qs, c.templatePath, out}; }, 2,
+               u"zettelwerk-render: Unbekannte Option \"--datum\""_qs},
         Broken{"dateWithoutValue",
-               [](Cli& c, const QString& out) { return QStringList{c.templatePath, out, QStringLiteral("--date")}; }, 2,
-               QStringLiteral("zettelwerk-render: Der Option --date fehlt ihr Wert.")},
+               [](Cli& c, const QString& out) { return QStringList{c.templatePath, out, u"--date"_qs}; }, 2,
+               u"zettelwerk-render: Der Option --date fehlt ihr Wert."_qs},
         Broken{"outputIsTheTemplate", [](Cli& c, const QString&) { return c.arguments(c.templatePath); }, 2,
-               QStringLiteral("zettelwerk-render: Die Ausgabedatei darf nicht die Vorlage selbst sein.")},
+               u"zettelwerk-render: Die Ausgabedatei darf nicht die Vorlage selbst sein."_qs},
         Broken{"missingProgramFolder",
                [](Cli& c, const QString& out) {
                    QStringList args = c.arguments(out);
                    args[1] = c.folder.file("gibt es nicht");
                    return args;
                },
-               2, QStringLiteral("zettelwerk-render: Der Programmordner")}),
+               2, u"zettelwerk-render: Der Programmordner"_qs}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CliUsage, HelpIsGerman) {
-    const ProcessResult run = runRenderer({QStringLiteral("--help")});
+    const ProcessResult run = runRenderer({u"--help"_qs});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.out.startsWith(QStringLiteral("Aufruf: zettelwerk-render [--program-folder ORDNER] [--date TEXT] "
-                                                  "VORLAGE AUSGABE")));
+    EXPECT_TRUE(run.out.startsWith(u"Aufruf: zettelwerk-render [--program-folder ORDNER] [--date TEXT] VORLAGE AUSGABE"_qs));
 }
 
 // The pictures a template's message carries, in part order, read from the folders as the program finds them.
@@ -235,26 +215,24 @@ QList<QByteArray> expectedPictures(const QByteArray& templateBytes, const QStrin
 
 TEST(CliShipped, EveryShippedTemplateRendersWithAllItsPictures) {
     TempFolder folder;
-    const QString program = folder.subfolder(QStringLiteral("Programm"));
-    QDirIterator it(shippedDataFolder(), QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
+    const QString program = folder.subfolder(u"Programm"_qs);
+    for (QDirIterator it(shippedDataFolder(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
         const QString source = it.next();
         const QString target = program + QDir(shippedDataFolder()).relativeFilePath(source);
         QDir().mkpath(QFileInfo(target).absolutePath());
         ASSERT_TRUE(QFile::copy(source, target));
     }
-    QStringList templates = listFiles(program, QStringLiteral("*.nld"));
-    templates += listFiles(program + "Vorlagen", QStringLiteral("*.nld"));
+    const QStringList templates = listFiles(program, u"*.nld"_qs) + listFiles(program + "Vorlagen", u"*.nld"_qs);
     ASSERT_GE(templates.size(), 2) << "no shipped templates in " << shippedDataFolder().toStdString();
     for (const QString& path : templates) {
+        SCOPED_TRACE(path.toStdString());
         const QByteArray templateBytes = readAll(path);
         const QString output = folder.file(QFileInfo(path).completeBaseName() + ".eml");
-        const ProcessResult run = runRenderer({QStringLiteral("--program-folder"), program, path, output});
-        ASSERT_EQ(run.exitCode, 0) << path.toStdString() << ": " << run.err.toStdString();
+        const ProcessResult run = runRenderer({u"--program-folder"_qs, program, path, output});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
         const QString subject = fromStored(readSettings(templateBytes).Berteff);
-        EXPECT_TRUE(isNewsletter(readAll(output), subject, expectedPictures(templateBytes, program + "Images/")))
-            << path.toStdString();
-        EXPECT_EQ(readAll(path), templateBytes) << path.toStdString();
+        EXPECT_TRUE(isNewsletter(readAll(output), subject, expectedPictures(templateBytes, program + "Images/")));
+        EXPECT_EQ(readAll(path), templateBytes);
     }
 }
 

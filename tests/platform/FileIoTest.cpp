@@ -1,5 +1,4 @@
 #include <QDir>
-#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -8,143 +7,59 @@
 #include <cstring>
 #include <functional>
 #include <sys/resource.h>
-#include <unistd.h>
 
-#include "QtPrinters.h"
 #include "platform/Error.h"
 #include "platform/FileIo.h"
 #include "support/Files.h"
 
-namespace zw {
+namespace zw::test {
 namespace {
 
-using test::readAll;
-using test::TempFolder;
-using test::writeAll;
-
-// --- Lines ---
-
-struct SplitRow {
-    const char* name;
-    QByteArray bytes;
-    QList<QByteArray> lines;
-};
-
-class SplitLines : public ::testing::TestWithParam<SplitRow> {};
-
-TEST_P(SplitLines, AcceptsCrLfLfAndCr) { EXPECT_EQ(splitLines(GetParam().bytes), GetParam().lines); }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, SplitLines,
-    ::testing::Values(SplitRow{"MixedLineEnds", "eins\r\nzwei\ndrei\rvier", {"eins", "zwei", "drei", "vier"}},
-                      SplitRow{"FinalLineEndAddsNoEmptyLine", "eins\r\n", {"eins"}},
-                      SplitRow{"EmptyLinesInBetween", "a\r\n\r\n\nb\r\r\n", {"a", "", "", "b", ""}},
-                      SplitRow{"CrBeforeCrLfIsTwoLineEnds", "a\r\r\nb", {"a", "", "b"}},
-                      SplitRow{"LfCrIsTwoLineEnds", "a\n\rb", {"a", "", "b"}},
-                      SplitRow{"OnlyLineEnds", "\n\r\n", {"", ""}},
-                      SplitRow{"NoLineEndAtAll", "eins", {"eins"}},
-                      SplitRow{"BlankLineIsKept", " \r\n[BLOCK001]\r\n", {" ", "[BLOCK001]"}},
-                      SplitRow{"Empty", "", {}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(JoinLines, EndsEveryLineWithCrLfTheLastOneIncluded) {
-    EXPECT_EQ(joinLines({"a", "", "b"}), QByteArray("a\r\n\r\nb\r\n"));
-    EXPECT_EQ(joinLines({""}), QByteArray("\r\n"));
+TEST(Lines, SplitAtCrLfLfAndCrAndJoinWithCrLf) {
+    const struct {
+        QByteArray bytes;
+        QList<QByteArray> lines;
+    } rows[] = {{"eins\r\nzwei\ndrei\rvier", {"eins", "zwei", "drei", "vier"}},
+                {" \r\n[BLOCK001]\r\n", {" ", "[BLOCK001]"}},  // a final line end adds no empty line
+                {"a\r\n\r\n\nb\r\r\n", {"a", "", "", "b", ""}},
+                {"a\n\rb", {"a", "", "b"}},
+                {"", {}}};
+    for (const auto& row : rows) EXPECT_EQ(splitLines(row.bytes), row.lines) << row.bytes.toHex().constData();
+    EXPECT_EQ(joinLines({"[SETTINGS]", "Berteff=\xC4nderung", " ", ""}), "[SETTINGS]\r\nBerteff=\xC4nderung\r\n \r\n\r\n");
     EXPECT_EQ(joinLines({}), QByteArray());
 }
 
-TEST(JoinLines, UndoesSplitLinesOfAFileWrittenWithCrLf) {
-    const QByteArray bytes = "[SETTINGS]\r\nBerteff=\xC4nderung\r\n \r\n\r\n";
-    EXPECT_EQ(joinLines(splitLines(bytes)), bytes);
-}
-
-// --- Reading, and the German error texts ---
-
-TEST(ReadFile, MissingFileGivesTheGermanOpenError) {
-    TempFolder folder;
-    const QString path = folder.file(QStringLiteral("fehlt.nld"));
-    try {
-        readFile(path);
-        FAIL() << "no error for a missing file";
-    } catch (const Error& e) {
-        const QString expectedStart = QStringLiteral("Datei %1 kann nicht geöffnet werden. ").arg(path);
-        ASSERT_TRUE(e.message().startsWith(expectedStart)) << e.message().toStdString();
-        const QString reason = e.message().mid(expectedStart.size());
-        EXPECT_EQ(reason, systemReason(ENOENT));
-    }
-}
-
-TEST(ReadFile, FolderInsteadOfAFileGivesTheOpenError) {
-    TempFolder folder;
-    const QString path = folder.subfolder(QStringLiteral("Ordner.nld"));
-    try {
-        readFile(path);
-        FAIL() << "no error for a folder";
-    } catch (const Error& e) {
-        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Datei "))) << e.message().toStdString();
-        EXPECT_TRUE(e.message().contains(QStringLiteral(" kann nicht geöffnet werden. "))) << e.message().toStdString();
-    }
-}
-
-TEST(ReadFile, ReadsEveryByte) {
+TEST(ReadFile, ReadsEveryByteOrGivesTheGermanOpenError) {
     TempFolder folder;
     QByteArray bytes;
     for (int i = 0; i < 3 * 256; ++i) bytes.append(char(i));
-    writeAll(folder.file(QStringLiteral("a.bin")), bytes);
-    EXPECT_EQ(readFile(folder.file(QStringLiteral("a.bin"))), bytes);
+    writeAll(folder.file(u"a.bin"_qs), bytes);
+    EXPECT_EQ(readFile(folder.file(u"a.bin"_qs)), bytes);
+
+    for (const QString& path : {folder.file(u"fehlt.nld"_qs), folder.subfolder(u"Ordner.nld"_qs)}) {
+        try {
+            readFile(path);
+            ADD_FAILURE() << "no error for " << path.toStdString();
+        } catch (const Error& e) {
+            const QString start = u"Datei %1 kann nicht geöffnet werden. "_qs.arg(path);
+            EXPECT_TRUE(e.message().startsWith(start)) << e.message().toStdString();
+            if (path.endsWith(u"fehlt.nld"_qs)) {
+                EXPECT_EQ(e.message(), start + systemReason(ENOENT));
+            }
+            EXPECT_EQ(QString::fromUtf8(e.what()), e.message());
+        }
+    }
 }
 
 // The errno values a user meets most: each gets a German reason, never the system's English text.
-class GermanReason : public ::testing::TestWithParam<int> {};
-
-TEST_P(GermanReason, IsNotTheEnglishSystemText) {
-    const int err = GetParam();
-    const QString reason = systemReason(err);
-    EXPECT_FALSE(reason.isEmpty());
-    EXPECT_NE(reason, QString::fromLocal8Bit(std::strerror(err)));
-}
-
-INSTANTIATE_TEST_SUITE_P(CommonErrors, GermanReason, ::testing::Values(ENOENT, ENOTDIR, EACCES, ENOSPC, EROFS, EISDIR),
-                         [](const auto& info) {
-                             switch (info.param) {
-                                 case ENOENT: return std::string("NoSuchFile");
-                                 case ENOTDIR: return std::string("NotAFolder");
-                                 case EACCES: return std::string("AccessDenied");
-                                 case ENOSPC: return std::string("DiskFull");
-                                 case EROFS: return std::string("ReadOnlyDisk");
-                                 default: return std::string("IsAFolder");
-                             }
-                         });
-
-TEST(ErrorTexts, FollowTheRuntimesGermanPatterns) {
-    EXPECT_EQ(fileOpenError(QStringLiteral("C:\\a.nld"), ENOENT).message(),
-              QStringLiteral("Datei C:\\a.nld kann nicht geöffnet werden. ") + systemReason(ENOENT));
-    EXPECT_EQ(fileCreateError(QStringLiteral("C:\\a.nld"), EACCES).message(),
-              QStringLiteral("Datei \"C:\\a.nld\" kann nicht erstellt werden. ") + systemReason(EACCES));
-    // what() carries the same text for code that only knows std::exception.
-    const Error e = fileOpenError(QStringLiteral("Grüße.nld"), ENOENT);
-    EXPECT_EQ(QString::fromUtf8(e.what()), e.message());
+TEST(SystemReason, IsGermanForTheCommonErrors) {
+    for (int err : {ENOENT, ENOTDIR, EACCES, ENOSPC, EROFS, EISDIR}) {
+        EXPECT_FALSE(systemReason(err).isEmpty()) << err;
+        EXPECT_NE(systemReason(err), QString::fromLocal8Bit(std::strerror(err))) << err;
+    }
 }
 
 // --- Writing: complete or not at all ---
-
-TEST(WriteFileAtomic, CreatesAndReplacesWithExactlyTheBytes) {
-    TempFolder folder;
-    const QString path = folder.file(QStringLiteral("Vorlage.nld"));
-    writeFileAtomic(path, "alt, und etwas l\xE4nger\r\n");
-    writeFileAtomic(path, "neu\r\n");
-    EXPECT_EQ(readAll(path), QByteArray("neu\r\n"));
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Vorlage.nld")});
-}
-
-TEST(WriteWorkingFile, CreatesAndReplacesWithExactlyTheBytesAndLeavesNoPart) {
-    TempFolder folder;
-    const QString path = folder.file(QStringLiteral("Temp001.edt"));
-    writeWorkingFile(path, "alt, und etwas l\xE4nger\r\n");
-    writeWorkingFile(path, "neu\r\n");
-    EXPECT_EQ(readAll(path), QByteArray("neu\r\n"));
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Temp001.edt")});
-}
 
 using Writer = std::function<void(const QString&, const QByteArray&)>;
 
@@ -153,127 +68,89 @@ struct WriterRow {
     Writer write;
 };
 
-class FailedWrite : public ::testing::TestWithParam<WriterRow> {};
+class Write : public ::testing::TestWithParam<WriterRow> {
+protected:
+    QStringList filesLeft() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden); }
+    TempFolder folder;
+    QString path = folder.file(u"Vorlage.nld"_qs);
+};
+
+TEST_P(Write, ReplacesWithExactlyTheBytesAndLeavesNothingElse) {
+    GetParam().write(path, "alt, und etwas l\xE4nger\r\n");
+    GetParam().write(path, "neu\r\n");
+    EXPECT_EQ(readAll(path), QByteArray("neu\r\n"));
+    EXPECT_EQ(filesLeft(), QStringList{u"Vorlage.nld"_qs});
+}
 
 // A folder whose path runs through a file: no user, root included, can create anything in it.
-TEST_P(FailedWrite, UnderAFileGivesTheGermanCreateError) {
-    TempFolder folder;
-    writeAll(folder.file(QStringLiteral("Datei")), "x");
-    const QString path = folder.file(QStringLiteral("Datei/Vorlage.nld"));
+TEST_P(Write, UnderAFileGivesTheGermanCreateError) {
+    writeAll(folder.file(u"Datei"_qs), "x");
+    const QString below = folder.file(u"Datei/Vorlage.nld"_qs);
     try {
-        GetParam().write(path, "neu\r\n");
-        FAIL() << "no error";
+        GetParam().write(below, "neu\r\n");
+        ADD_FAILURE() << "no error";
     } catch (const Error& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Datei \"%1\" kann nicht erstellt werden. %2").arg(path, systemReason(ENOTDIR)));
+        EXPECT_EQ(e.message(), u"Datei \"%1\" kann nicht erstellt werden. %2"_qs.arg(below, systemReason(ENOTDIR)));
     }
-    EXPECT_EQ(readAll(folder.file(QStringLiteral("Datei"))), QByteArray("x"));
+    EXPECT_EQ(readAll(folder.file(u"Datei"_qs)), QByteArray("x"));
 }
 
 // A file that must grow beyond what the system allows the process (as on a full disk): the old file
 // stays as it was and no half-written or temporary file is left behind.
-TEST_P(FailedWrite, BeyondTheFileSizeLimitLeavesTheOldFileIntact) {
-    TempFolder folder;
-    const QString path = folder.file(QStringLiteral("Vorlage.nld"));
+TEST_P(Write, BeyondTheFileSizeLimitLeavesTheOldFileIntact) {
     const QByteArray old = "[SETTINGS]\r\nBerteff=alt\r\n";
     writeAll(path, old);
-
-    const QByteArray big(64 * 1024, 'x');
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     rlimit small = saved;
     small.rlim_cur = 4096;
     auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool threw = false;
     QString message;
     try {
-        GetParam().write(path, big);
+        GetParam().write(path, QByteArray(64 * 1024, 'x'));
     } catch (const Error& e) {
-        threw = true;
         message = e.message();
     }
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
-    EXPECT_TRUE(threw);
-    EXPECT_TRUE(message.startsWith(QStringLiteral("Datei \"%1\" kann nicht erstellt werden. ").arg(path)))
-        << message.toStdString();
+    EXPECT_TRUE(message.startsWith(u"Datei \"%1\" kann nicht erstellt werden. "_qs.arg(path))) << message.toStdString();
     EXPECT_EQ(readAll(path), old);
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Vorlage.nld")});
+    EXPECT_EQ(filesLeft(), QStringList{u"Vorlage.nld"_qs});
 }
 
-TEST_P(FailedWrite, InAReadOnlyFolderLeavesTheOldFileIntact) {
-    if (geteuid() == 0) GTEST_SKIP() << "running as root: folder permissions do not stop writes";
-    TempFolder folder;
-    const QString sub = folder.subfolder(QStringLiteral("nurlesen"));
-    const QString path = sub + QStringLiteral("Vorlage.nld");
-    writeAll(path, "alt\r\n");
-    ASSERT_TRUE(QFile::setPermissions(sub, QFile::ReadOwner | QFile::ExeOwner));
-    bool threw = false;
-    try {
-        GetParam().write(path, "neu\r\n");
-    } catch (const Error& e) {
-        threw = true;
-        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Datei \"%1\" kann nicht erstellt werden. ").arg(path)));
-    }
-    QFile::setPermissions(sub, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_TRUE(threw);
-    EXPECT_EQ(readAll(path), QByteArray("alt\r\n"));
-    EXPECT_EQ(QDir(sub).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Vorlage.nld")});
-}
-
-INSTANTIATE_TEST_SUITE_P(Writers, FailedWrite,
+INSTANTIATE_TEST_SUITE_P(Writers, Write,
                          ::testing::Values(WriterRow{"WriteFileAtomic", writeFileAtomic},
                                            WriterRow{"WriteWorkingFile", writeWorkingFile}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // --- Copies and folder listings ---
 
-TEST(CopyFileReplacing, CopiesOverAnExistingFile) {
+TEST(CopyFileReplacing, CopiesOverTheTargetOrReportsFalseAndKeepsIt) {
     TempFolder folder;
-    writeAll(folder.file(QStringLiteral("a.nld")), "neu\r\n");
-    writeAll(folder.file(QStringLiteral("Old.nld")), "alt und l\xE4nger\r\n");
-    EXPECT_TRUE(copyFileReplacing(folder.file(QStringLiteral("a.nld")), folder.file(QStringLiteral("Old.nld"))));
-    EXPECT_EQ(readAll(folder.file(QStringLiteral("Old.nld"))), QByteArray("neu\r\n"));
-}
-
-TEST(CopyFileReplacing, MissingSourceReportsFalseAndKeepsTheTarget) {
-    TempFolder folder;
-    writeAll(folder.file(QStringLiteral("Old.nld")), "alt\r\n");
-    EXPECT_FALSE(copyFileReplacing(folder.file(QStringLiteral("fehlt.nld")), folder.file(QStringLiteral("Old.nld"))));
-    EXPECT_EQ(readAll(folder.file(QStringLiteral("Old.nld"))), QByteArray("alt\r\n"));
+    writeAll(folder.file(u"a.nld"_qs), "neu\r\n");
+    writeAll(folder.file(u"Old.nld"_qs), "alt und l\xE4nger\r\n");
+    EXPECT_FALSE(copyFileReplacing(folder.file(u"fehlt.nld"_qs), folder.file(u"Old.nld"_qs)));
+    EXPECT_EQ(readAll(folder.file(u"Old.nld"_qs)), QByteArray("alt und l\xE4nger\r\n"));
+    EXPECT_TRUE(copyFileReplacing(folder.file(u"a.nld"_qs), folder.file(u"Old.nld"_qs)));
+    EXPECT_EQ(readAll(folder.file(u"Old.nld"_qs)), QByteArray("neu\r\n"));
 }
 
 // As Windows lists them: the pattern and the order both without regard to case.
-TEST(ListFiles, MatchesTheExtensionInAscendingNameOrder) {
+TEST(ListAndRemoveFiles, MatchTheExtensionOnly) {
     TempFolder folder;
     for (const char* name :
          {"Temp010.edt", "Temp002.edt", "Temp001.edt", "TEMP003.EDT", "Temp001.edt.part", "Temp003.txt", "edt"})
         writeAll(folder.file(QString::fromLatin1(name)), "");
-    folder.subfolder(QStringLiteral("Ordner.edt"));
-    const QStringList expected{folder.file(QStringLiteral("Temp001.edt")), folder.file(QStringLiteral("Temp002.edt")),
-                               folder.file(QStringLiteral("TEMP003.EDT")), folder.file(QStringLiteral("Temp010.edt"))};
-    EXPECT_EQ(listFiles(folder.path(), QStringLiteral("*.edt")), expected);
-}
-
-TEST(RemoveFiles, DeletesOnlyWhatMatches) {
-    TempFolder folder;
-    for (const char* name : {"Temp001.edt", "Temp002.edt", "Vorlage.nld", "BKG0001.bkg"})
-        writeAll(folder.file(QString::fromLatin1(name)), "x");
-    removeFiles(folder.path(), QStringLiteral("*.edt"));
-    QStringList left = QDir(folder.path()).entryList(QDir::Files);
-    left.sort();
-    EXPECT_EQ(left, (QStringList{QStringLiteral("BKG0001.bkg"), QStringLiteral("Vorlage.nld")}));
-}
-
-TEST(FileExists, IsTrueOnlyForAnExistingFile) {
-    TempFolder folder;
-    writeAll(folder.file(QStringLiteral("Logo.jpg")), "x");
-    EXPECT_TRUE(fileExists(folder.file(QStringLiteral("Logo.jpg"))));
-    EXPECT_FALSE(fileExists(folder.file(QStringLiteral("fehlt.jpg"))));
-    EXPECT_FALSE(fileExists(folder.path()));  // the images folder itself, as an empty picture setting resolves
-    EXPECT_FALSE(fileExists(QString()));
+    folder.subfolder(u"Ordner.edt"_qs);
+    EXPECT_EQ(listFiles(folder.path(), u"*.edt"_qs),
+              (QStringList{folder.file(u"Temp001.edt"_qs), folder.file(u"Temp002.edt"_qs),
+                           folder.file(u"TEMP003.EDT"_qs), folder.file(u"Temp010.edt"_qs)}));
+    removeFiles(folder.path(), u"*.edt"_qs);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files, QDir::Name),
+              (QStringList{u"Temp001.edt.part"_qs, u"Temp003.txt"_qs, u"edt"_qs}));
 }
 
 }  // namespace
-}  // namespace zw
+}  // namespace zw::test

@@ -22,8 +22,8 @@ std::string show(const Lines& lines) { return lines.join("\n").toStdString(); }
 
 class HtmlPart : public RenderFixture {
 protected:
-    NewsBlock block{"Sommerfest", "C:\\Bilder\\fest.jpg", "Mehr", "www.fest.de/?a=1", "Neu<br><b>fett</b>"};
     HtmlPart() { addPicture("fest.jpg"); }
+    NewsBlock block{"Sommerfest", "C:\\Bilder\\fest.jpg", "Mehr", "www.fest.de/?a=1", "Neu<br><b>fett</b>"};
 };
 
 TEST_F(HtmlPart, WholeDocumentWithDateBlockAndUnsubscribeLink) {
@@ -86,8 +86,6 @@ struct Variant {
     Lines absent;   // a run that must not
 };
 
-void PrintTo(const Variant& variant, std::ostream* out) { *out << variant.name; }
-
 class HtmlVariants : public HtmlPart, public ::testing::WithParamInterface<Variant> {};
 
 TEST_P(HtmlVariants, LinesFollowTheFields) {
@@ -146,54 +144,42 @@ INSTANTIATE_TEST_SUITE_P(
                 {"<a href=3D3D\"x.de\">x</a> =3D y"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Which pictures the blocks have ("" for none) and the Content-IDs that follow, in order.
-struct Numbering {
-    const char* name;
-    Lines blockPictures;
-    Lines contentIds;
-};
+using PictureNumbering = RenderFixture;
 
-void PrintTo(const Numbering& row, std::ostream* out) { *out << row.name; }
+// Which pictures the blocks have ("" for none) and the Content-IDs that follow, in order: references
+// and parts count alike.
+TEST_F(PictureNumbering, ReferencesAndPartsCountAlike) {
+    const struct {
+        Lines blockPictures;
+        Lines contentIds;
+    } rows[] = {{{}, {"1B_logo.jpg", "2B_imp.jpg"}},
+                {{"", "b.jpg", ""}, {"1B_logo.jpg", "2B_sep.jpg", "3B_sep.jpg", "4B_b.jpg", "5B_sep.jpg", "6B_imp.jpg"}},
+                {{"a.jpg", "b.jpg", "c.jpg"},
+                 {"1B_logo.jpg", "2B_sep.jpg", "3B_a.jpg", "4B_sep.jpg", "5B_b.jpg", "6B_sep.jpg", "7B_c.jpg",
+                  "8B_imp.jpg"}}};
+    for (const auto& row : rows) {
+        BlockFiles(folder.path()).clear();
+        blocks = 0;
+        Lines files{"logo.jpg"};
+        for (const QByteArray& picture : row.blockPictures) {
+            addBlock({"Meldung", picture.isEmpty() ? QByteArray() : "D:\\alt\\" + picture, "", "", "Text"});
+            files.append("sep.jpg");
+            if (picture.isEmpty()) continue;
+            addPicture(picture);
+            files.append(picture);
+        }
+        files.append("imp.jpg");
 
-class PictureNumbering : public RenderFixture, public ::testing::WithParamInterface<Numbering> {};
-
-TEST_P(PictureNumbering, ReferencesAndPartsCountAlike) {
-    Lines files{"logo.jpg"};
-    for (const QByteArray& picture : GetParam().blockPictures) {
-        addBlock({"Meldung", picture.isEmpty() ? QByteArray() : "D:\\alt\\" + picture, "", "", "Text"});
-        files.append("sep.jpg");
-        if (picture.isEmpty()) continue;
-        addPicture(picture);
-        files.append(picture);
+        const Lines lines = BuildMessageLines(input, prompts);
+        Lines ids;
+        for (const QByteArray& line : lines) {
+            if (line.startsWith("Content-ID: <")) ids.append(line.mid(13, line.size() - 14));
+        }
+        EXPECT_EQ(ids, row.contentIds);
+        EXPECT_TRUE(isNewsletter(crlf(lines), u"Neuigkeiten"_qs, pictureBytes(files)));
+        EXPECT_EQ(parseNewsletter(crlf(lines)).references, row.contentIds);
     }
-    files.append("imp.jpg");
-
-    const Lines lines = BuildMessageLines(input, prompts);
-    Lines ids;
-    for (const QByteArray& line : lines) {
-        if (line.startsWith("Content-ID: <")) ids.append(line.mid(13, line.size() - 14));
-    }
-    EXPECT_EQ(ids, GetParam().contentIds);
-    const QByteArray message = test::crlf(lines);
-    EXPECT_TRUE(isNewsletter(message, QStringLiteral("Neuigkeiten"), pictureBytes(files)));
-    EXPECT_EQ(parseNewsletter(message).references, GetParam().contentIds);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Blocks, PictureNumbering,
-    ::testing::Values(Numbering{"none", {}, {"1B_logo.jpg", "2B_imp.jpg"}},
-                      Numbering{"onePicture", {"a.jpg"}, {"1B_logo.jpg", "2B_sep.jpg", "3B_a.jpg", "4B_imp.jpg"}},
-                      Numbering{"secondOfTwo",
-                                {"", "b.jpg"},
-                                {"1B_logo.jpg", "2B_sep.jpg", "3B_sep.jpg", "4B_b.jpg", "5B_imp.jpg"}},
-                      Numbering{"secondOfThree",
-                                {"", "b.jpg", ""},
-                                {"1B_logo.jpg", "2B_sep.jpg", "3B_sep.jpg", "4B_b.jpg", "5B_sep.jpg", "6B_imp.jpg"}},
-                      Numbering{"threePictures",
-                                {"a.jpg", "b.jpg", "c.jpg"},
-                                {"1B_logo.jpg", "2B_sep.jpg", "3B_a.jpg", "4B_sep.jpg", "5B_b.jpg", "6B_sep.jpg",
-                                 "7B_c.jpg", "8B_imp.jpg"}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace zw::test

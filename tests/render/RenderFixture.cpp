@@ -2,28 +2,15 @@
 
 namespace zw::test {
 
-RenderFixture::RenderFixture() {
-    images = folder.subfolder(QStringLiteral("Images"));
-    input.subject = "Neuigkeiten";
-    input.titel1 = "Kopfzeile";
-    input.titel2 = "Einleitung";
-    input.dateOn = false;
-    input.dateText = "Stand:";
-    input.dateDisplay = "07.12.2026";
-    input.kopfLogo = images.toUtf8() + "logo.jpg";
-    input.seperatorNews = images.toUtf8() + "sep.jpg";
-    input.seperatorImpressum = images.toUtf8() + "imp.jpg";
-    input.logoAlign = "center";
-    input.seperatorAlign = "center";
-    input.impressumAlign = "left";
-    input.textColor = "#000000";
-    input.linkColor = "#0000FF";
-    input.bkgColor = "#FFFFFF";
-    input.impressumText = "Zettelwerk GmbH";
-    input.impressumMailTo = "info@zettelwerk.de";
-    input.impressumUrl = "www.zettelwerk.de";
-    input.workFolder = folder.path();
-    input.imagesFolder = images;
+RenderFixture::RenderFixture()
+    : images(folder.subfolder(u"Images"_qs)),
+      input{.subject = "Neuigkeiten", .titel1 = "Kopfzeile", .titel2 = "Einleitung", .dateOn = false,
+            .dateText = "Stand:", .dateDisplay = "07.12.2026", .kopfLogo = images.toUtf8() + "logo.jpg",
+            .seperatorNews = images.toUtf8() + "sep.jpg", .seperatorImpressum = images.toUtf8() + "imp.jpg",
+            .logoAlign = "center", .seperatorAlign = "center", .impressumAlign = "left", .textColor = "#000000",
+            .linkColor = "#0000FF", .bkgColor = "#FFFFFF", .impressumText = "Zettelwerk GmbH",
+            .impressumMailTo = "info@zettelwerk.de", .impressumUrl = "www.zettelwerk.de", .unsubscribeText = {},
+            .unsubscribeLink = {}, .workFolder = folder.path(), .imagesFolder = images} {
     addPicture("logo.jpg", 300);
     addPicture("sep.jpg", 100);
     addPicture("imp.jpg", 120);
@@ -31,7 +18,6 @@ RenderFixture::RenderFixture() {
 
 QByteArray RenderFixture::addPicture(const QByteArray& name, int size) {
     QByteArray bytes;
-    bytes.reserve(size);
     const uint seed = qHash(name);
     for (int i = 0; i < size; ++i) bytes.append(char((seed >> (i % 24)) + i * 7));
     writeAll(images + QString::fromUtf8(name), bytes);
@@ -55,8 +41,7 @@ QList<QByteArray> RenderFixture::assembled() {
 QList<QByteArray> RenderFixture::htmlPart() {
     const QList<QByteArray> lines = assembled();
     const qsizetype start = lines.indexOf("Content-Type: text/html;") - 1;
-    const qsizetype end = lines.indexOf("------=_NextPart_2--") + 1;
-    return lines.mid(start, end - start + 1);
+    return lines.mid(start, lines.indexOf("------=_NextPart_2--") + 2 - start);
 }
 
 QList<QByteArray> RenderFixture::plainText() {

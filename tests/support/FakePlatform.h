@@ -9,17 +9,14 @@ namespace zw::test {
 // Folders chosen by the test, and a count of beeps.
 class FakePlatform : public Platform {
 public:
-    FakePlatform(QString program, QString documents) : program_(std::move(program)), documents_(std::move(documents)) {}
+    FakePlatform(QString program, QString documents) : program(std::move(program)), documents(std::move(documents)) {}
 
-    QString documentsFolder() override { return documents_; }
-    QString programFolder() override { return program_; }
+    QString documentsFolder() override { return documents; }
+    QString programFolder() override { return program; }
     void beep() override { ++beeps; }
 
+    QString program, documents;
     int beeps = 0;
-
-private:
-    QString program_;
-    QString documents_;
 };
 
 }  // namespace zw::test

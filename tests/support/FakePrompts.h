@@ -11,45 +11,39 @@ namespace zw::test {
 // Scripted answers for the modal questions, and a record of everything that was shown.
 class FakePrompts : public Prompts {
 public:
-    // Answers, taken from the front; an exhausted script fails the test through the record.
+    // Answers, taken from the front; a question asked with no answer left is recorded in `unexpected`
+    // and cancelled.
     QList<CloseAnswer> closeAnswers;
     QStringList openAnswers;  // empty string = cancel
     QStringList saveAnswers;  // empty string = cancel
 
-    QStringList informations;
-    QStringList errors;
+    QStringList informations, errors;
     int closeQuestions = 0;
-    QStringList openStartFolders;
-    QStringList saveSuggestions;
-    QStringList saveStartFolders;
-    QStringList unexpected;  // questions asked with no scripted answer left
+    QStringList openStartFolders, saveSuggestions, saveStartFolders;
+    QStringList unexpected;
 
     void information(const QString& text) override { informations.append(text); }
     void error(const QString& text) override { errors.append(text); }
     CloseAnswer askSaveChanges() override {
         ++closeQuestions;
-        if (closeAnswers.isEmpty()) {
-            unexpected.append(QStringLiteral("askSaveChanges"));
-            return CloseAnswer::Cancel;
-        }
-        return closeAnswers.takeFirst();
+        return take(closeAnswers, CloseAnswer::Cancel, u"askSaveChanges"_qs);
     }
     QString chooseTemplateToOpen(const QString& startFolder) override {
         openStartFolders.append(startFolder);
-        if (openAnswers.isEmpty()) {
-            unexpected.append(QStringLiteral("chooseTemplateToOpen"));
-            return {};
-        }
-        return openAnswers.takeFirst();
+        return take(openAnswers, QString(), u"chooseTemplateToOpen"_qs);
     }
     QString chooseTemplateSaveName(const QString& suggestedPath, const QString& startFolder) override {
         saveStartFolders.append(startFolder);
         saveSuggestions.append(suggestedPath);
-        if (saveAnswers.isEmpty()) {
-            unexpected.append(QStringLiteral("chooseTemplateSaveName"));
-            return {};
-        }
-        return saveAnswers.takeFirst();
+        return take(saveAnswers, QString(), u"chooseTemplateSaveName"_qs);
+    }
+
+private:
+    template <class T>
+    T take(QList<T>& answers, const T& cancel, const QString& question) {
+        if (!answers.isEmpty()) return answers.takeFirst();
+        unexpected.append(question);
+        return cancel;
     }
 };
 

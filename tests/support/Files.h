@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "support/QtPrinters.h"
+
 namespace zw::test {
 
 // A fresh folder per test, removed afterwards.

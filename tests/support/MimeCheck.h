@@ -12,7 +12,6 @@ namespace zw::test {
 // One picture part of a newsletter as a mail program's parser (GMime) sees it.
 struct MimePicture {
     QByteArray contentId;  // without the angle brackets
-    QByteArray mimeType;   // "image/jpg"
     QByteArray bytes;      // decoded
 };
 
@@ -20,10 +19,8 @@ struct MimePicture {
 struct MimeNewsletter {
     QStringList problems;  // empty when the message has the newsletter's structure
     QString subject;       // decoded to Unicode
-    // Decoded bodies, still Windows-1252. The plain-text part has no empty line after its header, so
-    // a parser reads its lines as header continuations and its body comes out empty; only the HTML
-    // body is worth looking at.
-    QByteArray plainText;
+    // The decoded HTML body, still Windows-1252. (The plain-text part has no empty line after its
+    // header, so a parser reads its lines as header continuations: its body is not worth looking at.)
     QByteArray html;
     QList<MimePicture> pictures;   // in part order
     QList<QByteArray> references;  // the "cid:" references of the decoded HTML, in order

@@ -1,185 +1,139 @@
-#include <QDir>
-#include <QString>
-
+// Reading a template file: the settings by the rules of the INI format, the block sections by line.
 #include <gtest/gtest.h>
 
-#include "QtPrinters.h"
 #include "Samples.h"
 #include "platform/Text.h"
-#include "support/Files.h"
 #include "template/NldFormat.h"
 
-namespace zw {
+namespace zw::test {
 namespace {
 
-using test::crlf;
-using test::TempFolder;
-using test::writeAll;
-
-// --- The settings section, read by the rules of the INI format ---
-
-struct IniRow {
-    const char* name;
-    QList<QByteArray> fileLines;
-    QByteArray TemplateSettings::*field;
-    QByteArray expected;
-};
-
-class IniRules : public ::testing::TestWithParam<IniRow> {};
-
-TEST_P(IniRules, GiveTheSettingsValue) {
-    const TemplateSettings settings = readSettings(crlf(GetParam().fileLines));
-    EXPECT_EQ(settings.*GetParam().field, GetParam().expected);
+TEST(ReadSettings, FollowsTheIniRules) {
+    const QByteArray long2048(2048, 'x');
+    const struct {
+        const char* name;
+        QList<QByteArray> lines;
+        QByteArray TemplateSettings::*field;
+        QByteArray expected;
+    } rows[] = {
+        {"key in other case", {"[SETTINGS]", "TITEL1=Hallo"}, &TemplateSettings::Titel1, "Hallo"},
+        {"section in other case", {"[Settings]", "Titel1=Hallo"}, &TemplateSettings::Titel1, "Hallo"},
+        {"first of two keys", {"[SETTINGS]", "Titel1=erster", "titel1=zweiter"}, &TemplateSettings::Titel1, "erster"},
+        {"first of two sections", {"[SETTINGS]", "Titel1=erster", "[SETTINGS]", "Titel1=zweiter"},
+         &TemplateSettings::Titel1, "erster"},
+        {"key only in a second section", {"[SETTINGS]", "Titel1=a", "[SETTINGS]", "Titel2=b"},
+         &TemplateSettings::Titel2, ""},
+        {"blanks around key and value", {"[SETTINGS]", "  Berteff  =   Betreff mit  Luft \t "},
+         &TemplateSettings::Berteff, "Betreff mit  Luft"},
+        {"value after the first equals", {"[SETTINGS]", "UnsubscribeLink=http://x.de/?a=1&b=2"},
+         &TemplateSettings::UnsubscribeLink, "http://x.de/?a=1&b=2"},
+        {"double quotes, blanks inside kept", {"[SETTINGS]", "Titel1=  \"  Hallo  \"  "}, &TemplateSettings::Titel1,
+         "  Hallo  "},
+        {"single quotes", {"[SETTINGS]", "Titel1='Hallo Welt'"}, &TemplateSettings::Titel1, "Hallo Welt"},
+        {"unmatched quotes", {"[SETTINGS]", "Titel1=\"Hallo'"}, &TemplateSettings::Titel1, "\"Hallo'"},
+        {"quote not at the end", {"[SETTINGS]", "Titel1=\"Zitat\" sagt er"}, &TemplateSettings::Titel1,
+         "\"Zitat\" sagt er"},
+        {"cut to 2047", {"[SETTINGS]", "ImpressumText=" + long2048}, &TemplateSettings::ImpressumText,
+         long2048.left(2047)},
+        {"line without equals", {"[SETTINGS]", "Titel1", "Titel1 Hallo", "Titel1=Hallo"}, &TemplateSettings::Titel1,
+         "Hallo"},
+        {"empty value counts", {"[SETTINGS]", "Titel1=", "Titel1=zweiter"}, &TemplateSettings::Titel1, ""},
+        {"section ends at a bracket line", {"[SETTINGS]", "[BLOCK001]", "Titel2=b"}, &TemplateSettings::Titel2, ""},
+        {"even an unclosed one", {"[SETTINGS]", "[Notiz", "Titel2=b"}, &TemplateSettings::Titel2, ""},
+        {"keys before the section", {"Titel1=davor", "[SETTINGS]"}, &TemplateSettings::Titel1, ""},
+        {"other section first", {"[ANDERES]", "Titel1=fremd", "[SETTINGS]", "Titel1=eigen"},
+         &TemplateSettings::Titel1, "eigen"},
+        {"Windows-1252 bytes kept", {"[SETTINGS]", "Berteff=Gr\xFC\xDF" "e \x80"}, &TemplateSettings::Berteff,
+         "Gr\xFC\xDF" "e \x80"},
+        {"DateOn missing reads TRUE", {"[SETTINGS]", "Titel1=a"}, &TemplateSettings::DateOn, "TRUE"},
+        {"DateOn only in a later section", {"[SETTINGS]", "[X]", "DateOn=FALSE"}, &TemplateSettings::DateOn, "TRUE"},
+        {"DateOn present but empty", {"[SETTINGS]", "DateOn="}, &TemplateSettings::DateOn, ""},
+        {"DateOn in lower case kept", {"[SETTINGS]", "DateOn=true"}, &TemplateSettings::DateOn, "true"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(readSettings(crlf(row.lines)).*row.field, row.expected) << row.name;
 }
-
-const QByteArray kLong3000(3000, 'x');
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, IniRules,
-    ::testing::Values(
-        IniRow{"PlainValue", {"[SETTINGS]", "Titel1=Hallo"}, &TemplateSettings::Titel1, "Hallo"},
-        IniRow{"KeyInOtherCase", {"[SETTINGS]", "TITEL1=Hallo"}, &TemplateSettings::Titel1, "Hallo"},
-        IniRow{"SectionInOtherCase", {"[Settings]", "Titel1=Hallo"}, &TemplateSettings::Titel1, "Hallo"},
-        IniRow{"FirstOfTwoKeysCounts", {"[SETTINGS]", "Titel1=erster", "titel1=zweiter"}, &TemplateSettings::Titel1,
-               "erster"},
-        IniRow{"FirstOfTwoSectionsCounts",
-               {"[SETTINGS]", "Titel1=erster", "[SETTINGS]", "Titel1=zweiter", "Titel2=nur im zweiten"},
-               &TemplateSettings::Titel1, "erster"},
-        IniRow{"KeyOnlyInASecondSectionIsMissing",
-               {"[SETTINGS]", "Titel1=erster", "[SETTINGS]", "Titel2=nur im zweiten"}, &TemplateSettings::Titel2, ""},
-        IniRow{"BlanksAroundValueRemoved", {"[SETTINGS]", "Berteff=   Betreff mit  Luft   "}, &TemplateSettings::Berteff,
-               "Betreff mit  Luft"},
-        IniRow{"BlanksAroundKeyIgnored", {"[SETTINGS]", "  Berteff  =Betreff"}, &TemplateSettings::Berteff, "Betreff"},
-        IniRow{"ValueIsTextAfterFirstEquals", {"[SETTINGS]", "UnsubscribeLink=http://x.de/?a=1&b=2"},
-               &TemplateSettings::UnsubscribeLink, "http://x.de/?a=1&b=2"},
-        IniRow{"DoubleQuotesRemoved", {"[SETTINGS]", "Titel1=\"Hallo Welt\""}, &TemplateSettings::Titel1, "Hallo Welt"},
-        IniRow{"SingleQuotesRemoved", {"[SETTINGS]", "Titel1='Hallo Welt'"}, &TemplateSettings::Titel1, "Hallo Welt"},
-        IniRow{"BlanksInsideQuotesKept", {"[SETTINGS]", "Titel1=  \"  Hallo  \"  "}, &TemplateSettings::Titel1,
-               "  Hallo  "},
-        IniRow{"UnmatchedQuotesKept", {"[SETTINGS]", "Titel1=\"Hallo'"}, &TemplateSettings::Titel1, "\"Hallo'"},
-        IniRow{"QuoteOnlyAtStartKept", {"[SETTINGS]", "Titel1=\"Zitat\" sagt er"}, &TemplateSettings::Titel1,
-               "\"Zitat\" sagt er"},
-        IniRow{"ValueCutTo2047", {"[SETTINGS]", "ImpressumText=" + kLong3000}, &TemplateSettings::ImpressumText,
-               QByteArray(2047, 'x')},
-        IniRow{"ValueOf2047Whole", {"[SETTINGS]", "ImpressumText=" + QByteArray(2047, 'y')},
-               &TemplateSettings::ImpressumText, QByteArray(2047, 'y')},
-        IniRow{"LineWithoutEqualsIgnored", {"[SETTINGS]", "Titel1", "Titel1 Hallo", "Titel1=Hallo"},
-               &TemplateSettings::Titel1, "Hallo"},
-        IniRow{"EmptyValueOfAPresentKey", {"[SETTINGS]", "Titel1=", "Titel1=zweiter"}, &TemplateSettings::Titel1, ""},
-        IniRow{"SectionEndsAtNextBracketLine", {"[SETTINGS]", "Titel1=a", "[BLOCK001]", "Titel2=b"},
-               &TemplateSettings::Titel2, ""},
-        IniRow{"SectionEndsAtUnclosedBracketLine", {"[SETTINGS]", "Titel1=a", "[Notiz", "Titel2=b"},
-               &TemplateSettings::Titel2, ""},
-        IniRow{"KeysBeforeTheSectionIgnored", {"Titel1=davor", "[SETTINGS]", "Titel2=b"}, &TemplateSettings::Titel1, ""},
-        IniRow{"OtherSectionFirst", {"[ANDERES]", "Titel1=fremd", "[SETTINGS]", "Titel1=eigen"},
-               &TemplateSettings::Titel1, "eigen"},
-        IniRow{"NoSettingsSection", {"Titel1=a", "[BLOCK001]", "Titel1=b"}, &TemplateSettings::Titel1, ""},
-        IniRow{"Windows1252BytesKept", {"[SETTINGS]", "Berteff=Gr\xFC\xDF" "e \x80"}, &TemplateSettings::Berteff,
-               "Gr\xFC\xDF" "e \x80"},
-        IniRow{"StoredReferenceKept", {"[SETTINGS]", "Berteff=Schnee &#9731;"}, &TemplateSettings::Berteff,
-               "Schnee &#9731;"},
-        IniRow{"KeySpelledBetreffIsNotTheSubject", {"[SETTINGS]", "Betreff=falsch", "Berteff=richtig"},
-               &TemplateSettings::Berteff, "richtig"},
-        IniRow{"SeperatorWithE", {"[SETTINGS]", "SeparatorNews=a.jpg", "SeperatorNews=b.jpg"},
-               &TemplateSettings::SeperatorNews, "b.jpg"},
-        IniRow{"AlignmentLeftWithCapitalKept", {"[SETTINGS]", "LogoAlign=Left"}, &TemplateSettings::LogoAlign, "Left"},
-        IniRow{"DateOnMissingReadsTrue", {"[SETTINGS]", "Titel1=a"}, &TemplateSettings::DateOn, "TRUE"},
-        IniRow{"DateOnInEmptyFileReadsTrue", {}, &TemplateSettings::DateOn, "TRUE"},
-        IniRow{"DateOnPresentButEmpty", {"[SETTINGS]", "DateOn="}, &TemplateSettings::DateOn, ""},
-        IniRow{"DateOnLowerCaseKeptAsRead", {"[SETTINGS]", "DateOn=true"}, &TemplateSettings::DateOn, "true"},
-        IniRow{"DateOnOnlyInLaterSection", {"[SETTINGS]", "Titel1=a", "[X]", "DateOn=FALSE"}, &TemplateSettings::DateOn,
-               "TRUE"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct DateOnRow {
-    const char* name;
-    QByteArray line;
-    bool on;
-};
-
-class DateOnSwitch : public ::testing::TestWithParam<DateOnRow> {};
-
-TEST_P(DateOnSwitch, IsOnOnlyForExactlyTRUE) {
-    QList<QByteArray> lines{"[SETTINGS]", "Titel1=a"};
-    if (!GetParam().line.isNull()) lines.append(GetParam().line);
-    EXPECT_EQ(readSettings(crlf(lines)).dateOn(), GetParam().on);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, DateOnSwitch,
-                         ::testing::Values(DateOnRow{"UpperCaseTrue", "DateOn=TRUE", true},
-                                           DateOnRow{"TrueWithBlanks", "DateOn=  TRUE ", true},
-                                           DateOnRow{"QuotedTrue", "DateOn=\"TRUE\"", true},
-                                           DateOnRow{"LowerCaseTrue", "DateOn=true", false},
-                                           DateOnRow{"MixedCaseTrue", "DateOn=True", false},
-                                           DateOnRow{"False", "DateOn=FALSE", false},
-                                           DateOnRow{"Empty", "DateOn=", false},
-                                           DateOnRow{"Missing", QByteArray(), true}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReadSettings, AcceptsEveryKindOfLineEnd) {
-    const TemplateSettings expected = test::sampleSettings();
-    const QList<QByteArray> lines = test::sampleSettingsLines();
-    for (const QByteArray& br : {QByteArray("\r\n"), QByteArray("\n"), QByteArray("\r")}) {
-        EXPECT_EQ(readSettings(lines.join(br) + br), expected) << "line end " << br.toHex().constData();
-    }
+    for (const QByteArray br : {"\r\n", "\n", "\r"})
+        EXPECT_EQ(readSettings(sampleSettingsLines().join(br) + br), sampleSettings()) << br.toHex().constData();
 }
 
-TEST(ReadSettingsFile, MissingFileReadsAsAllEmptyWithTheDateOn) {
+TEST(ReadSettings, MissingFileReadsAsAllEmptyWithTheDateOn) {
     TempFolder folder;
     TemplateSettings expected;
     expected.DateOn = "TRUE";
-    EXPECT_EQ(readSettingsFile(folder.file(QStringLiteral("fehlt.nld"))), expected);
+    EXPECT_EQ(readSettingsFile(folder.file(u"fehlt.nld"_qs)), expected);
 }
 
-// --- Setting pictures: a moved-away file is looked for in the images folder ---
-
-struct PictureRow {
-    const char* name;
-    QString stored;    // "{images}" and "{elsewhere}" stand for the test's folders
-    QString expected;
-};
-
-class SettingPictures : public ::testing::TestWithParam<PictureRow> {
-protected:
-    void SetUp() override {
-        images_ = root_.subfolder(QStringLiteral("Images"));
-        elsewhere_ = root_.subfolder(QStringLiteral("Eigene Bilder \u00e4"));
-        writeAll(elsewhere_ + QStringLiteral("da.jpg"), "jpeg");
+TEST(SettingPictures, AMovedAwayFileIsLookedForInTheImagesFolder) {
+    TempFolder root;
+    const QString images = root.subfolder(u"Images"_qs);
+    const QString elsewhere = root.subfolder(u"Eigene Bilder ä"_qs);
+    writeAll(elsewhere + u"da.jpg"_qs, "jpeg");
+    const struct {
+        QString stored;
+        QString expected;
+    } rows[] = {{elsewhere + u"da.jpg"_qs, elsewhere + u"da.jpg"_qs},
+                {u"C:\\Eigene Dateien\\Grüße.jpg"_qs, images + u"Grüße.jpg"_qs},
+                {QString(), images},
+                {elsewhere, images}};  // a folder is no picture
+    for (const auto& row : rows) {
+        TemplateSettings settings;
+        settings.Titel1 = "C:\\nicht\\da.jpg";  // not a picture setting: never touched
+        TemplateSettings expected = settings;
+        settings.KopfLogo = settings.SeperatorNews = settings.SeperatorImpressum = toStored(row.stored);
+        expected.KopfLogo = expected.SeperatorNews = expected.SeperatorImpressum = toStored(row.expected);
+        resolveSettingPictures(settings, images);
+        EXPECT_EQ(settings, expected) << row.stored.toStdString();
     }
-    QByteArray expand(const QString& text) const {
-        QString t = text;
-        t.replace(QStringLiteral("{images}"), images_).replace(QStringLiteral("{elsewhere}"), elsewhere_);
-        return toStored(t);
-    }
-
-    TempFolder root_;
-    QString images_;
-    QString elsewhere_;
-};
-
-TEST_P(SettingPictures, ResolveAgainstTheImagesFolder) {
-    TemplateSettings settings;
-    settings.KopfLogo = settings.SeperatorNews = settings.SeperatorImpressum = expand(GetParam().stored);
-    settings.Titel1 = "C:\\nicht\\da.jpg";  // not a picture setting: never touched
-    resolveSettingPictures(settings, images_);
-    const QByteArray expected = expand(GetParam().expected);
-    EXPECT_EQ(settings.KopfLogo, expected);
-    EXPECT_EQ(settings.SeperatorNews, expected);
-    EXPECT_EQ(settings.SeperatorImpressum, expected);
-    EXPECT_EQ(settings.Titel1, QByteArray("C:\\nicht\\da.jpg"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, SettingPictures,
-    ::testing::Values(
-        PictureRow{"ExistingFileStays", u"{elsewhere}da.jpg"_qs, u"{elsewhere}da.jpg"_qs},
-        PictureRow{"MovedAwayWindowsPath", u"C:\\Eigene Dateien\\Logo.jpg"_qs, u"{images}Logo.jpg"_qs},
-        PictureRow{"MovedAwayLinuxPath", u"{elsewhere}weg/Logo.jpg"_qs, u"{images}Logo.jpg"_qs},
-        PictureRow{"DriveWithoutFolder", u"D:Logo.jpg"_qs, u"{images}Logo.jpg"_qs},
-        PictureRow{"NameWithUmlaut", u"C:\\Bilder\\Grüße.jpg"_qs, u"{images}Grüße.jpg"_qs},
-        PictureRow{"EmptyBecomesTheImagesFolder", QString(), u"{images}"_qs},
-        PictureRow{"FolderIsNoFile", u"{elsewhere}"_qs, u"{images}"_qs}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST(BlockHeader, IsAWholeLineOfBlockDigitsAndBracket) {
+    for (const char* line : {"[BLOCK001]", "  [BLOCK012]\t ", "[BLOCK1000]"}) EXPECT_TRUE(isBlockHeader(line)) << line;
+    for (const char* line : {"[BLOCK]", "[BLOCK00A]", "[block001]", "[BLOCK001", "[BLOCK001] Nachtrag",
+                             "siehe [BLOCK001]"})
+        EXPECT_FALSE(isBlockHeader(line)) << line;
+}
+
+// The block part of a file (after its settings), and the five lines each block must get. Blocks are
+// numbered by their position: the k-th header is block k.
+TEST(BlockSections, GiveFiveLinesPerHeaderInFileOrder) {
+    using Lines = QList<QByteArray>;
+    const Lines a = blockLines("A"), b = blockLines("B"), c = blockLines("C");
+    const Lines mentions{"Die [BLOCK-Party] kommt", "", "[BLOCK", "", "Siehe [BLOCK002] weiter unten"};
+    const Lines verbatim{"  Kopf  ", "", "\tLink", "", " <b>y</b> "};
+    const struct {
+        const char* name;
+        Lines blockPart;
+        QList<Lines> expected;
+    } rows[] = {
+        {"block text in the fields", section(1, mentions) + section(2, b), {mentions, b}},
+        {"headers out of order", section(3, c) + section(1, a) + section(2, b), {c, a, b}},
+        {"repeated header takes the later lines", section(1, a) + section(2, b) + section(1, c), {c, b, c}},
+        {"short last block", section(1, a) + Lines{" ", "[BLOCK002]", "nur Kopf", "C:\\b.jpg"},
+         {a, {"nur Kopf", "C:\\b.jpg", "", "", ""}}},
+        {"next header comes early", Lines{"[BLOCK001]", "kurz", "[BLOCK002]"} + b, {{"kurz", "", "", "", ""}, b}},
+        {"lines beyond the fifth ignored", section(1, a) + Lines{"sechste"} + section(2, b), {a, b}},
+        {"lines verbatim, empty ones in place", section(1, verbatim), {verbatim}},
+    };
+    for (const auto& row : rows) {
+        const QList<BlockSection> sections = readBlockSections(crlf(sampleSettingsLines() + row.blockPart));
+        ASSERT_EQ(sections.size(), row.expected.size()) << row.name;
+        for (qsizetype k = 0; k < sections.size(); ++k) {
+            EXPECT_EQ(sections[k].number, k + 1) << row.name;
+            EXPECT_EQ(sections[k].lines, row.expected[k]) << row.name << ", block " << k + 1;
+        }
+    }
+}
+
+TEST(BlockSections, AcceptEveryKindOfLineEnd) {
+    for (const QByteArray br : {"\n", "\r"}) {
+        const QList<BlockSection> sections =
+            readBlockSections((section(1, blockLines("A")) + section(2, blockLines("B"))).join(br));
+        ASSERT_EQ(sections.size(), 2);
+        EXPECT_EQ(sections[1].lines, blockLines("B"));
+    }
+}
 
 }  // namespace
-}  // namespace zw
+}  // namespace zw::test

@@ -5,58 +5,31 @@
 #include <QByteArray>
 #include <QList>
 
+#include "support/Files.h"
 #include "template/NewsletterTemplate.h"
 
 namespace zw::test {
 
 inline TemplateSettings sampleSettings() {
-    TemplateSettings s;
-    s.Berteff = "Vereinsnachrichten M\xE4rz";
-    s.KopfLogo = "C:\\Bilder\\kopf.jpg";
-    s.LogoAlign = "center";
-    s.Titel1 = "Liebe Mitglieder";
-    s.Titel2 = "Neues aus dem Verein";
-    s.DateText = "Stand:";
-    s.SeperatorNews = "C:\\Bilder\\trenner.jpg";
-    s.SeperatorAlign = "left";
-    s.SeperatorImpressum = "C:\\Bilder\\fuss.jpg";
-    s.ImpressumAlign = "right";
-    s.ImpressumText = "Turnverein e.V., Hauptstra\xDF" "e 1";
-    s.ImpressumMailTo = "info@example.org";
-    s.ImpressumURL = "www.example.org";
-    s.TextColor = "#000000";
-    s.LinkColor = "#0000FF";
-    s.BKGColor = "#FFFFFF";
-    s.UnsubscribeLink = "http://example.org/abmelden?id=7";
-    s.UnsubscribeText = "Abmelden";
-    s.DateOn = "TRUE";
-    return s;
+    return {.Berteff = "Vereinsnachrichten M\xE4rz", .KopfLogo = "C:\\Bilder\\kopf.jpg", .LogoAlign = "center",
+            .Titel1 = "Liebe Mitglieder", .Titel2 = "Neues aus dem Verein", .DateText = "Stand:",
+            .SeperatorNews = "C:\\Bilder\\trenner.jpg", .SeperatorAlign = "left",
+            .SeperatorImpressum = "C:\\Bilder\\fuss.jpg", .ImpressumAlign = "right",
+            .ImpressumText = "Turnverein e.V., Hauptstra\xDF" "e 1", .ImpressumMailTo = "info@example.org",
+            .ImpressumURL = "www.example.org", .TextColor = "#000000", .LinkColor = "#0000FF",
+            .BKGColor = "#FFFFFF", .UnsubscribeLink = "http://example.org/abmelden?id=7",
+            .UnsubscribeText = "Abmelden", .DateOn = "TRUE"};
 }
 
 // The "[SETTINGS]" line and the nineteen setting lines of sampleSettings(), in the writer's order.
 inline QList<QByteArray> sampleSettingsLines() {
-    return {
-        "[SETTINGS]",
-        "Berteff=Vereinsnachrichten M\xE4rz",
-        "KopfLogo=C:\\Bilder\\kopf.jpg",
-        "LogoAlign=center",
-        "Titel1=Liebe Mitglieder",
-        "Titel2=Neues aus dem Verein",
-        "DateText=Stand:",
-        "SeperatorNews=C:\\Bilder\\trenner.jpg",
-        "SeperatorAlign=left",
-        "SeperatorImpressum=C:\\Bilder\\fuss.jpg",
-        "ImpressumAlign=right",
-        "ImpressumText=Turnverein e.V., Hauptstra\xDF" "e 1",
-        "ImpressumMailTo=info@example.org",
-        "ImpressumURL=www.example.org",
-        "TextColor=#000000",
-        "LinkColor=#0000FF",
-        "BKGColor=#FFFFFF",
-        "UnsubscribeLink=http://example.org/abmelden?id=7",
-        "UnsubscribeText=Abmelden",
-        "DateOn=TRUE",
-    };
+    return {"[SETTINGS]", "Berteff=Vereinsnachrichten M\xE4rz", "KopfLogo=C:\\Bilder\\kopf.jpg",
+            "LogoAlign=center", "Titel1=Liebe Mitglieder", "Titel2=Neues aus dem Verein", "DateText=Stand:",
+            "SeperatorNews=C:\\Bilder\\trenner.jpg", "SeperatorAlign=left",
+            "SeperatorImpressum=C:\\Bilder\\fuss.jpg", "ImpressumAlign=right",
+            "ImpressumText=Turnverein e.V., Hauptstra\xDF" "e 1", "ImpressumMailTo=info@example.org",
+            "ImpressumURL=www.example.org", "TextColor=#000000", "LinkColor=#0000FF", "BKGColor=#FFFFFF",
+            "UnsubscribeLink=http://example.org/abmelden?id=7", "UnsubscribeText=Abmelden", "DateOn=TRUE"};
 }
 
 // Five distinct lines for block "tag" (A, B, C, ...).
@@ -66,5 +39,10 @@ inline QList<QByteArray> blockLines(const QByteArray& tag) {
 }
 
 inline QList<QByteArray> emptyBlock() { return {"", "", "", "", ""}; }
+
+// The lines of block k's section in a template file: " ", its header, its lines.
+inline QList<QByteArray> section(int number, const QList<QByteArray>& lines) {
+    return QList<QByteArray>{" ", "[BLOCK" + QByteArray::number(number).rightJustified(3, '0') + "]"} + lines;
+}
 
 }  // namespace zw::test
