@@ -39,7 +39,9 @@ protected:
     QString documents(const QString& name) const { return documentsFolder + name; }
     QStringList blockFiles() const;
     QStringList listItems() const;
-    QList<BlockSection> sections() const { return readBlockSections(readAll(form->session().CurrentTemplatePath)); }
+    QList<BlockSection> sections() const {
+        return readBlockSections(readAll(form->session().CurrentTemplatePath));
+    }
 
     TempFolder folders_;
     QString programFolder = folders_.subfolder(u"prog"_qs);

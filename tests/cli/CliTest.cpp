@@ -95,7 +95,8 @@ TEST_F(Cli, RendersTheTemplateAndTouchesNoWorkingFile) {
     EXPECT_EQ(run.err, QString());
 
     const QByteArray message = readAll(output);
-    EXPECT_TRUE(isNewsletter(message, u"Grüße vom Sommerfest"_qs, {logo, separator, blockPicture, separator, imprint}));
+    EXPECT_TRUE(isNewsletter(message, u"Grüße vom Sommerfest"_qs,
+                             {logo, separator, blockPicture, separator, imprint}));
     const MimeNewsletter parsed = parseNewsletter(message);
     EXPECT_TRUE(parsed.html.contains("\n07.12.2026\r\n"));
     EXPECT_TRUE(parsed.html.contains("\nAlles zum Fest\r\n"));  // the INI rules removed the quotes
@@ -196,7 +197,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CliUsage, HelpIsGerman) {
     const ProcessResult run = runRenderer({u"--help"_qs});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.out.startsWith(u"Aufruf: zettelwerk-render [--program-folder ORDNER] [--date TEXT] VORLAGE AUSGABE"_qs));
+    EXPECT_TRUE(run.out.startsWith(
+        u"Aufruf: zettelwerk-render [--program-folder ORDNER] [--date TEXT] VORLAGE AUSGABE"_qs));
 }
 
 // The pictures a template's message carries, in part order, read from the folders as the program finds them.

@@ -25,7 +25,8 @@ TEST(Lines, SplitAtCrLfLfAndCrAndJoinWithCrLf) {
                 {"a\n\rb", {"a", "", "b"}},
                 {"", {}}};
     for (const auto& row : rows) EXPECT_EQ(splitLines(row.bytes), row.lines) << row.bytes.toHex().constData();
-    EXPECT_EQ(joinLines({"[SETTINGS]", "Berteff=\xC4nderung", " ", ""}), "[SETTINGS]\r\nBerteff=\xC4nderung\r\n \r\n\r\n");
+    EXPECT_EQ(joinLines({"[SETTINGS]", "Berteff=\xC4nderung", " ", ""}),
+              "[SETTINGS]\r\nBerteff=\xC4nderung\r\n \r\n\r\n");
     EXPECT_EQ(joinLines({}), QByteArray());
 }
 
@@ -115,7 +116,8 @@ TEST_P(Write, BeyondTheFileSizeLimitLeavesTheOldFileIntact) {
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
-    EXPECT_TRUE(message.startsWith(u"Datei \"%1\" kann nicht erstellt werden. "_qs.arg(path))) << message.toStdString();
+    EXPECT_TRUE(message.startsWith(u"Datei \"%1\" kann nicht erstellt werden. "_qs.arg(path)))
+        << message.toStdString();
     EXPECT_EQ(readAll(path), old);
     EXPECT_EQ(filesLeft(), QStringList{u"Vorlage.nld"_qs});
 }

@@ -50,7 +50,8 @@ TEST(Base64, LineLayoutBySize) {
         QList<QByteArray> lines = out.split('\n');
         if (row.endsWithCrLf) lines.removeLast();
         ASSERT_EQ(lines.size(), row.lines);
-        for (qsizetype i = 0; i + 1 < lines.size(); ++i) EXPECT_EQ(lines[i], lines[i].left(76) + "\r") << "line " << i;
+        for (qsizetype i = 0; i + 1 < lines.size(); ++i)
+            EXPECT_EQ(lines[i], lines[i].left(76) + "\r") << "line " << i;
         EXPECT_EQ(lines.last().size(), row.lastLine + (row.endsWithCrLf ? 1 : 0));
         EXPECT_EQ(QByteArray::fromBase64(QByteArray(out).replace("\r\n", "")), input);
         EXPECT_EQ(Base64EncodedLength(row.size), row.total - (row.endsWithCrLf ? 2 : 0));

@@ -208,7 +208,8 @@ TEST_F(Message, RemovedHeadLogoIsSentFromTheEarlierCopy) {
     const QByteArray message = crlf(BuildMessageLines(input, prompts));
     EXPECT_TRUE(isNewsletter(message, u"Neuigkeiten"_qs, {logo, readAll(images + "imp.jpg")}));
     QFile::remove(images + "m_Kopf.jpg");
-    EXPECT_EQ(errorOf(QString()), u"Datei %1 kann nicht geöffnet werden. %2"_qs.arg(images + "m_Kopf.jpg", kNotFound));
+    EXPECT_EQ(errorOf(QString()),
+              u"Datei %1 kann nicht geöffnet werden. %2"_qs.arg(images + "m_Kopf.jpg", kNotFound));
 }
 
 TEST_F(Message, WrittenFileIsTheLinesWithCrLf) {
@@ -221,8 +222,10 @@ TEST_F(Message, WrittenFileIsTheLinesWithCrLf) {
     EXPECT_EQ(written, joinLines(BuildMessageLines(input, prompts)));
     EXPECT_TRUE(written.endsWith("\r\n------=_NextPart_1--\r\n"));
     EXPECT_TRUE(written.contains("Content-Transfer-Encoding: quoted-printable\r\n \r\n"));
-    EXPECT_TRUE(isNewsletter(written, u"Neuigkeiten"_qs, pictureBytes({"logo.jpg", "sep.jpg", "bild.jpg", "imp.jpg"})));
-    EXPECT_EQ(QDir(folder.path()).entryList({u"out.eml*"_qs}, QDir::Files | QDir::Hidden), QStringList{u"out.eml"_qs});
+    EXPECT_TRUE(
+        isNewsletter(written, u"Neuigkeiten"_qs, pictureBytes({"logo.jpg", "sep.jpg", "bild.jpg", "imp.jpg"})));
+    EXPECT_EQ(QDir(folder.path()).entryList({u"out.eml*"_qs}, QDir::Files | QDir::Hidden),
+              QStringList{u"out.eml"_qs});
 }
 
 TEST_F(Message, FailuresLeaveTheTargetAsItWas) {

@@ -9,7 +9,8 @@ namespace zw::test {
 // Folders chosen by the test, and a count of beeps.
 class FakePlatform : public Platform {
 public:
-    FakePlatform(QString program, QString documents) : program(std::move(program)), documents(std::move(documents)) {}
+    FakePlatform(QString programFolder, QString documentsFolder)
+        : program(std::move(programFolder)), documents(std::move(documentsFolder)) {}
 
     QString documentsFolder() override { return documents; }
     QString programFolder() override { return program; }

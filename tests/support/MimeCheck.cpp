@@ -33,7 +33,8 @@ QByteArray decodedContent(GMimePart* part) {
 GMimePart* expectPart(GMimeObject* object, const char* type, GMimeContentEncoding encoding, const QString& what,
                       QStringList& problems) {
     if (!mimeTypeOf(object).startsWith(type) || !GMIME_IS_PART(object)) {
-        problems.append(u"%1 is %2, not %3"_qs.arg(what, QString::fromLatin1(mimeTypeOf(object)), QLatin1String(type)));
+        problems.append(
+            u"%1 is %2, not %3"_qs.arg(what, QString::fromLatin1(mimeTypeOf(object)), QLatin1String(type)));
         return nullptr;
     }
     if (g_mime_part_get_content_encoding(GMIME_PART(object)) != encoding)
@@ -43,7 +44,8 @@ GMimePart* expectPart(GMimeObject* object, const char* type, GMimeContentEncodin
 
 void checkAlternative(GMimeObject* object, MimeNewsletter& result) {
     if (mimeTypeOf(object) != "multipart/alternative" || !GMIME_IS_MULTIPART(object)) {
-        result.problems.append(u"first part is %1, not multipart/alternative"_qs.arg(QString::fromLatin1(mimeTypeOf(object))));
+        result.problems.append(
+            u"first part is %1, not multipart/alternative"_qs.arg(QString::fromLatin1(mimeTypeOf(object))));
         return;
     }
     GMimeMultipart* alternative = GMIME_MULTIPART(object);
@@ -76,7 +78,8 @@ MimeNewsletter parseNewsletter(const QByteArray& message) {
     result.subject = QString::fromUtf8(g_mime_message_get_subject(parsed));
     GMimeObject* body = g_mime_message_get_mime_part(parsed);
     if (mimeTypeOf(body) != "multipart/related" || !GMIME_IS_MULTIPART(body)) {
-        result.problems.append(u"message is %1, not multipart/related"_qs.arg(QString::fromLatin1(mimeTypeOf(body))));
+        result.problems.append(
+            u"message is %1, not multipart/related"_qs.arg(QString::fromLatin1(mimeTypeOf(body))));
         g_object_unref(parsed);
         return result;
     }
@@ -103,7 +106,8 @@ MimeNewsletter parseNewsletter(const QByteArray& message) {
     for (const QByteArray& reference : result.references) {
         const auto parts = std::count_if(result.pictures.cbegin(), result.pictures.cend(),
                                          [&](const MimePicture& p) { return p.contentId == reference; });
-        if (parts != 1) result.problems.append(u"cid:%1 has %2 picture parts"_qs.arg(QString::fromLatin1(reference)).arg(parts));
+        if (parts != 1)
+            result.problems.append(u"cid:%1 has %2 picture parts"_qs.arg(QString::fromLatin1(reference)).arg(parts));
     }
     for (const MimePicture& picture : result.pictures) {
         if (!result.references.contains(picture.contentId))
@@ -121,7 +125,8 @@ MimeNewsletter parseNewsletter(const QByteArray& message) {
         problems.append(u"%1 picture parts, not %2"_qs.arg(parsed.pictures.size()).arg(pictures.size()));
     for (qsizetype i = 0; i < parsed.pictures.size() && i < pictures.size(); ++i) {
         if (parsed.pictures[i].bytes != pictures[i])
-            problems.append(u"picture part %1 (%2) decodes to %3 bytes that differ from its file (%4 bytes)"_qs.arg(i + 1)
+            problems.append(u"picture part %1 (%2) decodes to %3 bytes that differ from its file (%4 bytes)"_qs
+                                .arg(i + 1)
                                 .arg(QString::fromLatin1(parsed.pictures[i].contentId))
                                 .arg(parsed.pictures[i].bytes.size())
                                 .arg(pictures[i].size()));

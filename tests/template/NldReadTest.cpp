@@ -50,7 +50,8 @@ TEST(ReadSettings, FollowsTheIniRules) {
         {"DateOn present but empty", {"[SETTINGS]", "DateOn="}, &TemplateSettings::DateOn, ""},
         {"DateOn in lower case kept", {"[SETTINGS]", "DateOn=true"}, &TemplateSettings::DateOn, "true"},
     };
-    for (const auto& row : rows) EXPECT_EQ(readSettings(crlf(row.lines)).*row.field, row.expected) << row.name;
+    for (const auto& row : rows)
+        EXPECT_EQ(readSettings(crlf(row.lines)).*row.field, row.expected) << row.name;
 }
 
 TEST(ReadSettings, AcceptsEveryKindOfLineEnd) {
@@ -89,7 +90,8 @@ TEST(SettingPictures, AMovedAwayFileIsLookedForInTheImagesFolder) {
 }
 
 TEST(BlockHeader, IsAWholeLineOfBlockDigitsAndBracket) {
-    for (const char* line : {"[BLOCK001]", "  [BLOCK012]\t ", "[BLOCK1000]"}) EXPECT_TRUE(isBlockHeader(line)) << line;
+    for (const char* line : {"[BLOCK001]", "  [BLOCK012]\t ", "[BLOCK1000]"})
+        EXPECT_TRUE(isBlockHeader(line)) << line;
     for (const char* line : {"[BLOCK]", "[BLOCK00A]", "[block001]", "[BLOCK001", "[BLOCK001] Nachtrag",
                              "siehe [BLOCK001]"})
         EXPECT_FALSE(isBlockHeader(line)) << line;

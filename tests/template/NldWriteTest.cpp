@@ -66,9 +66,10 @@ TEST(WriteTemplate, ALineBreakInAValueNeverReachesTheFile) {
         EXPECT_TRUE(back.settings.Titel1.startsWith("erste") && back.settings.Titel1.endsWith("zweite"));
         EXPECT_EQ(back.settings.Titel2, sampleSettings().Titel2);
         ASSERT_EQ(back.blocks.size(), 2);
-        EXPECT_TRUE(back.blocks[0].Headline.startsWith("\xDC" "ber") && back.blocks[0].Headline.endsWith("schrift"));
-        EXPECT_EQ(back.blocks[0].Picture, block[1]);
-        EXPECT_TRUE(back.blocks[0].Text.startsWith("Absatz eins") && back.blocks[0].Text.endsWith("Absatz zwei"));
+        const NewsBlock& first = back.blocks[0];
+        EXPECT_TRUE(first.Headline.startsWith("\xDC" "ber") && first.Headline.endsWith("schrift"));
+        EXPECT_EQ(first.Picture, block[1]);
+        EXPECT_TRUE(first.Text.startsWith("Absatz eins") && first.Text.endsWith("Absatz zwei"));
         EXPECT_EQ(back.blocks[1].lines(), blockLines("B"));
     }
 }
