@@ -24,13 +24,6 @@ QStringList rebuildBlockFiles(const BlockFiles& files, const QByteArray& templat
     return items;
 }
 
-QByteArray writeTemplateFile(const QString& templatePath, const TemplateSettings& settings,
-                             const BlockFiles& files) {
-    const QByteArray bytes = writeTemplate(settings, files.readAllLines());
-    writeFileAtomic(templatePath, bytes);
-    return bytes;
-}
-
 namespace {
 
 // The block edit files on disk with their bytes, in block order, as the write-back cycle has just read

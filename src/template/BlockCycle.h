@@ -25,11 +25,6 @@ struct RebuildResult {
 // (numbered by position) and returns the list items.
 QStringList rebuildBlockFiles(const BlockFiles& files, const QByteArray& templateBytes);
 
-// The template file from the window's settings and the block edit files, written in one piece. Returns
-// what was written.
-QByteArray writeTemplateFile(const QString& templatePath, const TemplateSettings& settings,
-                             const BlockFiles& files);
-
 // Reads the template at templatePath: its settings (pictures resolved against imagesFolder) and its
 // blocks into the block edit files. A template that cannot be read gives the settings of an empty
 // file and then the file-open error.

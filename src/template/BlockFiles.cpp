@@ -64,16 +64,4 @@ NewsBlock BlockFiles::readForRendering(const QString& path) {
     return block;
 }
 
-QList<NewsBlock> BlockFiles::readAllForRendering() const {
-    QList<NewsBlock> blocks;
-    for (const QString& file : list()) blocks.append(readForRendering(file));
-    return blocks;
-}
-
-QList<QList<QByteArray>> BlockFiles::readAllLines() const {
-    QList<QList<QByteArray>> all;
-    for (const QString& file : list()) all.append(splitLines(readFile(file)));
-    return all;
-}
-
 }  // namespace zw

@@ -33,11 +33,6 @@ class BlockFiles {
     // One block for the renderer: the first five lines, each trimmed. A file with fewer lines stops
     // the rendering with "Listenindex überschreitet das Maximum (%d)".
     static NewsBlock readForRendering(const QString& path);
-    // All blocks for the renderer, in block order.
-    QList<NewsBlock> readAllForRendering() const;
-
-    // Every block file's lines in block order, as the template writer takes them.
-    QList<QList<QByteArray>> readAllLines() const;
 
   private:
     QString folder_;

@@ -53,7 +53,6 @@ TemplateSettings readSettings(const QByteArray& fileBytes) {
     TemplateSettings settings;
     std::array<bool, kSettingKeys.size()> found{};
     bool inSettings = false;
-    bool settingsSeen = false;
     for (const QByteArray& rawLine : splitLines(fileBytes)) {
         const QByteArray line = trimBlanks(rawLine);
         if (line.startsWith('[')) {
@@ -61,8 +60,7 @@ TemplateSettings readSettings(const QByteArray& fileBytes) {
                 break;  // only the first [SETTINGS] section counts
             const qsizetype close = line.indexOf(']');
             const QByteArray name = trimBlanks(line.mid(1, close < 0 ? -1 : close - 1));
-            inSettings = !settingsSeen && equalsIgnoringCase(name, "SETTINGS");
-            settingsSeen = settingsSeen || inSettings;
+            inSettings = equalsIgnoringCase(name, "SETTINGS");
             continue;
         }
         if (!inSettings)
