@@ -219,3 +219,19 @@ TEST_F(FileCommandsTest, AMessageThatCannotBeWrittenStillSavesTheTemplate) {
 
 }  // namespace
 }  // namespace zw::test
+
+namespace zw::test {
+namespace {
+
+TEST_F(FileCommandsTest, SavingMakesAMissingDocumentsFolderForTheMessage) {
+    TMainForm& f = start();
+    ASSERT_TRUE(QDir(documentsFolder).removeRecursively());
+    const QString target = folders_.file(u"Brief.nld"_qs);
+    prompts.saveAnswers = {target};
+    f.templateFiles().Vorlageppeichern1Click();
+    EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(u'\n').toStdString();
+    EXPECT_TRUE(QFile::exists(documents(u"Brief.eml"_qs)));
+}
+
+}  // namespace
+}  // namespace zw::test
