@@ -1,6 +1,5 @@
 #include "template/NldFormat.h"
 
-#include <QFile>
 #include <QHash>
 
 #include "platform/FileIo.h"
@@ -84,13 +83,6 @@ TemplateSettings readSettings(const QByteArray& fileBytes) {
     if (!found.back())
         settings.DateOn = "TRUE";
     return settings;
-}
-
-TemplateSettings readSettingsFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return readSettings(QByteArray());
-    return readSettings(file.readAll());
 }
 
 void resolveSettingPictures(TemplateSettings& settings, const QString& imagesFolder) {

@@ -21,9 +21,6 @@ struct BlockSection {
 // read as empty, a missing DateOn as "TRUE".
 TemplateSettings readSettings(const QByteArray& fileBytes);
 
-// The same from a file; a file that cannot be read gives the settings of an empty file.
-TemplateSettings readSettingsFile(const QString& path);
-
 // A setting picture whose file does not exist is looked for in the images folder under its file
 // name; the replaced value is what the setting holds from then on.
 void resolveSettingPictures(TemplateSettings& settings, const QString& imagesFolder);

@@ -59,11 +59,10 @@ TEST(ReadSettings, AcceptsEveryKindOfLineEnd) {
         EXPECT_EQ(readSettings(sampleSettingsLines().join(br) + br), sampleSettings()) << br.toHex().constData();
 }
 
-TEST(ReadSettings, MissingFileReadsAsAllEmptyWithTheDateOn) {
-    TempFolder folder;
+TEST(ReadSettings, NothingToReadGivesAllEmptyWithTheDateOn) {
     TemplateSettings expected;
     expected.DateOn = "TRUE";
-    EXPECT_EQ(readSettingsFile(folder.file(u"fehlt.nld"_qs)), expected);
+    EXPECT_EQ(readSettings(QByteArray()), expected);
 }
 
 TEST(SettingPictures, AMovedAwayFileIsLookedForInTheImagesFolder) {

@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
+#include "platform/Error.h"
 #include "platform/Prompts.h"
 #include "platform/Text.h"
 #include "template/BlockCycle.h"
@@ -129,17 +130,19 @@ void BlockListPart::clearBlockFiles() {
 
 void BlockListPart::loadCurrentTemplate() {
     WaitCursor wait;
-    // A template that cannot be read still empties the window's settings before the error shows.
-    putSettings(
-        c_, session_,
-        [&] {
-            TemplateSettings s = readSettingsFile(session_.CurrentTemplatePath);
-            resolveSettingPictures(s, session_.folders.images);
-            return s;
-        }(),
-        platform_, readColour_);
     c_.ListBox1->clear();
-    const RebuildResult result = loadTemplate(session_.CurrentTemplatePath, session_.folders.images, files_);
+    RebuildResult result;
+    try {
+        result = loadTemplate(session_.CurrentTemplatePath, session_.folders.images, files_);
+    } catch (const Error&) {
+        // A template that cannot be read leaves the settings of an empty file in the window, not the
+        // previous template's, before the error shows.
+        TemplateSettings empty = readSettings(QByteArray());
+        resolveSettingPictures(empty, session_.folders.images);
+        putSettings(c_, session_, empty, platform_, readColour_);
+        throw;
+    }
+    putSettings(c_, session_, result.settings, platform_, readColour_);
     showItems(result.items, 0);
     // The editor belongs to a block: with none, it would only show the previous template's fields.
     c_.EditorPanel->setVisible(!result.items.isEmpty());
