@@ -24,7 +24,7 @@ constexpr int kPictureBytes = 250 * 1024;
 constexpr int kSettingPictureBytes = 8 * 1024;
 
 class SilentPrompts : public Prompts {
-  public:
+public:
     void information(const QString&) override {}
     void error(const QString&) override {}
     CloseAnswer askSaveChanges() override { return CloseAnswer::Cancel; }

@@ -58,7 +58,7 @@ QList<QByteArray> benchBlock(int k) {
 
 // A program folder with a template of n blocks, loaded as the window would have it.
 class Workspace {
-  public:
+public:
     explicit Workspace(int blocks)
         : program_(dir_.path() + QStringLiteral("/Programm/")),
           images_(program_ + QStringLiteral("Images/")),

@@ -6,7 +6,7 @@ namespace zw {
 
 // The Linux platform with the desktop's beep.
 class QtPlatform : public LinuxPlatform {
-  public:
+public:
     using LinuxPlatform::LinuxPlatform;
     void beep() override;
 };

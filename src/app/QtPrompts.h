@@ -10,7 +10,7 @@ class TCloseForm;
 
 // The real dialogs of the desktop.
 class QtPrompts : public Prompts {
-  public:
+public:
     explicit QtPrompts(QString productTitle);
 
     // The window the dialogs belong to; set once the main window exists.
@@ -23,7 +23,7 @@ class QtPrompts : public Prompts {
     QString chooseTemplateToOpen(const QString& startFolder) override;
     QString chooseTemplateSaveName(const QString& suggestedPath, const QString& startFolder) override;
 
-  private:
+private:
     QString productTitle_;
     QWidget* parent_ = nullptr;
     TCloseForm* closeForm_ = nullptr;

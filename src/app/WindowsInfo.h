@@ -9,11 +9,11 @@ class Platform;
 // The system information the program needs, read once at start-up: the user's documents folder
 // (empty when it cannot be determined).
 class TWindowsInfo {
-  public:
+public:
     explicit TWindowsInfo(Platform& platform);
     const QString& documentsFolder() const { return documentsFolder_; }
 
-  private:
+private:
     QString documentsFolder_;
 };
 

@@ -34,7 +34,7 @@ class TemplateFilesPart;
 // the logic and are connected to the controls here.
 class TMainForm : public QMainWindow, public TemplateControls {
     Q_OBJECT
-  public:
+public:
     TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& windowsInfo,
               const ProductBranding& branding, QWidget* parent = nullptr);
     ~TMainForm() override;
@@ -58,10 +58,10 @@ class TMainForm : public QMainWindow, public TemplateControls {
     QAction* Vorlageppeichern1 = nullptr;
     QAction* Vorlagespeichernunter1 = nullptr;
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     QWidget* buildNewsPage();
     QWidget* buildHeaderFooterPage();
     QWidget* buildGraphicsPage();

@@ -27,7 +27,7 @@ void printError(const QString& text) {
 // Without a window there is nobody to ask: messages become warnings on standard error, and the
 // rendering goes on as it does after the user presses OK.
 class StandardErrorPrompts : public Prompts {
-  public:
+public:
     void information(const QString& text) override { printError(QStringLiteral("Warnung: ") + text); }
     void error(const QString& text) override { printError(text); }
     CloseAnswer askSaveChanges() override { return CloseAnswer::Cancel; }

@@ -7,12 +7,12 @@ namespace zw {
 
 // The one error type of the program. Its message is the German text the user sees.
 class Error : public std::exception {
-  public:
+public:
     explicit Error(QString message) : message_(std::move(message)), utf8_(message_.toUtf8()) {}
     const QString& message() const noexcept { return message_; }
     const char* what() const noexcept override { return utf8_.constData(); }
 
-  private:
+private:
     QString message_;
     QByteArray utf8_;
 };

@@ -74,10 +74,8 @@ QString LinuxPlatform::programFolder() {
     return programFolder_;
 }
 
-}  // namespace zw
-
-namespace zw {
 QString todayShortDate() {
     return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
 }
+
 }  // namespace zw

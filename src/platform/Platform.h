@@ -7,7 +7,7 @@ namespace zw {
 // The services the program takes from the operating system. On Windows they were the registry, the
 // shell and the system beep; here each is a small stand-in (see LinuxPlatform).
 class Platform {
-  public:
+public:
     virtual ~Platform() = default;
 
     // The user's documents folder, or empty when it cannot be determined.
@@ -19,14 +19,14 @@ class Platform {
 
 // What the Linux desktop offers. The beep needs the widget library, so the application supplies it.
 class LinuxPlatform : public Platform {
-  public:
+public:
     explicit LinuxPlatform(QString executableFolder);
 
     QString documentsFolder() override;
     QString programFolder() override;
     void beep() override {}
 
-  private:
+private:
     QString executableFolder_;
     QString programFolder_;
 };
@@ -39,9 +39,7 @@ QString resolveProgramFolder(const QString& executableFolder, const QString& per
 // stays empty.
 QString withTrailingSeparator(const QString& folder);
 
-}  // namespace zw
-
-namespace zw {
 // Today's date in the system's short date format, as the date display shows it.
 QString todayShortDate();
+
 }  // namespace zw

@@ -10,7 +10,7 @@ enum class CloseAnswer { Yes, No, Abort, Cancel };
 // Everything modal the program asks or tells the user. The desktop shows real dialogs; the tests
 // pass a scripted fake that answers and records, so no test ever waits on a modal loop.
 class Prompts {
-  public:
+public:
     virtual ~Prompts() = default;
 
     // An information message box with a single OK button (caption "Informationen").

@@ -7,7 +7,7 @@ namespace zw {
 // The per-user lock that tells whether a copy of the program already runs. The system releases it
 // when the process ends, however it ends, so a crashed copy never blocks the next start.
 class SingleInstance {
-  public:
+public:
     // lockFolder empty: the user's runtime folder.
     explicit SingleInstance(const QString& name, const QString& lockFolder = QString());
     ~SingleInstance();
@@ -17,7 +17,7 @@ class SingleInstance {
     // True when this process now holds the lock; false when another copy holds it.
     bool acquire();
 
-  private:
+private:
     QString path_;
     int fd_ = -1;
 };

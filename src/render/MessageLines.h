@@ -11,7 +11,7 @@ namespace zw {
 // with its line ends in place instead of one small array per 76 characters: that keeps a message
 // with hundreds of pictures at about its own size in memory.
 class MessageLines {
-  public:
+public:
     void append(const QByteArray& line) { entries_.append({line, false}); }
     // Lines separated by CR LF, as the base64 encoder writes them; the last may lack its line end.
     void appendLineBlock(QByteArray text);
@@ -31,7 +31,7 @@ class MessageLines {
     // Writes every line followed by CR LF. Returns false when the device takes fewer bytes.
     bool writeTo(QIODevice& device) const;
 
-  private:
+private:
     struct Entry {
         QByteArray text;  // a block always ends with CR LF
         bool block;

@@ -12,7 +12,7 @@ namespace zw {
 // The block edit files "Temp001.edt", "Temp002.edt", ... in the program folder: one file per news
 // block of the template being edited, five lines each.
 class BlockFiles {
-  public:
+public:
     explicit BlockFiles(QString folder);
 
     static QString fileName(int number);
@@ -34,7 +34,7 @@ class BlockFiles {
     // the rendering with "Listenindex überschreitet das Maximum (%d)".
     static NewsBlock readForRendering(const QString& path);
 
-  private:
+private:
     QString folder_;
 };
 

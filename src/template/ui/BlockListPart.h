@@ -16,7 +16,7 @@ class Prompts;
 // block edit file and the template, adding and deleting blocks.
 class BlockListPart : public QObject {
     Q_OBJECT
-  public:
+public:
     BlockListPart(TemplateControls& controls, TemplateSession& session, Prompts& prompts, Platform& platform,
                   ColourReader readColour, QObject* parent = nullptr);
 
@@ -39,7 +39,7 @@ class BlockListPart : public QObject {
     // The five lines of the editor, as they are stored.
     QList<QByteArray> editorLines() const;
 
-  private:
+private:
     void showItems(const QStringList& items, int selected);
     void emptyEditor();
 

@@ -9,7 +9,7 @@ namespace zw {
 // that block), which arrive in this order when a click comes from another control.
 class BlockListWidget : public QListWidget {
     Q_OBJECT
-  public:
+public:
     explicit BlockListWidget(QWidget* parent = nullptr);
 
     // The selected row, or -1.
@@ -17,13 +17,13 @@ class BlockListWidget : public QListWidget {
     // Selects row, or nothing for -1 or a row out of range.
     void selectRow(int row);
 
-  Q_SIGNALS:
+Q_SIGNALS:
     // The list gained the input focus from a click.
     void entered();
     // The user chose an item with the mouse or the keyboard.
     void userSelected();
 
-  protected:
+protected:
     void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

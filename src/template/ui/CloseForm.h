@@ -9,12 +9,12 @@ namespace zw {
 // The save-changes question: "Ja", "Nein", "Abbrechen". Its close box answers none of the three.
 class TCloseForm : public QDialog {
     Q_OBJECT
-  public:
+public:
     explicit TCloseForm(QWidget* parent = nullptr);
 
     CloseAnswer ask();
 
-  private:
+private:
     CloseAnswer answer_ = CloseAnswer::Cancel;
     class QPushButton* yes_ = nullptr;
 };

@@ -8,17 +8,17 @@ namespace zw {
 // A small pane that shows one picture file scaled to fit, or nothing for "about:blank".
 class PicturePane : public QLabel {
     Q_OBJECT
-  public:
+public:
     explicit PicturePane(QWidget* parent = nullptr);
 
     // A file path or "about:blank".
     void navigate(const QString& target);
     const QString& target() const { return target_; }
 
-  protected:
+protected:
     void resizeEvent(QResizeEvent* event) override;
 
-  private:
+private:
     void refresh();
 
     QString target_;

@@ -149,7 +149,8 @@ void TemplateFilesPart::save() {
     // template unsaved.
     const QString message = messagePathFor(session_.folders, target);
     // A documents folder that does not exist yet (a fresh account) is made, as the first run does.
-    if (!session_.folders.documents.isEmpty()) QDir().mkpath(session_.folders.documents);
+    if (!session_.folders.documents.isEmpty())
+        QDir().mkpath(session_.folders.documents);
     try {
         renderMessage_(message);
     } catch (const Error& e) {

@@ -21,7 +21,7 @@ class Prompts;
 // file without the user's yes to keep the changes, it first copies "Old.nld" back over it.
 class TemplateFilesPart : public QObject {
     Q_OBJECT
-  public:
+public:
     // renderMessage writes the newsletter message of the window's template to a path.
     TemplateFilesPart(TemplateControls& controls, TemplateSession& session, Prompts& prompts,
                       BlockListPart& blocks, QString productTitle,
@@ -38,7 +38,7 @@ class TemplateFilesPart : public QObject {
     // Called at the end of the open and new commands, as a tab change would.
     std::function<void()> PageControl1Change;
 
-  private:
+private:
     // The question before the template is left for another. False: the command stops here.
     bool mayLeaveTemplate();
     void restoreFromRevertCopy();

@@ -7,7 +7,7 @@ namespace zw {
 // Shows the hourglass while a long file operation runs, and the normal cursor again afterwards,
 // also when the operation ends with an error.
 class WaitCursor {
-  public:
+public:
     WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
     ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
     WaitCursor(const WaitCursor&) = delete;
