@@ -1,5 +1,6 @@
 #include "template/ui/PicturePane.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 #include <QResizeEvent>
 
@@ -16,6 +17,15 @@ PicturePane::PicturePane(QWidget* parent) : QLabel(parent) {
 }
 
 void PicturePane::navigate(const QString& target) {
+    // Every write back shows the settings again; the same unchanged file is not decoded again.
+    const QFileInfo info(target);
+    const QDateTime stamp = info.exists() ? info.lastModified() : QDateTime();
+    if (target == requested_ && stamp == stamp_ && info.size() == size_)
+        return;
+    requested_ = target;
+    stamp_ = stamp;
+    size_ = info.size();
+
     target_ = target;
     picture_ = QPixmap();
     if (target.endsWith(u'/'))

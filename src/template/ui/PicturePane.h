@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QLabel>
 #include <QString>
 
@@ -23,6 +24,10 @@ private:
 
     QString target_;
     QPixmap picture_;
+    // What was asked for last, and the file's state then.
+    QString requested_;
+    QDateTime stamp_;
+    qint64 size_ = -1;
 };
 
 inline const QString kAboutBlank = QStringLiteral("about:blank");
