@@ -378,6 +378,8 @@ void TMainForm::FormCreate() {
     const StartTemplate start = resolveStartTemplate(folders);
     session_.CurrentTemplatePath = start.currentPath;
     session_.SavePath = start.savePath;
+    if (!start.refusal.isEmpty())
+        prompts_.error(start.refusal);
     takeRevertCopy(folders, session_.CurrentTemplatePath);
     templateFiles_->setCaption();
     run([this] { blockList_->loadCurrentTemplate(); });

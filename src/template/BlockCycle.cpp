@@ -1,9 +1,11 @@
 #include "template/BlockCycle.h"
 
+#include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QSet>
 
+#include "platform/Error.h"
 #include "platform/FileIo.h"
 #include "platform/Text.h"
 #include "template/NldFormat.h"
@@ -75,9 +77,28 @@ RebuildResult readSettingsBack(const QByteArray& bytes, const QString& imagesFol
 
 }  // namespace
 
+void refuseTooManyBlocks(const QString& templatePath, const QByteArray& bytes) {
+    if (countBlockHeaders(bytes) > NewsletterTemplate::kMaxBlocks)
+        throw Error(QStringLiteral("Die Vorlage \"%1\" enthält mehr als %2 Meldungen und kann nicht geöffnet "
+                                   "werden.")
+                        .arg(QDir::toNativeSeparators(templatePath))
+                        .arg(NewsletterTemplate::kMaxBlocks));
+}
+
+void refuseTooManyBlocks(const QString& templatePath) {
+    QByteArray bytes;
+    try {
+        bytes = readFile(templatePath);
+    } catch (const Error&) {
+        return;
+    }
+    refuseTooManyBlocks(templatePath, bytes);
+}
+
 RebuildResult loadTemplate(const QString& templatePath, const QString& imagesFolder,
                            const BlockFiles& files) {
     const QByteArray bytes = readFile(templatePath);
+    refuseTooManyBlocks(templatePath, bytes);
     RebuildResult result = readSettingsBack(bytes, imagesFolder);
     result.items = rebuildBlockFiles(files, bytes);
     return result;

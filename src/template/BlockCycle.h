@@ -25,9 +25,15 @@ struct RebuildResult {
 // (numbered by position) and returns the list items.
 QStringList rebuildBlockFiles(const BlockFiles& files, const QByteArray& templateBytes);
 
+// Refuses a template of more than 999 blocks with a German message before anything is read from it
+// or written: the block edit file names hold three digits. bytes are the file's content.
+void refuseTooManyBlocks(const QString& templatePath, const QByteArray& bytes);
+// The same for a file on disk; a file that cannot be read passes (its load reports that).
+void refuseTooManyBlocks(const QString& templatePath);
+
 // Reads the template at templatePath: its settings (pictures resolved against imagesFolder) and its
 // blocks into the block edit files. A template that cannot be read gives the settings of an empty
-// file and then the file-open error.
+// file and then the file-open error; one of more than 999 blocks is refused and nothing is touched.
 RebuildResult loadTemplate(const QString& templatePath, const QString& imagesFolder, const BlockFiles& files);
 
 // The write-back cycle behind the block list: stores the editor's five lines as block selected + 1

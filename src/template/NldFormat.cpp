@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include <cstring>
+
 #include "platform/FileIo.h"
 #include "platform/Text.h"
 
@@ -32,7 +34,15 @@ QByteArray trimBlanks(const QByteArray& text) {
 }
 
 bool equalsIgnoringCase(const QByteArray& a, const char* b) {
-    return asciiLower(a) == asciiLower(QByteArray(b));
+    // Sizes first: a damaged file may hold a key of many megabytes.
+    return a.size() == qsizetype(std::strlen(b)) && asciiLower(a) == asciiLower(QByteArray(b));
+}
+
+// A block header behind any number of "\": the lines the escape has to tell apart.
+bool isHeaderBehindBackslashes(const QByteArray& line) {
+    qsizetype start = 0;
+    while (start < line.size() && line[start] == '\\') ++start;
+    return isBlockHeader(start == 0 ? line : line.mid(start));
 }
 
 }  // namespace
@@ -107,6 +117,20 @@ bool isBlockHeader(const QByteArray& line) {
     return true;
 }
 
+QByteArray escapeBlockLine(const QByteArray& line) {
+    return isHeaderBehindBackslashes(line) ? '\\' + line : line;
+}
+
+QByteArray unescapeBlockLine(const QByteArray& line) {
+    return line.startsWith('\\') && isHeaderBehindBackslashes(line) ? line.mid(1) : line;
+}
+
+qsizetype countBlockHeaders(const QByteArray& fileBytes) {
+    qsizetype count = 0;
+    for (const QByteArray& line : splitLines(fileBytes)) count += isBlockHeader(line) ? 1 : 0;
+    return count;
+}
+
 QByteArray blockHeader(int number) {
     return "[BLOCK" + QByteArray::number(number).rightJustified(3, '0') + ']';
 }
@@ -131,7 +155,7 @@ QList<BlockSection> readBlockSections(const QByteArray& fileBytes) {
         for (qsizetype row = at + 1; row <= at + 5; ++row) {
             if (row >= lines.size() || isBlockHeader(lines[row]))
                 break;
-            section.lines.append(lines[row]);
+            section.lines.append(unescapeBlockLine(lines[row]));
         }
         while (section.lines.size() < 5) section.lines.append(QByteArray());
         sections.append(std::move(section));
@@ -149,7 +173,7 @@ QByteArray writeTemplate(const TemplateSettings& settings, const QList<QList<QBy
     for (qsizetype k = 0; k < blockLines.size(); ++k) {
         lines.append(" ");
         lines.append(blockHeader(int(k + 1)));
-        for (const QByteArray& line : blockLines[k]) lines.append(singleLine(line));
+        for (const QByteArray& line : blockLines[k]) lines.append(escapeBlockLine(singleLine(line)));
         for (qsizetype missing = blockLines[k].size(); missing < 5; ++missing) lines.append(QByteArray());
     }
     return joinLines(lines);

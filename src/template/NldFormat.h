@@ -30,11 +30,21 @@ bool isBlockHeader(const QByteArray& line);
 
 // The block sections in file order. The k-th header gives block k. Its five lines follow the last line
 // equal to the header; lines missing at the end of the file or before the next header read as empty.
+// Lines stored with escapeBlockLine() come back as typed.
 QList<BlockSection> readBlockSections(const QByteArray& fileBytes);
 
 // A value as it may stand in a template or block edit file: every CR and LF becomes a blank, so it
 // can never spill onto a line of its own and shift the fields after it.
 QByteArray singleLine(const QByteArray& value);
+
+// A block line that would read as a block header ("[BLOCK005]" typed as a headline) is stored with a
+// "\" in front, and so is a line that already looks like such a stored one, one "\" more each time:
+// every value reads back as typed, and every other line is stored as before.
+QByteArray escapeBlockLine(const QByteArray& line);
+QByteArray unescapeBlockLine(const QByteArray& line);
+
+// How many block sections a template file holds (its block header lines).
+qsizetype countBlockHeaders(const QByteArray& fileBytes);
 
 // The header line of block k: "[BLOCK001]" for the first.
 QByteArray blockHeader(int number);

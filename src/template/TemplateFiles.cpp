@@ -6,6 +6,7 @@
 #include "platform/Error.h"
 #include "platform/FileIo.h"
 #include "platform/Text.h"
+#include "template/BlockCycle.h"
 
 namespace zw {
 
@@ -26,6 +27,12 @@ StartTemplate resolveStartTemplate(const Folders& folders) {
         return start;
     const QString named = fromStored(lines.first());
     if (fileExists(named)) {
+        try {
+            refuseTooManyBlocks(named);
+        } catch (const Error& e) {
+            start.refusal = e.message();
+            return start;
+        }
         start.currentPath = named;
         start.savePath = named;
     }

@@ -16,10 +16,12 @@ inline const QString kVersionFile = QStringLiteral("Ver.ini");
 
 // Which template start-up loads: the one "LastFile.ini" names when that file exists (it then is also
 // the save name), else the default template with no save name. An empty "LastFile.ini" counts as
-// missing.
+// missing. A last template of more than 999 blocks is left alone: the default template is loaded and
+// refusal says why.
 struct StartTemplate {
     QString currentPath;
     QString savePath;
+    QString refusal;
 };
 StartTemplate resolveStartTemplate(const Folders& folders);
 

@@ -8,6 +8,7 @@
 #include "platform/Error.h"
 #include "platform/FileIo.h"
 #include "platform/Prompts.h"
+#include "template/BlockCycle.h"
 #include "template/TemplateFiles.h"
 #include "template/ui/BlockListPart.h"
 #include "template/ui/WaitCursor.h"
@@ -86,6 +87,8 @@ void TemplateFilesPart::Vorlageffnen1Click() {
     const QString chosen = prompts_.chooseTemplateToOpen(session_.folders.documents);
     if (!chosen.isEmpty()) {
         WaitCursor wait;
+        // Refused before anything changes: the template in the window stays, the chosen file too.
+        refuseTooManyBlocks(chosen);
         blocks_.clearBlockFiles();
         session_.CurrentTemplatePath = chosen;
         session_.SavePath = chosen;
