@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QTranslator>
 
+#include <csignal>
 #include <cstdio>
 
 #include "app/ProductBranding.h"
@@ -12,11 +13,14 @@
 #include "app/QtPrompts.h"
 #include "app/WindowsInfo.h"
 #include "app/fMain.h"
+#include "platform/FileIo.h"
 #include "platform/SingleInstance.h"
 #include "template/Session.h"
 #include "template/ui/CloseForm.h"
 
 int main(int argc, char* argv[]) {
+    // A file size limit must make a write fail with a message, not end the program with the edits.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zettelwerk"));
 
@@ -41,6 +45,8 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&qtTranslator);
 
     zw::QtPlatform platform(QApplication::applicationDirPath());
+    // We are the only copy: what an interrupted write of an earlier run left behind is garbage now.
+    zw::removeInterruptedWrites(platform.programFolder());
     zw::TWindowsInfo windowsInfo(platform);
     const zw::ProductBranding branding = zw::ProductBranding::load(
         zw::Folders::derive(platform.programFolder(), windowsInfo.documentsFolder()));

@@ -16,6 +16,8 @@ QString systemReason(int errnoValue) {
             return QStringLiteral("Zugriff verweigert.");
         case ENOSPC:
             return QStringLiteral("Auf dem Datenträger ist nicht genügend Speicherplatz vorhanden.");
+        case EFBIG:
+            return QStringLiteral("Die Datei ist zu groß für den Datenträger.");
         case EDQUOT:
             return QStringLiteral("Das Speicherkontingent ist erschöpft.");
         case EROFS:

@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <cerrno>
-#include <cstdio>
 
 #include "platform/Error.h"
 
@@ -29,50 +29,68 @@ QByteArray readFile(const QString& path) {
     return bytes;
 }
 
-void writeFileAtomic(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        int err = errno ? errno : EACCES;
-        throw fileCreateError(QDir::toNativeSeparators(path), err);
+namespace {
+
+// Writes bytes to path + ".part" and renames it over path: a reader, or the next start after a crash,
+// finds the old file or the whole new one, never a mix. durable waits for the disk before the rename,
+// so that even a power cut cannot leave the new name on an empty file.
+void replaceFile(const QString& path, const QByteArray& bytes, bool durable) {
+    const QByteArray target = QFile::encodeName(path);
+    const QByteArray temporary = target + kInterruptedWriteSuffix;
+    const auto fail = [&](int err, int fd) {
+        if (fd >= 0)
+            ::close(fd);
+        ::unlink(temporary.constData());
+        throw fileCreateError(QDir::toNativeSeparators(path), err ? err : EIO);
+    };
+    if (path.isEmpty())
+        throw fileCreateError(QString(), ENOENT);
+    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        throw fileCreateError(QDir::toNativeSeparators(path), errno);
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            fail(written < 0 ? errno : ENOSPC, fd);
+        data += written;
+        left -= written;
     }
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-        int err = errno ? errno : ENOSPC;
-        file.cancelWriting();
-        throw fileCreateError(QDir::toNativeSeparators(path), err);
-    }
-    errno = 0;
-    if (!file.commit()) {
-        int err = errno;
-        if (err == 0)
-            throw fileCreateError(QDir::toNativeSeparators(path), file.errorString());
-        throw fileCreateError(QDir::toNativeSeparators(path), err);
+    if (durable && ::fsync(fd) != 0)
+        fail(errno, fd);
+    if (::close(fd) != 0)
+        fail(errno, -1);
+    if (::rename(temporary.constData(), target.constData()) != 0)
+        fail(errno, -1);
+    if (durable) {
+        // The rename itself is only safe once the folder is on disk; a failure here changes nothing
+        // the user could act on.
+        const int dir = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
+                               O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
     }
 }
 
+}  // namespace
+
+void writeFileAtomic(const QString& path, const QByteArray& bytes) {
+    replaceFile(path, bytes, true);
+}
+
 void writeWorkingFile(const QString& path, const QByteArray& bytes) {
-    const QString temporary = path + QStringLiteral(".part");
-    QFile out(temporary);
-    errno = 0;
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        int err = errno ? errno : EACCES;
-        throw fileCreateError(QDir::toNativeSeparators(path), err);
-    }
-    errno = 0;
-    if (out.write(bytes) != bytes.size() || !out.flush()) {
-        int err = errno ? errno : ENOSPC;
-        out.close();
-        out.remove();
-        throw fileCreateError(QDir::toNativeSeparators(path), err);
-    }
-    out.close();
-    errno = 0;
-    if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
-        int err = errno;
-        QFile::remove(temporary);
-        throw fileCreateError(QDir::toNativeSeparators(path), err);
-    }
+    replaceFile(path, bytes, false);
+}
+
+void removeInterruptedWrites(const QString& folder) {
+    const QString pattern = QStringLiteral("*") + QLatin1String(kInterruptedWriteSuffix);
+    removeFiles(folder, pattern);
+    removeFiles(QDir(folder).filePath(QStringLiteral("Images")), pattern);
 }
 
 bool copyFileReplacing(const QString& from, const QString& to) {

@@ -18,6 +18,13 @@ void writeFileAtomic(const QString& path, const QByteArray& bytes);
 // copies rebuilt from the template by the hundred. A crash may lose them, never half-write them.
 void writeWorkingFile(const QString& path, const QByteArray& bytes);
 
+// A file being written lies beside its target under the target's name + this suffix until it is
+// complete and renamed; a crash may leave one behind.
+inline constexpr char kInterruptedWriteSuffix[] = ".part";
+// Removes what interrupted writes left in the program folder and its images folder. Only for the one
+// running copy of the program, at its start: another copy's writes would be cut short.
+void removeInterruptedWrites(const QString& folder);
+
 // Copies a file over another one, atomically. Returns false instead of throwing: the callers treat these
 // copies as "nice to have" (the revert copy, the marker files).
 bool copyFileReplacing(const QString& from, const QString& to);

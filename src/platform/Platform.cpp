@@ -23,38 +23,56 @@ QString withTrailingSeparator(const QString& folder) {
 
 namespace {
 
-bool folderWritable(const QString& folder) {
-    // Try for real: permissions alone do not tell about read-only mounts.
-    const QString probe = QDir(folder).filePath(QStringLiteral(".zettelwerk-write-test"));
-    QFile file(probe);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.close();
-    file.remove();
-    return true;
+QByteArray readFileOrEmpty(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Shipped files that an upgrade replaces in the per-user folder: the program's own pictures and help,
+// the version, and the shipped templates with their pictures. The default and blank templates are
+// working copies the user edits in place, so they are only ever seeded.
+bool refreshedOnUpgrade(const QString& relative) {
+    for (const char* folder : {"recom/", "help/", "Vorlagen/", "Images/"}) {
+        if (relative.startsWith(QLatin1String(folder)))
+            return true;
+    }
+    return relative == QLatin1String("Ver.ini");
+}
+
+// Copies the shipped files of the installed program folder into the per-user folder: what is missing,
+// and on an upgrade (another "Ver.ini") the shipped files again. The user's own files (templates
+// of their own, their pictures, the working files) stay as they are. Executables and the install marker
+// belong to the installation only.
 void seedFolder(const QString& from, const QString& to) {
+    const QString version = QStringLiteral("Ver.ini");
+    const bool upgrade =
+        readFileOrEmpty(QDir(from).filePath(version)) != readFileOrEmpty(QDir(to).filePath(version));
     QDir target(to);
     QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString source = it.next();
+        const QFileInfo info(source);
+        if (info.fileName() == kInstalledMarker || info.isExecutable())
+            continue;
         const QString relative = QDir(from).relativeFilePath(source);
         const QString destination = target.filePath(relative);
-        if (QFileInfo::exists(destination))
+        if (QFileInfo::exists(destination) && !(upgrade && refreshedOnUpgrade(relative)))
             continue;
         QDir().mkpath(QFileInfo(destination).absolutePath());
         copyFileReplacing(source, destination);
+        // Installed files are read-only; the copies are the user's.
+        QFile::setPermissions(destination, QFile::permissions(destination) | QFile::WriteOwner);
     }
 }
 
 }  // namespace
 
 QString resolveProgramFolder(const QString& executableFolder, const QString& perUserFolder) {
-    if (folderWritable(executableFolder))
+    // Decided by the marker the install leaves, never by trying to write: root may write everywhere,
+    // and the installed folder must stay clean all the same.
+    if (!fileExists(QDir(executableFolder).filePath(kInstalledMarker)))
         return withTrailingSeparator(executableFolder);
     QDir().mkpath(perUserFolder);
-    // Seed only what is missing: the user's working files and edits are never replaced.
     seedFolder(executableFolder, perUserFolder);
     return withTrailingSeparator(perUserFolder);
 }

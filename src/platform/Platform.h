@@ -31,8 +31,12 @@ private:
     QString programFolder_;
 };
 
-// The program folder rule: the folder of the executable when it is writable (a portable install or
-// the build tree), otherwise a per-user folder seeded once from the shipped files.
+// The marker file an installation puts beside the executable.
+inline const QString kInstalledMarker = QStringLiteral("zettelwerk-installed");
+
+// The program folder rule: the folder of the executable (a portable copy or the build tree), unless
+// the install marker lies there; then a per-user folder, seeded with the shipped files that are
+// missing and, when "Ver.ini" differs, refreshed with the shipped ones.
 QString resolveProgramFolder(const QString& executableFolder, const QString& perUserFolder);
 
 // A folder path in the program's form: native separators, exactly one trailing separator; empty

@@ -2,6 +2,7 @@
 // seeded once from the shipped files without ever replacing what the user has there.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -17,29 +18,51 @@ TEST(ProgramFolder, AWritableProgramFolderIsUsedAsItIs) {
     const QString user = folders.path() + QStringLiteral("user");
     EXPECT_EQ(resolveProgramFolder(exe, user), exe);
     EXPECT_FALSE(QDir(user).exists());
-    EXPECT_TRUE(QDir(exe).entryList(QDir::Files | QDir::Hidden).isEmpty()) << "the write probe was left behind";
+    EXPECT_TRUE(QDir(exe).entryList(QDir::Files | QDir::Hidden).isEmpty())
+        << "the write probe was left behind";
 }
 
-TEST(ProgramFolder, AReadOnlyProgramFolderSeedsAPerUserFolderOnce) {
+TEST(ProgramFolder, AnInstalledFolderSeedsThePerUserFolderAndAnUpgradeRefreshesOnlyShippedFiles) {
     TempFolder folders;
-    const QString exe = folders.subfolder(QStringLiteral("exe"));
-    QDir().mkpath(exe + QStringLiteral("Vorlagen"));
-    writeAll(exe + QStringLiteral("Zettelwerk_Vorlage.nld"), "shipped");
-    writeAll(exe + QStringLiteral("Vorlagen/Sport.nld"), "shipped sport");
-    QFile::setPermissions(exe, QFile::ReadOwner | QFile::ExeOwner);
-    QFile probe(exe + QStringLiteral("probe"));
-    if (probe.open(QIODevice::WriteOnly)) {
-        probe.remove();
-        QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        GTEST_SKIP() << "this user writes into read-only folders (root); nothing to learn here";
-    }
-    const QString user = folders.path() + QStringLiteral("user");
-    writeAll(folders.subfolder(QStringLiteral("user")) + QStringLiteral("Zettelwerk_Vorlage.nld"), "edited by the user");
+    const QString exe = folders.subfolder(u"exe"_qs);
+    const QString user = folders.path() + u"user/"_qs;
+    const QStringList shipped{u"Ver.ini"_qs,        u"Zettelwerk_Vorlage.nld"_qs, u"Vorlagen/Sport.nld"_qs,
+                              u"recom/kopf.jpg"_qs, u"help/help.html"_qs,         u"Images/sport.jpg"_qs};
+    const auto ship = [&](const QByteArray& version) {
+        for (const QString& name : shipped) {
+            QDir().mkpath(QFileInfo(exe + name).absolutePath());
+            writeAll(exe + name, "shipped " + version);
+        }
+    };
+    ship("1");
+    writeAll(exe + kInstalledMarker, "");
+    writeAll(exe + u"zettelwerk"_qs, "program");
+    QFile::setPermissions(exe + u"zettelwerk"_qs, QFile::ReadOwner | QFile::ExeOwner);
 
-    EXPECT_EQ(resolveProgramFolder(exe, user), user + u'/');
-    EXPECT_EQ(readAll(user + QStringLiteral("/Zettelwerk_Vorlage.nld")), QByteArray("edited by the user"));
-    EXPECT_EQ(readAll(user + QStringLiteral("/Vorlagen/Sport.nld")), QByteArray("shipped sport"));
-    QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // Writable as the folder may be (root), the marker decides.
+    EXPECT_EQ(resolveProgramFolder(exe, user), user);
+    EXPECT_FALSE(QFile::exists(user + kInstalledMarker));
+    EXPECT_FALSE(QFile::exists(user + u"zettelwerk"_qs));
+    for (const QString& name : shipped) {
+        EXPECT_EQ(readAll(user + name), QByteArray("shipped 1")) << name.toStdString();
+        if (name != u"Ver.ini"_qs)
+            writeAll(user + name, "edited");
+    }
+    writeAll(user + u"Images/eigen.jpg"_qs, "own picture");
+
+    EXPECT_EQ(resolveProgramFolder(exe, user), user);
+    for (const QString& name : shipped.mid(1))
+        EXPECT_EQ(readAll(user + name), QByteArray("edited")) << name.toStdString();
+
+    ship("2");
+    EXPECT_EQ(resolveProgramFolder(exe, user), user);
+    for (const QString& name : shipped) {
+        const QByteArray expected = name == u"Zettelwerk_Vorlage.nld"_qs ? "edited" : "shipped 2";
+        EXPECT_EQ(readAll(user + name), expected) << name.toStdString();
+    }
+    EXPECT_EQ(readAll(user + u"Images/eigen.jpg"_qs), QByteArray("own picture"));
+    EXPECT_EQ(QDir(exe).entryList(QDir::Files | QDir::Hidden).size(), 4)
+        << "the installed folder was written";
 }
 
 TEST(ProgramFolder, FolderPathsEndInExactlyOneSeparator) {
