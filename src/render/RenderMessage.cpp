@@ -51,6 +51,10 @@ void copyPicture(const QString& from, const QString& to) {
     try {
         writeWorkingFile(to, bytes);
     } catch (const Error&) {
+        // Without an earlier copy the encoding would only report the copy as missing; the failed
+        // write says why (a full disk, a folder that may not be written).
+        if (!QFile::exists(to))
+            throw;
     }
 }
 
