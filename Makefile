@@ -1,9 +1,17 @@
-# The two commands of the README. Everything else is CMake's job.
+# The commands of the README. Everything else is CMake's job.
 BUILD_DIR ?= build
 GENERATOR ?= Ninja
 BUILD_TYPE ?= RelWithDebInfo
+# make install: where to (the Debian package always uses /usr).
+PREFIX ?= /usr/local
+# The second build of the tests with AddressSanitizer and UndefinedBehaviorSanitizer.
+ASAN_DIR ?= build-asan
+# The libFuzzer targets (clang) and how long each runs, with which seed.
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_SEED ?= 1
 
-.PHONY: run test build deps bench clean
+.PHONY: run test build deps bench clean install uninstall package sanitize fuzz
 
 run: build
 	cd $(BUILD_DIR)/Zettelwerk && ./zettelwerk
@@ -18,8 +26,35 @@ build: deps
 	cmake -S . -B $(BUILD_DIR) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 	cmake --build $(BUILD_DIR)
 
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# Removes what the last install put down (the program folder is read-only, so it is opened first).
+uninstall:
+	@test -f $(BUILD_DIR)/install_manifest.txt || { echo "nothing installed from $(BUILD_DIR)"; exit 1; }
+	chmod -R u+w $(PREFIX)/lib/zettelwerk 2>/dev/null || true
+	xargs -d '\n' rm -f < $(BUILD_DIR)/install_manifest.txt
+	rm -rf $(PREFIX)/lib/zettelwerk
+
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
+
+sanitize: deps
+	cmake -S . -B $(ASAN_DIR) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZW_SANITIZE=ON -DZW_BUILD_BENCH=OFF
+	cmake --build $(ASAN_DIR)
+	cd $(ASAN_DIR) && \
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=0 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	ctest --output-on-failure --timeout 900 -LE package
+
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZW_FUZZ=ON
+	cmake --build $(FUZZ_DIR) --target fuzz_template fuzz_render
+	./tools/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_SEED)
+
 deps:
 	./tools/install-deps.sh
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

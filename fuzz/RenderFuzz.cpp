@@ -12,6 +12,7 @@
 
 #include "platform/Error.h"
 #include "platform/FileIo.h"
+#include "platform/Text.h"
 #include "render/RenderInput.h"
 #include "render/RenderMessage.h"
 #include "support/FakePrompts.h"
@@ -40,6 +41,35 @@ bool carriesMessageSyntax(const QByteArray& bytes) {
     return lower.contains("cid:") || lower.contains("=_nextpart_");
 }
 
+// A picture name goes into the Content-ID and the "cid:" reference unchanged; a quote or a ">" ends
+// either early, as any user text with message syntax of its own may.
+bool namesFitContentIds(const zw::RenderInput& input) {
+    QList<QByteArray> paths{input.kopfLogo, input.seperatorNews, input.seperatorImpressum};
+    for (const zw::NewsBlock& block : zw::readRenderBlocks(input.workFolder)) paths.append(block.Picture);
+    for (const QByteArray& path : paths) {
+        const QByteArray name = zw::fileNamePart(path);
+        if (name.contains('"') || name.contains('>'))
+            return false;
+    }
+    return true;
+}
+
+// The Content-IDs as the message carries them, byte for byte: a parser turns 8-bit header bytes into
+// Unicode by a guess of its own, while the reference in the HTML stays in the message's code page.
+QList<QByteArray> rawContentIds(const QByteArray& message) {
+    QList<QByteArray> ids;
+    for (const QByteArray& line : zw::splitLines(message)) {
+        if (line.startsWith("Content-ID: <") && line.endsWith('>'))
+            ids.append(line.mid(13, line.size() - 14));
+    }
+    return ids;
+}
+
+void fail(const QString& problem) {
+    std::fprintf(stderr, "%s\n", problem.toLocal8Bit().constData());
+    std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -63,15 +93,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const zw::RenderInput renderInput =
             zw::renderInputFromSettings(loaded.settings, "07.12.2026", folders.work, folders.images);
         zw::RenderMessage(renderInput, messagePath, prompts);
+        if (carriesMessageSyntax(input) || !namesFitContentIds(renderInput))
+            return 0;
     } catch (const zw::Error&) {
         return 0;  // a German message for the user: what damaged input should give
     }
-    if (carriesMessageSyntax(input))
-        return 0;
-    const zw::test::MimeNewsletter parsed = zw::test::parseNewsletter(zw::readFile(messagePath));
-    if (!parsed.problems.isEmpty()) {
-        std::fprintf(stderr, "%s\n", parsed.problems.join(QStringLiteral("\n")).toLocal8Bit().constData());
-        std::abort();
+    const QByteArray message = zw::readFile(messagePath);
+    const zw::test::MimeNewsletter parsed = zw::test::parseNewsletter(message);
+    for (const QString& problem : parsed.problems) {
+        // The matching is checked below on the raw bytes.
+        if (!problem.startsWith(u"cid:") && !problem.endsWith(u" is not referenced"))
+            fail(problem);
+    }
+    const QList<QByteArray> ids = rawContentIds(message);
+    if (ids.size() != parsed.pictures.size())
+        fail(QStringLiteral("%1 Content-ID lines for %2 picture parts")
+                 .arg(ids.size())
+                 .arg(parsed.pictures.size()));
+    for (const QByteArray& reference : parsed.references) {
+        if (ids.count(reference) != 1)
+            fail(QStringLiteral("cid:%1 has %2 picture parts")
+                     .arg(QString::fromLatin1(reference))
+                     .arg(ids.count(reference)));
+    }
+    for (const QByteArray& id : ids) {
+        if (!parsed.references.contains(id))
+            fail(QStringLiteral("picture %1 is not referenced").arg(QString::fromLatin1(id)));
     }
     return 0;
 }
