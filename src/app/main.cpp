@@ -3,6 +3,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QTimer>
 #include <QTranslator>
 
 #include <csignal>
@@ -11,9 +12,11 @@
 #include "app/ProductBranding.h"
 #include "app/QtPlatform.h"
 #include "app/QtPrompts.h"
+#include "app/TemplateHandOff.h"
 #include "app/WindowsInfo.h"
 #include "app/fMain.h"
 #include "platform/FileIo.h"
+#include "platform/InstanceChannel.h"
 #include "platform/SingleInstance.h"
 #include "template/Session.h"
 #include "template/ui/CloseForm.h"
@@ -26,7 +29,12 @@ int main(int argc, char* argv[]) {
 
     // Only one copy at a time: the working files in the program folder are shared.
     zw::SingleInstance instance(QStringLiteral("Zettelwerk"));
+    // "zettelwerk FILE.nld", as a file manager starts it: a running copy opens the file instead.
+    const QString templateFile = zw::templateArgument(QApplication::arguments());
+    zw::InstanceChannel channel(QStringLiteral("Zettelwerk"));
     if (!instance.acquire()) {
+        if (!templateFile.isEmpty() && channel.send(templateFile))
+            return 0;
         const QString message = QStringLiteral(
             "Zettelwerk ist bereits gestartet!\rBitte wechseln Sie in der Taskleiste zum Programm "
             "\"Zettelwerk\"\r"
@@ -37,6 +45,7 @@ int main(int argc, char* argv[]) {
         box.exec();
         return 0;
     }
+    channel.listen();
 
     // The standard dialogs speak German like the rest of the program.
     QTranslator qtTranslator;
@@ -58,5 +67,9 @@ int main(int argc, char* argv[]) {
     prompts.setCloseForm(&closeForm);
 
     mainForm.showMaximized();
+    zw::TemplateHandOff handOff(mainForm, prompts);
+    QObject::connect(&channel, &zw::InstanceChannel::pathReceived, &handOff, &zw::TemplateHandOff::open);
+    if (!templateFile.isEmpty())
+        QTimer::singleShot(0, &handOff, [&] { handOff.openAtStart(templateFile); });
     return QApplication::exec();
 }

@@ -10,14 +10,14 @@
 
 namespace zw {
 
-SingleInstance::SingleInstance(const QString& name, const QString& lockFolder) {
-    QString folder = lockFolder;
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    path_ = QDir(folder).filePath(name + QStringLiteral(".lock"));
+QString runtimeFolder() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return folder.isEmpty() ? QDir::tempPath() : folder;
 }
+
+SingleInstance::SingleInstance(const QString& name, const QString& lockFolder)
+    : path_(QDir(lockFolder.isEmpty() ? runtimeFolder() : lockFolder)
+                .filePath(name + QStringLiteral(".lock"))) {}
 
 SingleInstance::~SingleInstance() {
     if (fd_ >= 0)

@@ -4,6 +4,10 @@
 
 namespace zw {
 
+// The user's runtime folder, for the lock and the socket of the running copy; the temporary folder
+// when there is none.
+QString runtimeFolder();
+
 // The per-user lock that tells whether a copy of the program already runs. The system releases it
 // when the process ends, however it ends, so a crashed copy never blocks the next start.
 class SingleInstance {

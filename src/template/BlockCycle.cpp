@@ -95,6 +95,10 @@ void refuseTooManyBlocks(const QString& templatePath) {
     refuseTooManyBlocks(templatePath, bytes);
 }
 
+void checkOpenable(const QString& templatePath) {
+    refuseTooManyBlocks(templatePath, readFile(templatePath));
+}
+
 RebuildResult loadTemplate(const QString& templatePath, const QString& imagesFolder,
                            const BlockFiles& files) {
     const QByteArray bytes = readFile(templatePath);

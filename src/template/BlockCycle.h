@@ -31,6 +31,10 @@ void refuseTooManyBlocks(const QString& templatePath, const QByteArray& bytes);
 // The same for a file on disk; a file that cannot be read passes (its load reports that).
 void refuseTooManyBlocks(const QString& templatePath);
 
+// Whether a template can be opened: readable (else the German file-open error) and of no more than
+// 999 blocks.
+void checkOpenable(const QString& templatePath);
+
 // Reads the template at templatePath: its settings (pictures resolved against imagesFolder) and its
 // blocks into the block edit files. A template that cannot be read gives the settings of an empty
 // file and then the file-open error; one of more than 999 blocks is refused and nothing is touched.

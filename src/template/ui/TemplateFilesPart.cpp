@@ -85,23 +85,36 @@ void TemplateFilesPart::Vorlageffnen1Click() {
     if (!mayLeaveTemplate())
         return;
     const QString chosen = prompts_.chooseTemplateToOpen(session_.folders.documents);
-    if (!chosen.isEmpty()) {
-        WaitCursor wait;
-        // Refused before anything changes: the template in the window stays, the chosen file too.
-        refuseTooManyBlocks(chosen);
-        blocks_.clearBlockFiles();
-        session_.CurrentTemplatePath = chosen;
-        session_.SavePath = chosen;
-        takeRevertCopy(session_.folders, chosen);
-        setCaption();
-        blocks_.loadCurrentTemplate();
-        if (c_.PageControl1->count() > kPreviewPage)
-            c_.PageControl1->setCurrentIndex(kPreviewPage);
-        session_.Saved = true;
-        rememberLastFile(session_.folders, chosen);
-    }
+    if (!chosen.isEmpty())
+        openChosen(chosen, kPreviewPage);
     if (PageControl1Change)
         PageControl1Change();
+}
+
+void TemplateFilesPart::openTemplateFile(const QString& path, bool atStart) {
+    // A file that cannot be opened is refused before the question: nothing to decide about.
+    checkOpenable(path);
+    if (!mayLeaveTemplate())
+        return;
+    openChosen(path, atStart ? kNewsPage : kPreviewPage);
+    if (!atStart && PageControl1Change)
+        PageControl1Change();
+}
+
+void TemplateFilesPart::openChosen(const QString& chosen, int page) {
+    WaitCursor wait;
+    // Refused before anything changes: the template in the window stays, the chosen file too.
+    checkOpenable(chosen);
+    blocks_.clearBlockFiles();
+    session_.CurrentTemplatePath = chosen;
+    session_.SavePath = chosen;
+    takeRevertCopy(session_.folders, chosen);
+    setCaption();
+    blocks_.loadCurrentTemplate();
+    if (c_.PageControl1->count() > page)
+        c_.PageControl1->setCurrentIndex(page);
+    session_.Saved = true;
+    rememberLastFile(session_.folders, chosen);
 }
 
 void TemplateFilesPart::Vorlageppeichern1Click() {

@@ -33,6 +33,11 @@ public:
     void Vorlagespeichernunter1Click();
     // True when the window may close; the working files are then cleared.
     bool FormCloseQuery();
+    // Opens a template named from outside (the command line, another copy of the program) as the
+    // open command opens the chosen one, the question about unsaved changes included. At start-up
+    // it takes the place of the last template and the first page stays. A file that cannot be opened
+    // gives the German error, and the template in the window stays.
+    void openTemplateFile(const QString& path, bool atStart);
 
     void setCaption();
     // Called at the end of the open and new commands, as a tab change would.
@@ -43,6 +48,7 @@ private:
     bool mayLeaveTemplate();
     void restoreFromRevertCopy();
     void save();
+    void openChosen(const QString& chosen, int page);
 
     TemplateControls& c_;
     TemplateSession& session_;

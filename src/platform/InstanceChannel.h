@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+
+namespace zw {
+
+// The local socket over which a second copy of the program hands a template path to the copy that
+// runs already. The socket lies beside the single-instance lock, in the user's runtime folder.
+class InstanceChannel : public QObject {
+    Q_OBJECT
+public:
+    // socketFolder empty: the user's runtime folder.
+    explicit InstanceChannel(const QString& name, const QString& socketFolder = QString(),
+                             QObject* parent = nullptr);
+
+    // The running copy: listens, replacing a socket that a copy which has ended left behind. Only for
+    // the holder of the single-instance lock.
+    bool listen();
+    // A second copy: hands path over and waits for the receipt. False when no copy took it.
+    bool send(const QString& path, int timeoutMilliseconds = 3000) const;
+
+Q_SIGNALS:
+    void pathReceived(const QString& path);
+
+private:
+    void takeConnection();
+
+    QString socketPath_;
+    QLocalServer* server_ = nullptr;
+};
+
+}  // namespace zw
