@@ -20,7 +20,7 @@ public:
     // the holder of the single-instance lock.
     bool listen();
     // A second copy: hands path over and waits for the receipt. False when no copy took it.
-    bool send(const QString& path, int timeoutMilliseconds = 3000) const;
+    bool send(const QString& path, int timeoutMilliseconds = 10000) const;
 
 Q_SIGNALS:
     void pathReceived(const QString& path);

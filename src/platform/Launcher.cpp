@@ -14,6 +14,14 @@ namespace zw {
 
 Launcher::Launcher(QObject* parent) : QObject(parent) {}
 
+namespace {
+// The programs that outlived their launcher, kept (never freed) until this process ends.
+QList<QProcess*>& outlivingPrograms() {
+    static auto* programs = new QList<QProcess*>;
+    return *programs;
+}
+}  // namespace
+
 Launcher::~Launcher() {
     // A program still running outlives us, as a program started by the shell would: deleting its
     // QProcess would kill it (and possibly the mail program it is waiting for).
@@ -21,6 +29,7 @@ Launcher::~Launcher() {
         if (process->state() != QProcess::NotRunning) {
             process->disconnect();
             process->setParent(nullptr);
+            outlivingPrograms().append(process);
         }
     }
 }
