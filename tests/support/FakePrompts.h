@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 #include "platform/Prompts.h"
 
 namespace zw::test {
@@ -38,10 +40,44 @@ public:
         return take(saveAnswers, QString(), u"chooseTemplateSaveName"_qs);
     }
 
+    // The hand-off to the serial-mail program, help, about, tip and showcase.
+    QList<bool> serialMailStartAnswers, serialMailOfferAnswers, tipAnswers, showcaseAnswers;
+    // Clicks made inside the about box and the showcase while they are shown.
+    std::function<void(const AboutActions&)> aboutClicks;
+    std::function<void(const std::function<void(const QString&)>&)> showcaseClicks;
+    QStringList plainMessages, serialMailStartFiles;
+    int serialMailOffers = 0, abouts = 0, tips = 0, showcases = 0;
+
+    void plainMessage(const QString& text) override { plainMessages.append(text); }
+    bool confirmSerialMailStart(const QString& messageFileName) override {
+        serialMailStartFiles.append(messageFileName);
+        return take(serialMailStartAnswers, false, u"confirmSerialMailStart"_qs);
+    }
+    bool offerSerialMailProgram() override {
+        ++serialMailOffers;
+        return take(serialMailOfferAnswers, false, u"offerSerialMailProgram"_qs);
+    }
+    void showAbout(const AboutActions& actions) override {
+        ++abouts;
+        if (aboutClicks)
+            aboutClicks(actions);
+    }
+    bool showTip() override {
+        ++tips;
+        return take(tipAnswers, false, u"showTip"_qs);
+    }
+    bool showShowcase(const std::function<void(const QString&)>& moreInfo) override {
+        ++showcases;
+        if (showcaseClicks)
+            showcaseClicks(moreInfo);
+        return take(showcaseAnswers, false, u"showShowcase"_qs);
+    }
+
 private:
     template <class T>
     T take(QList<T>& answers, const T& cancel, const QString& question) {
-        if (!answers.isEmpty()) return answers.takeFirst();
+        if (!answers.isEmpty())
+            return answers.takeFirst();
         unexpected.append(question);
         return cancel;
     }
