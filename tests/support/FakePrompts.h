@@ -76,8 +76,7 @@ public:
 private:
     template <class T>
     T take(QList<T>& answers, const T& cancel, const QString& question) {
-        if (!answers.isEmpty())
-            return answers.takeFirst();
+        if (!answers.isEmpty()) return answers.takeFirst();
         unexpected.append(question);
         return cancel;
     }
