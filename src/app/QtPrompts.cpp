@@ -8,6 +8,7 @@
 #include "template/ui/CloseForm.h"
 
 #include <QApplication>
+#include <QPushButton>
 
 #include "app/ProductBranding.h"
 #include "dispatch/ui/AboutBox.h"

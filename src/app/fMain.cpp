@@ -38,6 +38,8 @@
 #include "template/ui/PicturePane.h"
 #include "template/ui/SettingsView.h"
 #include "template/ui/TemplateFilesPart.h"
+#include "dispatch/HelpPart.h"
+#include "dispatch/SerialMailPart.h"
 
 namespace zw {
 
@@ -145,6 +147,7 @@ TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& w
         });
     templateFiles_->PageControl1Change = [this] { PageControl1Change(); };
     connectParts();
+    connectDispatch();
     enableCommands();
     FormCreate();
 }
@@ -521,6 +524,8 @@ void TMainForm::ZusatzProgrammeBitBtnClick() {
 void TMainForm::closeEvent(QCloseEvent* event) {
     bool mayClose = false;
     run([&] { mayClose = templateFiles_->FormCloseQuery(); });
+    if (mayClose)
+        run([this] { help_->showShowcaseAtExit(); });
     if (mayClose)
         event->accept();
     else

@@ -31,24 +31,26 @@ public:
     // empty when cancelled.
     virtual QString chooseTemplateSaveName(const QString& suggestedPath, const QString& startFolder) = 0;
 
-    // The hand-off to the serial-mail program, help, about, tip and showcase.
+    // The hand-off to the serial-mail program, help, about, tip and showcase. Programs without windows
+    // (the command-line renderer, the benchmarks) keep the defaults: nothing is shown, every question
+    // is answered no.
     // A plain message box with the text and OK: how a failed hand-off to the desktop is reported.
-    virtual void plainMessage(const QString& text) = 0;
+    virtual void plainMessage(const QString& text) { error(text); }
     // The start notice of the serial-mail program naming the message file to open in it; true for
     // "Weiter", false for "Abbrechen" or the close box.
-    virtual bool confirmSerialMailStart(const QString& messageFileName) = 0;
+    virtual bool confirmSerialMailStart(const QString& messageFileName) { return false; }
     // The notice that the serial-mail program is not installed; true when the user asks for its page.
-    virtual bool offerSerialMailProgram() = 0;
+    virtual bool offerSerialMailProgram() { return false; }
     // The about box. Its "Update" button and its web and mail labels run these while it is open.
     struct AboutActions {
         std::function<void()> update, web, mail;
     };
-    virtual void showAbout(const AboutActions& actions) = 0;
+    virtual void showAbout(const AboutActions& actions) {}
     // The start-up tip; true when it was closed with "OK" and "Diese Meldung nicht mehr anzeigen" ticked.
-    virtual bool showTip() = 0;
+    virtual bool showTip() { return false; }
     // The showcase at exit; its "Mehr Infos..." buttons call moreInfo with the product's address. True
     // when it was closed with "Tipp nicht mehr anzeigen!" ticked.
-    virtual bool showShowcase(const std::function<void(const QString& address)>& moreInfo) = 0;
+    virtual bool showShowcase(const std::function<void(const QString& address)>& moreInfo) { return false; }
 };
 
 }  // namespace zw
