@@ -56,5 +56,7 @@ int main(int argc, char* argv[]) {
     prompts.createDispatchWindows(branding, mainForm.session().folders.program);
 
     mainForm.showMaximized();
+    // Activation brings the start-up tip; without a window manager nobody else would activate us.
+    mainForm.activateWindow();
     return QApplication::exec();
 }
