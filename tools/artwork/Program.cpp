@@ -29,8 +29,7 @@ void noteMark(QPainter& p, QPointF origin, qreal s) {
     p.rotate(-9);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 22));
-    p.drawRoundedRect(QRectF(-s * 0.4 + s * 0.03, -s * 0.46 + s * 0.04, s * 0.8, s * 0.92), s * 0.04,
-                      s * 0.04);
+    p.drawRoundedRect(QRectF(-s * 0.4 + s * 0.03, -s * 0.46 + s * 0.04, s * 0.8, s * 0.92), s * 0.04, s * 0.04);
     p.setBrush(kNoteBack);
     p.drawRoundedRect(QRectF(-s * 0.4, -s * 0.46, s * 0.8, s * 0.92), s * 0.04, s * 0.04);
     p.restore();
@@ -106,9 +105,8 @@ QImage headBand() {
     const qreal w = wordmark(p, QPointF(76, 37), 27);
     const qreal x = 76 + w + 18;
     p.fillRect(QRectF(x, 16, 1, 26), QColor("#CFD8E0"));
-    text(p, QRectF(x + 16, 14, 400, 30),
-         QString::fromUtf8("HTML-Newsletter gestalten, ansehen und versenden"), font("Liberation Sans", 13),
-         QColor("#7A8896"), Qt::AlignLeft | Qt::AlignVCenter);
+    text(p, QRectF(x + 16, 14, 400, 30), QString::fromUtf8("HTML-Newsletter gestalten, ansehen und versenden"),
+         font("Liberation Sans", 13), QColor("#7A8896"), Qt::AlignLeft | Qt::AlignVCenter);
     return img;
 }
 
@@ -120,11 +118,10 @@ void envelope(QPainter& p, const QRectF& r) {
     p.setBrush(QColor("#FFFFFF"));
     p.drawRoundedRect(r, 3, 3);
     p.setBrush(QColor("#E3ECF5"));
-    p.drawPolygon(QPolygonF(
-        {r.bottomLeft(), QPointF(r.center().x(), r.center().y() + r.height() * 0.05), r.bottomRight()}));
+    p.drawPolygon(QPolygonF({r.bottomLeft(), QPointF(r.center().x(), r.center().y() + r.height() * 0.05),
+                             r.bottomRight()}));
     p.setBrush(QColor("#4A90D9"));
-    p.drawPolygon(
-        QPolygonF({r.topLeft(), r.topRight(), QPointF(r.center().x(), r.center().y() + r.height() * 0.08)}));
+    p.drawPolygon(QPolygonF({r.topLeft(), r.topRight(), QPointF(r.center().x(), r.center().y() + r.height() * 0.08)}));
     p.restore();
 }
 
@@ -142,7 +139,8 @@ QImage aboutPicture() {
 
     // A flight path of dots from the note to the letter.
     p.setBrush(QColor("#B7C6D6"));
-    for (int i = 0; i < 7; ++i) p.drawEllipse(QPointF(162 + i * 8, 40 - (i * i) * 0.35), 1.6, 1.6);
+    for (int i = 0; i < 7; ++i)
+        p.drawEllipse(QPointF(162 + i * 8, 40 - (i * i) * 0.35), 1.6, 1.6);
     noteMark(p, QPointF(92, 18), 92);
     envelope(p, QRectF(172, 58, 62, 42));
 
@@ -151,9 +149,8 @@ QImage aboutPicture() {
     const QFont pro = font("URW Gothic", size, QFont::Normal);
     const qreal w = textWidth("Zettelwerk", name) + size * 0.22 + textWidth("pro", pro);
     wordmark(p, QPointF((300 - w) / 2, 158), size);
-    text(p, QRectF(0, 164, 300, 22), "Newsletter-Editor",
-         font("Liberation Sans", 12, QFont::Normal, false, 2.0), QColor("#7A8896"),
-         Qt::AlignHCenter | Qt::AlignVCenter);
+    text(p, QRectF(0, 164, 300, 22), "Newsletter-Editor", font("Liberation Sans", 12, QFont::Normal, false, 2.0),
+         QColor("#7A8896"), Qt::AlignHCenter | Qt::AlignVCenter);
     return img;
 }
 
@@ -268,9 +265,8 @@ void drawProgram(const Output& out) {
     out.recom("about.jpg", aboutPicture());
     out.recom("tip.jpg", tipPicture());
     out.recom("ventoza.jpg", serialMailPicture());
-    out.recom("werbung_ventoza.jpg", productPicture("Ventoza professional", [](QPainter& p) {
-                  envelopeFan(p, QPointF(62, 88), 1.6);
-              }));
+    out.recom("werbung_ventoza.jpg",
+              productPicture("Ventoza professional", [](QPainter& p) { envelopeFan(p, QPointF(62, 88), 1.6); }));
     out.recom("werbung_etikettwerk.jpg", productPicture("Etikettwerk", labelSheet));
     out.recom("werbung_terminwerk.jpg", productPicture("Terminwerk", calendar));
 }
