@@ -101,15 +101,12 @@ int main(int argc, char** argv) {
     form.show();
     settle(500);
 
-    // Each page, as the user selects it; the preview needs a moment to render.
+    // The template pages; the preview, single-mail and serial-mail pages are commands, not pictures.
     const QStringList pageFiles = {"seite_newsmeldungen", "seite_kopf_fusszeile", "seite_grafiken",
-                                   "seite_farben",        "seite_vorschau",       "seite_einzelmail",
-                                   "seite_serienmail"};
-    for (int i = 0; i < form.PageControl1->count() && i < pageFiles.size(); ++i) {
+                                   "seite_farben"};
+    for (int i = 0; i < pageFiles.size(); ++i) {
         zw::selectPage(form, i);
-        if (i == 4 && form.pageCommands.showPreview)
-            form.pageCommands.showPreview();
-        settle(i == 4 ? 2500 : 200);
+        settle(200);
         save(form.grab(), out + pageFiles[i] + QStringLiteral(".png"));
     }
     zw::selectPage(form, 0);
