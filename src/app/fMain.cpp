@@ -28,6 +28,8 @@
 #include "app/ErrorReport.h"
 #include "app/WindowRender.h"
 #include "app/WindowsInfo.h"
+#include "dispatch/HelpPart.h"
+#include "dispatch/SerialMailPart.h"
 #include "platform/Platform.h"
 #include "platform/Prompts.h"
 #include "render/HTMLColor.h"
@@ -38,8 +40,6 @@
 #include "template/ui/PicturePane.h"
 #include "template/ui/SettingsView.h"
 #include "template/ui/TemplateFilesPart.h"
-#include "dispatch/HelpPart.h"
-#include "dispatch/SerialMailPart.h"
 
 namespace zw {
 
