@@ -31,6 +31,8 @@ class BlockListPart;
 class BlockListWidget;
 class PicturePane;
 class Platform;
+class SettingsPagesPart;
+class TextCommandsPart;
 class Prompts;
 class TWindowsInfo;
 class TemplateFilesPart;
@@ -95,6 +97,10 @@ public:
     QAction* Update1 = nullptr;
     QAction* Info1 = nullptr;
 
+    // The news-text commands, the colours and the date line (fMainEditing.cpp); owned by the window.
+    TextCommandsPart* textCommands = nullptr;
+    SettingsPagesPart* settingsPages = nullptr;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -106,6 +112,7 @@ private:
     QWidget* buildCommandPage(const QString& text);
     void buildMenuAndButtons();
     void connectParts();
+    void connectEditing();
     void FormCreate();
     // Runs a command behind the application's error report.
     template <typename Command>

@@ -14,6 +14,7 @@
 #include "app/fMain.h"
 #include "platform/SingleInstance.h"
 #include "template/Session.h"
+#include "editing/ui/LinkForm.h"
 #include "template/ui/CloseForm.h"
 
 int main(int argc, char* argv[]) {
@@ -50,6 +51,8 @@ int main(int argc, char* argv[]) {
     zw::TCloseForm closeForm(&mainForm);
     prompts.setParentWindow(&mainForm);
     prompts.setCloseForm(&closeForm);
+    zw::TLinkForm linkForm(&mainForm);
+    prompts.setLinkForm(&linkForm);
 
     mainForm.showMaximized();
     return QApplication::exec();

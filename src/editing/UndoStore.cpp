@@ -32,6 +32,14 @@ qsizetype commonSuffix(const QChar* aEnd, const QChar* bEnd, qsizetype n) {
 
 }  // namespace
 
+TextChange textDifference(QStringView older, QStringView newer) {
+    const qsizetype shorter = std::min(older.size(), newer.size());
+    const qsizetype prefix = commonPrefix(older.data(), newer.data(), shorter);
+    const qsizetype suffix =
+        commonSuffix(older.data() + older.size(), newer.data() + newer.size(), shorter - prefix);
+    return {prefix, older.size() - prefix - suffix, newer.size() - prefix - suffix};
+}
+
 void GapText::assign(const QString& text) {
     buffer_.assign(reinterpret_cast<const char16_t*>(text.constData()),
                    reinterpret_cast<const char16_t*>(text.constData()) + text.size());
@@ -102,12 +110,7 @@ bool UndoStore::fits(const QString& text, const TextChange& c) const {
 TextChange UndoStore::changeTo(const QString& text, std::optional<TextChange> reported) const {
     if (reported && fits(text, *reported))
         return *reported;
-    const QString older = newest_.toString();
-    const qsizetype shorter = std::min(older.size(), text.size());
-    const qsizetype prefix = commonPrefix(older.constData(), text.constData(), shorter);
-    const qsizetype suffix =
-        commonSuffix(older.constData() + older.size(), text.constData() + text.size(), shorter - prefix);
-    return {prefix, older.size() - prefix - suffix, text.size() - prefix - suffix};
+    return textDifference(newest_.toString(), text);
 }
 
 void UndoStore::write(int number, const QString& text, std::optional<TextChange> change) {

@@ -15,6 +15,9 @@ struct TextChange {
     qsizetype added = 0;
 };
 
+// The change that turns older into newer: the part between their common beginning and common end.
+TextChange textDifference(QStringView older, QStringView newer);
+
 // A text kept with a gap at the place of the last change, so that a run of keystrokes at one place
 // moves nothing but the keystrokes themselves.
 class GapText {

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace zw {
 
 // The answers of the save-changes question. Cancel is the close box: none of the three buttons.
@@ -28,6 +30,17 @@ public:
     // before overwriting, adds ".nld" to a name typed without extension. Returns the chosen path, or
     // empty when cancelled.
     virtual QString chooseTemplateSaveName(const QString& suggestedPath, const QString& startFolder) = 0;
+
+    // News-text commands and colours.
+    struct LinkAnswer {
+        bool ok = false;  // closed with "OK"
+        QString address;  // the field as the user left it, also after a cancel
+    };
+    // The hyperlink dialog, its field showing address (what was typed the time before).
+    virtual LinkAnswer askHyperlink(const QString& address) = 0;
+    // The colour dialog, opening with colour (a Windows colour value: red in the lowest byte). Returns
+    // the chosen colour, or nothing when cancelled.
+    virtual std::optional<quint32> chooseColour(quint32 colour) = 0;
 };
 
 }  // namespace zw
