@@ -36,11 +36,12 @@ public:
         bool ok = false;  // closed with "OK"
         QString address;  // the field as the user left it, also after a cancel
     };
+    // Where nobody can answer (the renderer without a window), both dialogs count as cancelled.
     // The hyperlink dialog, its field showing address (what was typed the time before).
-    virtual LinkAnswer askHyperlink(const QString& address) = 0;
+    virtual LinkAnswer askHyperlink(const QString& address) { return {false, address}; }
     // The colour dialog, opening with colour (a Windows colour value: red in the lowest byte). Returns
     // the chosen colour, or nothing when cancelled.
-    virtual std::optional<quint32> chooseColour(quint32 colour) = 0;
+    virtual std::optional<quint32> chooseColour(quint32 colour) { return std::nullopt; }
 };
 
 }  // namespace zw
