@@ -44,11 +44,12 @@ TEST_F(SettingsPagesTest, ColourDialogOpensWithTheLastConfirmedColour) {
         EXPECT_EQ(s.TextColor + s.LinkColor + s.BKGColor, row.text + row.link + row.background);
         EXPECT_EQ(f.session().Saved, !row.answer);
         const QColor swatch = swatches[row.button]->palette().color(QPalette::Window);
-        if (row.answer)
+        if (row.answer) {
             EXPECT_EQ(swatch,
                       QColor(int(*row.answer & 0xFF), int(*row.answer >> 8 & 0xFF), int(*row.answer >> 16)));
-        else
+        } else {
             EXPECT_EQ(swatch, swatchBefore);
+        }
     }
     f.blockList().ListBox1Enter();
     EXPECT_TRUE(readAll(f.session().CurrentTemplatePath)

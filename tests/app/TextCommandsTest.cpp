@@ -251,8 +251,9 @@ TEST_F(TextCommandsTest, EverySnapshotReadsBackAsTheEditorShowedIt) {
     prompts.informations.clear();  // the wraps without a selection
     ASSERT_GT(counter(), 300);
     for (int k = counter(); k >= 1; --k) {
-        if (shown[size_t(k)])
+        if (shown[size_t(k)]) {
             ASSERT_EQ(part().history().store().read(k), *shown[size_t(k)]) << k;
+        }
     }
 }
 
