@@ -28,18 +28,16 @@ void TMainForm::connectEditing() {
     text->runCommand = [this](const std::function<void()>& command) { run(command); };
     // The tool bar goes between the label of the news text and the size box.
     TextToolsLayout->insertWidget(TextToolsLayout->indexOf(ComboBox1), text->ToolBar1);
-    connect(text->ToolButton1, &QToolButton::clicked, this,
-            runner(text, &TextCommandsPart::ToolButton1Click));
-    connect(text->ToolButton2, &QToolButton::clicked, this,
-            runner(text, &TextCommandsPart::ToolButton2Click));
-    connect(text->ToolButton3, &QToolButton::clicked, this,
-            runner(text, &TextCommandsPart::ToolButton3Click));
-    connect(text->ToolButton4, &QToolButton::clicked, this,
-            runner(text, &TextCommandsPart::ToolButton4Click));
-    connect(text->ToolButton5, &QToolButton::clicked, this,
-            runner(text, &TextCommandsPart::ToolButton5Click));
-    connect(text->BackToolButton, &QToolButton::clicked, this,
-            runner(text, &TextCommandsPart::BackToolButtonClick));
+    const std::pair<QToolButton*, void (TextCommandsPart::*)()> toolButtons[] = {
+        {text->ToolButton1, &TextCommandsPart::ToolButton1Click},
+        {text->ToolButton2, &TextCommandsPart::ToolButton2Click},
+        {text->ToolButton3, &TextCommandsPart::ToolButton3Click},
+        {text->ToolButton4, &TextCommandsPart::ToolButton4Click},
+        {text->ToolButton5, &TextCommandsPart::ToolButton5Click},
+        {text->BackToolButton, &TextCommandsPart::BackToolButtonClick},
+    };
+    for (const auto& [button, handler] : toolButtons)
+        connect(button, &QToolButton::clicked, this, runner(text, handler));
     connect(ComboBox1, &QComboBox::activated, this,
             [this, text](int index) { run([text, index] { text->ComboBox1Change(index); }); });
     connect(Memo1, &QPlainTextEdit::textChanged, this, runner(text, &TextCommandsPart::Memo1Change));
