@@ -66,15 +66,5 @@ TEST(BreakLine, BreaksAtTheCaretAndTrimsTheRest) {
     for (const auto& row : rows) EXPECT_EQ(BreakLine(parse(row.before)), parse(row.after)) << row.name;
 }
 
-TEST(FontSize, OnlyTheCaptionWrapsNothing) {
-    for (const QString& item : kFontSizeItems)
-        EXPECT_EQ(isFontSizeCaption(item), item == kFontSizeItems[0]) << item.toStdString();
-}
-
-TEST(LinkAddress, BlankMeansOnlyControlCharactersAndBlanks) {
-    for (const QString& blank : {u""_qs, u"   "_qs, u"\t \n"_qs}) EXPECT_TRUE(isBlankAddress(blank));
-    for (const QString& address : {u" x "_qs, u"www.example.org"_qs}) EXPECT_FALSE(isBlankAddress(address));
-}
-
 }  // namespace
 }  // namespace zw::test
