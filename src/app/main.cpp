@@ -12,9 +12,9 @@
 #include "app/QtPrompts.h"
 #include "app/WindowsInfo.h"
 #include "app/fMain.h"
+#include "editing/ui/LinkForm.h"
 #include "platform/SingleInstance.h"
 #include "template/Session.h"
-#include "editing/ui/LinkForm.h"
 #include "template/ui/CloseForm.h"
 
 int main(int argc, char* argv[]) {
