@@ -231,7 +231,7 @@ TEST_F(TextCommandsTest, EverySnapshotReadsBackAsTheEditorShowedIt) {
                 QTest::keyClick(f.Memo1, Qt::Key_Delete);
                 break;
             case 2:
-                QApplication::clipboard()->setText(u"Ein\nFü 中"_qs);
+                QApplication::clipboard()->setText(u"Ein\nFü 中😁"_qs);
                 f.Memo1->paste();
                 break;
             case 3:

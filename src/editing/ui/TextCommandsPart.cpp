@@ -104,9 +104,19 @@ EditorState TextCommandsPart::editorState() const {
 bool TextCommandsPart::replaceEditorText(const QString& text) {
     // Only the part that differs is replaced, so the view stays where it was; it is one change all the
     // same, as a replacement of the whole text would be.
-    const TextChange d = textDifference(editorText(memo_), text);
+    TextChange d = textDifference(editorText(memo_), text);
     if (d.removed == 0 && d.added == 0)
         return false;
+    // Never between the two halves of a character outside the basic plane.
+    if (d.at > 0 && text[d.at - 1].isHighSurrogate()) {
+        --d.at;
+        ++d.removed;
+        ++d.added;
+    }
+    if (d.at + d.added < text.size() && text[d.at + d.added].isLowSurrogate()) {
+        ++d.removed;
+        ++d.added;
+    }
     QTextCursor cursor(memo_->document());
     cursor.setPosition(int(d.at));
     cursor.setPosition(int(d.at + d.removed), QTextCursor::KeepAnchor);
