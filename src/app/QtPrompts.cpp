@@ -1,10 +1,12 @@
 #include "app/QtPrompts.h"
 
+#include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "editing/ui/LinkForm.h"
 #include "template/ui/CloseForm.h"
 
 #include <QApplication>
@@ -143,6 +145,32 @@ bool QtPrompts::showShowcase(const std::function<void(const QString& address)>& 
     QObject context;
     QObject::connect(werbungForm_, &TWerbungForm::moreInfo, &context, moreInfo);
     return werbungForm_->ask();
+}
+
+}  // namespace zw
+
+// News-text commands and colours.
+namespace zw {
+
+Prompts::LinkAnswer QtPrompts::askHyperlink(const QString& address) {
+    if (!linkForm_)
+        return {false, address};
+    return linkForm_->ask(address);
+}
+
+std::optional<quint32> QtPrompts::chooseColour(quint32 colour) {
+    if (!colourDialog_) {
+        colourDialog_ = new QColorDialog(parent_);
+        colourDialog_->setObjectName(QStringLiteral("ColorDialog1"));
+        // Qt's own dialog speaks German through the translations; a desktop's native one might not.
+        colourDialog_->setOption(QColorDialog::DontUseNativeDialog);
+    }
+    colourDialog_->setCurrentColor(
+        QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF)));
+    if (colourDialog_->exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QColor chosen = colourDialog_->selectedColor();
+    return quint32(chosen.red()) | quint32(chosen.green()) << 8 | quint32(chosen.blue()) << 16;
 }
 
 }  // namespace zw

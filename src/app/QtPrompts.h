@@ -2,6 +2,7 @@
 
 #include "platform/Prompts.h"
 
+class QColorDialog;
 class QWidget;
 
 namespace zw {
@@ -13,6 +14,7 @@ class TNoVentozaForm;
 class TAboutBox;
 class TTipForm;
 class TWerbungForm;
+class TLinkForm;
 
 // The real dialogs of the desktop.
 class QtPrompts : public Prompts {
@@ -28,6 +30,11 @@ public:
     CloseAnswer askSaveChanges() override;
     QString chooseTemplateToOpen(const QString& startFolder) override;
     QString chooseTemplateSaveName(const QString& suggestedPath, const QString& startFolder) override;
+
+    // News-text commands and colours.
+    void setLinkForm(TLinkForm* form) { linkForm_ = form; }
+    LinkAnswer askHyperlink(const QString& address) override;
+    std::optional<quint32> chooseColour(quint32 colour) override;
 
 private:
     QString productTitle_;
@@ -51,6 +58,9 @@ private:
     TAboutBox* aboutBox_ = nullptr;
     TTipForm* tipForm_ = nullptr;
     TWerbungForm* werbungForm_ = nullptr;
+    TLinkForm* linkForm_ = nullptr;
+    // ColorDialog1: one dialog for all colour buttons, made when first needed.
+    QColorDialog* colourDialog_ = nullptr;
 };
 
 }  // namespace zw

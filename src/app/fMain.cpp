@@ -148,6 +148,7 @@ TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& w
     templateFiles_->PageControl1Change = [this] { PageControl1Change(); };
     connectParts();
     connectDispatch();
+    connectEditing();
     enableCommands();
     FormCreate();
 }
@@ -193,13 +194,11 @@ QWidget* TMainForm::buildNewsPage() {
     TextToolsLayout = new QHBoxLayout;
     TextToolsLayout->addWidget(labelFor(QStringLiteral("Text für die Newsmeldung"), Memo1));
     TextToolsLayout->addStretch();
-    // The markup commands come with the editing tools; until then the size box only shows its place.
     ComboBox1 = new QComboBox(EditorPanel);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setAccessibleName(QStringLiteral("Schriftgröße"));
     ComboBox1->addItem(QStringLiteral("Schriftgröße"));
     for (int size = 1; size <= 7; ++size) ComboBox1->addItem(QStringLiteral("+%1").arg(size));
-    ComboBox1->setEnabled(false);
     TextToolsLayout->addWidget(ComboBox1);
     editor->addLayout(TextToolsLayout);
     editor->addWidget(Memo1, 1);
@@ -461,11 +460,6 @@ void TMainForm::connectParts() {
          {HeadLineEdit, LinkTextEdit, URLEdit, BetreffEdit, Titel1Edit, Titel2Edit, DateEdit, ImpressumEdit,
           ImpressumMailToEdit, ImpressumURLEdit, UnsubScribeTextEdit, UnsubScribeLinkEdit})
         connect(edit, &QLineEdit::textChanged, this, &TMainForm::markChanged);
-    connect(Memo1, &QPlainTextEdit::textChanged, this, &TMainForm::markChanged);
-    connect(DateCheckBox, &QCheckBox::clicked, this, [this] {
-        markChanged();
-        applyDateState(*this);
-    });
 }
 
 void TMainForm::FormCreate() {

@@ -33,6 +33,8 @@ class HelpPart;
 class SerialMailPart;
 class PicturePane;
 class Platform;
+class SettingsPagesPart;
+class TextCommandsPart;
 class Prompts;
 class TWindowsInfo;
 class TemplateFilesPart;
@@ -97,6 +99,10 @@ public:
     QAction* Update1 = nullptr;
     QAction* Info1 = nullptr;
 
+    // The news-text commands, the colours and the date line (fMainEditing.cpp); owned by the window.
+    TextCommandsPart* textCommands = nullptr;
+    SettingsPagesPart* settingsPages = nullptr;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -111,6 +117,8 @@ private:
     void connectParts();
     // The serial-mail hand-off, help, about, tip and showcase (fMainDispatch.cpp).
     void connectDispatch();
+    // The news-text commands, the colour buttons and the date switch (fMainEditing.cpp).
+    void connectEditing();
     void FormCreate();
     // Runs a command behind the application's error report.
     template <typename Command>

@@ -12,6 +12,7 @@
 #include "app/QtPrompts.h"
 #include "app/WindowsInfo.h"
 #include "app/fMain.h"
+#include "editing/ui/LinkForm.h"
 #include "menu/FlatMenuStyle.h"
 #include "platform/SingleInstance.h"
 #include "template/Session.h"
@@ -54,6 +55,8 @@ int main(int argc, char* argv[]) {
     prompts.setParentWindow(&mainForm);
     prompts.setCloseForm(&closeForm);
     prompts.createDispatchWindows(branding, mainForm.session().folders.program);
+    zw::TLinkForm linkForm(&mainForm);
+    prompts.setLinkForm(&linkForm);
 
     mainForm.showMaximized();
     // Activation brings the start-up tip; without a window manager nobody else would activate us.

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace zw {
 
@@ -51,6 +52,17 @@ public:
     // The showcase at exit; its "Mehr Infos..." buttons call moreInfo with the product's address. True
     // when it was closed with "Tipp nicht mehr anzeigen!" ticked.
     virtual bool showShowcase(const std::function<void(const QString& address)>& moreInfo) { return false; }
+    // News-text commands and colours.
+    struct LinkAnswer {
+        bool ok = false;  // closed with "OK"
+        QString address;  // the field as the user left it, also after a cancel
+    };
+    // Where nobody can answer (the renderer without a window), both dialogs count as cancelled.
+    // The hyperlink dialog, its field showing address (what was typed the time before).
+    virtual LinkAnswer askHyperlink(const QString& address) { return {false, address}; }
+    // The colour dialog, opening with colour (a Windows colour value: red in the lowest byte). Returns
+    // the chosen colour, or nothing when cancelled.
+    virtual std::optional<quint32> chooseColour(quint32 colour) { return std::nullopt; }
 };
 
 }  // namespace zw

@@ -74,10 +74,25 @@ public:
         return !showcaseAnswers.isEmpty() && showcaseAnswers.takeFirst();
     }
 
+    // News-text commands and colours.
+    QList<LinkAnswer> linkAnswers;                // a cancel that leaves no text: {false, ""}
+    QStringList linkShown;                        // what the field showed each time
+    QList<std::optional<quint32>> colourAnswers;  // nullopt = cancel
+    QList<quint32> colourShown;                   // the colour each dialog opened with
+    LinkAnswer askHyperlink(const QString& address) override {
+        linkShown.append(address);
+        return take(linkAnswers, LinkAnswer{false, address}, u"askHyperlink"_qs);
+    }
+    std::optional<quint32> chooseColour(quint32 colour) override {
+        colourShown.append(colour);
+        return take(colourAnswers, std::optional<quint32>(), u"chooseColour"_qs);
+    }
+
 private:
     template <class T>
     T take(QList<T>& answers, const T& cancel, const QString& question) {
-        if (!answers.isEmpty()) return answers.takeFirst();
+        if (!answers.isEmpty())
+            return answers.takeFirst();
         unexpected.append(question);
         return cancel;
     }
