@@ -177,6 +177,9 @@ void AddMessageHeader(RenderContext& context) {
     MessageLines& out = context.lines;
     out.append(kFrom);
     for (const QByteArray& line : SubjectLines(context.input.subject)) out.append(line);
+    // The empty line last ends the plain-text part's header. Without it a mail reader takes the body's
+    // first lines (they start with a blank) for header continuations, and a news line shaped like a
+    // header for a header of the part.
     for (const char* line : {kDate,
                              kMimeVersion,
                              kRelatedType,
@@ -197,7 +200,8 @@ void AddMessageHeader(RenderContext& context) {
                              kAlternativeDelimiter,
                              kPlainType,
                              kCharsetParam,
-                             kQuotedPrintable})
+                             kQuotedPrintable,
+                             ""})
         out.append(line);
 }
 

@@ -31,7 +31,7 @@ struct RenderContext {
     qsizetype firstBase64Line = -1;
 };
 
-// The header block and the plain-text part's header.
+// The header block and the plain-text part's header, ended by its empty line.
 void AddMessageHeader(RenderContext& context);
 // The body of the plain-text part.
 void AddPlainTextPart(RenderContext& context);

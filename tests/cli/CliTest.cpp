@@ -101,6 +101,11 @@ TEST_F(Cli, RendersTheTemplateAndTouchesNoWorkingFile) {
     EXPECT_TRUE(parsed.html.contains("\n07.12.2026\r\n"));
     EXPECT_TRUE(parsed.html.contains("\nAlles zum Fest\r\n"));  // the INI rules removed the quotes
     EXPECT_TRUE(message.endsWith("------=_NextPart_1--\r\n"));
+    EXPECT_EQ(plainLines(message),
+              (QList<QByteArray>{" ", " ", "Gartenfreunde", "Alles zum Fest", "Stand: 07.12.2026", " ", "Das Fest", " ",
+                                 "Am <b>Samstag</b>", " ", "Mehr", "http://www.garten.de/fest?tag=1", " ", " ",
+                                 "Ohne Bild", " ", "Text", " ", " ", "Impressum:", " ", "Verein", "info@garten.de",
+                                 "www.garten.de"}));
 
     EXPECT_EQ(readAll(templatePath), templateBytes);
     EXPECT_EQ(readAll(program + "Temp001.edt"), "fremder Block\r\n");
@@ -234,6 +239,14 @@ TEST(CliShipped, EveryShippedTemplateRendersWithAllItsPictures) {
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
         const QString subject = fromStored(readSettings(templateBytes).Berteff);
         EXPECT_TRUE(isNewsletter(readAll(output), subject, expectedPictures(templateBytes, program + "Images/")));
+        // The plain-text alternative carries the header lines and every block's texts, the link markup
+        // decoded as a mail program shows it.
+        const NewsletterTemplate parsed = parseTemplate(templateBytes);
+        QList<QByteArray> texts{parsed.settings.Titel1, parsed.settings.Titel2};
+        for (const NewsBlock& block : parsed.blocks) texts << trimmed8(block.Headline) << trimmed8(block.Text);
+        const QList<QByteArray> plain = plainLines(readAll(output));
+        for (QByteArray& text : texts)
+            EXPECT_TRUE(text.isEmpty() || plain.contains(text.replace("=3D", "="))) << text.toStdString();
         EXPECT_EQ(readAll(path), templateBytes);
     }
 }

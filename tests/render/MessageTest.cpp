@@ -40,8 +40,8 @@ TEST_F(Message, HeaderBlockThenThePlainTextBody) {
                          "This is a multi-part message in MIME format.", "", "------=_NextPart_1",
                          "Content-Type: multipart/alternative;", "\tboundary=\"----=_NextPart_2\"", "", "",
                          "------=_NextPart_2", "Content-Type: text/plain;", "\tcharset=\"iso-8859-1\"",
-                         "Content-Transfer-Encoding: quoted-printable", " "};
-    EXPECT_EQ(BuildMessageLines(input, prompts).mid(0, 24), expected);
+                         "Content-Transfer-Encoding: quoted-printable", "", " "};
+    EXPECT_EQ(BuildMessageLines(input, prompts).mid(0, 25), expected);
 }
 
 TEST_F(Message, SubjectLines) {
@@ -149,22 +149,21 @@ TEST(WrapHtmlLine, CutsAtSeventyWithoutSplittingAnEscape) {
 }
 
 TEST_F(Message, SoftBreaksOnlyInTheHtmlRegion) {
-    // Texts that contain the region's border lines must not move it. (They do not start their lines:
-    // the plain-text part has no empty line after its header, so a mail parser reads a line that
-    // starts with a header name there as a header.)
-    const QByteArray trap = "Text mit Content-Transfer-Encoding: base64 und Content-Type: text/html; " + QByteArray(40, 'w');
+    // Texts that contain the region's border lines, or are nothing else, must not move it; in the
+    // plain-text part they stay texts.
+    const QByteArray trap = "Content-Transfer-Encoding: base64 und Content-Type: text/html; " + QByteArray(40, 'w');
     input.subject = "Content-Type: text/html;";
-    input.titel2 = "Titel mit Content-Type: text/html;";
-    addBlock({"Hinweis zu Content-Transfer-Encoding: base64", "", "", "", trap});
+    input.titel2 = "Content-Type: text/html;";
+    addBlock({"Content-Transfer-Encoding: base64", "", "", "", trap});
     const QByteArray longName = "lang-" + QByteArray(80, 'n') + ".jpg";
     addPicture(longName);
     input.kopfLogo = images.toUtf8() + longName;
 
     const Lines lines = BuildMessageLines(input, prompts);
-    const qsizetype html = lines.indexOf("Content-Type: text/html;");
-    const qsizetype firstBase64 = lines.indexOf("Content-Transfer-Encoding: base64");
-    ASSERT_EQ(lines[html - 1], "------=_NextPart_2");
-    ASSERT_EQ(lines[firstBase64 - 2], "------=_NextPart_1");
+    const qsizetype html = lines.indexOf("------=_NextPart_2", 20) + 1;
+    const qsizetype firstBase64 = lines.indexOf("------=_NextPart_1", html) + 2;
+    ASSERT_EQ(lines[html], "Content-Type: text/html;");
+    ASSERT_EQ(lines[firstBase64], "Content-Transfer-Encoding: base64");
     EXPECT_EQ(lines.count(trap), 1);  // once, in the plain-text part, not broken
     EXPECT_LT(lines.indexOf(trap), html);
     EXPECT_EQ(lines[firstBase64 + 1], "Content-ID: <1B_" + longName + ">");  // never broken
@@ -174,6 +173,8 @@ TEST_F(Message, SoftBreaksOnlyInTheHtmlRegion) {
     const MimeNewsletter parsed = parseNewsletter(crlf(lines));
     EXPECT_TRUE(parsed.problems.isEmpty()) << parsed.problems.join(u';').toStdString();
     EXPECT_TRUE(parsed.html.contains(trap));
+    EXPECT_EQ(plainLines(crlf(lines)).mid(3, 5),
+              (Lines{"Content-Type: text/html;", " ", "Content-Transfer-Encoding: base64", " ", trap}));
 }
 
 TEST(PictureExtension, LastRunBetweenDots) {
@@ -214,14 +215,17 @@ TEST_F(Message, RemovedHeadLogoIsSentFromTheEarlierCopy) {
 
 TEST_F(Message, WrittenFileIsTheLinesWithCrLf) {
     addPicture("bild.jpg", 3000);
-    addBlock({"Meldung", "C:\\x\\bild.jpg", "Mehr", "a.de", QByteArray(200, 't')});
+    addBlock({"Meldung", "C:\\x\\bild.jpg", "Mehr", "a.de/?x=1", QByteArray(200, 't')});
     const QString target = folder.file("out.eml");
     writeAll(target, "alte Nachricht, viel l\xe4nger als nichts");
     RenderMessage(input, target, prompts);
     const QByteArray written = readAll(target);
     EXPECT_EQ(written, joinLines(BuildMessageLines(input, prompts)));
     EXPECT_TRUE(written.endsWith("\r\n------=_NextPart_1--\r\n"));
-    EXPECT_TRUE(written.contains("Content-Transfer-Encoding: quoted-printable\r\n \r\n"));
+    EXPECT_TRUE(written.contains("Content-Transfer-Encoding: quoted-printable\r\n\r\n \r\n"));
+    // A mail program shows the plain-text alternative with every text, the link address decoded.
+    const Lines block{" ", "Meldung", " ", QByteArray(200, 't'), " ", "Mehr", "http://a.de/?x=1", " "};
+    EXPECT_EQ(plainLines(written), kHead + block + kImprint);
     EXPECT_TRUE(
         isNewsletter(written, u"Neuigkeiten"_qs, pictureBytes({"logo.jpg", "sep.jpg", "bild.jpg", "imp.jpg"})));
     EXPECT_EQ(QDir(folder.path()).entryList({u"out.eml*"_qs}, QDir::Files | QDir::Hidden),
