@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QStorageInfo>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -25,8 +27,10 @@ struct ProcessResult {
     QString out, err;
 };
 
-ProcessResult runRenderer(const QStringList& arguments) {
+ProcessResult runRenderer(const QStringList& arguments,
+                          const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(ZW_PROGRAM_DIR "/zettelwerk-render"), arguments);
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return {};
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -114,6 +118,20 @@ TEST_F(Cli, RendersTheTemplateAndTouchesNoWorkingFile) {
     EXPECT_EQ(listFiles(program, u"*.edt"_qs).size(), 1);
     EXPECT_EQ(readAll(images + "m_Kopf.jpg"), logo);
     EXPECT_EQ(readAll(images + "m_Impressum.jpg"), imprint);
+}
+
+// The block edit files and "temp.mim" go to a folder in memory, and leave nothing behind there.
+TEST_F(Cli, ScratchFilesGoToMemoryAndAreRemoved) {
+    if (QStorageInfo(u"/dev/shm"_qs).fileSystemType() != "tmpfs") GTEST_SKIP() << "no /dev/shm in memory";
+    QTemporaryDir runtime(u"/dev/shm/zettelwerk-test-XXXXXX"_qs);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"TMPDIR"_qs, templatePath);  // a file: no scratch folder could be made there
+    environment.insert(u"XDG_RUNTIME_DIR"_qs, runtime.path());
+    const ProcessResult run = runRenderer(arguments(folder.file("neu.eml")), environment);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QFile::remove(images + "fest.jpg");
+    EXPECT_EQ(runRenderer(arguments(folder.file("fehler.eml")), environment).exitCode, 1);
+    EXPECT_TRUE(QDir(runtime.path()).isEmpty());
 }
 
 TEST_F(Cli, DateDefaultsToToday) {

@@ -215,7 +215,8 @@ TEST_F(Message, RemovedHeadLogoIsSentFromTheEarlierCopy) {
 
 TEST_F(Message, WrittenFileIsTheLinesWithCrLf) {
     addPicture("bild.jpg", 3000);
-    addBlock({"Meldung", "C:\\x\\bild.jpg", "Mehr", "a.de/?x=1", QByteArray(200, 't')});
+    // A text long enough that the lines before the pictures are written in several pieces.
+    addBlock({"Meldung", "C:\\x\\bild.jpg", "Mehr", "a.de/?x=1", QByteArray(70000, 't')});
     const QString target = folder.file("out.eml");
     writeAll(target, "alte Nachricht, viel l\xe4nger als nichts");
     RenderMessage(input, target, prompts);
@@ -224,7 +225,7 @@ TEST_F(Message, WrittenFileIsTheLinesWithCrLf) {
     EXPECT_TRUE(written.endsWith("\r\n------=_NextPart_1--\r\n"));
     EXPECT_TRUE(written.contains("Content-Transfer-Encoding: quoted-printable\r\n\r\n \r\n"));
     // A mail program shows the plain-text alternative with every text, the link address decoded.
-    const Lines block{" ", "Meldung", " ", QByteArray(200, 't'), " ", "Mehr", "http://a.de/?x=1", " "};
+    const Lines block{" ", "Meldung", " ", QByteArray(70000, 't'), " ", "Mehr", "http://a.de/?x=1", " "};
     EXPECT_EQ(plainLines(written), kHead + block + kImprint);
     EXPECT_TRUE(
         isNewsletter(written, u"Neuigkeiten"_qs, pictureBytes({"logo.jpg", "sep.jpg", "bild.jpg", "imp.jpg"})));
@@ -238,26 +239,30 @@ TEST_F(Message, FailuresLeaveTheTargetAsItWas) {
         const char* name;
         std::function<void(Message&)> breakIt;
         QString error;
+        const char* workFile;  // the picture whose base64 text "temp.mim" keeps; "" untouched
     } rows[] = {
         {"missing block picture", [](Message& m) { m.addBlock({"M", "C:\\x\\fehlt.jpg", "", "", "t"}); },
-         u"Datei %1fehlt.jpg kann nicht geöffnet werden. %2"_qs.arg(images, kNotFound)},
+         u"Datei %1fehlt.jpg kann nicht geöffnet werden. %2"_qs.arg(images, kNotFound), "sep.jpg"},
         {"short block file", [](Message& m) { writeAll(m.folder.file("Temp002.edt"), "eins\r\nzwei\r\n"); },
-         u"Listenindex überschreitet das Maximum (2)"_qs},
+         u"Listenindex überschreitet das Maximum (2)"_qs, ""},
         {"temp.mim cannot be created", [](Message& m) { m.input.workFolder = m.folder.file("kein Ordner/"); },
-         u"Datei \"%1kein Ordner/temp.mim\" kann nicht erstellt werden. %2"_qs.arg(folder.path(), kNotFound)},
+         u"Datei \"%1kein Ordner/temp.mim\" kann nicht erstellt werden. %2"_qs.arg(folder.path(), kNotFound), ""},
         {"empty imprint separator",
          [](Message& m) {
              m.input.seperatorImpressum.clear();
              QFile::remove(m.images + "m_Impressum.");
          },
-         u"Datei %1m_Impressum. kann nicht geöffnet werden. %2"_qs.arg(images, kNotFound)},
+         u"Datei %1m_Impressum. kann nicht geöffnet werden. %2"_qs.arg(images, kNotFound), "logo.jpg"},
     };
     for (const auto& row : rows) {
         const RenderInput saved = input;
         writeAll(target, "alte Nachricht");
+        writeAll(folder.file("temp.mim"), "alt");
         row.breakIt(*this);
         EXPECT_EQ(errorOf(target), row.error) << row.name;
         EXPECT_EQ(readAll(target), "alte Nachricht") << row.name;
+        const QByteArray workFile = *row.workFile ? readAll(images + row.workFile).toBase64() : "alt";
+        EXPECT_EQ(readAll(folder.file("temp.mim")).replace("\r\n", ""), workFile) << row.name;
         input = saved;
         BlockFiles(folder.path()).clear();
         blocks = 0;
