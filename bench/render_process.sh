@@ -9,8 +9,8 @@
 #
 # Several build folders (say, of two branches) are measured side by side. All commands run in turns,
 # so that a machine busy with other work slows each alike. When hyperfine is installed
-# (apt-get install hyperfine), the first build and the floor also go through hyperfine, which
-# reports user and system time. The fixture goes to a temporary folder under TMPDIR.
+# (apt-get install hyperfine), all of them also go through hyperfine, which reports user and system
+# time. The fixture goes to a temporary folder under TMPDIR.
 set -eu
 RUNS=${1:-20}
 [ $# -gt 0 ] && shift
@@ -103,5 +103,11 @@ while [ $i -le $n ]; do
 done
 
 if command -v hyperfine >/dev/null 2>&1; then
-    hyperfine --warmup 3 --runs "$RUNS" -n "render ($NAME1)" "$CMD1" -n base64 "$FLOOR_CMD"
+    set --
+    i=0
+    while [ $i -le $n ]; do
+        eval "set -- \"\$@\" -n \"\$NAME$i\" \"\$CMD$i\""
+        i=$((i + 1))
+    done
+    hyperfine --warmup 3 --runs "$RUNS" "$@"
 fi
