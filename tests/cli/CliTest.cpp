@@ -124,6 +124,7 @@ TEST_F(Cli, RendersTheTemplateAndTouchesNoWorkingFile) {
 TEST_F(Cli, ScratchFilesGoToMemoryAndAreRemoved) {
     if (QStorageInfo(u"/dev/shm"_qs).fileSystemType() != "tmpfs") GTEST_SKIP() << "no /dev/shm in memory";
     QTemporaryDir runtime(u"/dev/shm/zettelwerk-test-XXXXXX"_qs);
+    ASSERT_TRUE(runtime.isValid());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"TMPDIR"_qs, templatePath);  // a file: no scratch folder could be made there
     environment.insert(u"XDG_RUNTIME_DIR"_qs, runtime.path());
