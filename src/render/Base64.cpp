@@ -56,6 +56,18 @@ qsizetype readBlock(QIODevice& input, char* buffer, qsizetype size) {
     return total;
 }
 
+// Opens a file to encode; a missing file, a folder or one that cannot be read raise the file-open error.
+void openInput(QFile& input, QIODevice::OpenMode mode) {
+    const QString path = input.fileName();
+    errno = 0;
+    if (path.isEmpty() || QFileInfo(path).isDir() || !input.open(mode)) {
+        int err = errno ? errno : ENOENT;
+        if (QFileInfo(path).isDir())
+            err = EISDIR;
+        throw fileOpenError(QDir::toNativeSeparators(path), err);
+    }
+}
+
 void writeAll(QIODevice& output, const char* data, qsizetype size) {
     errno = 0;
     if (output.write(data, size) != size)
@@ -117,21 +129,6 @@ void Base64EncodeStream(QIODevice& input, QIODevice& output) {
     writeAll(output, out, Base64EncodedLength(n));
 }
 
-namespace {
-
-void openInput(QFile& input, QIODevice::OpenMode mode) {
-    const QString path = input.fileName();
-    errno = 0;
-    if (path.isEmpty() || QFileInfo(path).isDir() || !input.open(mode)) {
-        int err = errno ? errno : ENOENT;
-        if (QFileInfo(path).isDir())
-            err = EISDIR;
-        throw fileOpenError(QDir::toNativeSeparators(path), err);
-    }
-}
-
-}  // namespace
-
 void Base64CheckInput(const QString& inputPath) {
     QFile input(inputPath);
     openInput(input, QIODevice::ReadOnly | QIODevice::Unbuffered);
@@ -164,9 +161,9 @@ void Base64EncodeFileLines(const QString& inputPath, QIODevice& output) {
 void Base64EncodeFile(const QString& inputPath, const QString& outputPath) {
     QFile input(inputPath);
     openInput(input, QIODevice::ReadOnly);
-    // The output is overwritten in place rather than truncated at open: it is rewritten for every
-    // picture of a message, and file systems that flush a file emptied and rewritten at once (ext4)
-    // would make each rendering wait for the disk hundreds of times.
+    // The output is overwritten in place rather than truncated at open: it is rewritten at every
+    // rendering, and file systems that flush a file emptied and rewritten at once (ext4) would make
+    // each rendering wait for the disk.
     QFile output(outputPath);
     errno = 0;
     if (QFileInfo(outputPath).isDir() || !output.open(QIODevice::ReadWrite)) {
