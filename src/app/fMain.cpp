@@ -182,7 +182,7 @@ QWidget* TMainForm::buildNewsPage() {
     EditorPanel = new QWidget(page);
     EditorPanel->setObjectName(QStringLiteral("EditorPanel"));
     auto* editor = new QVBoxLayout(EditorPanel);
-    editor->setContentsMargins(0, 2, 0, 0);  // room for the dots of the "Ü" above the first line
+    editor->setContentsMargins(0, 0, 0, 0);
     HeadLineEdit = lineEdit("HeadLineEdit", EditorPanel);
     Memo1 = new QPlainTextEdit(EditorPanel);
     Memo1->setObjectName(QStringLiteral("Memo1"));
