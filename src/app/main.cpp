@@ -15,6 +15,8 @@
 #include "app/TemplateHandOff.h"
 #include "app/WindowsInfo.h"
 #include "app/fMain.h"
+#include "editing/ui/LinkForm.h"
+#include "menu/FlatMenuStyle.h"
 #include "platform/FileIo.h"
 #include "platform/InstanceChannel.h"
 #include "platform/SingleInstance.h"
@@ -26,6 +28,8 @@ int main(int argc, char* argv[]) {
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zettelwerk"));
+    // Flat menus everywhere, the context menus of the text fields included.
+    QApplication::setStyle(new zw::FlatMenuStyle);
 
     // Only one copy at a time: the working files in the program folder are shared.
     zw::SingleInstance instance(QStringLiteral("Zettelwerk"));
@@ -65,8 +69,13 @@ int main(int argc, char* argv[]) {
     zw::TCloseForm closeForm(&mainForm);
     prompts.setParentWindow(&mainForm);
     prompts.setCloseForm(&closeForm);
+    prompts.createDispatchWindows(branding, mainForm.session().folders.program);
+    zw::TLinkForm linkForm(&mainForm);
+    prompts.setLinkForm(&linkForm);
 
     mainForm.showMaximized();
+    // Activation brings the start-up tip; without a window manager nobody else would activate us.
+    mainForm.activateWindow();
     zw::TemplateHandOff handOff(mainForm, prompts);
     QObject::connect(&channel, &zw::InstanceChannel::pathReceived, &handOff, &zw::TemplateHandOff::open);
     if (!templateFile.isEmpty())

@@ -11,13 +11,12 @@
 #include "template/BlockCycle.h"
 #include "template/TemplateFiles.h"
 #include "template/ui/BlockListPart.h"
+#include "template/ui/SettingsView.h"
 #include "template/ui/WaitCursor.h"
 
 namespace zw {
 
 namespace {
-constexpr int kNewsPage = 0;
-constexpr int kPreviewPage = 4;
 
 bool samePath(const QString& a, const QString& b) {
     return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
@@ -74,7 +73,7 @@ void TemplateFilesPart::NeueVorlage1Click() {
         takeRevertCopy(session_.folders, session_.CurrentTemplatePath);
         setCaption();
         blocks_.loadCurrentTemplate();
-        c_.PageControl1->setCurrentIndex(kNewsPage);
+        selectPage(c_, kNewsPage);
         session_.Saved = true;
     }
     if (PageControl1Change)
@@ -111,8 +110,7 @@ void TemplateFilesPart::openChosen(const QString& chosen, int page) {
     takeRevertCopy(session_.folders, chosen);
     setCaption();
     blocks_.loadCurrentTemplate();
-    if (c_.PageControl1->count() > page)
-        c_.PageControl1->setCurrentIndex(page);
+    selectPage(c_, page);
     session_.Saved = true;
     rememberLastFile(session_.folders, chosen);
 }
@@ -196,6 +194,8 @@ bool TemplateFilesPart::FormCloseQuery() {
     }
     if (!session_.CloseAllowed)
         return false;
+    if (ResetUndoHistory)
+        ResetUndoHistory();
     blocks_.clearBlockFiles();
     return true;
 }
