@@ -17,7 +17,8 @@ namespace {
 bool waitFor(const std::function<bool()>& condition, int milliseconds = 30000) {
     QDeadlineTimer deadline(milliseconds);
     while (!deadline.hasExpired()) {
-        if (condition()) return true;
+        if (condition())
+            return true;
         QThread::msleep(50);
     }
     return condition();
@@ -84,6 +85,34 @@ TEST_F(SecondCopyTest, RefusedWhileTheFirstRunsAndAllowedAfterIt) {
     ASSERT_TRUE(third.waitForStarted());
     EXPECT_TRUE(waitFor([&] { return !QFile::exists(planted); })) << "the copy after the first did not start";
     EXPECT_FALSE(third.readAllStandardError().contains("bereits gestartet"));
+}
+
+// A second copy with a file hands it to the running one and ends without a word; with no copy running,
+// the file takes the place of the last template.
+TEST_F(SecondCopyTest, AFileGoesToTheRunningCopy) {
+    writeAll(program + u"NoTip.ini"_qs, "");
+    const QString other = folders.file(u"Anderer.nld"_qs);
+    writeAll(other, templateFile("Anderer", {blockSection(1, "A"), blockSection(2, "B")}));
+    first.start();
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(program + u"Temp001.edt"_qs); }));
+
+    second.setArguments({other});
+    second.start();
+    ASSERT_TRUE(second.waitForFinished(30000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(second.readAllStandardError(), QByteArray());
+    EXPECT_TRUE(waitFor([&] { return QFile::exists(program + u"Temp002.edt"_qs); }))
+        << "the file was not opened";
+    EXPECT_EQ(readAll(program + u"LastFile.ini"_qs), QFile::encodeName(other) + "\r\n");
+    first.kill();
+    first.waitForFinished();
+
+    writeAll(program + u"LastFile.ini"_qs, "");
+    QFile::remove(program + u"Temp002.edt"_qs);
+    third.setArguments({other});
+    third.start();
+    EXPECT_TRUE(waitFor([&] { return QFile::exists(program + u"Temp002.edt"_qs); }));
 }
 
 }  // namespace
