@@ -35,7 +35,10 @@ namespace {
 // finds the old file or the whole new one, never a mix. durable waits for the disk before the rename,
 // so that even a power cut cannot leave the new name on an empty file.
 void replaceFile(const QString& path, const QByteArray& bytes, bool durable) {
-    const QByteArray target = QFile::encodeName(path);
+    // A template kept as a link (into a synchronised folder, say) stays a link: the file it names is
+    // replaced.
+    const QFileInfo info(path);
+    const QByteArray target = QFile::encodeName(info.isSymLink() ? info.symLinkTarget() : path);
     const QByteArray temporary = target + kInterruptedWriteSuffix;
     const auto fail = [&](int err, int fd) {
         if (fd >= 0)
@@ -68,8 +71,9 @@ void replaceFile(const QString& path, const QByteArray& bytes, bool durable) {
     if (durable) {
         // The rename itself is only safe once the folder is on disk; a failure here changes nothing
         // the user could act on.
-        const int dir = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
-                               O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const int dir =
+            ::open(QFile::encodeName(QFileInfo(QFile::decodeName(target)).absolutePath()).constData(),
+                   O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (dir >= 0) {
             ::fsync(dir);
             ::close(dir);

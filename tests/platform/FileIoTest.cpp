@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -54,7 +55,7 @@ TEST(ReadFile, ReadsEveryByteOrGivesTheGermanOpenError) {
 
 // The errno values a user meets most: each gets a German reason, never the system's English text.
 TEST(SystemReason, IsGermanForTheCommonErrors) {
-    for (int err : {ENOENT, ENOTDIR, EACCES, ENOSPC, EROFS, EISDIR}) {
+    for (int err : {ENOENT, ENOTDIR, EACCES, ENOSPC, EFBIG, EROFS, EISDIR}) {
         EXPECT_FALSE(systemReason(err).isEmpty()) << err;
         EXPECT_NE(systemReason(err), QString::fromLocal8Bit(std::strerror(err))) << err;
     }
@@ -81,6 +82,15 @@ TEST_P(Write, ReplacesWithExactlyTheBytesAndLeavesNothingElse) {
     GetParam().write(path, "neu\r\n");
     EXPECT_EQ(readAll(path), QByteArray("neu\r\n"));
     EXPECT_EQ(filesLeft(), QStringList{u"Vorlage.nld"_qs});
+}
+
+TEST_P(Write, ThroughALinkReplacesTheFileItNames) {
+    const QString real = folder.file(u"echt.nld"_qs);
+    writeAll(real, "alt\r\n");
+    ASSERT_TRUE(QFile::link(real, path));
+    GetParam().write(path, "neu\r\n");
+    EXPECT_TRUE(QFileInfo(path).isSymLink());
+    EXPECT_EQ(readAll(real), QByteArray("neu\r\n"));
 }
 
 // A folder whose path runs through a file: no user, root included, can create anything in it.
