@@ -28,6 +28,14 @@ public:
     // before overwriting, adds ".nld" to a name typed without extension. Returns the chosen path, or
     // empty when cancelled.
     virtual QString chooseTemplateSaveName(const QString& suggestedPath, const QString& startFolder) = 0;
+
+    // Pictures.
+    // The picture-open dialog, one filter "JPG" listing files that end in ".jpg" or ".jpeg" in any case.
+    // Returns the chosen path, or an empty string when the user cancels.
+    virtual QString choosePicture() { return {}; }
+    // The width question `TResizeForm`, showing resizeWidth. "Ja" leaves the width to use in resizeWidth
+    // and returns true; "Nein" returns false and changes nothing.
+    virtual bool askResizeWidth(int& resizeWidth) { return false; }
 };
 
 }  // namespace zw
