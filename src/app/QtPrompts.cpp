@@ -3,9 +3,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QStandardPaths>
 #include <QMessageBox>
 
+#include "editing/ui/ResizeForm.h"
 #include "template/ui/CloseForm.h"
+#include "template/ui/PicturePane.h"
 
 namespace zw {
 
@@ -74,6 +78,46 @@ QString QtPrompts::chooseTemplateSaveName(const QString& suggestedPath, const QS
         if (answer == QMessageBox::Yes)
             return path;
     }
+}
+
+// Pictures.
+
+QString QtPrompts::choosePicture() {
+    if (pictureFolder_.isEmpty())
+        pictureFolder_ = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    // The filter matches without regard to case, so a phone's "IMG_1234.JPG" is listed too.
+    QFileDialog dialog(parent_, QStringLiteral("Bild öffnen"), existingFolder(pictureFolder_),
+                       QStringLiteral("JPG (*.jpg *.jpeg)"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The picture dialog shows the selected picture beside the list.
+    auto* preview = new PicturePane(&dialog);
+    preview->setObjectName(QStringLiteral("PicturePreview"));
+    preview->setAccessibleName(QStringLiteral("Vorschau"));
+    preview->setMinimumSize(200, 160);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+        grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
+        preview->navigate(QFileInfo(path).isFile() ? path : kAboutBlank);
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString path = dialog.selectedFiles().first();
+    pictureFolder_ = QFileInfo(path).absolutePath();
+    return path;
+}
+
+bool QtPrompts::askResizeWidth(int& resizeWidth) {
+    if (!resizeForm_) {
+        resizeForm_ = new TResizeForm(parent_);
+        resizeForm_->report = [this](const QString& text) { error(text); };
+    }
+    resizeForm_->ResizeWidth = resizeWidth;
+    if (resizeForm_->exec() != QDialog::Accepted)
+        return false;
+    resizeWidth = resizeForm_->ResizeWidth;
+    return true;
 }
 
 }  // namespace zw

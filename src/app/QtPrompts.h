@@ -7,6 +7,7 @@ class QWidget;
 namespace zw {
 
 class TCloseForm;
+class TResizeForm;
 
 // The real dialogs of the desktop.
 class QtPrompts : public Prompts {
@@ -23,10 +24,18 @@ public:
     QString chooseTemplateToOpen(const QString& startFolder) override;
     QString chooseTemplateSaveName(const QString& suggestedPath, const QString& startFolder) override;
 
+    // Pictures.
+    QString choosePicture() override;
+    bool askResizeWidth(int& resizeWidth) override;
+
 private:
     QString productTitle_;
     QWidget* parent_ = nullptr;
     TCloseForm* closeForm_ = nullptr;
+
+    // Pictures: the folder of the last chosen picture, and the width question, made once.
+    QString pictureFolder_;
+    TResizeForm* resizeForm_ = nullptr;
 };
 
 }  // namespace zw

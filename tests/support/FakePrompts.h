@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 #include "platform/Prompts.h"
 
 namespace zw::test {
@@ -36,6 +38,19 @@ public:
         saveStartFolders.append(startFolder);
         saveSuggestions.append(suggestedPath);
         return take(saveAnswers, QString(), u"chooseTemplateSaveName"_qs);
+    }
+
+    // Pictures.
+    QStringList pictureAnswers;             // empty string = cancel
+    QList<std::optional<int>> widthAnswers;  // the width typed and "Ja", or nullopt for "Nein"
+    QList<int> widthQuestions;              // the width each question showed
+    QString choosePicture() override { return take(pictureAnswers, QString(), u"choosePicture"_qs); }
+    bool askResizeWidth(int& resizeWidth) override {
+        widthQuestions.append(resizeWidth);
+        const std::optional<int> answer = take(widthAnswers, std::optional<int>(), u"askResizeWidth"_qs);
+        if (answer)
+            resizeWidth = *answer;
+        return answer.has_value();
     }
 
 private:
