@@ -95,9 +95,12 @@ QString QtPrompts::choosePicture() {
     auto* preview = new PicturePane(&dialog);
     preview->setObjectName(QStringLiteral("PicturePreview"));
     preview->setAccessibleName(QStringLiteral("Vorschau"));
-    preview->setMinimumSize(200, 160);
-    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+    preview->setMinimumSize(220, 160);
+    preview->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
         grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+        dialog.resize(dialog.sizeHint().width() + preview->minimumWidth(), dialog.sizeHint().height());
+    }
     QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
         preview->navigate(QFileInfo(path).isFile() ? path : kAboutBlank);
     });

@@ -145,6 +145,7 @@ TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& w
         });
     templateFiles_->PageControl1Change = [this] { PageControl1Change(); };
     connectParts();
+    connectPictures();
     enableCommands();
     FormCreate();
 }

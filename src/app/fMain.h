@@ -106,6 +106,7 @@ private:
     QWidget* buildCommandPage(const QString& text);
     void buildMenuAndButtons();
     void connectParts();
+    void connectPictures();
     void FormCreate();
     // Runs a command behind the application's error report.
     template <typename Command>

@@ -19,9 +19,9 @@ typedef struct zw_jpeg_encoder zw_jpeg_encoder;
 typedef struct zw_jpeg_header {
     int width;
     int height;
-    int components;       /* in the file: 1 gray, 3 colour, 4 CMYK/YCCK */
-    int cmyk;             /* decoded rows are CMYK (4 bytes a pixel) rather than RGB */
-    int inverted_cmyk;    /* Adobe's APP14 marker: ink values are stored inverted */
+    int components;    /* in the file: 1 gray, 3 colour, 4 CMYK/YCCK */
+    int cmyk;          /* decoded rows are CMYK (4 bytes a pixel) rather than RGB */
+    int inverted_cmyk; /* Adobe's APP14 marker: ink values are stored inverted */
     int progressive;
     const unsigned char* exif; /* the first APP1 "Exif" payload, valid until the decoder is freed */
     unsigned int exif_length;

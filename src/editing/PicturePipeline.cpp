@@ -170,8 +170,9 @@ Error jpegError(int code) {
     if (code == ZW_JPEG_NO_MEMORY)
         throw std::bad_alloc();
     if (code == ZW_JPEG_TOO_MANY_SCANS)
-        return Error(QStringLiteral("Das Bild besteht aus mehr als %1 Durchgängen und wird nicht verarbeitet.")
-                         .arg(kMaxJpegScans));
+        return Error(
+            QStringLiteral("Das Bild besteht aus mehr als %1 Durchgängen und wird nicht verarbeitet.")
+                .arg(kMaxJpegScans));
     return Error(QStringLiteral("JPEG-Fehler #%1").arg(code));
 }
 

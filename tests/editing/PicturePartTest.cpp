@@ -23,8 +23,8 @@ class PicturePartTest : public ::testing::Test {
 protected:
     PicturePartTest() {
         session.folders.images = folder.subfolder(u"Images"_qs);
-        for (PicturePane** pane : {&controls.WebBrowser1, &controls.WebBrowser2, &controls.WebBrowser3,
-                                   &controls.WebBrowser4})
+        for (PicturePane** pane :
+             {&controls.WebBrowser1, &controls.WebBrowser2, &controls.WebBrowser3, &controls.WebBrowser4})
             *pane = new PicturePane(&window);
     }
     void TearDown() override { EXPECT_EQ(prompts.unexpected, QStringList()); }
@@ -80,10 +80,11 @@ TEST_F(PicturePartTest, GraphicsAreNeverScaledAndKeepTheirAlignment) {
         void (PicturePart::*open)();
         QByteArray TemplateSettings::*setting;
         PicturePane* TemplateControls::*pane;
-    } rows[] = {{&PicturePart::OpenKopfBitBtnClick, &TemplateSettings::KopfLogo, &TemplateControls::WebBrowser1},
-                {&PicturePart::Open2BitBtnClick, &TemplateSettings::SeperatorNews, &TemplateControls::WebBrowser2},
-                {&PicturePart::Open3BitBtnClick, &TemplateSettings::SeperatorImpressum,
-                 &TemplateControls::WebBrowser3}};
+    } rows[] = {
+        {&PicturePart::OpenKopfBitBtnClick, &TemplateSettings::KopfLogo, &TemplateControls::WebBrowser1},
+        {&PicturePart::Open2BitBtnClick, &TemplateSettings::SeperatorNews, &TemplateControls::WebBrowser2},
+        {&PicturePart::Open3BitBtnClick, &TemplateSettings::SeperatorImpressum,
+         &TemplateControls::WebBrowser3}};
     session.settings.LogoAlign = "center";
     for (const auto& row : rows) {
         // A phone's upper-case name: the copy is "Logo.jpg", and the setting names the copy, since
@@ -126,7 +127,8 @@ TEST_F(PicturePartTest, FailuresLeaveThePreviousCopyAndTheSetting) {
             part.BitBtn2Click();
             ADD_FAILURE() << "no error";
         } catch (const Error& e) {
-            EXPECT_TRUE(e.message().startsWith(QString::fromUtf8(row.messageStart))) << e.message().toStdString();
+            EXPECT_TRUE(e.message().startsWith(QString::fromUtf8(row.messageStart)))
+                << e.message().toStdString();
         }
         EXPECT_EQ(readAll(images(u"Bild.jpg"_qs)), previous);
         EXPECT_EQ(session.EditorPicture, "C:\\alt\\Bild.jpg");
@@ -141,7 +143,8 @@ TEST_F(PicturePartTest, FailuresLeaveThePreviousCopyAndTheSetting) {
         part.OpenKopfBitBtnClick();
         ADD_FAILURE() << "no error";
     } catch (const Error& e) {
-        EXPECT_EQ(e.message(), fileOpenError(QDir::toNativeSeparators(images(u"Bild.jpg.part"_qs)), ENOENT).message());
+        EXPECT_EQ(e.message(),
+                  fileOpenError(QDir::toNativeSeparators(images(u"Bild.jpg.part"_qs)), ENOENT).message());
     }
 
     // Cancelling the dialog changes nothing at all.

@@ -15,7 +15,7 @@ namespace zw::test {
 namespace {
 
 // Six solid blocks, "A B C" over "D E F", each 32 pixels square.
-const Rgb kBlockColours[6] = {{220, 30, 30}, {30, 200, 30}, {30, 30, 220},
+const Rgb kBlockColours[6] = {{220, 30, 30},  {30, 200, 30},  {30, 30, 220},
                               {230, 230, 40}, {220, 40, 220}, {40, 220, 220}};
 Rgb sixBlocks(int x, int y) {
     return kBlockColours[(y / 32) * 3 + x / 32];
@@ -26,7 +26,8 @@ QString readBlocks(const DecodedJpeg& d, int columns, int rows) {
     QString layout;
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
-            const Rgb got = d.at((2 * c + 1) * d.size.width() / (2 * columns), (2 * r + 1) * d.size.height() / (2 * rows));
+            const Rgb got = d.at((2 * c + 1) * d.size.width() / (2 * columns),
+                                 (2 * r + 1) * d.size.height() / (2 * rows));
             QChar letter = u'?';
             for (int i = 0; i < 6; ++i)
                 if (near(got, kBlockColours[i]))
@@ -43,11 +44,13 @@ TEST(PicturePipeline, EveryExifOrientationComesOutUpright) {
     const struct {
         int orientation;
         const char* upright;
-    } rows[] = {{1, "ABC/DEF"}, {2, "CBA/FED"}, {3, "FED/CBA"}, {4, "DEF/ABC"},
+    } rows[] = {{1, "ABC/DEF"},  {2, "CBA/FED"},  {3, "FED/CBA"},  {4, "DEF/ABC"},
                 {5, "AD/BE/CF"}, {6, "DA/EB/FC"}, {7, "FC/EB/DA"}, {8, "CF/BE/AD"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.orientation);
-        const QByteArray photo = makeJpeg({.size = {96, 64}, .paint = sixBlocks, .orientation = row.orientation,
+        const QByteArray photo = makeJpeg({.size = {96, 64},
+                                           .paint = sixBlocks,
+                                           .orientation = row.orientation,
                                            .bigEndianExif = row.orientation % 2 == 0});
         const bool turned = row.orientation >= 5;
         const QSize upright = turned ? QSize(64, 96) : QSize(96, 64);
@@ -66,8 +69,8 @@ TEST(PicturePipeline, ScalingRoundsHalvesToEvenAndTakesTheCentrePixel) {
         QSize picture;
         int width;
         QSize scaled;
-    } rows[] = {{{600, 400}, 150, {150, 100}},  {{300, 201}, 150, {150, 100}}, {{300, 203}, 150, {150, 102}},
-                {{100, 64}, 150, {150, 96}},    {{96, 64}, 48, {48, 32}},      {{2000, 8}, 150, {150, 1}}};
+    } rows[] = {{{600, 400}, 150, {150, 100}}, {{300, 201}, 150, {150, 100}}, {{300, 203}, 150, {150, 102}},
+                {{100, 64}, 150, {150, 96}},   {{96, 64}, 48, {48, 32}},      {{2000, 8}, 150, {150, 1}}};
     TempFolder folder;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.picture.width());
@@ -141,7 +144,8 @@ TEST(PicturePipeline, DamagedFilesAndPictureBombsAreRefused) {
         {"truncated", good.left(good.size() / 2), QStringLiteral("JPEG-Fehler #%1").arg(JWRN_JPEG_EOF)},
         {"not a JPEG", "GIF89a......", QStringLiteral("JPEG-Fehler #%1").arg(JERR_NO_SOI)},
         {"empty", QByteArray(), QStringLiteral("JPEG-Fehler #%1").arg(JERR_INPUT_EMPTY)},
-        {"bomb header", bomb, u"Das Bild ist mit 30000 × 30000 Pixeln zu groß. Zettelwerk verarbeitet Bilder bis 100 Megapixel."_qs},
+        {"bomb header", bomb,
+         u"Das Bild ist mit 30000 × 30000 Pixeln zu groß. Zettelwerk verarbeitet Bilder bis 100 Megapixel."_qs},
         {"endless scans", repeatedScans(kMaxJpegScans + 20),
          u"Das Bild besteht aus mehr als 500 Durchgängen und wird nicht verarbeitet."_qs},
     };
@@ -185,12 +189,12 @@ TEST(ResizeWidth, WholeNumbersFromOneToTenThousand) {
         const char* text;
         WidthEntry::Kind kind;
         int width;
-    } rows[] = {{"150", WidthEntry::Width, 150},       {" 200 ", WidthEntry::Width, 200},
-                {"10000", WidthEntry::Width, 10000},    {"1", WidthEntry::Width, 1},
-                {"0", WidthEntry::OutOfRange, 0},       {"-5", WidthEntry::OutOfRange, 0},
-                {"10001", WidthEntry::OutOfRange, 0},   {"99999999999999999999", WidthEntry::OutOfRange, 0},
-                {"abc", WidthEntry::NoInteger, 0},      {"", WidthEntry::NoInteger, 0},
-                {"1.5", WidthEntry::NoInteger, 0},      {"$96", WidthEntry::NoInteger, 0}};
+    } rows[] = {{"150", WidthEntry::Width, 150},      {" 200 ", WidthEntry::Width, 200},
+                {"10000", WidthEntry::Width, 10000},  {"1", WidthEntry::Width, 1},
+                {"0", WidthEntry::OutOfRange, 0},     {"-5", WidthEntry::OutOfRange, 0},
+                {"10001", WidthEntry::OutOfRange, 0}, {"99999999999999999999", WidthEntry::OutOfRange, 0},
+                {"abc", WidthEntry::NoInteger, 0},    {"", WidthEntry::NoInteger, 0},
+                {"1.5", WidthEntry::NoInteger, 0},    {"$96", WidthEntry::NoInteger, 0}};
     for (const auto& row : rows) {
         const WidthEntry entry = readWidthEntry(QString::fromUtf8(row.text));
         EXPECT_EQ(entry.kind, row.kind) << row.text;

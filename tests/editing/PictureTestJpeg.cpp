@@ -22,10 +22,10 @@ QByteArray exifPayload(int orientation, bool bigEndian) {
     const auto u32 = [&](int v) { return bigEndian ? u16(0) + u16(v) : u16(v) + u16(0); };
     QByteArray b("Exif\0\0", 6);
     b += bigEndian ? "MM" : "II";
-    b += u16(42) + u32(8);                      // TIFF header, IFD0 at offset 8
-    b += u16(1);                                // one entry
+    b += u16(42) + u32(8);  // TIFF header, IFD0 at offset 8
+    b += u16(1);            // one entry
     b += u16(0x0112) + u16(3) + u32(1) + u16(orientation) + u16(0);
-    b += u32(0);                                // no next IFD
+    b += u32(0);  // no next IFD
     return b;
 }
 
@@ -99,7 +99,8 @@ DecodedJpeg decodeJpeg(const QByteArray& jpeg) {
     jpeg_error_mgr jerr{};
     cinfo.err = jpeg_std_error(&jerr);
     jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(jpeg.constData()), (unsigned long)jpeg.size());
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(jpeg.constData()),
+                 (unsigned long)jpeg.size());
     jpeg_read_header(&cinfo, TRUE);
     DecodedJpeg d;
     d.progressive = cinfo.progressive_mode;
@@ -111,7 +112,8 @@ DecodedJpeg decodeJpeg(const QByteArray& jpeg) {
     d.size = QSize(int(cinfo.output_width), int(cinfo.output_height));
     d.rgb.resize(qsizetype(cinfo.output_width) * cinfo.output_height * 3);
     while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW r = reinterpret_cast<JSAMPROW>(d.rgb.data()) + size_t(cinfo.output_scanline) * cinfo.output_width * 3;
+        JSAMPROW r =
+            reinterpret_cast<JSAMPROW>(d.rgb.data()) + size_t(cinfo.output_scanline) * cinfo.output_width * 3;
         jpeg_read_scanlines(&cinfo, &r, 1);
     }
     jpeg_finish_decompress(&cinfo);
@@ -120,7 +122,8 @@ DecodedJpeg decodeJpeg(const QByteArray& jpeg) {
 }
 
 Rgb DecodedJpeg::at(int x, int y) const {
-    const auto* p = reinterpret_cast<const unsigned char*>(rgb.constData()) + (size_t(y) * size_t(size.width()) + size_t(x)) * 3;
+    const auto* p = reinterpret_cast<const unsigned char*>(rgb.constData()) +
+                    (size_t(y) * size_t(size.width()) + size_t(x)) * 3;
     return {p[0], p[1], p[2]};
 }
 
