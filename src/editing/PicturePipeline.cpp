@@ -118,28 +118,56 @@ std::vector<unsigned char> decodeSampled(const Decoder& decoder, QSize target) {
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return lineRow[size_t(a)] < lineRow[size_t(b)]; });
 
-    std::vector<unsigned char> raw(size_t(h.width) * (h.cmyk ? 4 : 3));
-    std::vector<unsigned char> rgb(h.cmyk ? size_t(h.width) * 3 : 0);
-    size_t next = 0;
-    for (int row = 0; row < h.height; ++row) {
-        check(zw_jpeg_read_row(decoder.get(), raw.data()));
-        if (next >= order.size() || lineRow[size_t(order[next])] != row)
-            continue;
-        const unsigned char* src = raw.data();
-        if (h.cmyk) {
-            cmykToRgb(raw.data(), rgb.data(), h.width, h.inverted_cmyk != 0);
-            src = rgb.data();
-        }
-        for (; next < order.size() && lineRow[size_t(order[next])] == row; ++next) {
-            unsigned char* dst = &out[size_t(order[next]) * lineStep];
-            for (int j = 0; j < places; ++j, dst += placeStep) {
-                const unsigned char* p = src + placeColumn[size_t(j)];
-                dst[0] = p[0];
-                dst[1] = p[1];
-                dst[2] = p[2];
+    // Stored rows that target lines need wait in a small batch. A quarter-turned picture writes each
+    // stored row down a target column; taking several rows at once lets those writes share cache lines.
+    const int batchRows = o.transposed ? 16 : 1;
+    const size_t rowBytes = size_t(h.width) * 3;
+    std::vector<unsigned char> batch(rowBytes * size_t(batchRows));
+    std::vector<unsigned char> raw(h.cmyk ? size_t(h.width) * 4 : rowBytes);
+    struct Pending {
+        int line;
+        const unsigned char* row;
+    };
+    std::vector<Pending> pending;
+    int used = 0;
+    const auto flush = [&] {
+        if (o.transposed) {
+            for (int j = 0; j < places; ++j) {
+                unsigned char* dstRow = &out[size_t(j) * placeStep];
+                const int column = placeColumn[size_t(j)];
+                for (const Pending& p : pending) {
+                    unsigned char* dst = dstRow + size_t(p.line) * lineStep;
+                    const unsigned char* src = p.row + column;
+                    dst[0] = src[0], dst[1] = src[1], dst[2] = src[2];
+                }
+            }
+        } else {
+            for (const Pending& p : pending) {
+                unsigned char* dst = &out[size_t(p.line) * lineStep];
+                for (int j = 0; j < places; ++j, dst += placeStep) {
+                    const unsigned char* src = p.row + placeColumn[size_t(j)];
+                    dst[0] = src[0], dst[1] = src[1], dst[2] = src[2];
+                }
             }
         }
+        pending.clear();
+        used = 0;
+    };
+    size_t next = 0;
+    for (int row = 0; row < h.height; ++row) {
+        const bool needed = next < order.size() && lineRow[size_t(order[next])] == row;
+        unsigned char* slot = &batch[rowBytes * size_t(used)];
+        check(zw_jpeg_read_row(decoder.get(), needed && !h.cmyk ? slot : raw.data()));
+        if (!needed)
+            continue;
+        if (h.cmyk)
+            cmykToRgb(raw.data(), slot, h.width, h.inverted_cmyk != 0);
+        for (; next < order.size() && lineRow[size_t(order[next])] == row; ++next)
+            pending.push_back({order[next], slot});
+        if (++used == batchRows)
+            flush();
     }
+    flush();
     check(zw_jpeg_finish(decoder.get()));
     return out;
 }
