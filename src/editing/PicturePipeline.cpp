@@ -172,7 +172,9 @@ std::vector<unsigned char> decodeSampled(const Decoder& decoder, QSize target) {
     return out;
 }
 
-QByteArray encode(std::vector<unsigned char>& pixels, QSize size, int quality) {
+}  // namespace
+
+QByteArray encodeRgbJpeg(std::vector<unsigned char>& pixels, QSize size, int quality) {
     std::unique_ptr<zw_jpeg_encoder, EncoderFree> e(zw_jpeg_encoder_new());
     if (!e)
         throw std::bad_alloc();
@@ -191,8 +193,6 @@ QByteArray encode(std::vector<unsigned char>& pixels, QSize size, int quality) {
     check(zw_jpeg_encode_finish(e.get(), &data, &length));
     return QByteArray(reinterpret_cast<const char*>(data), qsizetype(length));
 }
-
-}  // namespace
 
 Error jpegError(int code) {
     if (code == ZW_JPEG_NO_MEMORY)
@@ -235,7 +235,7 @@ QByteArray transcodePicture(const QByteArray& jpeg, QSize target, int quality) {
         target = decoder.upright();
     checkTargetSize(target.width(), target.height());
     std::vector<unsigned char> pixels = decodeSampled(decoder, target);
-    return encode(pixels, target, quality);
+    return encodeRgbJpeg(pixels, target, quality);
 }
 
 void ScalePictureToWidth(const QString& path, int width, QSize noted) {

@@ -4,6 +4,8 @@
 #include <QSize>
 #include <QString>
 
+#include <vector>
+
 #include "platform/Error.h"
 
 namespace zw {
@@ -37,6 +39,9 @@ void checkTargetSize(int width, int height);
 // pixel the source pixel under its centre, and encodes an RGB baseline JPEG. A size of 0 x 0 keeps the
 // upright size.
 QByteArray transcodePicture(const QByteArray& jpeg, QSize target, int quality);
+
+// Encodes RGB rows (width * 3 bytes each, top to bottom) as a baseline JPEG.
+QByteArray encodeRgbJpeg(std::vector<unsigned char>& pixels, QSize size, int quality);
 
 // The two steps of a chosen picture's copy, each writing over the file at path.
 void ScalePictureToWidth(const QString& path, int width, QSize noted);
