@@ -11,6 +11,16 @@
 #include "template/ui/CloseForm.h"
 #include "template/ui/PicturePane.h"
 
+#include <QApplication>
+#include <QPushButton>
+
+#include "app/ProductBranding.h"
+#include "dispatch/ui/AboutBox.h"
+#include "dispatch/ui/HelpWindows.h"
+#include "dispatch/ui/TipForm.h"
+#include "dispatch/ui/VentozaForm.h"
+#include "dispatch/ui/WerbungForm.h"
+
 namespace zw {
 
 namespace {
@@ -78,6 +88,65 @@ QString QtPrompts::chooseTemplateSaveName(const QString& suggestedPath, const QS
         if (answer == QMessageBox::Yes)
             return path;
     }
+}
+
+// The hand-off to the serial-mail program, help, about, tip and showcase.
+
+namespace {
+const QString kTipPicture = QStringLiteral("tip.jpg");
+const QString kSerialMailPicture = QStringLiteral("ventoza.jpg");
+}  // namespace
+
+void QtPrompts::createDispatchWindows(const ProductBranding& branding, const QString& programFolder) {
+    const QString recom = programFolder + QStringLiteral("recom/");
+    ventozaForm_ = new TVentozaForm(recom + kSerialMailPicture, parent_);
+    noVentozaForm_ = new TNoVentozaForm(recom + kSerialMailPicture, parent_);
+    aboutBox_ =
+        new TAboutBox({branding.productTitle, branding.versionText, copyrightNotice(branding.makerName),
+                       branding.makerWebText, branding.makerMail, recom + branding.aboutPictureFile},
+                      parent_);
+    tipForm_ = new TTipForm(recom + kTipPicture, parent_);
+    werbungForm_ = new TWerbungForm(recom, parent_);
+}
+
+void QtPrompts::plainMessage(const QString& text) {
+    // Over whatever is open, the showcase on top of everything included.
+    QWidget* parent = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : parent_;
+    QMessageBox box(QMessageBox::NoIcon, productTitle_, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool QtPrompts::confirmSerialMailStart(const QString& messageFileName) {
+    return ventozaForm_ && ventozaForm_->ask(messageFileName);
+}
+
+bool QtPrompts::offerSerialMailProgram() {
+    return noVentozaForm_ && noVentozaForm_->ask();
+}
+
+void QtPrompts::showAbout(const AboutActions& actions) {
+    if (!aboutBox_)
+        return;
+    // The actions belong to this showing only.
+    QObject context;
+    QObject::connect(aboutBox_, &TAboutBox::updateClicked, &context, actions.update);
+    QObject::connect(aboutBox_, &TAboutBox::urlClicked, &context, actions.web);
+    QObject::connect(aboutBox_, &TAboutBox::emailClicked, &context, actions.mail);
+    aboutBox_->OKButton->setFocus();
+    centreOnScreen(aboutBox_);
+    aboutBox_->exec();
+}
+
+bool QtPrompts::showTip() {
+    return tipForm_ && tipForm_->ask();
+}
+
+bool QtPrompts::showShowcase(const std::function<void(const QString& address)>& moreInfo) {
+    if (!werbungForm_)
+        return false;
+    QObject context;
+    QObject::connect(werbungForm_, &TWerbungForm::moreInfo, &context, moreInfo);
+    return werbungForm_->ask();
 }
 
 // Pictures.

@@ -7,6 +7,12 @@ class QWidget;
 namespace zw {
 
 class TCloseForm;
+struct ProductBranding;
+class TVentozaForm;
+class TNoVentozaForm;
+class TAboutBox;
+class TTipForm;
+class TWerbungForm;
 class TResizeForm;
 
 // The real dialogs of the desktop.
@@ -33,6 +39,23 @@ private:
     QWidget* parent_ = nullptr;
     TCloseForm* closeForm_ = nullptr;
 
+public:
+    // The notices of the serial-mail hand-off, the about box, the tip and the showcase: created once,
+    // owned by the parent window, which must be set first.
+    void createDispatchWindows(const ProductBranding& branding, const QString& programFolder);
+    void plainMessage(const QString& text) override;
+    bool confirmSerialMailStart(const QString& messageFileName) override;
+    bool offerSerialMailProgram() override;
+    void showAbout(const AboutActions& actions) override;
+    bool showTip() override;
+    bool showShowcase(const std::function<void(const QString& address)>& moreInfo) override;
+
+private:
+    TVentozaForm* ventozaForm_ = nullptr;
+    TNoVentozaForm* noVentozaForm_ = nullptr;
+    TAboutBox* aboutBox_ = nullptr;
+    TTipForm* tipForm_ = nullptr;
+    TWerbungForm* werbungForm_ = nullptr;
     // Pictures: the folder of the last chosen picture, and the width question, made once.
     QString pictureFolder_;
     TResizeForm* resizeForm_ = nullptr;

@@ -28,6 +28,8 @@
 #include "app/ErrorReport.h"
 #include "app/WindowRender.h"
 #include "app/WindowsInfo.h"
+#include "dispatch/HelpPart.h"
+#include "dispatch/SerialMailPart.h"
 #include "platform/Platform.h"
 #include "platform/Prompts.h"
 #include "render/HTMLColor.h"
@@ -145,6 +147,7 @@ TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& w
         });
     templateFiles_->PageControl1Change = [this] { PageControl1Change(); };
     connectParts();
+    connectDispatch();
     connectPictures();
     enableCommands();
     FormCreate();
@@ -179,7 +182,7 @@ QWidget* TMainForm::buildNewsPage() {
     EditorPanel = new QWidget(page);
     EditorPanel->setObjectName(QStringLiteral("EditorPanel"));
     auto* editor = new QVBoxLayout(EditorPanel);
-    editor->setContentsMargins(0, 0, 0, 0);
+    editor->setContentsMargins(0, 2, 0, 0);  // room for the dots of the "Ü" above the first line
     HeadLineEdit = lineEdit("HeadLineEdit", EditorPanel);
     Memo1 = new QPlainTextEdit(EditorPanel);
     Memo1->setObjectName(QStringLiteral("Memo1"));
@@ -522,6 +525,8 @@ void TMainForm::ZusatzProgrammeBitBtnClick() {
 void TMainForm::closeEvent(QCloseEvent* event) {
     bool mayClose = false;
     run([&] { mayClose = templateFiles_->FormCloseQuery(); });
+    if (mayClose)
+        run([this] { help_->showShowcaseAtExit(); });
     if (mayClose)
         event->accept();
     else

@@ -29,6 +29,8 @@ namespace zw {
 
 class BlockListPart;
 class BlockListWidget;
+class HelpPart;
+class SerialMailPart;
 class PicturePane;
 class Platform;
 class Prompts;
@@ -97,6 +99,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QWidget* buildNewsPage();
@@ -106,6 +109,8 @@ private:
     QWidget* buildCommandPage(const QString& text);
     void buildMenuAndButtons();
     void connectParts();
+    // The serial-mail hand-off, help, about, tip and showcase (fMainDispatch.cpp).
+    void connectDispatch();
     void connectPictures();
     void FormCreate();
     // Runs a command behind the application's error report.
@@ -124,6 +129,8 @@ private:
     TemplateSession session_;
     std::unique_ptr<BlockListPart> blockList_;
     std::unique_ptr<TemplateFilesPart> templateFiles_;
+    std::unique_ptr<SerialMailPart> serialMail_;
+    std::unique_ptr<HelpPart> help_;
 };
 
 }  // namespace zw

@@ -12,6 +12,7 @@
 #include "app/QtPrompts.h"
 #include "app/WindowsInfo.h"
 #include "app/fMain.h"
+#include "menu/FlatMenuStyle.h"
 #include "platform/SingleInstance.h"
 #include "template/Session.h"
 #include "template/ui/CloseForm.h"
@@ -19,6 +20,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zettelwerk"));
+    // Flat menus everywhere, the context menus of the text fields included.
+    QApplication::setStyle(new zw::FlatMenuStyle);
 
     // Only one copy at a time: the working files in the program folder are shared.
     zw::SingleInstance instance(QStringLiteral("Zettelwerk"));
@@ -50,7 +53,10 @@ int main(int argc, char* argv[]) {
     zw::TCloseForm closeForm(&mainForm);
     prompts.setParentWindow(&mainForm);
     prompts.setCloseForm(&closeForm);
+    prompts.createDispatchWindows(branding, mainForm.session().folders.program);
 
     mainForm.showMaximized();
+    // Activation brings the start-up tip; without a window manager nobody else would activate us.
+    mainForm.activateWindow();
     return QApplication::exec();
 }

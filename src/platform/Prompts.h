@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace zw {
 
 // The answers of the save-changes question. Cancel is the close box: none of the three buttons.
@@ -28,6 +30,27 @@ public:
     // before overwriting, adds ".nld" to a name typed without extension. Returns the chosen path, or
     // empty when cancelled.
     virtual QString chooseTemplateSaveName(const QString& suggestedPath, const QString& startFolder) = 0;
+
+    // The hand-off to the serial-mail program, help, about, tip and showcase. Programs without windows
+    // (the command-line renderer, the benchmarks) keep the defaults: nothing is shown, every question
+    // is answered no.
+    // A plain message box with the text and OK: how a failed hand-off to the desktop is reported.
+    virtual void plainMessage(const QString& text) { error(text); }
+    // The start notice of the serial-mail program naming the message file to open in it; true for
+    // "Weiter", false for "Abbrechen" or the close box.
+    virtual bool confirmSerialMailStart(const QString& messageFileName) { return false; }
+    // The notice that the serial-mail program is not installed; true when the user asks for its page.
+    virtual bool offerSerialMailProgram() { return false; }
+    // The about box. Its "Update" button and its web and mail labels run these while it is open.
+    struct AboutActions {
+        std::function<void()> update, web, mail;
+    };
+    virtual void showAbout(const AboutActions& actions) {}
+    // The start-up tip; true when it was closed with "OK" and "Diese Meldung nicht mehr anzeigen" ticked.
+    virtual bool showTip() { return false; }
+    // The showcase at exit; its "Mehr Infos..." buttons call moreInfo with the product's address. True
+    // when it was closed with "Tipp nicht mehr anzeigen!" ticked.
+    virtual bool showShowcase(const std::function<void(const QString& address)>& moreInfo) { return false; }
 
     // Pictures.
     // The picture-open dialog, one filter "JPG" listing files that end in ".jpg" or ".jpeg" in any case.

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 #include "platform/Prompts.h"
@@ -38,6 +39,40 @@ public:
         saveStartFolders.append(startFolder);
         saveSuggestions.append(suggestedPath);
         return take(saveAnswers, QString(), u"chooseTemplateSaveName"_qs);
+    }
+
+    // The hand-off to the serial-mail program, help, about, tip and showcase.
+    QList<bool> serialMailStartAnswers, serialMailOfferAnswers, tipAnswers, showcaseAnswers;
+    // Clicks made inside the about box and the showcase while they are shown.
+    std::function<void(const AboutActions&)> aboutClicks;
+    std::function<void(const std::function<void(const QString&)>&)> showcaseClicks;
+    QStringList plainMessages, serialMailStartFiles;
+    int serialMailOffers = 0, abouts = 0, tips = 0, showcases = 0;
+
+    void plainMessage(const QString& text) override { plainMessages.append(text); }
+    bool confirmSerialMailStart(const QString& messageFileName) override {
+        serialMailStartFiles.append(messageFileName);
+        return take(serialMailStartAnswers, false, u"confirmSerialMailStart"_qs);
+    }
+    bool offerSerialMailProgram() override {
+        ++serialMailOffers;
+        return take(serialMailOfferAnswers, false, u"offerSerialMailProgram"_qs);
+    }
+    void showAbout(const AboutActions& actions) override {
+        ++abouts;
+        if (aboutClicks)
+            aboutClicks(actions);
+    }
+    // The tip and the showcase come unasked in every window test; an unscripted one is simply closed.
+    bool showTip() override {
+        ++tips;
+        return !tipAnswers.isEmpty() && tipAnswers.takeFirst();
+    }
+    bool showShowcase(const std::function<void(const QString&)>& moreInfo) override {
+        ++showcases;
+        if (showcaseClicks)
+            showcaseClicks(moreInfo);
+        return !showcaseAnswers.isEmpty() && showcaseAnswers.takeFirst();
     }
 
     // Pictures.
