@@ -4,8 +4,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QStandardPaths>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 #include "editing/ui/ResizeForm.h"
 #include "template/ui/CloseForm.h"

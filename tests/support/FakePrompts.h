@@ -76,9 +76,9 @@ public:
     }
 
     // Pictures.
-    QStringList pictureAnswers;             // empty string = cancel
+    QStringList pictureAnswers;              // empty string = cancel
     QList<std::optional<int>> widthAnswers;  // the width typed and "Ja", or nullopt for "Nein"
-    QList<int> widthQuestions;              // the width each question showed
+    QList<int> widthQuestions;               // the width each question showed
     QString choosePicture() override { return take(pictureAnswers, QString(), u"choosePicture"_qs); }
     bool askResizeWidth(int& resizeWidth) override {
         widthQuestions.append(resizeWidth);
