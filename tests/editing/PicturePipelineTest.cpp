@@ -175,6 +175,8 @@ TEST(PictureNames, CopiesEndInJpgAndStoredPathsNameAnExistingFile) {
         {"/home/a/Foto.neu.JPEG", "Foto_neu.jpg", "/prog/Images/Foto_neu.jpg"},
         {"/home/a.b/Bild.jpeg", "Bild.jpg", "/prog/Images/Bild.jpg"},
         {"/home/a/.jpg", "_jpg.jpg", "/prog/Images/_jpg.jpg"},
+        {"/home/a/Fest: 2024\\Juli.jpg", "Fest_ 2024_Juli.jpg", "/prog/Images/Fest_ 2024_Juli.jpg"},
+        {"/home/a\nb/Bild.jpg", "Bild.jpg", "/prog/Images/Bild.jpg"},
     };
     for (const auto& row : rows) {
         const PictureNames names = pictureNames(QString::fromUtf8(row.chosen), u"/prog/Images/"_qs);
