@@ -50,7 +50,7 @@ protected:
 
 TEST_F(PicturePartTest, BlockPictureIsScaledOnlyWhenAnsweredAndAlwaysReencodedAt80) {
     const struct {
-        JpegSpec picture;
+        JpegRecipe picture;
         std::optional<int> answer;
         QSize copy;
     } rows[] = {{{.size = {600, 400}}, 200, {200, 133}},

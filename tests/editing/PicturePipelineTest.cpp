@@ -94,21 +94,21 @@ TEST(PicturePipeline, EveryKindOfJpegBecomesAnRgbBaselineCopy) {
     const Rgb dark{20, 40, 120};
     const auto paint = [&](int x, int) { return x < 32 ? kBlockColours[0] : dark; };
     const struct {
-        JpegSpec::Kind kind;
+        JpegRecipe::Kind kind;
         Rgb left, right;
-    } rows[] = {{JpegSpec::Colour, kBlockColours[0], dark},
-                {JpegSpec::Progressive, kBlockColours[0], dark},
-                {JpegSpec::Gray, {220, 220, 220}, {20, 20, 20}},
-                {JpegSpec::CmykAdobe, kBlockColours[0], dark},
-                {JpegSpec::CmykPlain, kBlockColours[0], dark}};
+    } rows[] = {{JpegRecipe::Colour, kBlockColours[0], dark},
+                {JpegRecipe::Progressive, kBlockColours[0], dark},
+                {JpegRecipe::Gray, {220, 220, 220}, {20, 20, 20}},
+                {JpegRecipe::CmykAdobe, kBlockColours[0], dark},
+                {JpegRecipe::CmykPlain, kBlockColours[0], dark}};
     TempFolder folder;
     for (const auto& row : rows) {
         SCOPED_TRACE(int(row.kind));
-        JpegSpec spec{.kind = row.kind, .size = {64, 32}, .paint = paint};
-        if (row.kind == JpegSpec::Gray)
-            spec.paint = [](int x, int) { return x < 32 ? Rgb{220, 220, 220} : Rgb{20, 20, 20}; };
+        JpegRecipe recipe{.kind = row.kind, .size = {64, 32}, .paint = paint};
+        if (row.kind == JpegRecipe::Gray)
+            recipe.paint = [](int x, int) { return x < 32 ? Rgb{220, 220, 220} : Rgb{20, 20, 20}; };
         const QString path = folder.file(u"k.jpg"_qs);
-        writeAll(path, makeJpeg(spec));
+        writeAll(path, makeJpeg(recipe));
         ReencodePicture(path, kCopyQuality);
         const DecodedJpeg d = decodeJpeg(readAll(path));
         EXPECT_EQ(d.size, QSize(64, 32));
@@ -123,7 +123,7 @@ TEST(PicturePipeline, EveryKindOfJpegBecomesAnRgbBaselineCopy) {
 
 // A progressive picture whose last scan is repeated over and over: libjpeg only warns about it.
 QByteArray repeatedScans(int times) {
-    const QByteArray photo = makeJpeg({.kind = JpegSpec::Progressive, .size = {16, 16}});
+    const QByteArray photo = makeJpeg({.kind = JpegRecipe::Progressive, .size = {16, 16}});
     const qsizetype lastScan = photo.lastIndexOf(QByteArray("\xFF\xDA", 2));
     const QByteArray scan = photo.mid(lastScan, photo.size() - 2 - lastScan);
     return photo.left(lastScan) + scan.repeated(times) + QByteArray("\xFF\xD9", 2);

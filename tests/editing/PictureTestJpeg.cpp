@@ -42,7 +42,7 @@ std::array<int, 4> cmykOf(const Rgb& c, bool inverted) {
 
 }  // namespace
 
-QByteArray makeJpeg(const JpegSpec& spec) {
+QByteArray makeJpeg(const JpegRecipe& recipe) {
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr jerr{};
     cinfo.err = jpeg_std_error(&jerr);
@@ -50,35 +50,35 @@ QByteArray makeJpeg(const JpegSpec& spec) {
     unsigned char* out = nullptr;
     unsigned long outSize = 0;
     jpeg_mem_dest(&cinfo, &out, &outSize);
-    const bool cmyk = spec.kind == JpegSpec::CmykAdobe || spec.kind == JpegSpec::CmykPlain;
-    const int channels = spec.kind == JpegSpec::Gray ? 1 : cmyk ? 4 : 3;
-    cinfo.image_width = JDIMENSION(spec.size.width());
-    cinfo.image_height = JDIMENSION(spec.size.height());
+    const bool cmyk = recipe.kind == JpegRecipe::CmykAdobe || recipe.kind == JpegRecipe::CmykPlain;
+    const int channels = recipe.kind == JpegRecipe::Gray ? 1 : cmyk ? 4 : 3;
+    cinfo.image_width = JDIMENSION(recipe.size.width());
+    cinfo.image_height = JDIMENSION(recipe.size.height());
     cinfo.input_components = channels;
     cinfo.in_color_space = channels == 1 ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, 95, TRUE);
     if (cmyk) {
         jpeg_set_colorspace(&cinfo, JCS_CMYK);
-        cinfo.write_Adobe_marker = spec.kind == JpegSpec::CmykAdobe;
+        cinfo.write_Adobe_marker = recipe.kind == JpegRecipe::CmykAdobe;
     }
-    if (spec.kind == JpegSpec::Progressive)
+    if (recipe.kind == JpegRecipe::Progressive)
         jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
-    if (spec.orientation) {
-        const QByteArray exif = exifPayload(spec.orientation, spec.bigEndianExif);
+    if (recipe.orientation) {
+        const QByteArray exif = exifPayload(recipe.orientation, recipe.bigEndianExif);
         jpeg_write_marker(&cinfo, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(exif.constData()),
                           unsigned(exif.size()));
     }
-    std::vector<unsigned char> row(size_t(spec.size.width()) * size_t(channels));
-    for (int y = 0; y < spec.size.height(); ++y) {
-        for (int x = 0; x < spec.size.width(); ++x) {
-            const Rgb c = spec.paint(x, y);
+    std::vector<unsigned char> row(size_t(recipe.size.width()) * size_t(channels));
+    for (int y = 0; y < recipe.size.height(); ++y) {
+        for (int x = 0; x < recipe.size.width(); ++x) {
+            const Rgb c = recipe.paint(x, y);
             unsigned char* p = &row[size_t(x) * size_t(channels)];
             if (channels == 1) {
                 p[0] = (unsigned char)c[0];
             } else if (cmyk) {
-                const auto ink = cmykOf(c, spec.kind == JpegSpec::CmykAdobe);
+                const auto ink = cmykOf(c, recipe.kind == JpegRecipe::CmykAdobe);
                 for (int i = 0; i < 4; ++i) p[i] = (unsigned char)ink[size_t(i)];
             } else {
                 for (int i = 0; i < 3; ++i) p[i] = (unsigned char)c[size_t(i)];

@@ -12,14 +12,14 @@ namespace zw::test {
 
 using Rgb = std::array<int, 3>;
 
-struct JpegSpec {
+struct JpegRecipe {
     enum Kind { Colour, Gray, Progressive, CmykAdobe, CmykPlain } kind = Colour;
     QSize size{64, 64};
     std::function<Rgb(int x, int y)> paint = [](int, int) { return Rgb{128, 128, 128}; };
     int orientation = 0;  // 0 = no EXIF marker
     bool bigEndianExif = false;
 };
-QByteArray makeJpeg(const JpegSpec& spec);
+QByteArray makeJpeg(const JpegRecipe& recipe);
 
 struct DecodedJpeg {
     QSize size;
