@@ -4,10 +4,14 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 #include "editing/ui/LinkForm.h"
+#include "editing/ui/ResizeForm.h"
 #include "template/ui/CloseForm.h"
+#include "template/ui/PicturePane.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -145,6 +149,49 @@ bool QtPrompts::showShowcase(const std::function<void(const QString& address)>& 
     QObject context;
     QObject::connect(werbungForm_, &TWerbungForm::moreInfo, &context, moreInfo);
     return werbungForm_->ask();
+}
+
+// Pictures.
+
+QString QtPrompts::choosePicture() {
+    if (pictureFolder_.isEmpty())
+        pictureFolder_ = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    // The filter matches without regard to case, so a phone's "IMG_1234.JPG" is listed too.
+    QFileDialog dialog(parent_, QStringLiteral("Bild öffnen"), existingFolder(pictureFolder_),
+                       QStringLiteral("JPG (*.jpg *.jpeg)"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The picture dialog shows the selected picture beside the list.
+    auto* preview = new PicturePane(&dialog);
+    preview->setObjectName(QStringLiteral("PicturePreview"));
+    preview->setAccessibleName(QStringLiteral("Vorschau"));
+    preview->setMinimumSize(220, 160);
+    preview->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+        dialog.resize(dialog.sizeHint().width() + preview->minimumWidth(), dialog.sizeHint().height());
+    }
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
+        preview->navigate(QFileInfo(path).isFile() ? path : kAboutBlank);
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString path = dialog.selectedFiles().first();
+    pictureFolder_ = QFileInfo(path).absolutePath();
+    return path;
+}
+
+bool QtPrompts::askResizeWidth(int& resizeWidth) {
+    if (!resizeForm_) {
+        resizeForm_ = new TResizeForm(parent_);
+        resizeForm_->report = [this](const QString& text) { error(text); };
+    }
+    resizeForm_->ResizeWidth = resizeWidth;
+    if (resizeForm_->exec() != QDialog::Accepted)
+        return false;
+    resizeWidth = resizeForm_->ResizeWidth;
+    return true;
 }
 
 }  // namespace zw

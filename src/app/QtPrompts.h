@@ -15,6 +15,7 @@ class TAboutBox;
 class TTipForm;
 class TWerbungForm;
 class TLinkForm;
+class TResizeForm;
 
 // The real dialogs of the desktop.
 class QtPrompts : public Prompts {
@@ -35,6 +36,9 @@ public:
     void setLinkForm(TLinkForm* form) { linkForm_ = form; }
     LinkAnswer askHyperlink(const QString& address) override;
     std::optional<quint32> chooseColour(quint32 colour) override;
+    // Pictures.
+    QString choosePicture() override;
+    bool askResizeWidth(int& resizeWidth) override;
 
 private:
     QString productTitle_;
@@ -61,6 +65,9 @@ private:
     TLinkForm* linkForm_ = nullptr;
     // ColorDialog1: one dialog for all colour buttons, made when first needed.
     QColorDialog* colourDialog_ = nullptr;
+    // Pictures: the folder of the last chosen picture, and the width question, made once.
+    QString pictureFolder_;
+    TResizeForm* resizeForm_ = nullptr;
 };
 
 }  // namespace zw

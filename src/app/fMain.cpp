@@ -149,6 +149,7 @@ TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& w
     connectParts();
     connectDispatch();
     connectEditing();
+    connectPictures();
     enableCommands();
     FormCreate();
 }

@@ -119,6 +119,8 @@ private:
     void connectDispatch();
     // The news-text commands, the colour buttons and the date switch (fMainEditing.cpp).
     void connectEditing();
+    // The picture buttons of the news and graphics pages (fMainPictures.cpp).
+    void connectPictures();
     void FormCreate();
     // Runs a command behind the application's error report.
     template <typename Command>

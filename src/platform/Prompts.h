@@ -63,6 +63,14 @@ public:
     // The colour dialog, opening with colour (a Windows colour value: red in the lowest byte). Returns
     // the chosen colour, or nothing when cancelled.
     virtual std::optional<quint32> chooseColour(quint32 colour) { return std::nullopt; }
+
+    // Pictures.
+    // The picture-open dialog, one filter "JPG" listing files that end in ".jpg" or ".jpeg" in any case.
+    // Returns the chosen path, or an empty string when the user cancels.
+    virtual QString choosePicture() { return {}; }
+    // The width question `TResizeForm`, showing resizeWidth. "Ja" leaves the width to use in resizeWidth
+    // and returns true; "Nein" returns false and changes nothing.
+    virtual bool askResizeWidth(int& resizeWidth) { return false; }
 };
 
 }  // namespace zw

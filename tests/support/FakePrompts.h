@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 #include "platform/Prompts.h"
 
@@ -86,6 +87,19 @@ public:
     std::optional<quint32> chooseColour(quint32 colour) override {
         colourShown.append(colour);
         return take(colourAnswers, std::optional<quint32>(), u"chooseColour"_qs);
+    }
+
+    // Pictures.
+    QStringList pictureAnswers;              // empty string = cancel
+    QList<std::optional<int>> widthAnswers;  // the width typed and "Ja", or nullopt for "Nein"
+    QList<int> widthQuestions;               // the width each question showed
+    QString choosePicture() override { return take(pictureAnswers, QString(), u"choosePicture"_qs); }
+    bool askResizeWidth(int& resizeWidth) override {
+        widthQuestions.append(resizeWidth);
+        const std::optional<int> answer = take(widthAnswers, std::optional<int>(), u"askResizeWidth"_qs);
+        if (answer)
+            resizeWidth = *answer;
+        return answer.has_value();
     }
 
 private:
