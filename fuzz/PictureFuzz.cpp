@@ -1,0 +1,29 @@
+// The picture pipeline on any bytes: a picture is refused with a German message or comes out as a
+// baseline JPEG of exactly the size asked for. Pictures of more than two megapixels are left out, so
+// that a run tries many pictures rather than a few huge ones (the pipeline's own limit is 100).
+#include <cstdint>
+#include <cstdlib>
+
+#include "editing/PicturePipeline.h"
+
+namespace {
+constexpr qint64 kFuzzPixels = 2'000'000;
+constexpr int kScaledWidth = 16;
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray jpeg = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    try {
+        const zw::PictureInfo info = zw::readPictureInfo(jpeg);
+        if (qint64(info.size.width()) * info.size.height() > kFuzzPixels)
+            return 0;
+        const QByteArray upright = zw::transcodePicture(jpeg, QSize(0, 0), zw::kCopyQuality);
+        if (zw::readPictureInfo(upright).size != info.size)
+            std::abort();
+        const QSize scaled(kScaledWidth, zw::scaledHeight(kScaledWidth, info.size));
+        if (zw::readPictureInfo(zw::transcodePicture(jpeg, scaled, zw::kScaledQuality)).size != scaled)
+            std::abort();
+    } catch (const zw::Error&) {
+    }
+    return 0;
+}
