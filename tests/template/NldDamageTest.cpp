@@ -9,6 +9,7 @@
 #include "template/BlockCycle.h"
 #include "template/BlockFiles.h"
 #include "template/NldFormat.h"
+#include "template/TemplateFiles.h"
 
 namespace zw::test {
 namespace {
@@ -157,6 +158,12 @@ TEST_F(DamagedTemplate, MoreThan999BlocksAreRefusedAndLeftAlone) {
         }
         EXPECT_EQ(readAll(templatePath_), bytes);
         EXPECT_EQ(files_.list().size(), 1);
+        // Named as the last template, it is left for the default one, with the reason.
+        const Folders folders = Folders::derive(program_, QString());
+        writeAll(folders.program + kLastFile, crlf({QFile::encodeName(templatePath_)}));
+        const StartTemplate start = resolveStartTemplate(folders);
+        EXPECT_EQ(start.currentPath, folders.program + kDefaultTemplate);
+        EXPECT_TRUE(start.refusal.contains(u"mehr als 999 Meldungen"_qs)) << start.refusal.toStdString();
         EXPECT_EQ(readAll(files_.path(1)), crlf(blockLines("vorher")));
     }
 }
