@@ -76,4 +76,10 @@ QString QtPrompts::chooseTemplateSaveName(const QString& suggestedPath, const QS
     }
 }
 
+// Preview and single mail.
+void QtPrompts::plainMessage(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, productTitle_, text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
 }  // namespace zw

@@ -23,6 +23,9 @@ public:
     QString chooseTemplateToOpen(const QString& startFolder) override;
     QString chooseTemplateSaveName(const QString& suggestedPath, const QString& startFolder) override;
 
+    // Preview and single mail.
+    void plainMessage(const QString& text) override;
+
 private:
     QString productTitle_;
     QWidget* parent_ = nullptr;

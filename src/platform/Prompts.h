@@ -28,6 +28,11 @@ public:
     // before overwriting, adds ".nld" to a name typed without extension. Returns the chosen path, or
     // empty when cancelled.
     virtual QString chooseTemplateSaveName(const QString& suggestedPath, const QString& startFolder) = 0;
+
+    // Preview and single mail.
+    // A plain message box (no icon, one OK button), as the shell's failures were reported. Prompts
+    // that have no such box tell it as an information.
+    virtual void plainMessage(const QString& text) { information(text); }
 };
 
 }  // namespace zw

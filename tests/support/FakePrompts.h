@@ -38,6 +38,10 @@ public:
         return take(saveAnswers, QString(), u"chooseTemplateSaveName"_qs);
     }
 
+    // Preview and single mail.
+    QStringList plainMessages;
+    void plainMessage(const QString& text) override { plainMessages.append(text); }
+
 private:
     template <class T>
     T take(QList<T>& answers, const T& cancel, const QString& question) {
