@@ -16,7 +16,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -50,6 +53,13 @@ QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
     return b;
+}
+
+// A label that names its field, also for screen readers.
+QLabel* labelFor(const QString& text, QWidget* field) {
+    auto* label = new QLabel(text, field->parentWidget());
+    label->setBuddy(field);
+    return label;
 }
 
 QFrame* swatch(const char* name, QWidget* parent) {
@@ -94,12 +104,34 @@ TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& w
     PageControl1->addTab(buildHeaderFooterPage(), QStringLiteral("Kopf u. Fußzeile"));
     PageControl1->addTab(buildGraphicsPage(), QStringLiteral("Grafiken"));
     PageControl1->addTab(buildColoursPage(), QStringLiteral("Farben"));
+    PreviewPage = new QWidget;
+    PreviewPage->setObjectName(QStringLiteral("PreviewPage"));
+    auto* previewLayout = new QVBoxLayout(PreviewPage);
+    previewLayout->setContentsMargins(0, 0, 0, 0);
+    previewLayout->setSpacing(0);
+    PageControl1->addTab(PreviewPage, QStringLiteral("Vorschau"));
+    PageControl1->addTab(buildCommandPage(QStringLiteral("Bitte warten...")),
+                         QStringLiteral("Einzelmail versenden"));
+    PageControl1->addTab(buildCommandPage(QString()), QStringLiteral("Serienmail Programm starten"));
+    const QStyle::StandardPixmap tabIcons[] = {
+        QStyle::SP_FileDialogContentsView,
+        QStyle::SP_FileDialogDetailedView,
+        QStyle::SP_DirIcon,
+        QStyle::SP_DesktopIcon,
+        QStyle::SP_FileDialogInfoView,
+        QStyle::SP_ArrowForward,
+        QStyle::SP_ComputerIcon,
+    };
+    for (int i = 0; i < PageControl1->count(); ++i)
+        PageControl1->setTabIcon(i, style()->standardIcon(tabIcons[i]));
+    PageControl1->setAccessibleName(QStringLiteral("Seiten"));
+    PageControl1->tabBar()->setAccessibleName(QStringLiteral("Seiten"));
     layout->addWidget(PageControl1, 1);
 
     buildMenuAndButtons();
     layout->addWidget(findChild<QWidget*>(QStringLiteral("Panel2")));
     setCentralWidget(central);
-    auto* StatusBar1 = new QStatusBar(this);
+    StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     setStatusBar(StatusBar1);
     resize(810, 533 + menuBar()->sizeHint().height());
@@ -111,7 +143,9 @@ TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& w
         *this, session_, prompts_, *blockList_, branding_.productTitle, [this](const QString& target) {
             RenderMessage(renderInputFromWindow(*this, session_), target, prompts_);
         });
+    templateFiles_->PageControl1Change = [this] { PageControl1Change(); };
     connectParts();
+    enableCommands();
     FormCreate();
 }
 
@@ -126,13 +160,18 @@ QWidget* TMainForm::buildNewsPage() {
     DeleteBitBtn = button(QStringLiteral("Meldung löschen"), "DeleteBitBtn", page);
     ListBox1 = new BlockListWidget(page);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setAccessibleName(QStringLiteral("Newsmeldungen"));
+    BitBtn2 = button(QStringLiteral("Bild öffnen"), "BitBtn2", page);
+    BitBtn2->setEnabled(false);  // until the picture commands are connected
     BitBtn5 = button(QStringLiteral("kein Bild verwenden"), "BitBtn5", page);
     WebBrowser4 = new PicturePane(page);
     WebBrowser4->setObjectName(QStringLiteral("WebBrowser4"));
+    WebBrowser4->setAccessibleName(QStringLiteral("Bild der Newsmeldung"));
     WebBrowser4->setMinimumHeight(120);
     left->addWidget(NewBitBtn);
     left->addWidget(DeleteBitBtn);
     left->addWidget(ListBox1, 2);
+    left->addWidget(BitBtn2);
     left->addWidget(BitBtn5);
     left->addWidget(WebBrowser4, 1);
 
@@ -146,24 +185,25 @@ QWidget* TMainForm::buildNewsPage() {
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     LinkTextEdit = lineEdit("LinkTextEdit", EditorPanel);
     URLEdit = lineEdit("URLEdit", EditorPanel);
-    editor->addWidget(new QLabel(QStringLiteral("Überschrift für die Newsmeldung"), EditorPanel));
+    editor->addWidget(labelFor(QStringLiteral("Überschrift für die Newsmeldung"), HeadLineEdit));
     editor->addWidget(HeadLineEdit);
-    auto* textRow = new QHBoxLayout;
-    textRow->addWidget(new QLabel(QStringLiteral("Text für die Newsmeldung"), EditorPanel));
-    textRow->addStretch();
+    TextToolsLayout = new QHBoxLayout;
+    TextToolsLayout->addWidget(labelFor(QStringLiteral("Text für die Newsmeldung"), Memo1));
+    TextToolsLayout->addStretch();
     // The markup commands come with the editing tools; until then the size box only shows its place.
     ComboBox1 = new QComboBox(EditorPanel);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setAccessibleName(QStringLiteral("Schriftgröße"));
     ComboBox1->addItem(QStringLiteral("Schriftgröße"));
     for (int size = 1; size <= 7; ++size) ComboBox1->addItem(QStringLiteral("+%1").arg(size));
     ComboBox1->setEnabled(false);
-    textRow->addWidget(ComboBox1);
-    editor->addLayout(textRow);
+    TextToolsLayout->addWidget(ComboBox1);
+    editor->addLayout(TextToolsLayout);
     editor->addWidget(Memo1, 1);
-    editor->addWidget(new QLabel(QStringLiteral("Text für den Link unter der Newsmeldung"), EditorPanel));
+    editor->addWidget(labelFor(QStringLiteral("Text für den Link unter der Newsmeldung"), LinkTextEdit));
     editor->addWidget(LinkTextEdit);
     editor->addWidget(
-        new QLabel(QStringLiteral("Internetadresse für den Link (z.B. www.example.org/news)"), EditorPanel));
+        labelFor(QStringLiteral("Internetadresse für den Link (z.B. www.example.org/news)"), URLEdit));
     editor->addWidget(URLEdit);
 
     layout->addLayout(left, 1);
@@ -251,14 +291,21 @@ QWidget* TMainForm::buildGraphicsPage() {
     };
     const QString captions[] = {QStringLiteral("links"), QStringLiteral("zentriert"),
                                 QStringLiteral("rechts")};
-    for (const Row& row : rows) {
-        auto* box = new QGroupBox(QString::fromUtf8(row.caption), page);
+    const QString paneNames[] = {QStringLiteral("Kopfgrafik"), QStringLiteral("Trenngrafik für News-Blöcke"),
+                                 QStringLiteral("Trenngrafik für Impressum")};
+    for (int r = 0; r < 3; ++r) {
+        const Row& row = rows[r];
+        auto* box = new QFrame(page);
+        box->setFrameShape(QFrame::StyledPanel);
         auto* grid = new QGridLayout(box);
+        OpenGraphicButtons[r] = button(QString::fromUtf8(row.caption), row.button, box);
+        OpenGraphicButtons[r]->setEnabled(false);  // until the picture commands are connected
         auto* align = new QGroupBox(QStringLiteral("Ausrichtung"), box);
         auto* alignLayout = new QHBoxLayout(align);
         for (int i = 0; i < 3; ++i) {
             auto* radio = new QRadioButton(captions[i], align);
             radio->setObjectName(QLatin1String(row.radios[i]));
+            radio->setAccessibleName(paneNames[r] + u": "_qs + captions[i]);
             alignLayout->addWidget(radio);
             (*row.buttons)[i] = radio;
             // Left1RadioButtonClick: stores the alignment word; choosing an alignment is no edit to ask
@@ -270,11 +317,13 @@ QWidget* TMainForm::buildGraphicsPage() {
         }
         auto* pane = new PicturePane(box);
         pane->setObjectName(QLatin1String(row.pane));
+        pane->setAccessibleName(paneNames[r]);
         pane->setMinimumHeight(70);
         *row.paneMember = pane;
-        grid->addWidget(align, 0, 0);
-        grid->addWidget(pane, 1, 0, 1, 2);
-        grid->setColumnStretch(1, 1);
+        grid->addWidget(OpenGraphicButtons[r], 0, 0, Qt::AlignTop);
+        grid->addWidget(align, 0, 1);
+        grid->addWidget(pane, 1, 0, 1, 3);
+        grid->setColumnStretch(2, 1);
         layout->addWidget(box, 1);
     }
     return page;
@@ -283,19 +332,23 @@ QWidget* TMainForm::buildGraphicsPage() {
 QWidget* TMainForm::buildColoursPage() {
     auto* page = new QWidget;
     auto* layout = new QHBoxLayout(page);
-    const std::tuple<QString, const char*, QFrame**> rows[] = {
-        {QStringLiteral("Text Farbe"), "TextColorPanel", &TextColorPanel},
-        {QStringLiteral("Link Farbe"), "LinkColorPanel", &LinkColorPanel},
-        {QStringLiteral("Hintergrund Farbe"), "BKGColorPanel", &BKGColorPanel},
+    const std::tuple<QString, const char*, const char*, QFrame**> rows[] = {
+        {QStringLiteral("Text Farbe"), "TextcolorButton", "TextColorPanel", &TextColorPanel},
+        {QStringLiteral("Link Farbe"), "LinkColorButton", "LinkColorPanel", &LinkColorPanel},
+        {QStringLiteral("Hintergrund Farbe"), "BKGColorButton", "BKGColorPanel", &BKGColorPanel},
     };
-    for (const auto& [caption, name, member] : rows) {
+    int i = 0;
+    for (const auto& [caption, buttonName, name, member] : rows) {
         auto* column = new QVBoxLayout;
-        auto* label = new QLabel(caption, page);
+        ColourButtons[i] = button(caption, buttonName, page);
+        ColourButtons[i]->setEnabled(false);  // until the colour commands are connected
         *member = swatch(name, page);
-        column->addWidget(label);
+        (*member)->setAccessibleName(caption);
+        column->addWidget(ColourButtons[i]);
         column->addWidget(*member);
         column->addStretch();
         layout->addLayout(column);
+        ++i;
     }
     layout->addStretch();
     return page;
@@ -312,23 +365,60 @@ void TMainForm::buildMenuAndButtons() {
     Vorlageppeichern1->setShortcut(QKeySequence::Save);
     Vorlagespeichernunter1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
 
+    HilfeMenu = menuBar()->addMenu(QStringLiteral("&Hilfe"));
+    Hilfedatei1 = HilfeMenu->addAction(QStringLiteral("Hilfedatei"));
+    Update1 = HilfeMenu->addAction(QStringLiteral("Update"));
+    Info1 = HilfeMenu->addAction(QStringLiteral("Info"));
+    Hilfedatei1->setShortcut(QKeySequence::HelpContents);
+    // Help, update and about come with the help part, which enables them.
+    for (QAction* action : {Hilfedatei1, Update1, Info1}) action->setEnabled(false);
+
     auto* Panel2 = new QFrame(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setFixedHeight(41);
     auto* bar = new QHBoxLayout(Panel2);
     bar->setContentsMargins(6, 4, 6, 4);
+    BitBtn1 = button(QStringLiteral("Hilfe"), "BitBtn1", Panel2);
     BitBtn3 = button(QStringLiteral("Vorlage öffnen"), "BitBtn3", Panel2);
     BitBtn4 = button(QStringLiteral("Speichern"), "BitBtn4", Panel2);
     SpeichernUnterBitBtn = button(QStringLiteral("Speichern unter"), "SpeichernUnterBitBtn", Panel2);
-    bar->addWidget(BitBtn3);
-    bar->addWidget(BitBtn4);
-    bar->addWidget(SpeichernUnterBitBtn);
+    StartMailBitBtn = button(QStringLiteral("Einzelmail versenden"), "StartMailBitBtn", Panel2);
+    ZusatzProgrammeBitBtn =
+        button(QStringLiteral("Serienmail Programm starten"), "ZusatzProgrammeBitBtn", Panel2);
+    const std::pair<QPushButton*, QStyle::StandardPixmap> icons[] = {
+        {BitBtn1, QStyle::SP_DialogHelpButton},     {BitBtn3, QStyle::SP_DialogOpenButton},
+        {BitBtn4, QStyle::SP_DialogSaveButton},     {SpeichernUnterBitBtn, QStyle::SP_DriveFDIcon},
+        {StartMailBitBtn, QStyle::SP_ArrowForward}, {ZusatzProgrammeBitBtn, QStyle::SP_ComputerIcon},
+    };
+    for (const auto& [b, icon] : icons) {
+        b->setIcon(style()->standardIcon(icon));
+        bar->addWidget(b);
+    }
+    BitBtn1->setEnabled(false);
     bar->addStretch();
 }
 
-template <typename Command>
-void TMainForm::run(Command&& command) {
-    reportErrors(prompts_, std::forward<Command>(command));
+QWidget* TMainForm::buildCommandPage(const QString& text) {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    if (!text.isEmpty()) {
+        auto* label = new QLabel(text, page);
+        label->setAlignment(Qt::AlignCenter);
+        layout->addWidget(label);
+    }
+    return page;
+}
+
+void TMainForm::enableCommands() {
+    const bool preview = bool(pageCommands.showPreview);
+    const bool singleMail = bool(pageCommands.sendSingleMail);
+    const bool serialMail = bool(pageCommands.startSerialMail);
+    PageControl1->setTabEnabled(kPreviewPage, preview);
+    PageControl1->setTabEnabled(kSingleMailPage, singleMail);
+    PageControl1->setTabEnabled(kSerialMailPage, serialMail);
+    StartMailBitBtn->setEnabled(singleMail);
+    ZusatzProgrammeBitBtn->setEnabled(serialMail);
+    // The help commands come with the help part, which connects and enables them itself.
 }
 
 void TMainForm::connectParts() {
@@ -354,6 +444,14 @@ void TMainForm::connectParts() {
     wire(Vorlagespeichernunter1, &QAction::triggered, files, &TemplateFilesPart::Vorlagespeichernunter1Click);
     wire(SpeichernUnterBitBtn, &QPushButton::clicked, files, &TemplateFilesPart::Vorlagespeichernunter1Click);
 
+    // Only a tab the user selects runs its page; pages selected from code are selected quietly.
+    connect(PageControl1, &QTabWidget::currentChanged, this,
+            [this] { run([this] { PageControl1Change(); }); });
+    connect(StartMailBitBtn, &QPushButton::clicked, this,
+            [this] { run([this] { StartMailBitBtnClick(); }); });
+    connect(ZusatzProgrammeBitBtn, &QPushButton::clicked, this,
+            [this] { run([this] { ZusatzProgrammeBitBtnClick(); }); });
+
     // Every edit marks the template as changed, also the program's own filling of the fields; loading
     // sets the mark back afterwards. The date display is not part of the template.
     for (QLineEdit* edit :
@@ -372,7 +470,7 @@ void TMainForm::FormCreate() {
     QPixmap head(folders.program + QStringLiteral("recom/") + branding_.headPictureFile);
     Image2->setPixmap(head);  // a missing head picture leaves the band white
     DateAnzeigeEdit->setText(todayShortDate());
-    PageControl1->setCurrentIndex(0);
+    selectPage(*this, kNewsPage);
 
     blockList_->clearBlockFiles();
     const StartTemplate start = resolveStartTemplate(folders);
@@ -386,6 +484,38 @@ void TMainForm::FormCreate() {
 
     copyShippedTemplatesOnce(folders);
     session_.Saved = true;
+}
+
+// The current page is read afresh for each test: at most one command runs, since the single mail and
+// the serial mail end on the news page.
+void TMainForm::PageControl1Change() {
+    if (PageControl1->currentIndex() == kPreviewPage && pageCommands.showPreview)
+        pageCommands.showPreview();
+    if (PageControl1->currentIndex() == kSingleMailPage)
+        singleMailFromPage();
+    if (PageControl1->currentIndex() == kSerialMailPage) {
+        const auto back = qScopeGuard([this] { selectPage(*this, kNewsPage); });
+        if (pageCommands.startSerialMail)
+            pageCommands.startSerialMail();
+    }
+}
+
+void TMainForm::singleMailFromPage() {
+    // Painted now, not when the event loop gets to it: from the tab, "Bitte warten..." shows while the
+    // mail program starts.
+    PageControl1->repaint();
+    const auto back = qScopeGuard([this] { selectPage(*this, kNewsPage); });
+    if (pageCommands.sendSingleMail)
+        pageCommands.sendSingleMail();
+}
+
+void TMainForm::StartMailBitBtnClick() {
+    singleMailFromPage();
+}
+
+void TMainForm::ZusatzProgrammeBitBtnClick() {
+    if (pageCommands.startSerialMail)
+        pageCommands.startSerialMail();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

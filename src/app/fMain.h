@@ -2,9 +2,12 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
+#include "app/ErrorReport.h"
 #include "app/ProductBranding.h"
+#include "platform/Launcher.h"
 #include "template/Session.h"
 #include "template/ui/TemplateControls.h"
 
@@ -13,7 +16,9 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QHBoxLayout;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -30,6 +35,14 @@ class Prompts;
 class TWindowsInfo;
 class TemplateFilesPart;
 
+// What the pages "Vorschau", "Einzelmail versenden" and "Serienmail Programm starten" and the command
+// buttons hand on to the dispatch parts. A command without a handler stays visible and disabled.
+struct PageCommands {
+    std::function<void()> showPreview;
+    std::function<void()> sendSingleMail;
+    std::function<void()> startSerialMail;
+};
+
 // The editor window. It owns the controls and the editing state; the parts of the subsystems hold
 // the logic and are connected to the controls here.
 class TMainForm : public QMainWindow, public TemplateControls {
@@ -42,21 +55,45 @@ public:
     TemplateSession& session() { return session_; }
     BlockListPart& blockList() { return *blockList_; }
     TemplateFilesPart& templateFiles() { return *templateFiles_; }
+    Launcher& launcher() { return launcher_; }
+
+    // The dispatch parts register their commands here; enableCommands() then enables their controls.
+    PageCommands pageCommands;
+    void enableCommands();
+
+    // The page-change logic: runs when the user selects a tab, and at the end of the open and new
+    // template commands.
+    void PageControl1Change();
+    void StartMailBitBtnClick();
+    void ZusatzProgrammeBitBtnClick();
 
     // The controls of the template pages are the members of TemplateControls, named as the rest of the
     // program knows them (ListBox1, HeadLineEdit, BetreffEdit, ...).
     QLabel* Image2 = nullptr;
     QPushButton* NewBitBtn = nullptr;
     QPushButton* DeleteBitBtn = nullptr;
-    QPushButton* BitBtn5 = nullptr;
+    QPushButton* BitBtn2 = nullptr;          // "Bild öffnen"
+    QPushButton* BitBtn5 = nullptr;          // "kein Bild verwenden"
+    QHBoxLayout* TextToolsLayout = nullptr;  // the row of "Text für die Newsmeldung": tool bar, size box
     QComboBox* ComboBox1 = nullptr;
-    QPushButton* BitBtn3 = nullptr;               // "Vorlage öffnen"
-    QPushButton* BitBtn4 = nullptr;               // "Speichern"
-    QPushButton* SpeichernUnterBitBtn = nullptr;  // "Speichern unter"
+    std::array<QPushButton*, 3> OpenGraphicButtons{};  // OpenKopfBitBtn, Open2BitBtn, Open3BitBtn
+    std::array<QPushButton*, 3> ColourButtons{};       // "Text Farbe", "Link Farbe", "Hintergrund Farbe"
+    QWidget* PreviewPage = nullptr;                    // page "Vorschau", filled by the preview
+    QPushButton* BitBtn1 = nullptr;                    // "Hilfe"
+    QPushButton* BitBtn3 = nullptr;                    // "Vorlage öffnen"
+    QPushButton* BitBtn4 = nullptr;                    // "Speichern"
+    QPushButton* SpeichernUnterBitBtn = nullptr;       // "Speichern unter"
+    QPushButton* StartMailBitBtn = nullptr;            // "Einzelmail versenden"
+    QPushButton* ZusatzProgrammeBitBtn = nullptr;      // "Serienmail Programm starten"
+    QStatusBar* StatusBar1 = nullptr;
     QAction* NeueVorlage1 = nullptr;
     QAction* Vorlageffnen1 = nullptr;
     QAction* Vorlageppeichern1 = nullptr;
     QAction* Vorlagespeichernunter1 = nullptr;
+    QMenu* HilfeMenu = nullptr;
+    QAction* Hilfedatei1 = nullptr;
+    QAction* Update1 = nullptr;
+    QAction* Info1 = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -66,17 +103,23 @@ private:
     QWidget* buildHeaderFooterPage();
     QWidget* buildGraphicsPage();
     QWidget* buildColoursPage();
+    QWidget* buildCommandPage(const QString& text);
     void buildMenuAndButtons();
     void connectParts();
     void FormCreate();
     // Runs a command behind the application's error report.
     template <typename Command>
-    void run(Command&& command);
+    void run(Command&& command) {
+        reportErrors(prompts_, std::forward<Command>(command));
+    }
+    // The single mail as its page and its button run it; the news page is selected afterwards.
+    void singleMailFromPage();
     void markChanged() { session_.Saved = false; }
 
     Platform& platform_;
     Prompts& prompts_;
     ProductBranding branding_;
+    Launcher launcher_;
     TemplateSession session_;
     std::unique_ptr<BlockListPart> blockList_;
     std::unique_ptr<TemplateFilesPart> templateFiles_;

@@ -4,6 +4,8 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
 
 #include "platform/Platform.h"
 #include "platform/Text.h"
@@ -99,6 +101,11 @@ TemplateSettings collectSettings(const TemplateControls& c, const TemplateSessio
     s.UnsubscribeText = fieldText(c.UnsubScribeTextEdit);
     s.DateOn = c.DateCheckBox->isChecked() ? "TRUE" : "FALSE";
     return s;
+}
+
+void selectPage(TemplateControls& controls, int index) {
+    const QSignalBlocker quiet(controls.PageControl1);
+    controls.PageControl1->setCurrentIndex(index);
 }
 
 }  // namespace zw

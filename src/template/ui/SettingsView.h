@@ -40,6 +40,10 @@ QString picturePaneTarget(const Folders& folders, const QByteArray& storedPath);
 // Paints a swatch in a colour value (red in the lowest byte).
 void paintSwatch(QFrame* swatch, quint32 colourValue);
 
+// Selects a page from code. Only a tab the user selects runs the page's command, so this one runs
+// nothing.
+void selectPage(TemplateControls& controls, int index);
+
 // Enables the date text and date display when the date line is on.
 void applyDateState(TemplateControls& controls);
 

@@ -15,6 +15,17 @@ namespace zw {
 class BlockListWidget;
 class PicturePane;
 
+// The pages of PageControl1, by index. Pages 5 and 6 act as commands and are never left selected.
+enum PageIndex : int {
+    kNewsPage = 0,
+    kHeaderFooterPage = 1,
+    kGraphicsPage = 2,
+    kColoursPage = 3,
+    kPreviewPage = 4,
+    kSingleMailPage = 5,
+    kSerialMailPage = 6,
+};
+
 // The main window's controls that the template commands read and fill. The window owns them; the
 // parts only hold these pointers.
 struct TemplateControls {

@@ -10,13 +10,12 @@
 #include "platform/Prompts.h"
 #include "template/TemplateFiles.h"
 #include "template/ui/BlockListPart.h"
+#include "template/ui/SettingsView.h"
 #include "template/ui/WaitCursor.h"
 
 namespace zw {
 
 namespace {
-constexpr int kNewsPage = 0;
-constexpr int kPreviewPage = 4;
 
 bool samePath(const QString& a, const QString& b) {
     return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
@@ -73,7 +72,7 @@ void TemplateFilesPart::NeueVorlage1Click() {
         takeRevertCopy(session_.folders, session_.CurrentTemplatePath);
         setCaption();
         blocks_.loadCurrentTemplate();
-        c_.PageControl1->setCurrentIndex(kNewsPage);
+        selectPage(c_, kNewsPage);
         session_.Saved = true;
     }
     if (PageControl1Change)
@@ -92,8 +91,7 @@ void TemplateFilesPart::Vorlageffnen1Click() {
         takeRevertCopy(session_.folders, chosen);
         setCaption();
         blocks_.loadCurrentTemplate();
-        if (c_.PageControl1->count() > kPreviewPage)
-            c_.PageControl1->setCurrentIndex(kPreviewPage);
+        selectPage(c_, kPreviewPage);
         session_.Saved = true;
         rememberLastFile(session_.folders, chosen);
     }
