@@ -28,6 +28,7 @@
 #include "app/ErrorReport.h"
 #include "app/WindowRender.h"
 #include "app/WindowsInfo.h"
+#include "dispatch/ui/PreviewPart.h"
 #include "platform/Platform.h"
 #include "platform/Prompts.h"
 #include "render/HTMLColor.h"
@@ -145,6 +146,7 @@ TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& w
         });
     templateFiles_->PageControl1Change = [this] { PageControl1Change(); };
     connectParts();
+    connectPreview();
     enableCommands();
     FormCreate();
 }

@@ -31,6 +31,7 @@ class BlockListPart;
 class BlockListWidget;
 class PicturePane;
 class Platform;
+class PreviewPart;
 class Prompts;
 class TWindowsInfo;
 class TemplateFilesPart;
@@ -56,6 +57,7 @@ public:
     BlockListPart& blockList() { return *blockList_; }
     TemplateFilesPart& templateFiles() { return *templateFiles_; }
     Launcher& launcher() { return launcher_; }
+    PreviewPart& preview() { return *preview_; }
 
     // The dispatch parts register their commands here; enableCommands() then enables their controls.
     PageCommands pageCommands;
@@ -106,6 +108,7 @@ private:
     QWidget* buildCommandPage(const QString& text);
     void buildMenuAndButtons();
     void connectParts();
+    void connectPreview();
     void FormCreate();
     // Runs a command behind the application's error report.
     template <typename Command>
@@ -123,6 +126,7 @@ private:
     TemplateSession session_;
     std::unique_ptr<BlockListPart> blockList_;
     std::unique_ptr<TemplateFilesPart> templateFiles_;
+    std::unique_ptr<PreviewPart> preview_;
 };
 
 }  // namespace zw

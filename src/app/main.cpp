@@ -12,11 +12,13 @@
 #include "app/QtPrompts.h"
 #include "app/WindowsInfo.h"
 #include "app/fMain.h"
+#include "dispatch/ui/PreviewEngine.h"
 #include "platform/SingleInstance.h"
 #include "template/Session.h"
 #include "template/ui/CloseForm.h"
 
 int main(int argc, char* argv[]) {
+    zw::preparePreviewEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zettelwerk"));
 

@@ -27,7 +27,7 @@ void harden(QWebEngineSettings* settings) {
     using S = QWebEngineSettings;
     for (S::WebAttribute off :
          {S::JavascriptEnabled, S::JavascriptCanOpenWindows, S::JavascriptCanAccessClipboard, S::JavascriptCanPaste,
-          S::LocalStorageEnabled, S::LocalContentCanAccessRemoteUrls, S::LocalContentCanAccessFileUrls,
+          S::LocalStorageEnabled, S::LocalContentCanAccessRemoteUrls,
           S::HyperlinkAuditingEnabled, S::PluginsEnabled, S::FullScreenSupportEnabled, S::ScreenCaptureEnabled,
           S::WebGLEnabled, S::Accelerated2dCanvasEnabled, S::AutoLoadIconsForPage, S::TouchIconsEnabled,
           S::FocusOnNavigationEnabled, S::AllowRunningInsecureContent, S::AllowGeolocationOnInsecureOrigins,
@@ -35,6 +35,9 @@ void harden(QWebEngineSettings* settings) {
           S::NavigateOnDropEnabled, S::ErrorPageEnabled})
         settings->setAttribute(off, false);
     settings->setAttribute(S::AutoLoadImages, true);
+    // Switching this off would give the page no origin of its own, and its pictures could no longer be
+    // told apart by page. Local files stay out all the same: the interceptor refuses them.
+    settings->setAttribute(S::LocalContentCanAccessFileUrls, true);
 }
 
 // Stands in for the new window a link with target=_blank asks for: takes the address and goes away.
