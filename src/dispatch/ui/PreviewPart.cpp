@@ -90,6 +90,7 @@ PreviewPart::PreviewPart(QWidget* page, const Folders& folders, Prompts& prompts
     PlainTextView->setAccessibleName(QStringLiteral("Textteil der Nachricht"));
     PlainTextView->setReadOnly(true);
     PlainTextView->setLineWrapMode(QPlainTextEdit::NoWrap);
+    PlainTextView->setPlaceholderText(QStringLiteral("Die Nachricht enthält keinen lesbaren Textteil."));
     PlainTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     FaultLabel = namedLabel("FaultLabel", QStringLiteral("Meldung der Vorschau"), ViewStack);
     FaultLabel->setWordWrap(true);
