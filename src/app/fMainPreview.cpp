@@ -10,7 +10,9 @@ namespace zw {
 void TMainForm::connectPreview() {
     preview_ = std::make_unique<PreviewPart>(
         PreviewPage, session_.folders, prompts_, launcher_, [this] { blockList_->ListBox1Enter(); },
-        [this](const QString& target) { RenderMessage(renderInputFromWindow(*this, session_), target, prompts_); });
+        [this](const QString& target) {
+            RenderMessage(renderInputFromWindow(*this, session_), target, prompts_);
+        });
     pageCommands.showPreview = [this] { preview_->ShowPreview(); };
     pageCommands.sendSingleMail = [this] { preview_->SendSingleMail(); };
 }

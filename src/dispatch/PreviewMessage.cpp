@@ -22,7 +22,8 @@ struct Ref {
     T* object;
     explicit Ref(T* o) : object(o) {}
     ~Ref() {
-        if (object) g_object_unref(object);
+        if (object)
+            g_object_unref(object);
     }
     Ref(const Ref&) = delete;
     Ref& operator=(const Ref&) = delete;
@@ -30,7 +31,8 @@ struct Ref {
 
 QByteArray mimeTypeOf(GMimeObject* object) {
     GMimeContentType* type = g_mime_object_get_content_type(object);
-    if (!type) return "text/plain";  // what a part without a Content-Type is
+    if (!type)
+        return "text/plain";  // what a part without a Content-Type is
     char* text = g_mime_content_type_get_mime_type(type);
     const QByteArray result = QByteArray(text).toLower();
     g_free(text);
@@ -39,7 +41,8 @@ QByteArray mimeTypeOf(GMimeObject* object) {
 
 QByteArray decodedContent(GMimePart* part) {
     GMimeDataWrapper* content = g_mime_part_get_content(part);
-    if (!content) return {};
+    if (!content)
+        return {};
     Ref<GMimeStream> stream(g_mime_stream_mem_new());
     g_mime_data_wrapper_write_to_stream(content, stream.object);
     GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(stream.object));
@@ -59,7 +62,8 @@ QByteArray storedContentId(GMimeObject* object) {
     GMimeHeader* header = headers ? g_mime_header_list_get_header(headers, "Content-ID") : nullptr;
     const char* raw = header ? g_mime_header_get_raw_value(header) : nullptr;
     QByteArray id = QByteArray(raw).trimmed();
-    if (id.startsWith('<') && id.endsWith('>')) id = id.mid(1, id.size() - 2);
+    if (id.startsWith('<') && id.endsWith('>'))
+        id = id.mid(1, id.size() - 2);
     return id;
 }
 
@@ -70,12 +74,24 @@ void collectParts(GMimeObject* object, PreviewMessage& message, bool& haveHtml, 
             collectParts(g_mime_multipart_get_part(multipart, i), message, haveHtml, havePlain);
         return;
     }
-    if (!GMIME_IS_PART(object)) return;
+    if (!GMIME_IS_PART(object))
+        return;
     GMimePart* part = GMIME_PART(object);
     const QByteArray type = mimeTypeOf(object);
     const QByteArray id = storedContentId(object);
     if (!id.isEmpty()) {
-        message.pictures.insert(id, {type, decodedContent(part)});
+        PreviewPicture picture{type, {}, -1, 0};
+        GMimeDataWrapper* content = g_mime_part_get_content(part);
+        GMimeStream* body = content ? g_mime_data_wrapper_get_stream(content) : nullptr;
+        // The parser keeps each body as a window on the message's bytes, so its bounds are offsets there.
+        if (body && g_mime_part_get_content_encoding(part) == GMIME_CONTENT_ENCODING_BASE64 &&
+            body->bound_end >= 0) {
+            picture.base64Start = qsizetype(body->bound_start);
+            picture.base64Length = qsizetype(body->bound_end - body->bound_start);
+        } else {
+            picture.decoded = decodedContent(part);
+        }
+        message.pictures.insert(id, picture);
     } else if (type == "text/html" && !haveHtml) {
         haveHtml = true;
         message.html = decodedContent(part);
@@ -89,8 +105,10 @@ void collectParts(GMimeObject* object, PreviewMessage& message, bool& haveHtml, 
 
 QString sizeText(qint64 bytes) {
     const QLocale german(QLocale::German, QLocale::Germany);
-    if (bytes < 1024) return QStringLiteral("%1 Bytes").arg(bytes);
-    if (bytes < 1024 * 1024) return german.toString(double(bytes) / 1024, 'f', 1) + QStringLiteral(" KB");
+    if (bytes < 1024)
+        return QStringLiteral("%1 Bytes").arg(bytes);
+    if (bytes < 1024 * 1024)
+        return german.toString(double(bytes) / 1024, 'f', 1) + QStringLiteral(" KB");
     return german.toString(double(bytes) / (1024 * 1024), 'f', 1) + QStringLiteral(" MB");
 }
 
@@ -101,23 +119,35 @@ const PreviewPicture* PreviewMessage::picture(const QByteArray& contentId) const
     return it == pictures.cend() ? nullptr : &it.value();
 }
 
+QByteArray PreviewMessage::pictureBytes(const PreviewPicture& picture) const {
+    if (picture.base64Start < 0)
+        return picture.decoded;
+    // Line ends and other characters outside the alphabet are skipped, as a mail reader does.
+    return QByteArray::fromBase64(
+        QByteArray::fromRawData(source.constData() + picture.base64Start, picture.base64Length));
+}
+
 PreviewMessage parsePreviewMessage(const QByteArray& bytes, const QString& name) {
     static std::once_flag once;
     std::call_once(once, [] { g_mime_init(); });
     Ref<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.constData(), size_t(bytes.size())));
     Ref<GMimeParser> parser(g_mime_parser_new_with_stream(stream.object));
+    g_mime_parser_set_persist_stream(parser.object, TRUE);
     Ref<GMimeMessage> parsed(g_mime_parser_construct_message(parser.object, nullptr));
     GMimeObject* body = parsed.object ? g_mime_message_get_mime_part(parsed.object) : nullptr;
     if (!body)
-        throw Error(QStringLiteral("Die Vorschau kann nicht gezeigt werden: %1 ist keine lesbare E-Mail-Nachricht.")
-                        .arg(name));
+        throw Error(
+            QStringLiteral("Die Vorschau kann nicht gezeigt werden: %1 ist keine lesbare E-Mail-Nachricht.")
+                .arg(name));
     PreviewMessage message;
+    message.source = bytes;
     message.messageSize = bytes.size();
     bool haveHtml = false;
     bool havePlain = false;
     collectParts(body, message, haveHtml, havePlain);
     if (!haveHtml)
-        throw Error(QStringLiteral("Die Vorschau kann nicht gezeigt werden: %1 enthält keinen HTML-Teil.").arg(name));
+        throw Error(
+            QStringLiteral("Die Vorschau kann nicht gezeigt werden: %1 enthält keinen HTML-Teil.").arg(name));
     return message;
 }
 
@@ -129,7 +159,8 @@ QByteArray contentIdFromUrl(const QUrl& url) {
     const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
     QStringDecoder fromUtf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = fromUtf8(bytes);
-    if (fromUtf8.hasError()) return bytes;
+    if (fromUtf8.hasError())
+        return bytes;
     QStringEncoder toWindows("windows-1252", QStringEncoder::Flag::Stateless);
     const QByteArray stored = toWindows(text);
     return toWindows.hasError() ? bytes : stored;
@@ -153,9 +184,11 @@ QString sizeSummary(const PreviewMessage& message) {
 }
 
 QString clipWarning(const PreviewMessage& message) {
-    if (message.htmlPartSize <= kClipLimit) return {};
-    return QStringLiteral("Der HTML-Teil ist größer als 102 KB: manche Webmail-Dienste (z. B. Gmail) zeigen "
-                          "die Nachricht dann nur gekürzt an.");
+    if (message.htmlPartSize <= kClipLimit)
+        return {};
+    return QStringLiteral(
+        "Der HTML-Teil ist größer als 102 KB: manche Webmail-Dienste (z. B. Gmail) zeigen "
+        "die Nachricht dann nur gekürzt an.");
 }
 
 }  // namespace zw

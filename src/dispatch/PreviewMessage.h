@@ -7,24 +7,30 @@
 
 namespace zw {
 
-// One part that the HTML refers to by its Content-ID.
+// One part that the HTML refers to by its Content-ID. A base64 body stays where it is in the message
+// until the view asks for it: most of a newsletter is pictures, and the view fetches each once.
 struct PreviewPicture {
-    QByteArray mimeType;  // "image/jpeg"
-    QByteArray bytes;     // decoded
+    QByteArray mimeType;         // "image/jpeg"
+    QByteArray decoded;          // the body, when it was not base64
+    qsizetype base64Start = -1;  // otherwise where its base64 text lies in the message
+    qsizetype base64Length = 0;
 };
 
 // A rendered message as the preview shows it, read once and then served from memory: the page never
 // touches the disk again, so a later rewrite of the file does not change what is shown.
 struct PreviewMessage {
-    QByteArray html;          // the decoded HTML part, in its own character set
-    QByteArray htmlCharset;   // as the part declares it ("iso-8859-1"); empty when it declares none
-    QByteArray plainText;     // the decoded text/plain part, Windows-1252
+    QByteArray source;       // the message as read
+    QByteArray html;         // the decoded HTML part, in its own character set
+    QByteArray htmlCharset;  // as the part declares it ("iso-8859-1"); empty when it declares none
+    QByteArray plainText;    // the decoded text/plain part, Windows-1252
     QHash<QByteArray, PreviewPicture> pictures;  // by Content-ID as stored (8-bit, blanks kept)
-    qint64 messageSize = 0;   // bytes of the whole message file
+    qint64 messageSize = 0;                      // bytes of the whole message file
     qint64 htmlPartSize = 0;  // bytes of the HTML part's body as sent (still quoted-printable)
 
-    // The part for a Content-ID as the browser asks for it (see contentIdFromUrl); null when none.
+    // The part for a Content-ID as stored (see contentIdFromUrl); null when none.
     const PreviewPicture* picture(const QByteArray& contentId) const;
+    // Its decoded bytes.
+    QByteArray pictureBytes(const PreviewPicture& picture) const;
 };
 
 // Reads and parses a message file. Throws zw::Error with a German text when the file cannot be read,

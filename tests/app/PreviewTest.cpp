@@ -28,7 +28,8 @@ protected:
     // The desktop's opener: records its argument, then behaves as told.
     void xdgOpen(const QByteArray& behaviour) {
         const QString path = bin_ + u"xdg-open"_qs;
-        writeAll(path, "#!/bin/sh\nprintf '%s' \"$1\" > '" + QFile::encodeName(opened_) + "'\n" + behaviour + "\n");
+        writeAll(path,
+                 "#!/bin/sh\nprintf '%s' \"$1\" > '" + QFile::encodeName(opened_) + "'\n" + behaviour + "\n");
         QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
     }
     void clickTab(int index) {
@@ -53,7 +54,9 @@ TEST_F(PreviewTest, PreviewsAlternateBetweenTwoIdenticalFilesAndShowUncommittedE
         EXPECT_EQ(f.preview().PreviewCounter, counters[i]);
         EXPECT_EQ(preview(1), preview(2));
         ASSERT_TRUE(previews->last);
-        EXPECT_TRUE(previews->last->html.contains("Getippt " + QByteArray::number(i) + " \xFC" "ber"));
+        EXPECT_TRUE(previews->last->html.contains("Getippt " + QByteArray::number(i) +
+                                                  " \xFC"
+                                                  "ber"));
     }
     EXPECT_EQ(previews->shown, QStringList({u"preview1"_qs, u"preview2"_qs, u"preview1"_qs}));
     EXPECT_EQ(prompts.errors, QStringList());

@@ -6,7 +6,8 @@
 #include "dispatch/ui/PreviewEngine.h"
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     zw::preparePreviewEngine();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

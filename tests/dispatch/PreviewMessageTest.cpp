@@ -17,10 +17,10 @@ TEST(PreviewMessageTest, ContentIdsComeBackAsStoredFromTheAddressTheBrowserAsksF
         QByteArray contentId;
     } rows[] = {
         {"cid:1B_mein%20bild.jpg", "1B_mein bild.jpg"},
-        {"cid:2B_B%C3%A4ume.jpg", "2B_B\xE4ume.jpg"},    // UTF-8 back to Windows-1252
-        {"cid:3B_B%E4ume.jpg", "3B_B\xE4ume.jpg"},       // already 8-bit: as it is
-        {"cid:4B_%E2%82%AC.jpg", "4B_\x80.jpg"},         // the euro sign of Windows-1252
-        {"cid:5B_%E3%81%82.jpg", "5B_\xE3\x81\x82.jpg"}, // no Windows-1252 character: the bytes
+        {"cid:2B_B%C3%A4ume.jpg", "2B_B\xE4ume.jpg"},     // UTF-8 back to Windows-1252
+        {"cid:3B_B%E4ume.jpg", "3B_B\xE4ume.jpg"},        // already 8-bit: as it is
+        {"cid:4B_%E2%82%AC.jpg", "4B_\x80.jpg"},          // the euro sign of Windows-1252
+        {"cid:5B_%E3%81%82.jpg", "5B_\xE3\x81\x82.jpg"},  // no Windows-1252 character: the bytes
         {"cid:6B_100%25.jpg", "6B_100%.jpg"},
     };
     for (const auto& row : rows)
@@ -29,15 +29,20 @@ TEST(PreviewMessageTest, ContentIdsComeBackAsStoredFromTheAddressTheBrowserAsksF
 
 TEST(PreviewMessageTest, ReadsHtmlPlainTextPicturesAndSizes) {
     const QByteArray red = jpeg(Qt::red), blue = jpeg(Qt::blue);
-    const QByteArray bytes = sampleMessage("<p>Gr\xFC\xDF" "e</p>", {{"1B_mein bild.jpg", red}, {"2B_B\xE4ume.jpg", blue}},
-                                           "Zeile eins=0D=0Azwei =E4");
+    const QByteArray bytes = sampleMessage(
+        "<p>Gr\xFC\xDF"
+        "e</p>",
+        {{"1B_mein bild.jpg", red}, {"2B_B\xE4ume.jpg", blue}}, "Zeile eins=0D=0Azwei =E4");
     const PreviewMessage message = parsePreviewMessage(bytes, u"preview1.eml"_qs);
-    EXPECT_EQ(message.html, "<p>Gr\xFC\xDF" "e</p>");  // the line end before a boundary is the boundary's
+    EXPECT_EQ(message.html,
+              "<p>Gr\xFC\xDF"
+              "e</p>");  // the line end before a boundary is the boundary's
     EXPECT_EQ(message.htmlCharset, "iso-8859-1");
     EXPECT_EQ(message.plainText, "Zeile eins\r\nzwei \xE4");
     ASSERT_EQ(message.pictures.size(), 2);
     ASSERT_TRUE(message.picture("2B_B\xE4ume.jpg"));
-    EXPECT_EQ(message.picture("1B_mein bild.jpg")->bytes, red);
+    EXPECT_EQ(message.pictureBytes(*message.picture("1B_mein bild.jpg")), red);
+    EXPECT_EQ(message.pictureBytes(*message.picture("2B_B\xE4ume.jpg")), blue);
     EXPECT_EQ(message.picture("2B_B\xE4ume.jpg")->mimeType, "image/jpeg");
     EXPECT_EQ(message.messageSize, bytes.size());
     EXPECT_EQ(message.htmlPartSize, qsizetype(strlen("<p>Gr=FC=DFe</p>")));

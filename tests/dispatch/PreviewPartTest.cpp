@@ -34,7 +34,10 @@ protected:
     FakePrompts prompts_;
     Launcher launcher_;
     std::shared_ptr<RecordingPreview::Log> log_ = std::make_shared<RecordingPreview::Log>();
-    PreviewPart part_{&page_, Folders::derive(folder_.path(), {}), prompts_, launcher_,
+    PreviewPart part_{&page_,
+                      Folders::derive(folder_.path(), {}),
+                      prompts_,
+                      launcher_,
                       [this] { commits_.append(u"commit"_qs); },
                       [this](const QString& target) { writeAll(target, rendered_); }};
 };
@@ -68,7 +71,8 @@ TEST_F(PreviewPartTest, BarShowsSizesSwitchesWidthAndPlainText) {
 }
 
 TEST_F(PreviewPartTest, AFileThatCannotBeShownIsSaidInThePage) {
-    for (const QByteArray& bytes : {QByteArray("kein MIME"), QByteArray("Content-Type: text/plain\r\n\r\nText\r\n")}) {
+    for (const QByteArray& bytes :
+         {QByteArray("kein MIME"), QByteArray("Content-Type: text/plain\r\n\r\nText\r\n")}) {
         rendered_ = bytes;
         part_.ShowPreview();
         EXPECT_EQ(shown(), part_.FaultLabel);

@@ -27,20 +27,22 @@ inline QByteArray sampleMessage(const QByteArray& html, const QList<QPair<QByteA
     QByteArray encodedHtml;
     for (const char c : html) {
         const auto u = uchar(c);
-        encodedHtml += (u >= 128 || c == '=') ? "=" + QByteArray::number(u, 16).toUpper().rightJustified(2, '0')
-                                              : QByteArray(1, c);
+        encodedHtml += (u >= 128 || c == '=')
+                           ? "=" + QByteArray::number(u, 16).toUpper().rightJustified(2, '0')
+                           : QByteArray(1, c);
     }
     QByteArray m =
         "MIME-Version: 1.0\r\nContent-Type: multipart/related; boundary=\"R\"\r\n\r\n"
         "--R\r\nContent-Type: multipart/alternative; boundary=\"A\"\r\n\r\n"
-        "--A\r\nContent-Type: text/plain; charset=\"iso-8859-1\"\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n" +
+        "--A\r\nContent-Type: text/plain; charset=\"iso-8859-1\"\r\nContent-Transfer-Encoding: "
+        "quoted-printable\r\n\r\n" +
         plainEncoded +
         "\r\n--A\r\nContent-Type: text/html; charset=\"iso-8859-1\"\r\n"
         "Content-Transfer-Encoding: quoted-printable\r\n\r\n" +
         encodedHtml + "\r\n--A--\r\n";
     for (const auto& [id, bytes] : pictures)
-        m += "--R\r\nContent-Type: image/jpeg\r\nContent-Transfer-Encoding: base64\r\nContent-ID: <" + id + ">\r\n\r\n" +
-             bytes.toBase64() + "\r\n";
+        m += "--R\r\nContent-Type: image/jpeg\r\nContent-Transfer-Encoding: base64\r\nContent-ID: <" + id +
+             ">\r\n\r\n" + bytes.toBase64() + "\r\n";
     return m + "--R--\r\n";
 }
 

@@ -47,11 +47,13 @@ protected:
 
 TEST_F(WebPreviewTest, PicturesByContentIdWithBlanksAndUmlautsFromTheMessageOfTheirPage) {
     const QByteArray html =
-        "<body style=\"margin:0\"><img src=\"cid:1B_mein bild.jpg\" width=100 height=100 style=\"display:block\">"
+        "<body style=\"margin:0\"><img src=\"cid:1B_mein bild.jpg\" width=100 height=100 "
+        "style=\"display:block\">"
         "<img src=\"cid:2B_B\xE4ume.jpg\" width=100 height=100 style=\"display:block\"></body>";
     const auto message = [&](QColor first, QColor second) {
-        return parsePreviewMessage(sampleMessage(html, {{"1B_mein bild.jpg", jpeg(first)}, {"2B_B\xE4ume.jpg", jpeg(second)}}),
-                                   u"preview.eml"_qs);
+        return parsePreviewMessage(
+            sampleMessage(html, {{"1B_mein bild.jpg", jpeg(first)}, {"2B_B\xE4ume.jpg", jpeg(second)}}),
+            u"preview.eml"_qs);
     };
     show(message(Qt::red, Qt::blue), u"preview1"_qs);
     EXPECT_EQ(shownUrl(), QUrl(u"zw-preview://preview1/"_qs));
@@ -77,14 +79,22 @@ TEST_F(WebPreviewTest, RunsNoScriptReachesNothingOutsideTheMessageAndStaysPut) {
     TempFolder folder;
     writeAll(folder.file(u"rot.jpg"_qs), jpeg(Qt::red, 100, 100));
     PreviewMessage message;
-    message.html = "<html><head><title>vorher</title><style>body{margin:0}</style><link rel=\"dns-prefetch\" href=\"" + remote +
-                   "\"><link rel=\"stylesheet\" href=\"" + remote + "/a.css\"></head><body><img src=\"" +
-                   QUrl::fromLocalFile(folder.file(u"rot.jpg"_qs)).toEncoded() +
-                   "\" width=100 height=100 style=\"display:block\">"
-                   "<script>document.title = 'Skript lief'; new Image().src = '" + remote + "/js';</script>"
-                   "<img src=\"" + remote + "/spur.gif\"><iframe src=\"" + remote + "/frame\"></iframe>"
-                   "<form action=\"" + remote + "/f\"></form>"
-                   "<meta http-equiv=\"refresh\" content=\"0; url=" + remote + "/weiter\"></body></html>";
+    message.html =
+        "<html><head><title>vorher</title><style>body{margin:0}</style><link rel=\"dns-prefetch\" href=\"" +
+        remote + "\"><link rel=\"stylesheet\" href=\"" + remote + "/a.css\"></head><body><img src=\"" +
+        QUrl::fromLocalFile(folder.file(u"rot.jpg"_qs)).toEncoded() +
+        "\" width=100 height=100 style=\"display:block\">"
+        "<script>document.title = 'Skript lief'; new Image().src = '" +
+        remote +
+        "/js';</script>"
+        "<img src=\"" +
+        remote + "/spur.gif\"><iframe src=\"" + remote +
+        "/frame\"></iframe>"
+        "<form action=\"" +
+        remote +
+        "/f\"></form>"
+        "<meta http-equiv=\"refresh\" content=\"0; url=" +
+        remote + "/weiter\"></body></html>";
     show(message, u"preview1"_qs);
     QTest::qWait(1500);  // room for a refresh or a late request
     EXPECT_EQ(connections, 0);

@@ -22,7 +22,8 @@ void registerScheme(const char* name, QWebEngineUrlScheme::Syntax syntax) {
 
 void appendChromiumFlag(const QByteArray& flag) {
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    if (flags.split(' ').contains(flag)) return;
+    if (flags.split(' ').contains(flag))
+        return;
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags.isEmpty() ? flag : flags + ' ' + flag));
 }
 
@@ -34,7 +35,8 @@ void preparePreviewEngine() {
 
     // Chromium refuses to start as root with its sandbox (containers, a fresh machine's `make run`).
     // Only then does the preview do without it.
-    if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     // Without a render node there is no GPU: the engine draws in software from the start instead of
     // failing over to it.
     if (QDir(QStringLiteral("/dev/dri")).entryList({QStringLiteral("renderD*")}, QDir::System).isEmpty())

@@ -31,8 +31,8 @@ QLabel* namedLabel(const char* name, const QString& accessibleName, QWidget* par
 
 }  // namespace
 
-PreviewPart::PreviewPart(QWidget* page, const Folders& folders, Prompts& prompts, Launcher& launcher, Commit commit,
-                         Render render, QObject* parent)
+PreviewPart::PreviewPart(QWidget* page, const Folders& folders, Prompts& prompts, Launcher& launcher,
+                         Commit commit, Render render, QObject* parent)
     : QObject(parent),
       folders_(folders),
       prompts_(prompts),
@@ -120,7 +120,8 @@ void PreviewPart::ShowPreview() {
     ++PreviewCounter;
     // Always the file the view did not show last; it is read now and served from memory.
     showFile(previewPath(PreviewCounter), QStringLiteral("preview%1").arg(PreviewCounter));
-    if (PreviewCounter == 2) PreviewCounter = 0;
+    if (PreviewCounter == 2)
+        PreviewCounter = 0;
 }
 
 void PreviewPart::SendSingleMail() {
@@ -129,7 +130,8 @@ void PreviewPart::SendSingleMail() {
     render_(path);
     // The outcome comes later (the mail program may take its time); the window goes on meanwhile.
     launcher_.open(path, [this, alive = QPointer<PreviewPart>(this)](bool started) {
-        if (alive && !started) prompts_.plainMessage(QString::fromLatin1(kMailClientFailure));
+        if (alive && !started)
+            prompts_.plainMessage(QString::fromLatin1(kMailClientFailure));
     });
 }
 
@@ -152,12 +154,14 @@ void PreviewPart::showFile(const QString& path, const QString& previewName) {
     SizeLabel->setText(sizeSummary(*message));
     ClipWarningLabel->setText(clipWarning(*message));
     QStringDecoder fromWindows("windows-1252");
-    PlainTextView->setPlainText(QString(fromWindows(message->plainText)).replace(QStringLiteral("\r\n"), u"\n"_qs));
+    PlainTextView->setPlainText(
+        QString(fromWindows(message->plainText)).replace(QStringLiteral("\r\n"), u"\n"_qs));
     applyMode();
 }
 
 void PreviewPart::ensureView() {
-    if (view_) return;
+    if (view_)
+        return;
     view_ = viewFactory_();
     view_->onLinkClicked = [this](const QUrl& address) { openLink(address); };
     ViewStack->insertWidget(0, view_->widget());
@@ -186,7 +190,8 @@ void PreviewPart::applyMode() {
 void PreviewPart::openLink(const QUrl& address) {
     // Only web and mail addresses leave the preview, to the desktop's browser or mail program.
     const QString target = address.toString(QUrl::FullyEncoded);
-    if (!isOpenableAddress(target)) return;
+    if (!isOpenableAddress(target))
+        return;
     launcher_.open(target, [this, alive = QPointer<PreviewPart>(this), target](bool started) {
         if (alive && !started)
             prompts_.information(QStringLiteral("Die Adresse %1 kann nicht geöffnet werden.").arg(target));

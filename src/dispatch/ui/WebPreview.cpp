@@ -25,14 +25,28 @@ bool isPreviewScheme(const QString& scheme) {
 // nothing that reaches out.
 void harden(QWebEngineSettings* settings) {
     using S = QWebEngineSettings;
-    for (S::WebAttribute off :
-         {S::JavascriptEnabled, S::JavascriptCanOpenWindows, S::JavascriptCanAccessClipboard, S::JavascriptCanPaste,
-          S::LocalStorageEnabled, S::LocalContentCanAccessRemoteUrls,
-          S::HyperlinkAuditingEnabled, S::PluginsEnabled, S::FullScreenSupportEnabled, S::ScreenCaptureEnabled,
-          S::WebGLEnabled, S::Accelerated2dCanvasEnabled, S::AutoLoadIconsForPage, S::TouchIconsEnabled,
-          S::FocusOnNavigationEnabled, S::AllowRunningInsecureContent, S::AllowGeolocationOnInsecureOrigins,
-          S::AllowWindowActivationFromJavaScript, S::DnsPrefetchEnabled, S::PdfViewerEnabled,
-          S::NavigateOnDropEnabled, S::ErrorPageEnabled})
+    for (S::WebAttribute off : {S::JavascriptEnabled,
+                                S::JavascriptCanOpenWindows,
+                                S::JavascriptCanAccessClipboard,
+                                S::JavascriptCanPaste,
+                                S::LocalStorageEnabled,
+                                S::LocalContentCanAccessRemoteUrls,
+                                S::HyperlinkAuditingEnabled,
+                                S::PluginsEnabled,
+                                S::FullScreenSupportEnabled,
+                                S::ScreenCaptureEnabled,
+                                S::WebGLEnabled,
+                                S::Accelerated2dCanvasEnabled,
+                                S::AutoLoadIconsForPage,
+                                S::TouchIconsEnabled,
+                                S::FocusOnNavigationEnabled,
+                                S::AllowRunningInsecureContent,
+                                S::AllowGeolocationOnInsecureOrigins,
+                                S::AllowWindowActivationFromJavaScript,
+                                S::DnsPrefetchEnabled,
+                                S::PdfViewerEnabled,
+                                S::NavigateOnDropEnabled,
+                                S::ErrorPageEnabled})
         settings->setAttribute(off, false);
     settings->setAttribute(S::AutoLoadImages, true);
     // Switching this off would give the page no origin of its own, and its pictures could no longer be
@@ -48,7 +62,8 @@ public:
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
-        if (linkClicked_ && !url.isEmpty()) linkClicked_(url);
+        if (linkClicked_ && !url.isEmpty())
+            linkClicked_(url);
         deleteLater();
         return false;
     }
@@ -59,7 +74,8 @@ private:
 
 }  // namespace
 
-void PreviewSchemeHandler::setMessage(const QString& previewName, std::shared_ptr<const PreviewMessage> message) {
+void PreviewSchemeHandler::setMessage(const QString& previewName,
+                                      std::shared_ptr<const PreviewMessage> message) {
     messages_.insert(previewName, std::move(message));
 }
 
@@ -78,7 +94,8 @@ void PreviewSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
             return;
         }
         QByteArray type = "text/html";
-        if (!message->htmlCharset.isEmpty()) type += ";charset=" + message->htmlCharset;
+        if (!message->htmlCharset.isEmpty())
+            type += ";charset=" + message->htmlCharset;
         reply(job, type, message->html);
         return;
     }
@@ -87,11 +104,12 @@ void PreviewSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;
     }
-    reply(job, picture->mimeType, picture->bytes);
+    reply(job, picture->mimeType, message->pictureBytes(*picture));
 }
 
 void LocalOnlyInterceptor::interceptRequest(QWebEngineUrlRequestInfo& info) {
-    if (!isPreviewScheme(info.requestUrl().scheme())) info.block(true);
+    if (!isPreviewScheme(info.requestUrl().scheme()))
+        info.block(true);
 }
 
 PreviewWebPage::PreviewWebPage(QWebEngineProfile* profile, std::function<void(const QUrl&)> linkClicked,
@@ -100,7 +118,8 @@ PreviewWebPage::PreviewWebPage(QWebEngineProfile* profile, std::function<void(co
 
 bool PreviewWebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
     if (type == NavigationTypeLinkClicked) {
-        if (linkClicked_) linkClicked_(url);
+        if (linkClicked_)
+            linkClicked_(url);
         return false;
     }
     // Only the program itself sends the view somewhere: to a preview message.
@@ -116,7 +135,8 @@ std::unique_ptr<PreviewView> createWebPreview() {
 }
 
 WebPreview::WebPreview()
-    : handler_(std::make_unique<PreviewSchemeHandler>()), interceptor_(std::make_unique<LocalOnlyInterceptor>()) {
+    : handler_(std::make_unique<PreviewSchemeHandler>()),
+      interceptor_(std::make_unique<LocalOnlyInterceptor>()) {
     profile_ = new QWebEngineProfile();  // no storage name: off the record
     profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
     profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
@@ -131,11 +151,17 @@ WebPreview::WebPreview()
     view_->setAccessibleName(QStringLiteral("Vorschau"));
     view_->setContextMenuPolicy(Qt::NoContextMenu);
     auto* page = new PreviewWebPage(
-        profile_, [this](const QUrl& url) { if (onLinkClicked) onLinkClicked(url); }, view_);
+        profile_,
+        [this](const QUrl& url) {
+            if (onLinkClicked)
+                onLinkClicked(url);
+        },
+        view_);
     harden(page->settings());
     view_->setPage(page);
     QObject::connect(page, &QWebEnginePage::loadFinished, [this](bool ok) {
-        if (onLoaded) onLoaded(ok);
+        if (onLoaded)
+            onLoaded(ok);
     });
 }
 
