@@ -7,6 +7,7 @@
 
 #include <gmime/gmime.h>
 
+#include <array>
 #include <mutex>
 
 #include "platform/Error.h"
@@ -103,6 +104,15 @@ void collectParts(GMimeObject* object, PreviewMessage& message, bool& haveHtml, 
     }
 }
 
+// The values of the base64 alphabet; -1 for everything else (line ends, padding).
+constexpr std::array<qint8, 256> kBase64Values = [] {
+    std::array<qint8, 256> values{};
+    values.fill(-1);
+    const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    for (int i = 0; i < 64; ++i) values[uchar(alphabet[i])] = qint8(i);
+    return values;
+}();
+
 QString sizeText(qint64 bytes) {
     const QLocale german(QLocale::German, QLocale::Germany);
     if (bytes < 1024)
@@ -122,9 +132,54 @@ const PreviewPicture* PreviewMessage::picture(const QByteArray& contentId) const
 QByteArray PreviewMessage::pictureBytes(const PreviewPicture& picture) const {
     if (picture.base64Start < 0)
         return picture.decoded;
-    // Line ends and other characters outside the alphabet are skipped, as a mail reader does.
-    return QByteArray::fromBase64(
-        QByteArray::fromRawData(source.constData() + picture.base64Start, picture.base64Length));
+    return decodeBase64(QByteArrayView(source).sliced(picture.base64Start, picture.base64Length));
+}
+
+QByteArray decodeBase64(QByteArrayView text) {
+    QByteArray out(text.size() / 4 * 3 + 3, Qt::Uninitialized);
+    auto* o = reinterpret_cast<uchar*>(out.data());
+    const auto* s = reinterpret_cast<const uchar*>(text.data());
+    const auto* end = s + text.size();
+    quint32 bits = 0;
+    int count = 0;  // characters in bits
+    while (s < end) {
+        // Whole groups of four, the common case between the line ends.
+        if (count == 0 && end - s >= 4) {
+            const int a = kBase64Values[s[0]], b = kBase64Values[s[1]], c = kBase64Values[s[2]],
+                      d = kBase64Values[s[3]];
+            if ((a | b | c | d) >= 0) {
+                const quint32 group = quint32(a) << 18 | quint32(b) << 12 | quint32(c) << 6 | quint32(d);
+                *o++ = uchar(group >> 16);
+                *o++ = uchar(group >> 8);
+                *o++ = uchar(group);
+                s += 4;
+                continue;
+            }
+        }
+        const uchar character = *s++;
+        const int value = kBase64Values[character];
+        if (value < 0) {
+            if (character == '=')
+                break;  // padding: the end of the data
+            continue;   // a line end or another character a mail reader skips
+        }
+        bits = bits << 6 | quint32(value);
+        if (++count == 4) {
+            *o++ = uchar(bits >> 16);
+            *o++ = uchar(bits >> 8);
+            *o++ = uchar(bits);
+            bits = 0;
+            count = 0;
+        }
+    }
+    if (count == 2)
+        *o++ = uchar(bits >> 4);
+    if (count == 3) {
+        *o++ = uchar(bits >> 10);
+        *o++ = uchar(bits >> 2);
+    }
+    out.truncate(o - reinterpret_cast<uchar*>(out.data()));
+    return out;
 }
 
 PreviewMessage parsePreviewMessage(const QByteArray& bytes, const QString& name) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 #include <QUrl>
@@ -38,6 +39,10 @@ struct PreviewMessage {
 PreviewMessage readPreviewMessage(const QString& path);
 // The same from bytes already in memory; `name` is the file name the message texts use.
 PreviewMessage parsePreviewMessage(const QByteArray& message, const QString& name);
+
+// Base64 text to bytes, skipping line ends and other characters outside the alphabet as mail readers
+// do, and ending at the padding.
+QByteArray decodeBase64(QByteArrayView text);
 
 // The browser percent-encodes a "cid:" reference, and writes 8-bit characters as UTF-8 before that.
 // The Content-ID these bytes came from: percent-decoded and, when that is UTF-8, converted back to

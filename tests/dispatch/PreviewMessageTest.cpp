@@ -48,6 +48,18 @@ TEST(PreviewMessageTest, ReadsHtmlPlainTextPicturesAndSizes) {
     EXPECT_EQ(message.htmlPartSize, qsizetype(strlen("<p>Gr=FC=DFe</p>")));
 }
 
+TEST(PreviewMessageTest, Base64WithLineEndsAndPaddingDecodesAsAMailReaderDoes) {
+    QByteArray bytes(200, Qt::Uninitialized);
+    for (int i = 0; i < bytes.size(); ++i) bytes[i] = char(i * 37 + 11);
+    for (const int size : {0, 1, 2, 3, 57, 58, 200}) {
+        const QByteArray encoded = bytes.first(size).toBase64();
+        QByteArray lines;  // 76 characters a line, as messages carry it, and a stray blank
+        for (qsizetype at = 0; at < encoded.size(); at += 76) lines += encoded.mid(at, 76) + "\r\n";
+        lines.insert(lines.size() / 2, ' ');
+        EXPECT_EQ(decodeBase64(lines), bytes.first(size)) << size;
+    }
+}
+
 TEST(PreviewMessageTest, SizesInTheBarAndTheWarningPastTheClipLimit) {
     PreviewMessage message;
     message.messageSize = 3 * 1024 * 1024 + 300 * 1024;
