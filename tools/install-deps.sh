@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and `make run` need, if any is missing.
 set -e
 PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-webengine-dev qt6-translations-l10n \
-libjpeg62-turbo-dev libgmime-3.0-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 \
+libjpeg62-turbo-dev libjpeg-turbo-progs libexif-dev libgmime-3.0-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 \
 xvfb xauth imagemagick"
 missing=""
 for p in $PACKAGES; do

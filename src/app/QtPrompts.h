@@ -2,11 +2,20 @@
 
 #include "platform/Prompts.h"
 
+class QColorDialog;
 class QWidget;
 
 namespace zw {
 
 class TCloseForm;
+struct ProductBranding;
+class TVentozaForm;
+class TNoVentozaForm;
+class TAboutBox;
+class TTipForm;
+class TWerbungForm;
+class TLinkForm;
+class TResizeForm;
 
 // The real dialogs of the desktop.
 class QtPrompts : public Prompts {
@@ -23,13 +32,42 @@ public:
     QString chooseTemplateToOpen(const QString& startFolder) override;
     QString chooseTemplateSaveName(const QString& suggestedPath, const QString& startFolder) override;
 
-    // Preview and single mail.
-    void plainMessage(const QString& text) override;
+    // News-text commands and colours.
+    void setLinkForm(TLinkForm* form) { linkForm_ = form; }
+    LinkAnswer askHyperlink(const QString& address) override;
+    std::optional<quint32> chooseColour(quint32 colour) override;
+    // Pictures.
+    QString choosePicture() override;
+    bool askResizeWidth(int& resizeWidth) override;
 
 private:
     QString productTitle_;
     QWidget* parent_ = nullptr;
     TCloseForm* closeForm_ = nullptr;
+
+public:
+    // The notices of the serial-mail hand-off, the about box, the tip and the showcase: created once,
+    // owned by the parent window, which must be set first.
+    void createDispatchWindows(const ProductBranding& branding, const QString& programFolder);
+    void plainMessage(const QString& text) override;
+    bool confirmSerialMailStart(const QString& messageFileName) override;
+    bool offerSerialMailProgram() override;
+    void showAbout(const AboutActions& actions) override;
+    bool showTip() override;
+    bool showShowcase(const std::function<void(const QString& address)>& moreInfo) override;
+
+private:
+    TVentozaForm* ventozaForm_ = nullptr;
+    TNoVentozaForm* noVentozaForm_ = nullptr;
+    TAboutBox* aboutBox_ = nullptr;
+    TTipForm* tipForm_ = nullptr;
+    TWerbungForm* werbungForm_ = nullptr;
+    TLinkForm* linkForm_ = nullptr;
+    // ColorDialog1: one dialog for all colour buttons, made when first needed.
+    QColorDialog* colourDialog_ = nullptr;
+    // Pictures: the folder of the last chosen picture, and the width question, made once.
+    QString pictureFolder_;
+    TResizeForm* resizeForm_ = nullptr;
 };
 
 }  // namespace zw

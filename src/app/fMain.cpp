@@ -28,6 +28,8 @@
 #include "app/ErrorReport.h"
 #include "app/WindowRender.h"
 #include "app/WindowsInfo.h"
+#include "dispatch/HelpPart.h"
+#include "dispatch/SerialMailPart.h"
 #include "dispatch/ui/PreviewPart.h"
 #include "platform/Platform.h"
 #include "platform/Prompts.h"
@@ -147,6 +149,9 @@ TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& w
     templateFiles_->PageControl1Change = [this] { PageControl1Change(); };
     connectParts();
     connectPreview();
+    connectDispatch();
+    connectEditing();
+    connectPictures();
     enableCommands();
     FormCreate();
 }
@@ -192,13 +197,11 @@ QWidget* TMainForm::buildNewsPage() {
     TextToolsLayout = new QHBoxLayout;
     TextToolsLayout->addWidget(labelFor(QStringLiteral("Text für die Newsmeldung"), Memo1));
     TextToolsLayout->addStretch();
-    // The markup commands come with the editing tools; until then the size box only shows its place.
     ComboBox1 = new QComboBox(EditorPanel);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setAccessibleName(QStringLiteral("Schriftgröße"));
     ComboBox1->addItem(QStringLiteral("Schriftgröße"));
     for (int size = 1; size <= 7; ++size) ComboBox1->addItem(QStringLiteral("+%1").arg(size));
-    ComboBox1->setEnabled(false);
     TextToolsLayout->addWidget(ComboBox1);
     editor->addLayout(TextToolsLayout);
     editor->addWidget(Memo1, 1);
@@ -460,11 +463,6 @@ void TMainForm::connectParts() {
          {HeadLineEdit, LinkTextEdit, URLEdit, BetreffEdit, Titel1Edit, Titel2Edit, DateEdit, ImpressumEdit,
           ImpressumMailToEdit, ImpressumURLEdit, UnsubScribeTextEdit, UnsubScribeLinkEdit})
         connect(edit, &QLineEdit::textChanged, this, &TMainForm::markChanged);
-    connect(Memo1, &QPlainTextEdit::textChanged, this, &TMainForm::markChanged);
-    connect(DateCheckBox, &QCheckBox::clicked, this, [this] {
-        markChanged();
-        applyDateState(*this);
-    });
 }
 
 void TMainForm::FormCreate() {
@@ -523,6 +521,8 @@ void TMainForm::ZusatzProgrammeBitBtnClick() {
 void TMainForm::closeEvent(QCloseEvent* event) {
     bool mayClose = false;
     run([&] { mayClose = templateFiles_->FormCloseQuery(); });
+    if (mayClose)
+        run([this] { help_->showShowcaseAtExit(); });
     if (mayClose)
         event->accept();
     else

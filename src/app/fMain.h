@@ -29,9 +29,13 @@ namespace zw {
 
 class BlockListPart;
 class BlockListWidget;
+class HelpPart;
+class SerialMailPart;
 class PicturePane;
 class Platform;
 class PreviewPart;
+class SettingsPagesPart;
+class TextCommandsPart;
 class Prompts;
 class TWindowsInfo;
 class TemplateFilesPart;
@@ -97,8 +101,13 @@ public:
     QAction* Update1 = nullptr;
     QAction* Info1 = nullptr;
 
+    // The news-text commands, the colours and the date line (fMainEditing.cpp); owned by the window.
+    TextCommandsPart* textCommands = nullptr;
+    SettingsPagesPart* settingsPages = nullptr;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QWidget* buildNewsPage();
@@ -109,6 +118,12 @@ private:
     void buildMenuAndButtons();
     void connectParts();
     void connectPreview();
+    // The serial-mail hand-off, help, about, tip and showcase (fMainDispatch.cpp).
+    void connectDispatch();
+    // The news-text commands, the colour buttons and the date switch (fMainEditing.cpp).
+    void connectEditing();
+    // The picture buttons of the news and graphics pages (fMainPictures.cpp).
+    void connectPictures();
     void FormCreate();
     // Runs a command behind the application's error report.
     template <typename Command>
@@ -127,6 +142,8 @@ private:
     std::unique_ptr<BlockListPart> blockList_;
     std::unique_ptr<TemplateFilesPart> templateFiles_;
     std::unique_ptr<PreviewPart> preview_;
+    std::unique_ptr<SerialMailPart> serialMail_;
+    std::unique_ptr<HelpPart> help_;
 };
 
 }  // namespace zw

@@ -13,6 +13,8 @@
 #include "app/WindowsInfo.h"
 #include "app/fMain.h"
 #include "dispatch/ui/PreviewEngine.h"
+#include "editing/ui/LinkForm.h"
+#include "menu/FlatMenuStyle.h"
 #include "platform/SingleInstance.h"
 #include "template/Session.h"
 #include "template/ui/CloseForm.h"
@@ -21,6 +23,8 @@ int main(int argc, char* argv[]) {
     zw::preparePreviewEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zettelwerk"));
+    // Flat menus everywhere, the context menus of the text fields included.
+    QApplication::setStyle(new zw::FlatMenuStyle);
 
     // Only one copy at a time: the working files in the program folder are shared.
     zw::SingleInstance instance(QStringLiteral("Zettelwerk"));
@@ -52,7 +56,12 @@ int main(int argc, char* argv[]) {
     zw::TCloseForm closeForm(&mainForm);
     prompts.setParentWindow(&mainForm);
     prompts.setCloseForm(&closeForm);
+    prompts.createDispatchWindows(branding, mainForm.session().folders.program);
+    zw::TLinkForm linkForm(&mainForm);
+    prompts.setLinkForm(&linkForm);
 
     mainForm.showMaximized();
+    // Activation brings the start-up tip; without a window manager nobody else would activate us.
+    mainForm.activateWindow();
     return QApplication::exec();
 }

@@ -1,6 +1,8 @@
 #include "cli/RenderCommand.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -51,6 +53,23 @@ bool takeValue(const QStringList& arguments, qsizetype& i, const QString& name, 
     }
     value = arguments[++i];
     return true;
+}
+
+// The block edit files and "temp.mim" of one rendering live only as long as the process: they belong
+// in memory, not on a disk, where creating and deleting hundreds of files took a quarter of the time
+// of a large rendering. The temporary folder when it is a memory file system already, else the
+// runtime folder or /dev/shm when they are, else the temporary folder after all.
+QString scratchParent() {
+    const QString temporary = QDir::tempPath();
+    for (const QString& folder :
+         {temporary, qEnvironmentVariable("XDG_RUNTIME_DIR"), QStringLiteral("/dev/shm")}) {
+        if (folder.isEmpty())
+            continue;
+        const QFileInfo info(folder);
+        if (info.isDir() && info.isWritable() && QStorageInfo(folder).fileSystemType() == "tmpfs")
+            return folder;
+    }
+    return temporary;
 }
 
 }  // namespace
@@ -133,7 +152,7 @@ int renderTemplate(const RenderOptions& options, const QString& executableFolder
 
     // The block edit files and "temp.mim" of this rendering live apart from those of a running
     // Zettelwerk, which keeps its own in the program folder.
-    QTemporaryDir scratch;
+    QTemporaryDir scratch(scratchParent() + QStringLiteral("/zettelwerk-render-XXXXXX"));
     if (!scratch.isValid()) {
         printError(
             QStringLiteral("Der Arbeitsordner kann nicht angelegt werden. %1").arg(scratch.errorString()));

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 namespace zw {
 
 // The answers of the save-changes question. Cancel is the close box: none of the three buttons.
@@ -29,10 +32,45 @@ public:
     // empty when cancelled.
     virtual QString chooseTemplateSaveName(const QString& suggestedPath, const QString& startFolder) = 0;
 
-    // Preview and single mail.
-    // A plain message box (no icon, one OK button), as the shell's failures were reported. Prompts
-    // that have no such box tell it as an information.
-    virtual void plainMessage(const QString& text) { information(text); }
+    // The hand-off to the serial-mail program, help, about, tip and showcase. Programs without windows
+    // (the command-line renderer, the benchmarks) keep the defaults: nothing is shown, every question
+    // is answered no.
+    // A plain message box with the text and OK: how a failed hand-off to the desktop is reported.
+    virtual void plainMessage(const QString& text) { error(text); }
+    // The start notice of the serial-mail program naming the message file to open in it; true for
+    // "Weiter", false for "Abbrechen" or the close box.
+    virtual bool confirmSerialMailStart(const QString& messageFileName) { return false; }
+    // The notice that the serial-mail program is not installed; true when the user asks for its page.
+    virtual bool offerSerialMailProgram() { return false; }
+    // The about box. Its "Update" button and its web and mail labels run these while it is open.
+    struct AboutActions {
+        std::function<void()> update, web, mail;
+    };
+    virtual void showAbout(const AboutActions& actions) {}
+    // The start-up tip; true when it was closed with "OK" and "Diese Meldung nicht mehr anzeigen" ticked.
+    virtual bool showTip() { return false; }
+    // The showcase at exit; its "Mehr Infos..." buttons call moreInfo with the product's address. True
+    // when it was closed with "Tipp nicht mehr anzeigen!" ticked.
+    virtual bool showShowcase(const std::function<void(const QString& address)>& moreInfo) { return false; }
+    // News-text commands and colours.
+    struct LinkAnswer {
+        bool ok = false;  // closed with "OK"
+        QString address;  // the field as the user left it, also after a cancel
+    };
+    // Where nobody can answer (the renderer without a window), both dialogs count as cancelled.
+    // The hyperlink dialog, its field showing address (what was typed the time before).
+    virtual LinkAnswer askHyperlink(const QString& address) { return {false, address}; }
+    // The colour dialog, opening with colour (a Windows colour value: red in the lowest byte). Returns
+    // the chosen colour, or nothing when cancelled.
+    virtual std::optional<quint32> chooseColour(quint32 colour) { return std::nullopt; }
+
+    // Pictures.
+    // The picture-open dialog, one filter "JPG" listing files that end in ".jpg" or ".jpeg" in any case.
+    // Returns the chosen path, or an empty string when the user cancels.
+    virtual QString choosePicture() { return {}; }
+    // The width question `TResizeForm`, showing resizeWidth. "Ja" leaves the width to use in resizeWidth
+    // and returns true; "Nein" returns false and changes nothing.
+    virtual bool askResizeWidth(int& resizeWidth) { return false; }
 };
 
 }  // namespace zw

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 
 #include "platform/Error.h"
 
@@ -14,12 +15,24 @@ namespace {
 
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
+// The two characters of every 12-bit value: a group of 3 bytes takes two look-ups instead of four,
+// which nearly halves the time spent on the pictures of a message.
+struct CharacterPairs {
+    char pair[4096][2];
+};
+constexpr CharacterPairs kPairs = [] {
+    CharacterPairs table{};
+    for (int i = 0; i < 4096; ++i) {
+        table.pair[i][0] = kAlphabet[i >> 6];
+        table.pair[i][1] = kAlphabet[i & 63];
+    }
+    return table;
+}();
+
 inline void encodeGroup(const unsigned char* in, char* out) {
     const unsigned bits = (unsigned(in[0]) << 16) | (unsigned(in[1]) << 8) | unsigned(in[2]);
-    out[0] = kAlphabet[(bits >> 18) & 63];
-    out[1] = kAlphabet[(bits >> 12) & 63];
-    out[2] = kAlphabet[(bits >> 6) & 63];
-    out[3] = kAlphabet[bits & 63];
+    std::memcpy(out, kPairs.pair[bits >> 12], 2);
+    std::memcpy(out + 2, kPairs.pair[bits & 4095], 2);
 }
 
 QString deviceName(const QIODevice& device) {
@@ -41,6 +54,18 @@ qsizetype readBlock(QIODevice& input, char* buffer, qsizetype size) {
         total += got;
     }
     return total;
+}
+
+// Opens a file to encode; a missing file, a folder or one that cannot be read raise the file-open error.
+void openInput(QFile& input, QIODevice::OpenMode mode) {
+    const QString path = input.fileName();
+    errno = 0;
+    if (path.isEmpty() || QFileInfo(path).isDir() || !input.open(mode)) {
+        int err = errno ? errno : ENOENT;
+        if (QFileInfo(path).isDir())
+            err = EISDIR;
+        throw fileOpenError(QDir::toNativeSeparators(path), err);
+    }
 }
 
 void writeAll(QIODevice& output, const char* data, qsizetype size) {
@@ -104,18 +129,41 @@ void Base64EncodeStream(QIODevice& input, QIODevice& output) {
     writeAll(output, out, Base64EncodedLength(n));
 }
 
+void Base64CheckInput(const QString& inputPath) {
+    QFile input(inputPath);
+    openInput(input, QIODevice::ReadOnly | QIODevice::Unbuffered);
+}
+
+void Base64EncodeFileLines(const QString& inputPath, QIODevice& output) {
+    QFile input(inputPath);
+    // Unbuffered: the blocks are large, a second copy through the device's buffer would only cost.
+    openInput(input, QIODevice::ReadOnly | QIODevice::Unbuffered);
+    // 512 lines per block: few system calls, and both buffers stay in the processor's cache.
+    constexpr qsizetype kLines = 512;
+    char in[kLines * kBase64GroupBytes];
+    char out[kLines * (kBase64LineChars + 2)];
+    for (;;) {
+        const qsizetype n = readBlock(input, in, sizeof in);
+        qsizetype length = Base64EncodeLines(in, n, out);
+        const qsizetype whole = n / kBase64GroupBytes * kBase64GroupBytes;
+        if (n > whole) {
+            length += Base64EncodeRest(in + whole, n - whole, out + length);
+            out[length++] = '\r';
+            out[length++] = '\n';
+        }
+        if (length > 0)
+            writeAll(output, out, length);
+        if (n < qsizetype(sizeof in))
+            return;
+    }
+}
+
 void Base64EncodeFile(const QString& inputPath, const QString& outputPath) {
     QFile input(inputPath);
-    errno = 0;
-    if (inputPath.isEmpty() || QFileInfo(inputPath).isDir() || !input.open(QIODevice::ReadOnly)) {
-        int err = errno ? errno : ENOENT;
-        if (QFileInfo(inputPath).isDir())
-            err = EISDIR;
-        throw fileOpenError(QDir::toNativeSeparators(inputPath), err);
-    }
-    // The output is overwritten in place rather than truncated at open: it is rewritten for every
-    // picture of a message, and file systems that flush a file emptied and rewritten at once (ext4)
-    // would make each rendering wait for the disk hundreds of times.
+    openInput(input, QIODevice::ReadOnly);
+    // The output is overwritten in place rather than truncated at open: it is rewritten at every
+    // rendering, and file systems that flush a file emptied and rewritten at once (ext4) would make
+    // each rendering wait for the disk.
     QFile output(outputPath);
     errno = 0;
     if (QFileInfo(outputPath).isDir() || !output.open(QIODevice::ReadWrite)) {

@@ -28,4 +28,11 @@ void Base64EncodeStream(QIODevice& input, QIODevice& output);
 // Encodes the bytes of one file into another, replacing it.
 void Base64EncodeFile(const QString& inputPath, const QString& outputPath);
 
+// Raises the file-open error that encoding the file would raise, without reading it.
+void Base64CheckInput(const QString& inputPath);
+// The base64 text of a whole file as a picture part carries it: lines of 76 characters, every line
+// (the last one included) ended by CR LF, nothing for an empty file. Written straight into output in
+// large blocks; failures raise the errors of Base64EncodeStream.
+void Base64EncodeFileLines(const QString& inputPath, QIODevice& output);
+
 }  // namespace zw

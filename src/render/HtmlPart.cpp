@@ -189,13 +189,24 @@ void AddHtmlPart(RenderContext& context) {
 
     // The picture parts, numbered in the order of the references above.
     context.PictureCounter = 0;
-    AddPicturePart(context, in.kopfLogo, PictureKind::HeadLogo);
-    for (const NewsBlock& block : readRenderBlocks(in.workFolder)) {
-        AddPicturePart(context, in.seperatorNews, PictureKind::NewsSeparator);
-        if (!block.Picture.isEmpty())
-            AddPicturePart(context, block.Picture, PictureKind::BlockPicture);
+    try {
+        AddPicturePart(context, in.kopfLogo, PictureKind::HeadLogo);
+        for (const NewsBlock& block : readRenderBlocks(in.workFolder)) {
+            AddPicturePart(context, in.seperatorNews, PictureKind::NewsSeparator);
+            if (!block.Picture.isEmpty())
+                AddPicturePart(context, block.Picture, PictureKind::BlockPicture);
+        }
+        AddPicturePart(context, in.seperatorImpressum, PictureKind::ImprintSeparator);
+    } catch (...) {
+        // A failed rendering leaves the working file of the pictures that it got through; the first
+        // error is the one to report.
+        try {
+            WriteBase64WorkFile(context);
+        } catch (...) {
+        }
+        throw;
     }
-    AddPicturePart(context, in.seperatorImpressum, PictureKind::ImprintSeparator);
+    WriteBase64WorkFile(context);
     context.lines.append(kRelatedClose);
 }
 

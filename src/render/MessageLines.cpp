@@ -1,22 +1,17 @@
 #include "render/MessageLines.h"
 
+#include <QBuffer>
+
 #include "platform/FileIo.h"
+#include "render/Base64.h"
 
 namespace zw {
-
-void MessageLines::appendLineBlock(QByteArray text) {
-    if (text.isEmpty())
-        return;  // an empty picture has no lines at all
-    if (!text.endsWith("\r\n"))
-        text.append("\r\n");
-    entries_.append({std::move(text), true});
-}
 
 void MessageLines::replaceLines(qsizetype first, qsizetype last, const QList<QByteArray>& lines) {
     QList<Entry> entries;
     entries.reserve(entries_.size() - (last - first + 1) + lines.size());
     for (qsizetype i = 0; i < first; ++i) entries.append(entries_[i]);
-    for (const QByteArray& line : lines) entries.append({line, false});
+    for (const QByteArray& line : lines) entries.append({line, {}});
     for (qsizetype i = last + 1; i < entries_.size(); ++i) entries.append(entries_[i]);
     entries_ = std::move(entries);
 }
@@ -24,28 +19,41 @@ void MessageLines::replaceLines(qsizetype first, qsizetype last, const QList<QBy
 QList<QByteArray> MessageLines::lines() const {
     QList<QByteArray> all;
     for (const Entry& entry : entries_) {
-        if (entry.block)
-            all.append(splitLines(entry.text));
-        else
+        if (entry.picture.isEmpty()) {
             all.append(entry.text);
+            continue;
+        }
+        QBuffer text;
+        text.open(QIODevice::WriteOnly);
+        Base64EncodeFileLines(entry.picture, text);
+        all.append(splitLines(text.data()));
     }
     return all;
 }
 
-qint64 MessageLines::writtenSize() const {
-    qint64 size = 0;
-    for (const Entry& entry : entries_) size += entry.text.size() + (entry.block ? 0 : 2);
-    return size;
-}
-
 bool MessageLines::writeTo(QIODevice& device) const {
+    // The short lines are gathered and written in pieces; the pictures go to the device directly.
+    constexpr qsizetype kPiece = 64 * 1024;
+    QByteArray pending;
+    pending.reserve(kPiece);
+    auto flush = [&] {
+        const bool written = device.write(pending) == pending.size();
+        pending.resize(0);  // keeps its room
+        return written;
+    };
     for (const Entry& entry : entries_) {
-        if (device.write(entry.text) != entry.text.size())
-            return false;
-        if (!entry.block && device.write("\r\n", 2) != 2)
+        if (!entry.picture.isEmpty()) {
+            if (!flush())
+                return false;
+            Base64EncodeFileLines(entry.picture, device);
+            continue;
+        }
+        pending.append(entry.text);
+        pending.append("\r\n", 2);
+        if (pending.size() >= kPiece && !flush())
             return false;
     }
-    return true;
+    return flush();
 }
 
 }  // namespace zw

@@ -126,7 +126,7 @@ inline constexpr char kRelatedClose[] = "------=_NextPart_1--";
 inline constexpr char kHeadLogoCopy[] = "m_Kopf.";
 inline constexpr char kNewsSeparatorCopy[] = "m_Seperator.";
 inline constexpr char kImprintSeparatorCopy[] = "m_Impressum.";
-// The working file that receives one picture's base64 text at a time.
+// The working file that is left with the base64 text of the last picture part.
 inline constexpr char kBase64WorkFile[] = "temp.mim";
 
 // Soft line breaks of the HTML region.

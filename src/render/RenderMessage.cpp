@@ -54,27 +54,6 @@ void copyPicture(const QString& from, const QString& to) {
     }
 }
 
-// The base64 text of one picture, read back from the working file into one allocation that already
-// has room for the final line end.
-QByteArray readEncodedPicture(const QString& path) {
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly))
-        throw fileOpenError(QDir::toNativeSeparators(path), errno ? errno : ENOENT);
-    const qint64 size = file.size();
-    QByteArray text;
-    text.reserve(size + 2);
-    text.resize(size);
-    qint64 done = 0;
-    while (done < size) {
-        const qint64 got = file.read(text.data() + done, size - done);
-        if (got <= 0)
-            throw fileOpenError(QDir::toNativeSeparators(path), errno ? errno : EIO);
-        done += got;
-    }
-    return text;
-}
-
 QByteArray pictureReference(int number, const QByteArray& storedPath) {
     return QByteArray::number(number) + kReferenceSeparator + fileNamePart(storedPath);
 }
@@ -177,6 +156,9 @@ void AddMessageHeader(RenderContext& context) {
     MessageLines& out = context.lines;
     out.append(kFrom);
     for (const QByteArray& line : SubjectLines(context.input.subject)) out.append(line);
+    // The empty line last ends the plain-text part's header. Without it a mail reader takes the body's
+    // first lines (they start with a blank) for header continuations, and a news line shaped like a
+    // header for a header of the part.
     for (const char* line : {kDate,
                              kMimeVersion,
                              kRelatedType,
@@ -197,7 +179,8 @@ void AddMessageHeader(RenderContext& context) {
                              kAlternativeDelimiter,
                              kPlainType,
                              kCharsetParam,
-                             kQuotedPrintable})
+                             kQuotedPrintable,
+                             ""})
         out.append(line);
 }
 
@@ -229,8 +212,10 @@ void AddPicturePart(RenderContext& context, const QByteArray& storedPath, Pictur
         copyPicture(pathFromStored(storedPath), source);
     }
 
-    const QString encoded = QDir(input.workFolder).filePath(QString::fromLatin1(kBase64WorkFile));
-    Base64EncodeFile(source, encoded);
+    // The picture is read when the message is written. Opening it now reports a missing picture here,
+    // in part order, before anything is written.
+    Base64CheckInput(source);
+    context.lastPicture = source;
 
     MessageLines& out = context.lines;
     out.append(kRelatedDelimiter);
@@ -240,8 +225,15 @@ void AddPicturePart(RenderContext& context, const QByteArray& storedPath, Pictur
     out.append(kBase64Encoding);
     out.append(kContentIdOpen + pictureReference(number, storedPath) + kContentIdClose);
     out.append("");
-    out.appendLineBlock(readEncodedPicture(encoded));
+    out.appendPicture(source);
     out.append("");
+}
+
+void WriteBase64WorkFile(const RenderContext& context) {
+    if (context.lastPicture.isEmpty())
+        return;
+    const QString path = QDir(context.input.workFolder).filePath(QString::fromLatin1(kBase64WorkFile));
+    Base64EncodeFile(context.lastPicture, path);
 }
 
 void WrapHtmlLines(RenderContext& context) {

@@ -29,9 +29,11 @@ struct RenderContext {
     // so that no user text can move the region.
     qsizetype htmlHeaderLine = -1;
     qsizetype firstBase64Line = -1;
+    // The file of the last picture part so far: its base64 text is what "temp.mim" keeps.
+    QString lastPicture;
 };
 
-// The header block and the plain-text part's header.
+// The header block and the plain-text part's header, ended by its empty line.
 void AddMessageHeader(RenderContext& context);
 // The body of the plain-text part.
 void AddPlainTextPart(RenderContext& context);
@@ -39,6 +41,9 @@ void AddPlainTextPart(RenderContext& context);
 void AddHtmlPart(RenderContext& context);
 // One picture part, numbered by raising PictureCounter.
 void AddPicturePart(RenderContext& context, const QByteArray& storedPath, PictureKind kind);
+// Leaves the base64 text of the last picture part in the working file "temp.mim", as the encoder
+// leaves it when every picture passes through that file.
+void WriteBase64WorkFile(const RenderContext& context);
 // Cuts the lines of the HTML region to at most 70 characters plus a soft line break "=".
 void WrapHtmlLines(RenderContext& context);
 

@@ -61,8 +61,9 @@ TEST_F(WindowTest, TabsRunTheirPageAndCommandPagesEndOnTheNewsPage) {
         clickTab(row.tab);
         EXPECT_EQ(calls, row.call.isEmpty() ? QStringList() : QStringList{row.call}) << "tab " << row.tab;
         EXPECT_EQ(page(), row.pageAfter) << "tab " << row.tab;
-        if (row.tab <= 3)
+        if (row.tab <= 3) {
             EXPECT_EQ(QDir(programFolder).entryList(QDir::Files), filesBefore) << "tab " << row.tab;
+        }
     }
     EXPECT_EQ(f.PageControl1->currentIndex(), 0);
 }

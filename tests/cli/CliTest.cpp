@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QStorageInfo>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -25,8 +27,10 @@ struct ProcessResult {
     QString out, err;
 };
 
-ProcessResult runRenderer(const QStringList& arguments) {
+ProcessResult runRenderer(const QStringList& arguments,
+                          const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(ZW_PROGRAM_DIR "/zettelwerk-render"), arguments);
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return {};
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -101,6 +105,11 @@ TEST_F(Cli, RendersTheTemplateAndTouchesNoWorkingFile) {
     EXPECT_TRUE(parsed.html.contains("\n07.12.2026\r\n"));
     EXPECT_TRUE(parsed.html.contains("\nAlles zum Fest\r\n"));  // the INI rules removed the quotes
     EXPECT_TRUE(message.endsWith("------=_NextPart_1--\r\n"));
+    EXPECT_EQ(plainLines(message),
+              (QList<QByteArray>{" ", " ", "Gartenfreunde", "Alles zum Fest", "Stand: 07.12.2026", " ", "Das Fest", " ",
+                                 "Am <b>Samstag</b>", " ", "Mehr", "http://www.garten.de/fest?tag=1", " ", " ",
+                                 "Ohne Bild", " ", "Text", " ", " ", "Impressum:", " ", "Verein", "info@garten.de",
+                                 "www.garten.de"}));
 
     EXPECT_EQ(readAll(templatePath), templateBytes);
     EXPECT_EQ(readAll(program + "Temp001.edt"), "fremder Block\r\n");
@@ -109,6 +118,21 @@ TEST_F(Cli, RendersTheTemplateAndTouchesNoWorkingFile) {
     EXPECT_EQ(listFiles(program, u"*.edt"_qs).size(), 1);
     EXPECT_EQ(readAll(images + "m_Kopf.jpg"), logo);
     EXPECT_EQ(readAll(images + "m_Impressum.jpg"), imprint);
+}
+
+// The block edit files and "temp.mim" go to a folder in memory, and leave nothing behind there.
+TEST_F(Cli, ScratchFilesGoToMemoryAndAreRemoved) {
+    if (QStorageInfo(u"/dev/shm"_qs).fileSystemType() != "tmpfs") GTEST_SKIP() << "no /dev/shm in memory";
+    QTemporaryDir runtime(u"/dev/shm/zettelwerk-test-XXXXXX"_qs);
+    ASSERT_TRUE(runtime.isValid());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"TMPDIR"_qs, templatePath);  // a file: no scratch folder could be made there
+    environment.insert(u"XDG_RUNTIME_DIR"_qs, runtime.path());
+    const ProcessResult run = runRenderer(arguments(folder.file("neu.eml")), environment);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QFile::remove(images + "fest.jpg");
+    EXPECT_EQ(runRenderer(arguments(folder.file("fehler.eml")), environment).exitCode, 1);
+    EXPECT_TRUE(QDir(runtime.path()).isEmpty());
 }
 
 TEST_F(Cli, DateDefaultsToToday) {
@@ -234,6 +258,14 @@ TEST(CliShipped, EveryShippedTemplateRendersWithAllItsPictures) {
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
         const QString subject = fromStored(readSettings(templateBytes).Berteff);
         EXPECT_TRUE(isNewsletter(readAll(output), subject, expectedPictures(templateBytes, program + "Images/")));
+        // The plain-text alternative carries the header lines and every block's texts, the link markup
+        // decoded as a mail program shows it.
+        const NewsletterTemplate parsed = parseTemplate(templateBytes);
+        QList<QByteArray> texts{parsed.settings.Titel1, parsed.settings.Titel2};
+        for (const NewsBlock& block : parsed.blocks) texts << trimmed8(block.Headline) << trimmed8(block.Text);
+        const QList<QByteArray> plain = plainLines(readAll(output));
+        for (QByteArray& text : texts)
+            EXPECT_TRUE(text.isEmpty() || plain.contains(text.replace("=3D", "="))) << text.toStdString();
         EXPECT_EQ(readAll(path), templateBytes);
     }
 }

@@ -1,4 +1,5 @@
 // Base64 file encoder, colour conversions and the escaping of link addresses.
+#include <QBuffer>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -55,6 +56,23 @@ TEST(Base64, LineLayoutBySize) {
         EXPECT_EQ(lines.last().size(), row.lastLine + (row.endsWithCrLf ? 1 : 0));
         EXPECT_EQ(QByteArray::fromBase64(QByteArray(out).replace("\r\n", "")), input);
         EXPECT_EQ(Base64EncodedLength(row.size), row.total - (row.endsWithCrLf ? 2 : 0));
+    }
+}
+
+// The text a message carries for a picture: the same lines, each ended by CR LF, whatever blocks
+// the file is read in.
+TEST(Base64, FileLinesOfAPicturePart) {
+    TempFolder folder;
+    for (int size : {0, 1, 57, 2736, 29183, 29184, 29185, 58368 + 2736, 100000}) {
+        QByteArray input(size, Qt::Uninitialized);
+        for (int i = 0; i < size; ++i) input[i] = char(i * 31 + i / 199);
+        writeAll(folder.file("bild.jpg"), input);
+        QByteArray expected = encodeFile(input);
+        if (size > 0 && !expected.endsWith("\r\n")) expected += "\r\n";
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        Base64EncodeFileLines(folder.file("bild.jpg"), out);
+        EXPECT_EQ(out.data(), expected) << size;
     }
 }
 

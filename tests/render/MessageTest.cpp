@@ -40,8 +40,8 @@ TEST_F(Message, HeaderBlockThenThePlainTextBody) {
                          "This is a multi-part message in MIME format.", "", "------=_NextPart_1",
                          "Content-Type: multipart/alternative;", "\tboundary=\"----=_NextPart_2\"", "", "",
                          "------=_NextPart_2", "Content-Type: text/plain;", "\tcharset=\"iso-8859-1\"",
-                         "Content-Transfer-Encoding: quoted-printable", " "};
-    EXPECT_EQ(BuildMessageLines(input, prompts).mid(0, 24), expected);
+                         "Content-Transfer-Encoding: quoted-printable", "", " "};
+    EXPECT_EQ(BuildMessageLines(input, prompts).mid(0, 25), expected);
 }
 
 TEST_F(Message, SubjectLines) {
@@ -149,22 +149,21 @@ TEST(WrapHtmlLine, CutsAtSeventyWithoutSplittingAnEscape) {
 }
 
 TEST_F(Message, SoftBreaksOnlyInTheHtmlRegion) {
-    // Texts that contain the region's border lines must not move it. (They do not start their lines:
-    // the plain-text part has no empty line after its header, so a mail parser reads a line that
-    // starts with a header name there as a header.)
-    const QByteArray trap = "Text mit Content-Transfer-Encoding: base64 und Content-Type: text/html; " + QByteArray(40, 'w');
+    // Texts that contain the region's border lines, or are nothing else, must not move it; in the
+    // plain-text part they stay texts.
+    const QByteArray trap = "Content-Transfer-Encoding: base64 und Content-Type: text/html; " + QByteArray(40, 'w');
     input.subject = "Content-Type: text/html;";
-    input.titel2 = "Titel mit Content-Type: text/html;";
-    addBlock({"Hinweis zu Content-Transfer-Encoding: base64", "", "", "", trap});
+    input.titel2 = "Content-Type: text/html;";
+    addBlock({"Content-Transfer-Encoding: base64", "", "", "", trap});
     const QByteArray longName = "lang-" + QByteArray(80, 'n') + ".jpg";
     addPicture(longName);
     input.kopfLogo = images.toUtf8() + longName;
 
     const Lines lines = BuildMessageLines(input, prompts);
-    const qsizetype html = lines.indexOf("Content-Type: text/html;");
-    const qsizetype firstBase64 = lines.indexOf("Content-Transfer-Encoding: base64");
-    ASSERT_EQ(lines[html - 1], "------=_NextPart_2");
-    ASSERT_EQ(lines[firstBase64 - 2], "------=_NextPart_1");
+    const qsizetype html = lines.indexOf("------=_NextPart_2", 20) + 1;
+    const qsizetype firstBase64 = lines.indexOf("------=_NextPart_1", html) + 2;
+    ASSERT_EQ(lines[html], "Content-Type: text/html;");
+    ASSERT_EQ(lines[firstBase64], "Content-Transfer-Encoding: base64");
     EXPECT_EQ(lines.count(trap), 1);  // once, in the plain-text part, not broken
     EXPECT_LT(lines.indexOf(trap), html);
     EXPECT_EQ(lines[firstBase64 + 1], "Content-ID: <1B_" + longName + ">");  // never broken
@@ -174,6 +173,8 @@ TEST_F(Message, SoftBreaksOnlyInTheHtmlRegion) {
     const MimeNewsletter parsed = parseNewsletter(crlf(lines));
     EXPECT_TRUE(parsed.problems.isEmpty()) << parsed.problems.join(u';').toStdString();
     EXPECT_TRUE(parsed.html.contains(trap));
+    EXPECT_EQ(plainLines(crlf(lines)).mid(3, 5),
+              (Lines{"Content-Type: text/html;", " ", "Content-Transfer-Encoding: base64", " ", trap}));
 }
 
 TEST(PictureExtension, LastRunBetweenDots) {
@@ -214,14 +215,18 @@ TEST_F(Message, RemovedHeadLogoIsSentFromTheEarlierCopy) {
 
 TEST_F(Message, WrittenFileIsTheLinesWithCrLf) {
     addPicture("bild.jpg", 3000);
-    addBlock({"Meldung", "C:\\x\\bild.jpg", "Mehr", "a.de", QByteArray(200, 't')});
+    // A text long enough that the lines before the pictures are written in several pieces.
+    addBlock({"Meldung", "C:\\x\\bild.jpg", "Mehr", "a.de/?x=1", QByteArray(70000, 't')});
     const QString target = folder.file("out.eml");
     writeAll(target, "alte Nachricht, viel l\xe4nger als nichts");
     RenderMessage(input, target, prompts);
     const QByteArray written = readAll(target);
     EXPECT_EQ(written, joinLines(BuildMessageLines(input, prompts)));
     EXPECT_TRUE(written.endsWith("\r\n------=_NextPart_1--\r\n"));
-    EXPECT_TRUE(written.contains("Content-Transfer-Encoding: quoted-printable\r\n \r\n"));
+    EXPECT_TRUE(written.contains("Content-Transfer-Encoding: quoted-printable\r\n\r\n \r\n"));
+    // A mail program shows the plain-text alternative with every text, the link address decoded.
+    const Lines block{" ", "Meldung", " ", QByteArray(70000, 't'), " ", "Mehr", "http://a.de/?x=1", " "};
+    EXPECT_EQ(plainLines(written), kHead + block + kImprint);
     EXPECT_TRUE(
         isNewsletter(written, u"Neuigkeiten"_qs, pictureBytes({"logo.jpg", "sep.jpg", "bild.jpg", "imp.jpg"})));
     EXPECT_EQ(QDir(folder.path()).entryList({u"out.eml*"_qs}, QDir::Files | QDir::Hidden),
@@ -234,26 +239,30 @@ TEST_F(Message, FailuresLeaveTheTargetAsItWas) {
         const char* name;
         std::function<void(Message&)> breakIt;
         QString error;
+        const char* workFile;  // the picture whose base64 text "temp.mim" keeps; "" untouched
     } rows[] = {
         {"missing block picture", [](Message& m) { m.addBlock({"M", "C:\\x\\fehlt.jpg", "", "", "t"}); },
-         u"Datei %1fehlt.jpg kann nicht geöffnet werden. %2"_qs.arg(images, kNotFound)},
+         u"Datei %1fehlt.jpg kann nicht geöffnet werden. %2"_qs.arg(images, kNotFound), "sep.jpg"},
         {"short block file", [](Message& m) { writeAll(m.folder.file("Temp002.edt"), "eins\r\nzwei\r\n"); },
-         u"Listenindex überschreitet das Maximum (2)"_qs},
+         u"Listenindex überschreitet das Maximum (2)"_qs, ""},
         {"temp.mim cannot be created", [](Message& m) { m.input.workFolder = m.folder.file("kein Ordner/"); },
-         u"Datei \"%1kein Ordner/temp.mim\" kann nicht erstellt werden. %2"_qs.arg(folder.path(), kNotFound)},
+         u"Datei \"%1kein Ordner/temp.mim\" kann nicht erstellt werden. %2"_qs.arg(folder.path(), kNotFound), ""},
         {"empty imprint separator",
          [](Message& m) {
              m.input.seperatorImpressum.clear();
              QFile::remove(m.images + "m_Impressum.");
          },
-         u"Datei %1m_Impressum. kann nicht geöffnet werden. %2"_qs.arg(images, kNotFound)},
+         u"Datei %1m_Impressum. kann nicht geöffnet werden. %2"_qs.arg(images, kNotFound), "logo.jpg"},
     };
     for (const auto& row : rows) {
         const RenderInput saved = input;
         writeAll(target, "alte Nachricht");
+        writeAll(folder.file("temp.mim"), "alt");
         row.breakIt(*this);
         EXPECT_EQ(errorOf(target), row.error) << row.name;
         EXPECT_EQ(readAll(target), "alte Nachricht") << row.name;
+        const QByteArray workFile = *row.workFile ? readAll(images + row.workFile).toBase64() : "alt";
+        EXPECT_EQ(readAll(folder.file("temp.mim")).replace("\r\n", ""), workFile) << row.name;
         input = saved;
         BlockFiles(folder.path()).clear();
         blocks = 0;

@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
 #include "platform/Prompts.h"
 
 namespace zw::test {
@@ -38,14 +41,72 @@ public:
         return take(saveAnswers, QString(), u"chooseTemplateSaveName"_qs);
     }
 
-    // Preview and single mail.
-    QStringList plainMessages;
+    // The hand-off to the serial-mail program, help, about, tip and showcase.
+    QList<bool> serialMailStartAnswers, serialMailOfferAnswers, tipAnswers, showcaseAnswers;
+    // Clicks made inside the about box and the showcase while they are shown.
+    std::function<void(const AboutActions&)> aboutClicks;
+    std::function<void(const std::function<void(const QString&)>&)> showcaseClicks;
+    QStringList plainMessages, serialMailStartFiles;
+    int serialMailOffers = 0, abouts = 0, tips = 0, showcases = 0;
+
     void plainMessage(const QString& text) override { plainMessages.append(text); }
+    bool confirmSerialMailStart(const QString& messageFileName) override {
+        serialMailStartFiles.append(messageFileName);
+        return take(serialMailStartAnswers, false, u"confirmSerialMailStart"_qs);
+    }
+    bool offerSerialMailProgram() override {
+        ++serialMailOffers;
+        return take(serialMailOfferAnswers, false, u"offerSerialMailProgram"_qs);
+    }
+    void showAbout(const AboutActions& actions) override {
+        ++abouts;
+        if (aboutClicks)
+            aboutClicks(actions);
+    }
+    // The tip and the showcase come unasked in every window test; an unscripted one is simply closed.
+    bool showTip() override {
+        ++tips;
+        return !tipAnswers.isEmpty() && tipAnswers.takeFirst();
+    }
+    bool showShowcase(const std::function<void(const QString&)>& moreInfo) override {
+        ++showcases;
+        if (showcaseClicks)
+            showcaseClicks(moreInfo);
+        return !showcaseAnswers.isEmpty() && showcaseAnswers.takeFirst();
+    }
+
+    // News-text commands and colours.
+    QList<LinkAnswer> linkAnswers;                // a cancel that leaves no text: {false, ""}
+    QStringList linkShown;                        // what the field showed each time
+    QList<std::optional<quint32>> colourAnswers;  // nullopt = cancel
+    QList<quint32> colourShown;                   // the colour each dialog opened with
+    LinkAnswer askHyperlink(const QString& address) override {
+        linkShown.append(address);
+        return take(linkAnswers, LinkAnswer{false, address}, u"askHyperlink"_qs);
+    }
+    std::optional<quint32> chooseColour(quint32 colour) override {
+        colourShown.append(colour);
+        return take(colourAnswers, std::optional<quint32>(), u"chooseColour"_qs);
+    }
+
+    // Pictures.
+    QStringList pictureAnswers;              // empty string = cancel
+    QList<std::optional<int>> widthAnswers;  // the width typed and "Ja", or nullopt for "Nein"
+    QList<int> widthQuestions;               // the width each question showed
+    QString choosePicture() override { return take(pictureAnswers, QString(), u"choosePicture"_qs); }
+    bool askResizeWidth(int& resizeWidth) override {
+        widthQuestions.append(resizeWidth);
+        const std::optional<int> answer = take(widthAnswers, std::optional<int>(), u"askResizeWidth"_qs);
+        if (answer)
+            resizeWidth = *answer;
+        return answer.has_value();
+    }
 
 private:
     template <class T>
     T take(QList<T>& answers, const T& cancel, const QString& question) {
-        if (!answers.isEmpty()) return answers.takeFirst();
+        if (!answers.isEmpty())
+            return answers.takeFirst();
         unexpected.append(question);
         return cancel;
     }

@@ -56,7 +56,7 @@ void checkAlternative(GMimeObject* object, MimeNewsletter& result) {
         GMimePart* part = expectPart(g_mime_multipart_get_part(alternative, i), types[i],
                                      GMIME_CONTENT_ENCODING_QUOTEDPRINTABLE, u"alternative part %1"_qs.arg(i + 1),
                                      result.problems);
-        if (part && i == 1) result.html = decodedContent(part);
+        if (part) (i == 0 ? result.plain : result.html) = decodedContent(part);
     }
 }
 
@@ -114,6 +114,13 @@ MimeNewsletter parseNewsletter(const QByteArray& message) {
             result.problems.append(u"picture %1 is not referenced"_qs.arg(QString::fromLatin1(picture.contentId)));
     }
     return result;
+}
+
+QList<QByteArray> plainLines(const QByteArray& message) {
+    QByteArray plain = parseNewsletter(message).plain;
+    plain.replace("\r\n", "\n");
+    if (plain.endsWith('\n')) plain.chop(1);
+    return plain.split('\n');
 }
 
 ::testing::AssertionResult isNewsletter(const QByteArray& message, const QString& subject,

@@ -19,8 +19,8 @@ struct MimePicture {
 struct MimeNewsletter {
     QStringList problems;  // empty when the message has the newsletter's structure
     QString subject;       // decoded to Unicode
-    // The decoded HTML body, still Windows-1252. (The plain-text part has no empty line after its
-    // header, so a parser reads its lines as header continuations: its body is not worth looking at.)
+    // The decoded bodies of the two alternatives, still Windows-1252.
+    QByteArray plain;
     QByteArray html;
     QList<MimePicture> pictures;   // in part order
     QList<QByteArray> references;  // the "cid:" references of the decoded HTML, in order
@@ -30,6 +30,8 @@ struct MimeNewsletter {
 // text/html) and then base64 picture parts with a Content-ID each; every "cid:" reference has exactly
 // one part, and every part is referenced.
 MimeNewsletter parseNewsletter(const QByteArray& message);
+// The lines of the decoded plain-text alternative, as a mail program shows them.
+QList<QByteArray> plainLines(const QByteArray& message);
 
 // The checks above, plus the decoded subject and the decoded picture bytes in part order.
 ::testing::AssertionResult isNewsletter(const QByteArray& message, const QString& subject,

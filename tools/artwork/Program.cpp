@@ -5,6 +5,11 @@
 #include "Themes.h"
 
 #include <QLinearGradient>
+#include <QRadialGradient>
+#include <QtMath>
+
+#include <cmath>
+#include <functional>
 
 namespace art {
 namespace {
@@ -149,11 +154,121 @@ QImage aboutPicture() {
     return img;
 }
 
+// A soft background for the small window pictures.
+QImage tile(int w, int h) {
+    QImage img = canvas(w, h, QColor("#FFFFFF"));
+    QPainter p(&img);
+    prepare(p);
+    QLinearGradient bg(0, 0, w, h);
+    bg.setColorAt(0, QColor("#FFFFFF"));
+    bg.setColorAt(1, QColor("#E6EEF6"));
+    p.fillRect(QRectF(0, 0, w, h), bg);
+    return img;
+}
+
+// The tip: the note mark with a light bulb of ideas.
+QImage tipPicture() {
+    QImage img = tile(96, 96);
+    QPainter p(&img);
+    prepare(p);
+    noteMark(p, QPointF(6, 22), 62);
+    const QPointF c(68, 30);
+    p.setPen(QPen(QColor("#F2C94C"), 2.5, Qt::SolidLine, Qt::RoundCap));
+    for (int i = 0; i < 7; ++i) {
+        const qreal a = qDegreesToRadians(-180.0 + i * 30.0);
+        p.drawLine(c + QPointF(std::cos(a), std::sin(a)) * 19, c + QPointF(std::cos(a), std::sin(a)) * 25);
+    }
+    p.setPen(Qt::NoPen);
+    QRadialGradient glass(c - QPointF(4, 4), 18);
+    glass.setColorAt(0, QColor("#FFF8D0"));
+    glass.setColorAt(1, QColor("#F5C542"));
+    p.setBrush(glass);
+    p.drawEllipse(c, 14, 14);
+    p.setBrush(QColor("#7A8896"));
+    p.drawRoundedRect(QRectF(c.x() - 6, c.y() + 12, 12, 9), 2, 2);
+    return img;
+}
+
+// Serial mail: one newsletter fanned out into many envelopes.
+void envelopeFan(QPainter& p, QPointF origin, qreal scale) {
+    for (int i = 0; i < 4; ++i) {
+        p.save();
+        p.translate(origin + QPointF(i * 13 * scale, -i * 9 * scale));
+        p.rotate(-6 + i * 5);
+        envelope(p, QRectF(0, 0, 46 * scale, 31 * scale));
+        p.restore();
+    }
+}
+
+QImage serialMailPicture() {
+    QImage img = tile(96, 96);
+    QPainter p(&img);
+    prepare(p);
+    envelopeFan(p, QPointF(8, 52), 0.95);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kAccent);
+    p.drawEllipse(QPointF(76, 74), 11, 11);
+    text(p, QRectF(65, 63, 22, 22), "+", font("Liberation Sans", 18, QFont::Bold), QColor("#FFFFFF"),
+         Qt::AlignCenter);
+    return img;
+}
+
+// The showcase's product pictures: 240 x 150, a scene on the soft background with the product's name.
+QImage productPicture(const QString& name, const std::function<void(QPainter&)>& scene) {
+    QImage img = tile(240, 150);
+    QPainter p(&img);
+    prepare(p);
+    scene(p);
+    text(p, QRectF(0, 118, 240, 26), name, font("URW Gothic", 19, QFont::DemiBold), kSlate, Qt::AlignCenter);
+    return img;
+}
+
+void labelSheet(QPainter& p) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 25));
+    p.drawRect(QRectF(73, 13, 98, 100));
+    p.setBrush(QColor("#FFFFFF"));
+    p.drawRect(QRectF(70, 10, 98, 100));
+    for (int row = 0; row < 4; ++row) {
+        for (int col = 0; col < 2; ++col) {
+            const QRectF label(76 + col * 46, 16 + row * 23, 41, 19);
+            p.setBrush(row == 1 && col == 1 ? QColor("#FDE3CF") : QColor("#EEF3F8"));
+            p.drawRoundedRect(label, 3, 3);
+            p.setBrush(QColor("#9AAABA"));
+            p.drawRect(QRectF(label.left() + 4, label.top() + 5, 26, 2));
+            p.drawRect(QRectF(label.left() + 4, label.top() + 10, 18, 2));
+        }
+    }
+}
+
+void calendar(QPainter& p) {
+    const QRectF page(72, 14, 96, 94);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 25));
+    p.drawRoundedRect(page.translated(3, 3), 6, 6);
+    p.setBrush(QColor("#FFFFFF"));
+    p.drawRoundedRect(page, 6, 6);
+    p.setBrush(QColor("#4A90D9"));
+    p.drawRoundedRect(QRectF(page.left(), page.top(), page.width(), 22), 6, 6);
+    p.drawRect(QRectF(page.left(), page.top() + 12, page.width(), 10));
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 5; ++col) {
+            p.setBrush(row == 2 && col == 3 ? kAccent : QColor("#D6E0EA"));
+            p.drawEllipse(QPointF(page.left() + 14 + col * 17, page.top() + 34 + row * 15), 4.5, 4.5);
+        }
+}
+
 }  // namespace
 
 void drawProgram(const Output& out) {
     out.recom("kopf.jpg", headBand());
     out.recom("about.jpg", aboutPicture());
+    out.recom("tip.jpg", tipPicture());
+    out.recom("ventoza.jpg", serialMailPicture());
+    out.recom("werbung_ventoza.jpg",
+              productPicture("Ventoza professional", [](QPainter& p) { envelopeFan(p, QPointF(62, 88), 1.6); }));
+    out.recom("werbung_etikettwerk.jpg", productPicture("Etikettwerk", labelSheet));
+    out.recom("werbung_terminwerk.jpg", productPicture("Terminwerk", calendar));
 }
 
 }  // namespace art

@@ -12,6 +12,6 @@ void drawSport(const Output& out);    // Vorlagen/Sportverein.nld
 void drawCafe(const Output& out);     // Vorlagen/Cafe_Sonnenschein.nld
 void drawTech(const Output& out);     // Vorlagen/Technik_Rundbrief.nld
 void drawKita(const Output& out);     // Vorlagen/Kita_Elternbrief.nld
-void drawProgram(const Output& out);  // recom/: main window head band and about box
+void drawProgram(const Output& out);  // recom/: head band, about, tip, notices and showcase
 
 }  // namespace art

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QTextBlock>
 
 #include "platform/Error.h"
@@ -71,6 +72,7 @@ void BlockListPart::ListBox1Click() {
         c_.WebBrowser4->navigate(picturePaneTarget(session_.folders, lines[1]));
     setFieldText(c_.LinkTextEdit, lines[2]);
     setFieldText(c_.URLEdit, lines[3]);
+    resetUndoHistory(true);
     c_.Memo1->setPlainText(fromStored(lines[4]));
 }
 
@@ -79,7 +81,11 @@ void BlockListPart::emptyEditor() {
     c_.LinkTextEdit->clear();
     session_.EditorPicture.clear();
     c_.URLEdit->clear();
-    c_.Memo1->clear();
+    {
+        // An empty editor for a new block is no edit of the text: the history starts at the first keystroke.
+        const QSignalBlocker quiet(c_.Memo1);
+        c_.Memo1->clear();
+    }
     c_.WebBrowser4->navigate(kAboutBlank);
 }
 
@@ -91,6 +97,7 @@ void BlockListPart::NewBitBtnClick() {
     session_.Saved = false;
     ListBox1Enter();
     emptyEditor();
+    resetUndoHistory(false);
     if (c_.ListBox1->selectedRow() >= 0)
         files_.write(c_.ListBox1->count() + 1, {});
     c_.ListBox1->addItem(kNewBlockItem);
@@ -108,6 +115,7 @@ void BlockListPart::DeleteBitBtnClick() {
     }
     delete c_.ListBox1->takeItem(i);
     files_.remove(i + 1);
+    resetUndoHistory(false);
     if (c_.ListBox1->count() == 0)
         c_.EditorPanel->setVisible(false);
     WaitCursor wait;

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 #include "template/BlockFiles.h"
 #include "template/Session.h"
 #include "template/ui/SettingsView.h"
@@ -39,9 +41,17 @@ public:
     // The five lines of the editor, as they are stored.
     QList<QByteArray> editorLines() const;
 
+    // Empties the news editor's undo history; the window connects it. True when a block is about to be
+    // loaded into the editor: the loading is then the history's first snapshot.
+    std::function<void(bool loadingBlock)> ResetUndoHistory;
+
 private:
     void showItems(const QStringList& items, int selected);
     void emptyEditor();
+    void resetUndoHistory(bool loadingBlock) {
+        if (ResetUndoHistory)
+            ResetUndoHistory(loadingBlock);
+    }
 
     TemplateControls& c_;
     TemplateSession& session_;

@@ -178,6 +178,8 @@ bool TemplateFilesPart::FormCloseQuery() {
     }
     if (!session_.CloseAllowed)
         return false;
+    if (ResetUndoHistory)
+        ResetUndoHistory();
     blocks_.clearBlockFiles();
     return true;
 }

@@ -37,6 +37,8 @@ public:
     void setCaption();
     // Called at the end of the open and new commands, as a tab change would.
     std::function<void()> PageControl1Change;
+    // Empties the news editor's undo history as the window closes.
+    std::function<void()> ResetUndoHistory;
 
 private:
     // The question before the template is left for another. False: the command stops here.

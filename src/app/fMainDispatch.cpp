@@ -1,0 +1,50 @@
+// The main window's part in the serial-mail hand-off, help, about, the start-up tip and the showcase.
+#include <QAction>
+#include <QEvent>
+#include <QPushButton>
+
+#include "app/WindowRender.h"
+#include "app/fMain.h"
+#include "dispatch/HelpPart.h"
+#include "dispatch/SerialMailPart.h"
+#include "menu/MenuIcons.h"
+#include "render/RenderMessage.h"
+#include "template/ui/BlockListPart.h"
+
+namespace zw {
+
+void TMainForm::connectDispatch() {
+    serialMail_ = std::make_unique<SerialMailPart>(
+        session_, prompts_, launcher_, branding_.serialMailWebPage, [this] { blockList_->ListBox1Enter(); },
+        [this](const QString& target) {
+            RenderMessage(renderInputFromWindow(*this, session_), target, prompts_);
+        });
+    pageCommands.startSerialMail = [this] { serialMail_->StartSerialMail(); };
+
+    const QString program = session_.folders.program;
+    help_ = std::make_unique<HelpPart>(program, prompts_, launcher_,
+                                       HelpAddresses{program + QStringLiteral("help/") + branding_.helpFile,
+                                                     branding_.productWebPage, branding_.makerMail});
+    const auto wire = [this](auto* sender, auto signal, void (HelpPart::*handler)()) {
+        connect(sender, signal, this,
+                [this, handler] { run([this, handler] { (help_.get()->*handler)(); }); });
+        sender->setEnabled(true);
+    };
+    wire(Hilfedatei1, &QAction::triggered, &HelpPart::Hilfedatei1Click);
+    wire(BitBtn1, &QPushButton::clicked, &HelpPart::Hilfedatei1Click);
+    wire(Update1, &QAction::triggered, &HelpPart::Update1Click);
+    wire(Info1, &QAction::triggered, &HelpPart::Info1Click);
+
+    applyMenuIcons(this);
+}
+
+void TMainForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // The tip waits until the activation is over: a modal window opened from inside it would take the
+    // activation away again.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QMetaObject::invokeMethod(
+            this, [this] { run([this] { help_->FormActivate(); }); }, Qt::QueuedConnection);
+}
+
+}  // namespace zw

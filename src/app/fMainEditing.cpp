@@ -1,0 +1,72 @@
+// The window's side of the news-text commands, the colours and the date line: their parts are made
+// and connected here.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/fMain.h"
+#include "editing/ui/SettingsPagesPart.h"
+#include "editing/ui/TextCommandsPart.h"
+#include "template/ui/BlockListPart.h"
+#include "template/ui/TemplateFilesPart.h"
+
+namespace zw {
+
+void TMainForm::connectEditing() {
+    // Each handler runs behind the error report, as every command of the window does.
+    const auto runner = [this](auto* part, auto handler) {
+        return [this, part, handler] { run([part, handler] { (part->*handler)(); }); };
+    };
+
+    textCommands = new TextCommandsPart(Memo1, ComboBox1, EditorPanel, session_, prompts_, this);
+    TextCommandsPart* text = textCommands;
+    text->runCommand = [this](const std::function<void()>& command) { run(command); };
+    // The tool bar goes between the label of the news text and the size box.
+    TextToolsLayout->insertWidget(TextToolsLayout->indexOf(ComboBox1), text->ToolBar1);
+    const std::pair<QToolButton*, void (TextCommandsPart::*)()> toolButtons[] = {
+        {text->ToolButton1, &TextCommandsPart::ToolButton1Click},
+        {text->ToolButton2, &TextCommandsPart::ToolButton2Click},
+        {text->ToolButton3, &TextCommandsPart::ToolButton3Click},
+        {text->ToolButton4, &TextCommandsPart::ToolButton4Click},
+        {text->ToolButton5, &TextCommandsPart::ToolButton5Click},
+        {text->BackToolButton, &TextCommandsPart::BackToolButtonClick},
+    };
+    for (const auto& [button, handler] : toolButtons)
+        connect(button, &QToolButton::clicked, this, runner(text, handler));
+    connect(ComboBox1, &QComboBox::activated, this,
+            [this, text](int index) { run([text, index] { text->ComboBox1Change(index); }); });
+    connect(Memo1, &QPlainTextEdit::textChanged, this, runner(text, &TextCommandsPart::Memo1Change));
+
+    // The template commands reset the history through hooks, so that they need not know the editing
+    // library.
+    blockList_->ResetUndoHistory = [text](bool loadingBlock) {
+        text->ResetUndoHistory();
+        if (loadingBlock)
+            text->history().UndoRecording = true;
+    };
+    templateFiles_->ResetUndoHistory = [text] { text->ResetUndoHistory(); };
+
+    settingsPages = new SettingsPagesPart(*this, session_, prompts_, this);
+    SettingsPagesPart* pages = settingsPages;
+    const std::pair<QPushButton*, void (SettingsPagesPart::*)()> colourButtons[] = {
+        {ColourButtons[0], &SettingsPagesPart::TextcolorButtonClick},
+        {ColourButtons[1], &SettingsPagesPart::LinkColorButtonClick},
+        {ColourButtons[2], &SettingsPagesPart::BKGColorButtonClick},
+    };
+    for (const auto& [button, handler] : colourButtons) {
+        button->setEnabled(true);
+        connect(button, &QPushButton::clicked, this, runner(pages, handler));
+    }
+    for (QFrame* swatch : {TextColorPanel, LinkColorPanel, BKGColorPanel}) {
+        swatch->setFrameShape(QFrame::Panel);
+        swatch->setFrameShadow(QFrame::Sunken);
+    }
+    connect(DateCheckBox, &QCheckBox::clicked, this, runner(pages, &SettingsPagesPart::DateCheckBoxClick));
+}
+
+}  // namespace zw

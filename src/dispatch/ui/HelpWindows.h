@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace zw {
+
+// The picture at the top left of the small windows, at its own size; a missing picture leaves the
+// place empty.
+QLabel* noticePicture(const QString& picturePath, QWidget* parent);
+
+// Places a window at the centre of its screen's available area.
+void centreOnScreen(QWidget* window);
+
+}  // namespace zw

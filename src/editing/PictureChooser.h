@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace zw {
+
+class Prompts;
+struct TemplateSession;
+
+// The four pictures a user chooses: three graphics of the template and the block picture.
+enum class PictureSlot { HeadLogo, NewsSeparator, ImprintSeparator, BlockPicture };
+
+// Runs the long picture work, e.g. behind the hourglass.
+using BusyRunner = std::function<void(const std::function<void()>&)>;
+
+// Choosing a picture: the open dialog; the template counts as changed from then on, also when the
+// picture turns out unusable; the chosen file's header is checked; the copy is made in a working file
+// beside the copy, scaled when the user answers the width question (block pictures only) and always
+// re-encoded, and only then replaces the copy; at last the setting takes the stored path.
+// Returns the copy to show, or an empty string when the dialog was cancelled. Any failure throws and
+// leaves the previous copy and the setting as they were.
+QString ChoosePicture(PictureSlot slot, Prompts& prompts, TemplateSession& session,
+                      const BusyRunner& busy = {});
+
+}  // namespace zw

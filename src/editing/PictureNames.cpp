@@ -1,0 +1,37 @@
+#include "editing/PictureNames.h"
+
+#include <algorithm>
+
+namespace zw {
+
+namespace {
+
+// A line break would split the stored line of the template file.
+bool isControl(QChar c) {
+    return c.unicode() < 0x20;
+}
+
+}  // namespace
+
+PictureNames pictureNames(const QString& chosenPath, const QString& imagesFolder) {
+    const qsizetype slash = chosenPath.lastIndexOf(u'/');
+    const QString chosenName = chosenPath.mid(slash + 1);
+    // The extension is what follows the last dot; a name that only starts with a dot has none.
+    const qsizetype dot = chosenName.lastIndexOf(u'.');
+    QString base = dot > 0 ? chosenName.left(dot) : chosenName;
+    // Inner dots would give the renderer another extension word; ":" and "\" end a file-name part in a
+    // stored path as "/" does, so the renderer would look for only the rest of the name.
+    for (QChar& c : base)
+        if (c == u'.' || c == u':' || c == u'\\' || isControl(c))
+            c = u'_';
+
+    PictureNames names;
+    names.copyName = base + QStringLiteral(".jpg");
+    names.copyPath = imagesFolder + names.copyName;
+    names.workPath = names.copyPath + QStringLiteral(".part");
+    const bool storable = std::none_of(chosenPath.begin(), chosenPath.end(), isControl);
+    names.storedPath = names.copyName == chosenName && storable ? chosenPath : names.copyPath;
+    return names;
+}
+
+}  // namespace zw

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace zw {
+
+// Where a chosen picture goes. The copy's name is the chosen base name with its inner dots (and the
+// ":", "\" and control characters a Linux name may hold) turned into "_" and the extension ".jpg", so
+// that the renderer reads "jpg" from it whatever the chosen file was called. The stored path is the
+// chosen path when the copy has the chosen file's own name; otherwise the copy's path, so that a stored
+// path never names a file that is not there, or another file beside it ("Logo.jpg" next to "Logo.JPG").
+struct PictureNames {
+    QString copyName;    // "Foto_neu.jpg"
+    QString copyPath;    // imagesFolder + copyName
+    QString workPath;    // the file the copy is made in before it replaces the copy in one step
+    QString storedPath;  // what the setting or the block stores
+};
+
+PictureNames pictureNames(const QString& chosenPath, const QString& imagesFolder);
+
+}  // namespace zw

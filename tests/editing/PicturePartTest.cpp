@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLineEdit>
+
+#include <optional>
+
+#include "PictureTestJpeg.h"
+#include "editing/PicturePipeline.h"
+#include "editing/ui/PicturePart.h"
+#include "editing/ui/ResizeForm.h"
+#include "platform/Text.h"
+#include "support/FakePrompts.h"
+#include "support/Files.h"
+#include "template/Session.h"
+#include "template/ui/PicturePane.h"
+#include "template/ui/TemplateControls.h"
+
+namespace zw::test {
+namespace {
+
+class PicturePartTest : public ::testing::Test {
+protected:
+    PicturePartTest() {
+        session.folders.images = folder.subfolder(u"Images"_qs);
+        for (PicturePane** pane :
+             {&controls.WebBrowser1, &controls.WebBrowser2, &controls.WebBrowser3, &controls.WebBrowser4})
+            *pane = new PicturePane(&window);
+    }
+    void TearDown() override { EXPECT_EQ(prompts.unexpected, QStringList()); }
+
+    // A picture in the user's own folder, offered by the open dialog.
+    QString offer(const QString& name, const QByteArray& bytes) {
+        const QString path = pictures + name;
+        writeAll(path, bytes);
+        prompts.pictureAnswers.append(path);
+        return path;
+    }
+    QString images(const QString& name) const { return session.folders.images + name; }
+    QStringList workFiles() const { return QDir(session.folders.images).entryList({u"*.part"_qs}); }
+
+    TempFolder folder;
+    QString pictures = folder.subfolder(u"Bilder"_qs);
+    TemplateSession session;
+    TemplateControls controls;
+    QWidget window;
+    FakePrompts prompts;
+    PicturePart part{controls, session, prompts};
+};
+
+TEST_F(PicturePartTest, BlockPictureIsScaledOnlyWhenAnsweredAndAlwaysReencodedAt80) {
+    const struct {
+        JpegRecipe picture;
+        std::optional<int> answer;
+        QSize copy;
+    } rows[] = {{{.size = {600, 400}}, 200, {200, 133}},
+                {{.size = {600, 400}}, std::nullopt, {600, 400}},
+                {{.size = {100, 64}}, 150, {150, 96}},
+                // A phone photo lying on its side: the question and the copy see it upright.
+                {{.size = {96, 64}, .orientation = 6}, 32, {32, 48}}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.copy.width());
+        session.Saved = true;
+        const QString chosen = offer(u"Bild.jpg"_qs, makeJpeg(row.picture));
+        prompts.widthAnswers.append(row.answer);
+        part.BitBtn2Click();
+        const DecodedJpeg copy = decodeJpeg(readAll(images(u"Bild.jpg"_qs)));
+        EXPECT_EQ(copy.size, row.copy);
+        EXPECT_EQ(copy.firstQuantValue, quantValueForQuality(kCopyQuality));
+        EXPECT_EQ(session.EditorPicture, storedFromPath(chosen));
+        EXPECT_EQ(controls.WebBrowser4->target(), images(u"Bild.jpg"_qs));
+        EXPECT_FALSE(session.Saved);
+    }
+    EXPECT_EQ(prompts.widthQuestions, QList<int>({150, 150, 150, 150}));
+    EXPECT_EQ(workFiles(), QStringList());
+}
+
+TEST_F(PicturePartTest, GraphicsAreNeverScaledAndKeepTheirAlignment) {
+    const struct {
+        void (PicturePart::*open)();
+        QByteArray TemplateSettings::*setting;
+        PicturePane* TemplateControls::*pane;
+    } rows[] = {
+        {&PicturePart::OpenKopfBitBtnClick, &TemplateSettings::KopfLogo, &TemplateControls::WebBrowser1},
+        {&PicturePart::Open2BitBtnClick, &TemplateSettings::SeperatorNews, &TemplateControls::WebBrowser2},
+        {&PicturePart::Open3BitBtnClick, &TemplateSettings::SeperatorImpressum,
+         &TemplateControls::WebBrowser3}};
+    session.settings.LogoAlign = "center";
+    for (const auto& row : rows) {
+        // A phone's upper-case name: the copy is "Logo.jpg", and the setting names the copy, since
+        // "Logo.jpg" beside the chosen file would be another file.
+        offer(u"Logo.JPG"_qs, makeJpeg({.size = {400, 100}}));
+        (part.*row.open)();
+        EXPECT_EQ(session.settings.*row.setting, storedFromPath(images(u"Logo.jpg"_qs)));
+        EXPECT_EQ((controls.*row.pane)->target(), images(u"Logo.jpg"_qs));
+        EXPECT_EQ(decodeJpeg(readAll(images(u"Logo.jpg"_qs))).size, QSize(400, 100));
+    }
+    EXPECT_EQ(prompts.widthQuestions, QList<int>());
+    EXPECT_EQ(session.settings.LogoAlign, "center");
+}
+
+TEST_F(PicturePartTest, FailuresLeaveThePreviousCopyAndTheSetting) {
+    const QByteArray previous = makeJpeg({.size = {32, 32}});
+    const QByteArray good = makeJpeg({.size = {64, 64}});
+    const struct {
+        const char* name;
+        QByteArray bytes;  // empty name below: no file at all
+        std::optional<int> answer;
+        const char* messageStart;
+    } rows[] = {
+        {"no JPEG", "not a picture", std::nullopt, "JPEG-Fehler #"},
+        {"truncated", good.left(good.size() / 2), std::nullopt, "JPEG-Fehler #"},
+        {"too large at that width", makeJpeg({.size = {8, 20'000}}), 10'000, "Mit 10000 × 25000000 Pixeln"},
+        {"missing", QByteArray(), std::nullopt, "Datei "},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        writeAll(images(u"Bild.jpg"_qs), previous);
+        session.EditorPicture = "C:\\alt\\Bild.jpg";
+        session.Saved = true;
+        const QString chosen = offer(u"Bild.jpg"_qs, row.bytes);
+        if (row.bytes.isEmpty())
+            QFile::remove(chosen);
+        if (row.answer)
+            prompts.widthAnswers.append(row.answer);
+        try {
+            part.BitBtn2Click();
+            ADD_FAILURE() << "no error";
+        } catch (const Error& e) {
+            EXPECT_TRUE(e.message().startsWith(QString::fromUtf8(row.messageStart)))
+                << e.message().toStdString();
+        }
+        EXPECT_EQ(readAll(images(u"Bild.jpg"_qs)), previous);
+        EXPECT_EQ(session.EditorPicture, "C:\\alt\\Bild.jpg");
+        EXPECT_FALSE(session.Saved);
+        EXPECT_EQ(workFiles(), QStringList());
+    }
+
+    // Without an images folder the copy cannot be made: the error names the working file.
+    QDir(session.folders.images).removeRecursively();
+    offer(u"Bild.jpg"_qs, good);
+    try {
+        part.OpenKopfBitBtnClick();
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(),
+                  fileOpenError(QDir::toNativeSeparators(images(u"Bild.jpg.part"_qs)), ENOENT).message());
+    }
+
+    // Cancelling the dialog changes nothing at all.
+    prompts.pictureAnswers.append(QString());
+    session.Saved = true;
+    part.Open2BitBtnClick();
+    EXPECT_TRUE(session.Saved);
+}
+
+TEST(ResizeForm, AsksWithTheRecommendedWidthAndTakesWholeNumbersOnly) {
+    const struct {
+        const char* typed;
+        bool closes;
+        int width;
+        QString message;
+    } rows[] = {{"200", true, 200, {}},
+                {"abc", true, 150, u"'abc' ist kein gültiger Integerwert"_qs},
+                {"0", false, 150, u"Bitte geben Sie eine Breite von 1 bis 10.000 Pixeln ein."_qs},
+                {"20000", false, 150, u"Bitte geben Sie eine Breite von 1 bis 10.000 Pixeln ein."_qs}};
+    for (const auto& row : rows) {
+        TResizeForm form;
+        QStringList messages;
+        form.report = [&](const QString& text) { messages.append(text); };
+        form.ResizeWidth = 150;
+        form.show();
+        EXPECT_EQ(form.XEdit->text(), u"150"_qs);
+        form.XEdit->setText(QString::fromUtf8(row.typed));
+        form.BitBtn1Click();
+        EXPECT_EQ(form.isVisible(), !row.closes) << row.typed;
+        EXPECT_EQ(form.result() == QDialog::Accepted, row.closes) << row.typed;
+        EXPECT_EQ(form.ResizeWidth, row.width) << row.typed;
+        EXPECT_EQ(messages, row.message.isEmpty() ? QStringList() : QStringList{row.message});
+    }
+}
+
+}  // namespace
+}  // namespace zw::test
