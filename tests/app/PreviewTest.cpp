@@ -82,7 +82,7 @@ TEST_F(PreviewTest, SingleMailHandsOverTheFreshPreviewOneAndLeavesCounterAndPage
 }
 
 TEST_F(PreviewTest, SingleMailThatCannotStartTheMailProgramSaysSoAndKeepsTheFile) {
-    const QString failure = QString::fromLatin1(kMailClientFailure);
+    const QString failure = QString::fromLatin1(kSingleMailFailure);
     TMainForm& f = startShown();
     for (const QByteArray& behaviour : {QByteArray("exit 4"), QByteArray()}) {
         prompts.plainMessages.clear();

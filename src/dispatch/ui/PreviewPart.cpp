@@ -131,7 +131,7 @@ void PreviewPart::SendSingleMail() {
     // The outcome comes later (the mail program may take its time); the window goes on meanwhile.
     launcher_.open(path, [this, alive = QPointer<PreviewPart>(this)](bool started) {
         if (alive && !started)
-            prompts_.plainMessage(QString::fromLatin1(kMailClientFailure));
+            prompts_.plainMessage(QString::fromLatin1(kSingleMailFailure));
     });
 }
 

@@ -76,7 +76,7 @@ private:
 };
 
 // What the single mail tells when the mail program cannot be started.
-inline constexpr char kMailClientFailure[] =
+inline constexpr char kSingleMailFailure[] =
     "Unable to start mail client. Make sure you have it properly set-up on your system!";
 // The width of a phone screen, in the page's pixels.
 inline constexpr int kSmartphoneWidth = 375;
