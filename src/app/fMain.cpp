@@ -30,6 +30,7 @@
 #include "app/WindowsInfo.h"
 #include "dispatch/HelpPart.h"
 #include "dispatch/SerialMailPart.h"
+#include "dispatch/ui/PreviewPart.h"
 #include "platform/Platform.h"
 #include "platform/Prompts.h"
 #include "render/HTMLColor.h"
@@ -147,6 +148,7 @@ TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& w
         });
     templateFiles_->PageControl1Change = [this] { PageControl1Change(); };
     connectParts();
+    connectPreview();
     connectDispatch();
     connectEditing();
     connectPictures();

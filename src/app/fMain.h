@@ -33,6 +33,7 @@ class HelpPart;
 class SerialMailPart;
 class PicturePane;
 class Platform;
+class PreviewPart;
 class SettingsPagesPart;
 class TextCommandsPart;
 class Prompts;
@@ -60,6 +61,7 @@ public:
     BlockListPart& blockList() { return *blockList_; }
     TemplateFilesPart& templateFiles() { return *templateFiles_; }
     Launcher& launcher() { return launcher_; }
+    PreviewPart& preview() { return *preview_; }
 
     // The dispatch parts register their commands here; enableCommands() then enables their controls.
     PageCommands pageCommands;
@@ -115,6 +117,7 @@ private:
     QWidget* buildCommandPage(const QString& text);
     void buildMenuAndButtons();
     void connectParts();
+    void connectPreview();
     // The serial-mail hand-off, help, about, tip and showcase (fMainDispatch.cpp).
     void connectDispatch();
     // The news-text commands, the colour buttons and the date switch (fMainEditing.cpp).
@@ -138,6 +141,7 @@ private:
     TemplateSession session_;
     std::unique_ptr<BlockListPart> blockList_;
     std::unique_ptr<TemplateFilesPart> templateFiles_;
+    std::unique_ptr<PreviewPart> preview_;
     std::unique_ptr<SerialMailPart> serialMail_;
     std::unique_ptr<HelpPart> help_;
 };

@@ -15,6 +15,7 @@
 #include "app/TemplateHandOff.h"
 #include "app/WindowsInfo.h"
 #include "app/fMain.h"
+#include "dispatch/ui/PreviewEngine.h"
 #include "editing/ui/LinkForm.h"
 #include "menu/FlatMenuStyle.h"
 #include "platform/FileIo.h"
@@ -26,6 +27,7 @@
 int main(int argc, char* argv[]) {
     // A file size limit must make a write fail with a message, not end the program with the edits.
     std::signal(SIGXFSZ, SIG_IGN);
+    zw::preparePreviewEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zettelwerk"));
     // Flat menus everywhere, the context menus of the text fields included.

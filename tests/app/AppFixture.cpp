@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QImage>
 
+#include "dispatch/ui/PreviewPart.h"
 #include "template/ui/BlockListWidget.h"
 
 namespace zw::test {
@@ -49,6 +50,7 @@ TMainForm& AppTest::start() {
     windowsInfo = std::make_unique<TWindowsInfo>(platform);
     form = std::make_unique<TMainForm>(platform, prompts, *windowsInfo,
                                        ProductBranding::load(Folders::derive(programFolder, documentsFolder)));
+    form->preview().setViewFactory(RecordingPreview::factory(previews));
     return *form;
 }
 

@@ -14,6 +14,7 @@
 #include "support/FakePlatform.h"
 #include "support/FakePrompts.h"
 #include "support/Files.h"
+#include "support/RecordingPreview.h"
 #include "template/NldFormat.h"
 
 namespace zw::test {
@@ -51,6 +52,8 @@ protected:
     FakePlatform platform{programFolder, documentsFolder};
     std::unique_ptr<TWindowsInfo> windowsInfo;
     std::unique_ptr<TMainForm> form;
+    // What the preview page was sent; the window tests start no web engine.
+    std::shared_ptr<RecordingPreview::Log> previews = std::make_shared<RecordingPreview::Log>();
 };
 
 }  // namespace zw::test

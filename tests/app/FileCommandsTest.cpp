@@ -163,6 +163,7 @@ TEST_F(FileCommandsTest, OpenLoadsRemembersAndTakesTheRevertCopy) {
     const QString chosen = documents(u"Sport.nld"_qs);
     TMainForm& f = start();  // the first run copies the shipped "Sport.nld" here
     ASSERT_TRUE(QFile::exists(chosen));
+    const QByteArray asChosen = readAll(chosen);  // the preview after opening writes the template back
     prompts.openAnswers = {chosen};
     f.templateFiles().Vorlageffnen1Click();
 
@@ -172,8 +173,9 @@ TEST_F(FileCommandsTest, OpenLoadsRemembersAndTakesTheRevertCopy) {
     EXPECT_EQ(f.session().SavePath, chosen);
     EXPECT_EQ(f.windowTitle(), u"Zettelwerk pro [Sport.nld]"_qs);
     EXPECT_EQ(readAll(program(u"LastFile.ini"_qs)), chosen.toUtf8() + "\r\n");
-    EXPECT_EQ(readAll(program(u"Old.nld"_qs)), readAll(chosen));
+    EXPECT_EQ(readAll(program(u"Old.nld"_qs)), asChosen);
     EXPECT_EQ(listItems(), QStringList({u"Meldung1:  Spiel"_qs}));
+    EXPECT_EQ(previews->shown, QStringList{u"preview1"_qs});
     EXPECT_TRUE(f.session().Saved);
 
     // A cancelled dialog changes nothing.

@@ -1,0 +1,225 @@
+// The preview of a large newsletter (200 blocks, each with its own 250 KB picture) in its steps, each
+// beside the floor of one rendering: committing the block being edited, the two renderings, reading the
+// message, and handing it to the view until the view has the page. The whole preview should cost at
+// most 2.3 renderings. The program folder is a temporary folder under TMPDIR.
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QEventLoop>
+#include <QImage>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <stdexcept>
+
+#include "app/ProductBranding.h"
+#include "app/WindowRender.h"
+#include "app/WindowsInfo.h"
+#include "app/fMain.h"
+#include "dispatch/PreviewMessage.h"
+#include "dispatch/ui/PreviewEngine.h"
+#include "dispatch/ui/PreviewPart.h"
+#include "platform/FileIo.h"
+#include "platform/Platform.h"
+#include "platform/Prompts.h"
+#include "render/RenderMessage.h"
+#include "template/ui/BlockListPart.h"
+
+namespace zw {
+namespace {
+
+constexpr int kBlocks = 200;
+constexpr int kPictureBytes = 250 * 1024;
+
+class SilentPrompts : public Prompts {
+public:
+    void information(const QString& text) override { throw std::runtime_error(text.toStdString()); }
+    void error(const QString& text) override { throw std::runtime_error(text.toStdString()); }
+    CloseAnswer askSaveChanges() override { return CloseAnswer::No; }
+    QString chooseTemplateToOpen(const QString&) override { return {}; }
+    QString chooseTemplateSaveName(const QString&, const QString&) override { return {}; }
+};
+
+class FolderPlatform : public Platform {
+public:
+    explicit FolderPlatform(QString folder) : folder_(std::move(folder)) {}
+    QString documentsFolder() override { return {}; }
+    QString programFolder() override { return folder_; }
+    void beep() override {}
+
+private:
+    QString folder_;
+};
+
+// A photo-like JPEG of about `bytes`: noise does not compress, so its size follows its pixel count.
+QByteArray noisePicture(int seed, int bytes) {
+    const int side = 600;
+    QImage image(side, side * bytes / kPictureBytes, QImage::Format_RGB32);
+    QRandomGenerator generator(seed);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<quint32*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) line[x] = generator.generate() | 0xFF000000u;
+    }
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 80);
+    return jpeg;
+}
+
+// The window on a program folder whose default template has the 200 blocks.
+struct LargePreview {
+    QTemporaryDir dir;
+    QString folder = dir.path() + u'/';
+    FolderPlatform platform{folder};
+    SilentPrompts prompts;
+    std::unique_ptr<TWindowsInfo> info;
+    std::unique_ptr<TMainForm> form;
+    qint64 pictureBytes = 0;
+
+    LargePreview() {
+        QDir().mkpath(folder + QStringLiteral("Images"));
+        QList<QByteArray> lines = {"[SETTINGS]",
+                                   "Berteff=Vereinsnachrichten M\xE4rz",
+                                   "KopfLogo=C:\\Bilder\\kopf.jpg",
+                                   "LogoAlign=center",
+                                   "Titel1=Liebe Mitglieder",
+                                   "Titel2=Neues aus dem Verein",
+                                   "DateText=Stand:",
+                                   "SeperatorNews=C:\\Bilder\\trenner.jpg",
+                                   "SeperatorAlign=center",
+                                   "SeperatorImpressum=C:\\Bilder\\fuss.jpg",
+                                   "ImpressumAlign=center",
+                                   "ImpressumText=Turnverein e.V.",
+                                   "ImpressumMailTo=info@example.org",
+                                   "ImpressumURL=www.example.org",
+                                   "TextColor=#000000",
+                                   "LinkColor=#0000FF",
+                                   "BKGColor=#FFFFFF",
+                                   "UnsubscribeLink=www.example.org/ab",
+                                   "UnsubscribeText=Abbestellen",
+                                   "DateOn=TRUE"};
+        for (const char* name : {"kopf.jpg", "trenner.jpg", "fuss.jpg"})
+            writeFileAtomic(folder + u"Images/"_qs + QLatin1String(name),
+                            noisePicture(qHash(QByteArray(name)), 8 * 1024));
+        for (int k = 1; k <= kBlocks; ++k) {
+            const QByteArray picture = "bild" + QByteArray::number(k) + ".jpg";
+            const QByteArray jpeg = noisePicture(k, kPictureBytes);
+            pictureBytes += jpeg.size();
+            writeFileAtomic(folder + u"Images/"_qs + QString::fromLatin1(picture), jpeg);
+            lines += {
+                " ",
+                "[BLOCK" + QByteArray::number(k).rightJustified(3, '0') + "]",
+                "Meldung " + QByteArray::number(k),
+                "C:\\Bilder\\" + picture,
+                "Mehr dazu",
+                "www.example.org/meldung?nr=" + QByteArray::number(k),
+                "Ein Text mit <b>Auszeichnung</b> und genug Worten, dass er umbrochen wird, wie es Meldungen "
+                "meistens sind."};
+        }
+        writeFileAtomic(folder + u"Zettelwerk_Vorlage.nld"_qs, joinLines(lines));
+        writeFileAtomic(folder + u"NEW.nld"_qs, joinLines({"[SETTINGS]"}));
+        writeFileAtomic(folder + u"Ver.ini"_qs, "Version 1.0\r\n");
+        info = std::make_unique<TWindowsInfo>(platform);
+        form = std::make_unique<TMainForm>(platform, prompts, *info,
+                                           ProductBranding::load(Folders::derive(folder, {})));
+        form->resize(1200, 900);
+        form->show();
+        form->preview().ShowPreview();  // creates the view
+    }
+
+    QString path(const char* name) const { return folder + QLatin1String(name); }
+    void render(const QString& target) {
+        RenderMessage(renderInputFromWindow(*form, form->session()), target, prompts);
+    }
+    // Runs the event loop until the view has loaded the page.
+    void untilLoaded(const std::function<void()>& start) {
+        QEventLoop loop;
+        bool ok = false;
+        form->preview().view()->onLoaded = [&](bool loaded) {
+            ok = loaded;
+            loop.quit();
+        };
+        QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+        start();
+        loop.exec();
+        form->preview().view()->onLoaded = nullptr;
+        if (!ok)
+            throw std::runtime_error("the view did not load the preview");
+    }
+};
+
+// Made once for every benchmark, and gone before the application: the web engine ends with it.
+std::unique_ptr<LargePreview> instance;
+LargePreview& large() {
+    if (!instance)
+        instance = std::make_unique<LargePreview>();
+    return *instance;
+}
+
+void BM_RenderOnceFloor(benchmark::State& state) {
+    LargePreview& p = large();
+    for (auto _ : state) p.render(p.path("floor.eml"));
+    state.counters["message_MB"] = double(QFileInfo(p.path("floor.eml")).size()) / 1e6;
+    state.counters["pictures_MB"] = double(p.pictureBytes) / 1e6;
+}
+
+void BM_PreviewCommit(benchmark::State& state) {
+    LargePreview& p = large();
+    for (auto _ : state) p.form->blockList().ListBox1Enter();
+}
+
+void BM_PreviewTwoRenderings(benchmark::State& state) {
+    LargePreview& p = large();
+    for (auto _ : state) {
+        p.render(p.path("preview1.eml"));
+        p.render(p.path("preview2.eml"));
+    }
+}
+
+void BM_PreviewReadMessage(benchmark::State& state) {
+    LargePreview& p = large();
+    p.render(p.path("preview1.eml"));
+    for (auto _ : state) benchmark::DoNotOptimize(readPreviewMessage(p.path("preview1.eml")));
+}
+
+void BM_PreviewHandToView(benchmark::State& state) {
+    LargePreview& p = large();
+    p.render(p.path("preview1.eml"));
+    const auto message = std::make_shared<const PreviewMessage>(readPreviewMessage(p.path("preview1.eml")));
+    int n = 0;
+    for (auto _ : state)
+        p.untilLoaded([&] {
+            p.form->preview().view()->showMessage(message, QStringLiteral("preview%1").arg(1 + n++ % 2));
+        });
+}
+
+void BM_PreviewWhole(benchmark::State& state) {
+    LargePreview& p = large();
+    for (auto _ : state) p.untilLoaded([&] { p.form->preview().ShowPreview(); });
+}
+
+BENCHMARK(BM_RenderOnceFloor)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_PreviewCommit)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_PreviewTwoRenderings)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_PreviewReadMessage)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_PreviewHandToView)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_PreviewWhole)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+}  // namespace
+}  // namespace zw
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    zw::preparePreviewEngine();
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    zw::instance.reset();
+    return 0;
+}

@@ -1,0 +1,249 @@
+#include "dispatch/PreviewMessage.h"
+
+#include <QFileInfo>
+#include <QLocale>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <gmime/gmime.h>
+
+#include <array>
+#include <mutex>
+
+#include "platform/Error.h"
+#include "platform/FileIo.h"
+
+namespace zw {
+
+namespace {
+
+// GMime objects are reference counted; this keeps one for a scope.
+template <class T>
+struct Ref {
+    T* object;
+    explicit Ref(T* o) : object(o) {}
+    ~Ref() {
+        if (object)
+            g_object_unref(object);
+    }
+    Ref(const Ref&) = delete;
+    Ref& operator=(const Ref&) = delete;
+};
+
+QByteArray mimeTypeOf(GMimeObject* object) {
+    GMimeContentType* type = g_mime_object_get_content_type(object);
+    if (!type)
+        return "text/plain";  // what a part without a Content-Type is
+    char* text = g_mime_content_type_get_mime_type(type);
+    const QByteArray result = QByteArray(text).toLower();
+    g_free(text);
+    return result;
+}
+
+QByteArray decodedContent(GMimePart* part) {
+    GMimeDataWrapper* content = g_mime_part_get_content(part);
+    if (!content)
+        return {};
+    Ref<GMimeStream> stream(g_mime_stream_mem_new());
+    g_mime_data_wrapper_write_to_stream(content, stream.object);
+    GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(stream.object));
+    return QByteArray(reinterpret_cast<const char*>(bytes->data), qsizetype(bytes->len));
+}
+
+// The part's body as it stands in the message, before decoding.
+qint64 encodedSize(GMimePart* part) {
+    GMimeDataWrapper* content = g_mime_part_get_content(part);
+    GMimeStream* stream = content ? g_mime_data_wrapper_get_stream(content) : nullptr;
+    return stream ? g_mime_stream_length(stream) : 0;
+}
+
+// The Content-ID exactly as stored: GMime's own reading would drop blanks and convert 8-bit text.
+QByteArray storedContentId(GMimeObject* object) {
+    GMimeHeaderList* headers = g_mime_object_get_header_list(object);
+    GMimeHeader* header = headers ? g_mime_header_list_get_header(headers, "Content-ID") : nullptr;
+    const char* raw = header ? g_mime_header_get_raw_value(header) : nullptr;
+    QByteArray id = QByteArray(raw).trimmed();
+    if (id.startsWith('<') && id.endsWith('>'))
+        id = id.mid(1, id.size() - 2);
+    return id;
+}
+
+void collectParts(GMimeObject* object, PreviewMessage& message, bool& haveHtml, bool& havePlain) {
+    if (GMIME_IS_MULTIPART(object)) {
+        GMimeMultipart* multipart = GMIME_MULTIPART(object);
+        for (int i = 0; i < g_mime_multipart_get_count(multipart); ++i)
+            collectParts(g_mime_multipart_get_part(multipart, i), message, haveHtml, havePlain);
+        return;
+    }
+    if (!GMIME_IS_PART(object))
+        return;
+    GMimePart* part = GMIME_PART(object);
+    const QByteArray type = mimeTypeOf(object);
+    const QByteArray id = storedContentId(object);
+    if (!id.isEmpty()) {
+        PreviewPicture picture{type, {}, -1, 0};
+        GMimeDataWrapper* content = g_mime_part_get_content(part);
+        GMimeStream* body = content ? g_mime_data_wrapper_get_stream(content) : nullptr;
+        // The parser keeps each body as a window on the message's bytes, so its bounds are offsets there.
+        if (body && g_mime_part_get_content_encoding(part) == GMIME_CONTENT_ENCODING_BASE64 &&
+            body->bound_end >= 0) {
+            picture.base64Start = qsizetype(body->bound_start);
+            picture.base64Length = qsizetype(body->bound_end - body->bound_start);
+        } else {
+            picture.decoded = decodedContent(part);
+        }
+        message.pictures.insert(id, picture);
+    } else if (type == "text/html" && !haveHtml) {
+        haveHtml = true;
+        message.html = decodedContent(part);
+        message.htmlCharset = QByteArray(g_mime_object_get_content_type_parameter(object, "charset"));
+        message.htmlPartSize = encodedSize(part);
+    } else if (type == "text/plain" && !havePlain) {
+        havePlain = true;
+        message.plainText = decodedContent(part);
+    }
+}
+
+// The values of the base64 alphabet; -1 for everything else (line ends, padding).
+constexpr std::array<qint8, 256> kBase64Values = [] {
+    std::array<qint8, 256> values{};
+    values.fill(-1);
+    const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    for (int i = 0; i < 64; ++i) values[uchar(alphabet[i])] = qint8(i);
+    return values;
+}();
+
+QString sizeText(qint64 bytes) {
+    const QLocale german(QLocale::German, QLocale::Germany);
+    if (bytes < 1024)
+        return QStringLiteral("%1 Bytes").arg(bytes);
+    if (bytes < 1024 * 1024)
+        return german.toString(double(bytes) / 1024, 'f', 1) + QStringLiteral(" KB");
+    return german.toString(double(bytes) / (1024 * 1024), 'f', 1) + QStringLiteral(" MB");
+}
+
+}  // namespace
+
+const PreviewPicture* PreviewMessage::picture(const QByteArray& contentId) const {
+    const auto it = pictures.constFind(contentId);
+    return it == pictures.cend() ? nullptr : &it.value();
+}
+
+QByteArray PreviewMessage::pictureBytes(const PreviewPicture& picture) const {
+    if (picture.base64Start < 0)
+        return picture.decoded;
+    return decodeBase64(QByteArrayView(source).sliced(picture.base64Start, picture.base64Length));
+}
+
+QByteArray decodeBase64(QByteArrayView text) {
+    QByteArray out(text.size() / 4 * 3 + 3, Qt::Uninitialized);
+    auto* o = reinterpret_cast<uchar*>(out.data());
+    const auto* s = reinterpret_cast<const uchar*>(text.data());
+    const auto* end = s + text.size();
+    quint32 bits = 0;
+    int count = 0;  // characters in bits
+    while (s < end) {
+        // Whole groups of four, the common case between the line ends.
+        if (count == 0 && end - s >= 4) {
+            const int a = kBase64Values[s[0]], b = kBase64Values[s[1]], c = kBase64Values[s[2]],
+                      d = kBase64Values[s[3]];
+            if ((a | b | c | d) >= 0) {
+                const quint32 group = quint32(a) << 18 | quint32(b) << 12 | quint32(c) << 6 | quint32(d);
+                *o++ = uchar(group >> 16);
+                *o++ = uchar(group >> 8);
+                *o++ = uchar(group);
+                s += 4;
+                continue;
+            }
+        }
+        const uchar character = *s++;
+        const int value = kBase64Values[character];
+        if (value < 0) {
+            if (character == '=')
+                break;  // padding: the end of the data
+            continue;   // a line end or another character a mail reader skips
+        }
+        bits = bits << 6 | quint32(value);
+        if (++count == 4) {
+            *o++ = uchar(bits >> 16);
+            *o++ = uchar(bits >> 8);
+            *o++ = uchar(bits);
+            bits = 0;
+            count = 0;
+        }
+    }
+    if (count == 2)
+        *o++ = uchar(bits >> 4);
+    if (count == 3) {
+        *o++ = uchar(bits >> 10);
+        *o++ = uchar(bits >> 2);
+    }
+    out.truncate(o - reinterpret_cast<uchar*>(out.data()));
+    return out;
+}
+
+PreviewMessage parsePreviewMessage(const QByteArray& bytes, const QString& name) {
+    static std::once_flag once;
+    std::call_once(once, [] { g_mime_init(); });
+    Ref<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.constData(), size_t(bytes.size())));
+    Ref<GMimeParser> parser(g_mime_parser_new_with_stream(stream.object));
+    g_mime_parser_set_persist_stream(parser.object, TRUE);
+    Ref<GMimeMessage> parsed(g_mime_parser_construct_message(parser.object, nullptr));
+    GMimeObject* body = parsed.object ? g_mime_message_get_mime_part(parsed.object) : nullptr;
+    if (!body)
+        throw Error(
+            QStringLiteral("Die Vorschau kann nicht gezeigt werden: %1 ist keine lesbare E-Mail-Nachricht.")
+                .arg(name));
+    PreviewMessage message;
+    message.source = bytes;
+    message.messageSize = bytes.size();
+    bool haveHtml = false;
+    bool havePlain = false;
+    collectParts(body, message, haveHtml, havePlain);
+    if (!haveHtml)
+        throw Error(
+            QStringLiteral("Die Vorschau kann nicht gezeigt werden: %1 enthält keinen HTML-Teil.").arg(name));
+    return message;
+}
+
+PreviewMessage readPreviewMessage(const QString& path) {
+    return parsePreviewMessage(readFile(path), QFileInfo(path).fileName());
+}
+
+QByteArray contentIdFromUrl(const QUrl& url) {
+    const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    QStringDecoder fromUtf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = fromUtf8(bytes);
+    if (fromUtf8.hasError())
+        return bytes;
+    QStringEncoder toWindows("windows-1252", QStringEncoder::Flag::Stateless);
+    const QByteArray stored = toWindows(text);
+    return toWindows.hasError() ? bytes : stored;
+}
+
+QUrl previewAddress(const QString& previewName) {
+    QUrl url;
+    url.setScheme(QLatin1String(kPreviewScheme));
+    url.setHost(previewName);
+    url.setPath(QStringLiteral("/"));
+    return url;
+}
+
+QString previewNameOf(const QUrl& url) {
+    return url.scheme() == QLatin1String(kPreviewScheme) ? url.host() : QString();
+}
+
+QString sizeSummary(const PreviewMessage& message) {
+    return QStringLiteral("Nachricht: %1 · HTML-Teil: %2")
+        .arg(sizeText(message.messageSize), sizeText(message.htmlPartSize));
+}
+
+QString clipWarning(const PreviewMessage& message) {
+    if (message.htmlPartSize <= kClipLimit)
+        return {};
+    return QStringLiteral(
+        "Der HTML-Teil ist größer als 102 KB: manche Webmail-Dienste (z. B. Gmail) zeigen "
+        "die Nachricht dann nur gekürzt an.");
+}
+
+}  // namespace zw

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QHash>
+#include <QString>
+#include <QUrl>
+
+namespace zw {
+
+// One part that the HTML refers to by its Content-ID. A base64 body stays where it is in the message
+// until the view asks for it: most of a newsletter is pictures, and the view fetches each once.
+struct PreviewPicture {
+    QByteArray mimeType;         // "image/jpeg"
+    QByteArray decoded;          // the body, when it was not base64
+    qsizetype base64Start = -1;  // otherwise where its base64 text lies in the message
+    qsizetype base64Length = 0;
+};
+
+// A rendered message as the preview shows it, read once and then served from memory: the page never
+// touches the disk again, so a later rewrite of the file does not change what is shown.
+struct PreviewMessage {
+    QByteArray source;       // the message as read
+    QByteArray html;         // the decoded HTML part, in its own character set
+    QByteArray htmlCharset;  // as the part declares it ("iso-8859-1"); empty when it declares none
+    QByteArray plainText;    // the decoded text/plain part, Windows-1252
+    QHash<QByteArray, PreviewPicture> pictures;  // by Content-ID as stored (8-bit, blanks kept)
+    qint64 messageSize = 0;                      // bytes of the whole message file
+    qint64 htmlPartSize = 0;  // bytes of the HTML part's body as sent (still quoted-printable)
+
+    // The part for a Content-ID as stored (see contentIdFromUrl); null when none.
+    const PreviewPicture* picture(const QByteArray& contentId) const;
+    // Its decoded bytes.
+    QByteArray pictureBytes(const PreviewPicture& picture) const;
+};
+
+// Reads and parses a message file. Throws zw::Error with a German text when the file cannot be read,
+// is no MIME message or has no HTML part.
+PreviewMessage readPreviewMessage(const QString& path);
+// The same from bytes already in memory; `name` is the file name the message texts use.
+PreviewMessage parsePreviewMessage(const QByteArray& message, const QString& name);
+
+// Base64 text to bytes, skipping line ends and other characters outside the alphabet as mail readers
+// do, and ending at the padding.
+QByteArray decodeBase64(QByteArrayView text);
+
+// The browser percent-encodes a "cid:" reference, and writes 8-bit characters as UTF-8 before that.
+// The Content-ID these bytes came from: percent-decoded and, when that is UTF-8, converted back to
+// Windows-1252, the character set the message stores its Content-IDs in.
+QByteArray contentIdFromUrl(const QUrl& url);
+
+// Where the view finds the HTML part of a preview file ("zw-preview://preview1/"), and back.
+inline constexpr char kPreviewScheme[] = "zw-preview";
+inline constexpr char kContentIdScheme[] = "cid";
+QUrl previewAddress(const QString& previewName);
+QString previewNameOf(const QUrl& url);
+
+// Past this many bytes of HTML a widely used webmail service cuts the message off.
+inline constexpr qint64 kClipLimit = 102 * 1024;
+
+// "Nachricht: 1,2 MB · HTML-Teil: 35 KB" for the bar above the preview.
+QString sizeSummary(const PreviewMessage& message);
+// The warning for an HTML part larger than kClipLimit, or an empty text.
+QString clipWarning(const PreviewMessage& message);
+
+}  // namespace zw

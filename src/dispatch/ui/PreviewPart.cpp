@@ -1,0 +1,201 @@
+#include "dispatch/ui/PreviewPart.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QStringDecoder>
+#include <QVBoxLayout>
+
+#include "platform/Error.h"
+#include "platform/Launcher.h"
+#include "platform/Prompts.h"
+#include "template/ui/WaitCursor.h"
+
+namespace zw {
+
+namespace {
+
+QLabel* namedLabel(const char* name, const QString& accessibleName, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setAccessibleName(accessibleName);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+}  // namespace
+
+PreviewPart::PreviewPart(QWidget* page, const Folders& folders, Prompts& prompts, Launcher& launcher,
+                         Commit commit, Render render, QObject* parent)
+    : QObject(parent),
+      folders_(folders),
+      prompts_(prompts),
+      launcher_(launcher),
+      commit_(std::move(commit)),
+      render_(std::move(render)) {
+    auto* layout = qobject_cast<QVBoxLayout*>(page->layout());
+    if (!layout) {
+        layout = new QVBoxLayout(page);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+
+    // The slim bar: the width of the screen it is read on, its size, and the plain-text rendering.
+    auto* bar = new QWidget(page);
+    bar->setObjectName(QStringLiteral("PreviewBar"));
+    auto* barLayout = new QHBoxLayout(bar);
+    barLayout->setContentsMargins(6, 2, 6, 2);
+    DesktopRadioButton = new QRadioButton(QStringLiteral("Desktop"), bar);
+    DesktopRadioButton->setObjectName(QStringLiteral("DesktopRadioButton"));
+    DesktopRadioButton->setToolTip(QStringLiteral("Die Nachricht in der Breite der Seite"));
+    DesktopRadioButton->setChecked(true);
+    SmartphoneRadioButton = new QRadioButton(QStringLiteral("Smartphone"), bar);
+    SmartphoneRadioButton->setObjectName(QStringLiteral("SmartphoneRadioButton"));
+    SmartphoneRadioButton->setToolTip(
+        QStringLiteral("Die Nachricht so breit wie ein Smartphone (%1 Pixel)").arg(kSmartphoneWidth));
+    auto* widths = new QButtonGroup(bar);
+    widths->addButton(DesktopRadioButton);
+    widths->addButton(SmartphoneRadioButton);
+    SizeLabel = namedLabel("SizeLabel", QStringLiteral("Größe der Nachricht"), bar);
+    ClipWarningLabel = namedLabel("ClipWarningLabel", QStringLiteral("Warnung zur Größe"), bar);
+    ClipWarningLabel->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    ClipWarningLabel->setWordWrap(true);
+    PlainTextCheckBox = new QCheckBox(QStringLiteral("Nur-Text-Fassung"), bar);
+    PlainTextCheckBox->setObjectName(QStringLiteral("PlainTextCheckBox"));
+    PlainTextCheckBox->setToolTip(
+        QStringLiteral("Zeigt den Textteil der Nachricht, wie ihn ein Mailprogramm ohne HTML anzeigt"));
+    barLayout->addWidget(DesktopRadioButton);
+    barLayout->addWidget(SmartphoneRadioButton);
+    barLayout->addSpacing(12);
+    barLayout->addWidget(SizeLabel);
+    barLayout->addSpacing(12);
+    barLayout->addWidget(ClipWarningLabel, 1);
+    barLayout->addWidget(PlainTextCheckBox);
+    layout->addWidget(bar);
+
+    // The view fills the rest of the page; at a phone's width it stands in the middle.
+    viewArea_ = new QWidget(page);
+    auto* areaLayout = new QHBoxLayout(viewArea_);
+    areaLayout->setContentsMargins(0, 0, 0, 0);
+    ViewStack = new QStackedWidget(viewArea_);
+    ViewStack->setObjectName(QStringLiteral("ViewStack"));
+    placeholder_ = new QWidget(ViewStack);
+    PlainTextView = new QPlainTextEdit(ViewStack);
+    PlainTextView->setObjectName(QStringLiteral("PlainTextView"));
+    PlainTextView->setAccessibleName(QStringLiteral("Textteil der Nachricht"));
+    PlainTextView->setReadOnly(true);
+    PlainTextView->setLineWrapMode(QPlainTextEdit::NoWrap);
+    PlainTextView->setPlaceholderText(QStringLiteral("Die Nachricht enthält keinen lesbaren Textteil."));
+    PlainTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    FaultLabel = namedLabel("FaultLabel", QStringLiteral("Meldung der Vorschau"), ViewStack);
+    FaultLabel->setWordWrap(true);
+    FaultLabel->setAlignment(Qt::AlignCenter);
+    FaultLabel->setMargin(24);
+    ViewStack->addWidget(placeholder_);
+    ViewStack->addWidget(PlainTextView);
+    ViewStack->addWidget(FaultLabel);
+    areaLayout->addWidget(ViewStack);
+    layout->addWidget(viewArea_, 1);
+
+    connect(widths, &QButtonGroup::buttonToggled, this, [this] { applyMode(); });
+    connect(PlainTextCheckBox, &QCheckBox::toggled, this, [this] { applyMode(); });
+}
+
+PreviewPart::~PreviewPart() = default;
+
+QString PreviewPart::previewPath(int number) const {
+    return folders_.program + QStringLiteral("preview%1.eml").arg(number);
+}
+
+void PreviewPart::ShowPreview() {
+    WaitCursor wait;
+    commit_();
+    render_(previewPath(1));
+    render_(previewPath(2));
+    ++PreviewCounter;
+    // Always the file the view did not show last; it is read now and served from memory.
+    showFile(previewPath(PreviewCounter), QStringLiteral("preview%1").arg(PreviewCounter));
+    if (PreviewCounter == 2)
+        PreviewCounter = 0;
+}
+
+void PreviewPart::SendSingleMail() {
+    commit_();
+    const QString path = previewPath(1);
+    render_(path);
+    // The outcome comes later (the mail program may take its time); the window goes on meanwhile.
+    launcher_.open(path, [this, alive = QPointer<PreviewPart>(this)](bool started) {
+        if (alive && !started)
+            prompts_.plainMessage(QString::fromLatin1(kSingleMailFailure));
+    });
+}
+
+void PreviewPart::showFile(const QString& path, const QString& previewName) {
+    std::shared_ptr<const PreviewMessage> message;
+    try {
+        message = std::make_shared<const PreviewMessage>(readPreviewMessage(path));
+    } catch (const Error& e) {
+        // Said in the page itself: the preview has nothing to show, which is no failed command.
+        FaultLabel->setText(e.message());
+        SizeLabel->clear();
+        ClipWarningLabel->clear();
+        showingFault_ = true;
+        applyMode();
+        return;
+    }
+    showingFault_ = false;
+    ensureView();
+    view_->showMessage(message, previewName);
+    SizeLabel->setText(sizeSummary(*message));
+    ClipWarningLabel->setText(clipWarning(*message));
+    QStringDecoder fromWindows("windows-1252");
+    PlainTextView->setPlainText(
+        QString(fromWindows(message->plainText)).replace(QStringLiteral("\r\n"), u"\n"_qs));
+    applyMode();
+}
+
+void PreviewPart::ensureView() {
+    if (view_)
+        return;
+    view_ = viewFactory_();
+    view_->onLinkClicked = [this](const QUrl& address) { openLink(address); };
+    ViewStack->insertWidget(0, view_->widget());
+    ViewStack->removeWidget(placeholder_);
+    delete placeholder_;
+    placeholder_ = nullptr;
+}
+
+void PreviewPart::applyMode() {
+    QWidget* shown = showingFault_                    ? static_cast<QWidget*>(FaultLabel)
+                     : PlainTextCheckBox->isChecked() ? static_cast<QWidget*>(PlainTextView)
+                     : view_                          ? view_->widget()
+                                                      : placeholder_;
+    ViewStack->setCurrentWidget(shown);
+    auto* areaLayout = viewArea_->layout();
+    if (SmartphoneRadioButton->isChecked()) {
+        ViewStack->setFixedWidth(kSmartphoneWidth);
+        areaLayout->setAlignment(ViewStack, Qt::AlignHCenter);
+    } else {
+        ViewStack->setMinimumWidth(0);
+        ViewStack->setMaximumWidth(QWIDGETSIZE_MAX);
+        areaLayout->setAlignment(ViewStack, Qt::Alignment());
+    }
+}
+
+void PreviewPart::openLink(const QUrl& address) {
+    // Only web and mail addresses leave the preview, to the desktop's browser or mail program.
+    const QString target = address.toString(QUrl::FullyEncoded);
+    if (!isOpenableAddress(target))
+        return;
+    launcher_.open(target, [this, alive = QPointer<PreviewPart>(this), target](bool started) {
+        if (alive && !started)
+            prompts_.information(QStringLiteral("Die Adresse %1 kann nicht geöffnet werden.").arg(target));
+    });
+}
+
+}  // namespace zw

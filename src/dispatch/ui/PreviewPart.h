@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+#include "dispatch/ui/PreviewView.h"
+#include "template/Session.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QRadioButton;
+class QStackedWidget;
+class QWidget;
+
+namespace zw {
+
+class Launcher;
+class Prompts;
+
+// The preview page "Vorschau" and the single mail: both commit the block being edited, render the
+// message into the program folder and hand it on, to the page's view or to the desktop's mail program.
+class PreviewPart : public QObject {
+    Q_OBJECT
+public:
+    using Commit = std::function<void()>;
+    using Render = std::function<void(const QString& targetPath)>;
+
+    // Fills page (an empty page whose layout is a QVBoxLayout) with the bar and the view area.
+    PreviewPart(QWidget* page, const Folders& folders, Prompts& prompts, Launcher& launcher, Commit commit,
+                Render render, QObject* parent = nullptr);
+    ~PreviewPart() override;
+
+    void ShowPreview();
+    void SendSingleMail();
+
+    // Which of the two preview files the view is sent to next: 0, 1, 2 (2 only within ShowPreview).
+    int PreviewCounter = 0;
+
+    // Replaces the web engine view, before the first preview (the window tests record instead).
+    void setViewFactory(PreviewViewFactory factory) { viewFactory_ = std::move(factory); }
+    PreviewView* view() const { return view_.get(); }
+    QString previewPath(int number) const;
+
+    // The bar above the view.
+    QRadioButton* DesktopRadioButton = nullptr;
+    QRadioButton* SmartphoneRadioButton = nullptr;
+    QLabel* SizeLabel = nullptr;
+    QLabel* ClipWarningLabel = nullptr;
+    QCheckBox* PlainTextCheckBox = nullptr;
+    // The view area: the web view, the plain-text rendering, or a message when a file cannot be shown.
+    QStackedWidget* ViewStack = nullptr;
+    QPlainTextEdit* PlainTextView = nullptr;
+    QLabel* FaultLabel = nullptr;
+
+private:
+    void showFile(const QString& path, const QString& previewName);
+    void ensureView();
+    void applyMode();
+    void openLink(const QUrl& address);
+
+    Folders folders_;
+    Prompts& prompts_;
+    Launcher& launcher_;
+    Commit commit_;
+    Render render_;
+    PreviewViewFactory viewFactory_ = &createWebPreview;
+    std::unique_ptr<PreviewView> view_;
+    QWidget* viewArea_ = nullptr;
+    QWidget* placeholder_ = nullptr;
+    bool showingFault_ = false;
+};
+
+// What the single mail tells when the mail program cannot be started.
+inline constexpr char kSingleMailFailure[] =
+    "Unable to start mail client. Make sure you have it properly set-up on your system!";
+// The width of a phone screen, in the page's pixels.
+inline constexpr int kSmartphoneWidth = 375;
+
+}  // namespace zw

@@ -1,0 +1,183 @@
+#include "dispatch/ui/WebPreview.h"
+
+#include <QBuffer>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineView>
+
+namespace zw {
+
+namespace {
+
+void reply(QWebEngineUrlRequestJob* job, const QByteArray& contentType, const QByteArray& bytes) {
+    auto* buffer = new QBuffer(job);
+    buffer->setData(bytes);
+    buffer->open(QIODevice::ReadOnly);
+    job->reply(contentType, buffer);
+}
+
+bool isPreviewScheme(const QString& scheme) {
+    return scheme == QLatin1String(kPreviewScheme) || scheme == QLatin1String(kContentIdScheme);
+}
+
+// What a mail program's reader allows a message: its own markup and pictures, nothing that runs,
+// nothing that reaches out.
+void harden(QWebEngineSettings* settings) {
+    using S = QWebEngineSettings;
+    for (S::WebAttribute off : {S::JavascriptEnabled,
+                                S::JavascriptCanOpenWindows,
+                                S::JavascriptCanAccessClipboard,
+                                S::JavascriptCanPaste,
+                                S::LocalStorageEnabled,
+                                S::LocalContentCanAccessRemoteUrls,
+                                S::HyperlinkAuditingEnabled,
+                                S::PluginsEnabled,
+                                S::FullScreenSupportEnabled,
+                                S::ScreenCaptureEnabled,
+                                S::WebGLEnabled,
+                                S::Accelerated2dCanvasEnabled,
+                                S::AutoLoadIconsForPage,
+                                S::TouchIconsEnabled,
+                                S::FocusOnNavigationEnabled,
+                                S::AllowRunningInsecureContent,
+                                S::AllowGeolocationOnInsecureOrigins,
+                                S::AllowWindowActivationFromJavaScript,
+                                S::DnsPrefetchEnabled,
+                                S::PdfViewerEnabled,
+                                S::NavigateOnDropEnabled,
+                                S::ErrorPageEnabled})
+        settings->setAttribute(off, false);
+    settings->setAttribute(S::AutoLoadImages, true);
+    // Switching this off would give the page no origin of its own, and its pictures could no longer be
+    // told apart by page. Local files stay out all the same: the interceptor refuses them.
+    settings->setAttribute(S::LocalContentCanAccessFileUrls, true);
+}
+
+// Stands in for the new window a link with target=_blank asks for: takes the address and goes away.
+class LinkCatcher : public QWebEnginePage {
+public:
+    LinkCatcher(QWebEngineProfile* profile, std::function<void(const QUrl&)> linkClicked, QObject* parent)
+        : QWebEnginePage(profile, parent), linkClicked_(std::move(linkClicked)) {}
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
+        if (linkClicked_ && !url.isEmpty())
+            linkClicked_(url);
+        deleteLater();
+        return false;
+    }
+
+private:
+    std::function<void(const QUrl&)> linkClicked_;
+};
+
+}  // namespace
+
+void PreviewSchemeHandler::setMessage(const QString& previewName,
+                                      std::shared_ptr<const PreviewMessage> message) {
+    messages_.insert(previewName, std::move(message));
+}
+
+void PreviewSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
+    const QUrl url = job->requestUrl();
+    const bool isPage = url.scheme() == QLatin1String(kPreviewScheme);
+    // A picture belongs to the message of the page that asks for it.
+    const auto message = messages_.value(previewNameOf(isPage ? url : job->initiator()));
+    if (!message) {
+        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+        return;
+    }
+    if (isPage) {
+        if (url.path() != QLatin1String("/")) {
+            job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+            return;
+        }
+        QByteArray type = "text/html";
+        if (!message->htmlCharset.isEmpty())
+            type += ";charset=" + message->htmlCharset;
+        reply(job, type, message->html);
+        return;
+    }
+    const PreviewPicture* picture = message->picture(contentIdFromUrl(url));
+    if (!picture) {
+        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+        return;
+    }
+    reply(job, picture->mimeType, message->pictureBytes(*picture));
+}
+
+void LocalOnlyInterceptor::interceptRequest(QWebEngineUrlRequestInfo& info) {
+    if (!isPreviewScheme(info.requestUrl().scheme()))
+        info.block(true);
+}
+
+PreviewWebPage::PreviewWebPage(QWebEngineProfile* profile, std::function<void(const QUrl&)> linkClicked,
+                               QObject* parent)
+    : QWebEnginePage(profile, parent), linkClicked_(std::move(linkClicked)) {}
+
+bool PreviewWebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
+    if (type == NavigationTypeLinkClicked) {
+        if (linkClicked_)
+            linkClicked_(url);
+        return false;
+    }
+    // Only the program itself sends the view somewhere: to a preview message.
+    return isMainFrame && url.scheme() == QLatin1String(kPreviewScheme);
+}
+
+QWebEnginePage* PreviewWebPage::createWindow(WebWindowType) {
+    return new LinkCatcher(profile(), linkClicked_, this);
+}
+
+std::unique_ptr<PreviewView> createWebPreview() {
+    return std::make_unique<WebPreview>();
+}
+
+WebPreview::WebPreview()
+    : handler_(std::make_unique<PreviewSchemeHandler>()),
+      interceptor_(std::make_unique<LocalOnlyInterceptor>()) {
+    profile_ = new QWebEngineProfile();  // no storage name: off the record
+    profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    profile_->setSpellCheckEnabled(false);
+    profile_->setUrlRequestInterceptor(interceptor_.get());
+    profile_->installUrlSchemeHandler(kPreviewScheme, handler_.get());
+    profile_->installUrlSchemeHandler(kContentIdScheme, handler_.get());
+    harden(profile_->settings());
+
+    view_ = new QWebEngineView();
+    view_->setObjectName(QStringLiteral("WebBrowser5"));
+    view_->setAccessibleName(QStringLiteral("Vorschau"));
+    view_->setContextMenuPolicy(Qt::NoContextMenu);
+    auto* page = new PreviewWebPage(
+        profile_,
+        [this](const QUrl& url) {
+            if (onLinkClicked)
+                onLinkClicked(url);
+        },
+        view_);
+    harden(page->settings());
+    view_->setPage(page);
+    QObject::connect(page, &QWebEnginePage::loadFinished, [this](bool ok) {
+        if (onLoaded)
+            onLoaded(ok);
+    });
+}
+
+WebPreview::~WebPreview() {
+    // The page goes with its view, and must be gone before its profile.
+    delete view_.data();
+    delete profile_;
+}
+
+QWidget* WebPreview::widget() {
+    return view_;
+}
+
+void WebPreview::showMessage(std::shared_ptr<const PreviewMessage> message, const QString& previewName) {
+    handler_->setMessage(previewName, std::move(message));
+    view_->page()->load(previewAddress(previewName));
+}
+
+}  // namespace zw

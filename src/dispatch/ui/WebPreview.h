@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QHash>
+#include <QPointer>
+#include <QWebEnginePage>
+#include <QWebEngineUrlRequestInterceptor>
+#include <QWebEngineUrlSchemeHandler>
+#include <QWebEngineView>
+
+#include <functional>
+#include <memory>
+
+#include "dispatch/PreviewMessage.h"
+#include "dispatch/ui/PreviewView.h"
+
+class QWebEngineProfile;
+
+namespace zw {
+
+// Serves the preview messages from memory: the HTML part under "zw-preview://previewN/" and each
+// picture as "cid:" reference of a page of that address.
+class PreviewSchemeHandler : public QWebEngineUrlSchemeHandler {
+    Q_OBJECT
+public:
+    using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
+    void setMessage(const QString& previewName, std::shared_ptr<const PreviewMessage> message);
+    void requestStarted(QWebEngineUrlRequestJob* job) override;
+
+private:
+    QHash<QString, std::shared_ptr<const PreviewMessage>> messages_;
+};
+
+// Lets only the preview's own addresses through: the newsletter's pictures are all in the message, so
+// anything else would be a remote request (a tracking picture) or a local file.
+class LocalOnlyInterceptor : public QWebEngineUrlRequestInterceptor {
+    Q_OBJECT
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override;
+};
+
+// The page of the preview: it never leaves the message. A clicked link, also one meant for a new
+// window, goes to linkClicked instead.
+class PreviewWebPage : public QWebEnginePage {
+    Q_OBJECT
+public:
+    PreviewWebPage(QWebEngineProfile* profile, std::function<void(const QUrl&)> linkClicked, QObject* parent);
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
+    QWebEnginePage* createWindow(WebWindowType type) override;
+
+private:
+    std::function<void(const QUrl&)> linkClicked_;
+};
+
+// The preview view on the web engine, in an off-the-record profile of its own: nothing is written to
+// the home or program folder.
+class WebPreview : public PreviewView {
+public:
+    WebPreview();
+    ~WebPreview() override;
+    QWidget* widget() override;
+    void showMessage(std::shared_ptr<const PreviewMessage> message, const QString& previewName) override;
+    QWebEngineView* view() const { return view_; }
+
+private:
+    std::unique_ptr<PreviewSchemeHandler> handler_;
+    std::unique_ptr<LocalOnlyInterceptor> interceptor_;
+    QWebEngineProfile* profile_ = nullptr;
+    QPointer<QWebEngineView> view_;
+};
+
+}  // namespace zw

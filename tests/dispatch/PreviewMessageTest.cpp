@@ -1,0 +1,94 @@
+#include <QBuffer>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include "PreviewSamples.h"
+#include "dispatch/PreviewMessage.h"
+#include "platform/Error.h"
+#include "support/Files.h"
+
+namespace zw::test {
+namespace {
+
+TEST(PreviewMessageTest, ContentIdsComeBackAsStoredFromTheAddressTheBrowserAsksFor) {
+    const struct {
+        const char* address;  // as the browser sends it
+        QByteArray contentId;
+    } rows[] = {
+        {"cid:1B_mein%20bild.jpg", "1B_mein bild.jpg"},
+        {"cid:2B_B%C3%A4ume.jpg", "2B_B\xE4ume.jpg"},     // UTF-8 back to Windows-1252
+        {"cid:3B_B%E4ume.jpg", "3B_B\xE4ume.jpg"},        // already 8-bit: as it is
+        {"cid:4B_%E2%82%AC.jpg", "4B_\x80.jpg"},          // the euro sign of Windows-1252
+        {"cid:5B_%E3%81%82.jpg", "5B_\xE3\x81\x82.jpg"},  // no Windows-1252 character: the bytes
+        {"cid:6B_100%25.jpg", "6B_100%.jpg"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(contentIdFromUrl(QUrl(QString::fromLatin1(row.address))), row.contentId) << row.address;
+}
+
+TEST(PreviewMessageTest, ReadsHtmlPlainTextPicturesAndSizes) {
+    const QByteArray red = jpeg(Qt::red), blue = jpeg(Qt::blue);
+    const QByteArray bytes = sampleMessage(
+        "<p>Gr\xFC\xDF"
+        "e</p>",
+        {{"1B_mein bild.jpg", red}, {"2B_B\xE4ume.jpg", blue}}, "Zeile eins=0D=0Azwei =E4");
+    const PreviewMessage message = parsePreviewMessage(bytes, u"preview1.eml"_qs);
+    EXPECT_EQ(message.html,
+              "<p>Gr\xFC\xDF"
+              "e</p>");  // the line end before a boundary is the boundary's
+    EXPECT_EQ(message.htmlCharset, "iso-8859-1");
+    EXPECT_EQ(message.plainText, "Zeile eins\r\nzwei \xE4");
+    ASSERT_EQ(message.pictures.size(), 2);
+    ASSERT_TRUE(message.picture("2B_B\xE4ume.jpg"));
+    EXPECT_EQ(message.pictureBytes(*message.picture("1B_mein bild.jpg")), red);
+    EXPECT_EQ(message.pictureBytes(*message.picture("2B_B\xE4ume.jpg")), blue);
+    EXPECT_EQ(message.picture("2B_B\xE4ume.jpg")->mimeType, "image/jpeg");
+    EXPECT_EQ(message.messageSize, bytes.size());
+    EXPECT_EQ(message.htmlPartSize, qsizetype(strlen("<p>Gr=FC=DFe</p>")));
+}
+
+TEST(PreviewMessageTest, Base64WithLineEndsAndPaddingDecodesAsAMailReaderDoes) {
+    QByteArray bytes(200, Qt::Uninitialized);
+    for (int i = 0; i < bytes.size(); ++i) bytes[i] = char(i * 37 + 11);
+    for (const int size : {0, 1, 2, 3, 57, 58, 200}) {
+        const QByteArray encoded = bytes.first(size).toBase64();
+        QByteArray lines;  // 76 characters a line, as messages carry it, and a stray blank
+        for (qsizetype at = 0; at < encoded.size(); at += 76) lines += encoded.mid(at, 76) + "\r\n";
+        lines.insert(lines.size() / 2, ' ');
+        EXPECT_EQ(decodeBase64(lines), bytes.first(size)) << size;
+    }
+}
+
+TEST(PreviewMessageTest, SizesInTheBarAndTheWarningPastTheClipLimit) {
+    PreviewMessage message;
+    message.messageSize = 3 * 1024 * 1024 + 300 * 1024;
+    for (const qint64 html : {kClipLimit, kClipLimit + 1}) {
+        message.htmlPartSize = html;
+        EXPECT_EQ(clipWarning(message).isEmpty(), html == kClipLimit);
+    }
+    EXPECT_EQ(sizeSummary(message), u"Nachricht: 3,3 MB · HTML-Teil: 102,0 KB"_qs);
+}
+
+TEST(PreviewMessageTest, UnreadableOrForeignFilesGiveAGermanReason) {
+    TempFolder folder;
+    writeAll(folder.file(u"preview1.eml"_qs), "Subject: nur Text\r\n\r\nHallo\r\n");
+    const struct {
+        QString path;
+        QString reason;
+    } rows[] = {
+        {folder.file(u"preview1.eml"_qs), u"preview1.eml enthält keinen HTML-Teil"_qs},
+        {folder.file(u"preview2.eml"_qs), u"kann nicht geöffnet werden"_qs},
+    };
+    for (const auto& row : rows) {
+        try {
+            readPreviewMessage(row.path);
+            ADD_FAILURE() << row.path.toStdString();
+        } catch (const Error& e) {
+            EXPECT_TRUE(e.message().contains(row.reason)) << e.message().toStdString();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zw::test
