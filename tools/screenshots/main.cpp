@@ -21,6 +21,7 @@
 #include "app/WindowsInfo.h"
 #include "app/fMain.h"
 #include "dispatch/ui/AboutBox.h"
+#include "dispatch/ui/PreviewEngine.h"
 #include "dispatch/ui/TipForm.h"
 #include "dispatch/ui/VentozaForm.h"
 #include "dispatch/ui/WerbungForm.h"
@@ -69,6 +70,7 @@ void save(const QPixmap& picture, const QString& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    zw::preparePreviewEngine();
     QApplication app(argc, argv);
     QApplication::setStyle(new zw::FlatMenuStyle);
     if (argc != 3) {
@@ -101,7 +103,7 @@ int main(int argc, char** argv) {
     form.show();
     settle(500);
 
-    // The template pages; the preview, single-mail and serial-mail pages are commands, not pictures.
+    // The template pages; the single-mail and serial-mail pages are commands, not pictures.
     const QStringList pageFiles = {"seite_newsmeldungen", "seite_kopf_fusszeile", "seite_grafiken",
                                    "seite_farben"};
     for (int i = 0; i < pageFiles.size(); ++i) {
@@ -109,6 +111,11 @@ int main(int argc, char** argv) {
         settle(200);
         save(form.grab(), out + pageFiles[i] + QStringLiteral(".png"));
     }
+    // The preview, as the user's choice of its tab shows it.
+    zw::selectPage(form, zw::kPreviewPage);
+    form.PageControl1Change();
+    settle(4000);
+    save(form.grab(), out + QStringLiteral("seite_vorschau.png"));
     zw::selectPage(form, 0);
 
     // The menus, open below the menu bar, taken from the screen.
