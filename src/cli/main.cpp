@@ -1,11 +1,14 @@
 // zettelwerk-render: writes the message of a template without the window, for scripts and checks.
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdio>
 
 #include "cli/RenderCommand.h"
 
 int main(int argc, char** argv) {
+    // A file size limit must make a write fail with a message, not end the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     using namespace zw::cli;
 

@@ -74,6 +74,14 @@ void writeMessage(const MessageLines& lines, const QString& targetPath) {
         file.cancelWriting();
         throw fileCreateError(shown, err);
     }
+    // QSaveFile::commit() does not report a failure of the last flush of its buffer (a full disk, a
+    // file size limit) and would put a cut-off message in place of the old one: flush first and look.
+    errno = 0;
+    if (!file.flush()) {
+        const int err = errno ? errno : EIO;
+        file.cancelWriting();
+        throw fileCreateError(shown, err);
+    }
     errno = 0;
     if (!file.commit()) {
         if (errno)

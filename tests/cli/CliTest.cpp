@@ -152,6 +152,23 @@ TEST_F(Cli, LinkWarningGoesToStandardErrorAndRenderingGoesOn) {
     EXPECT_TRUE(QFileInfo::exists(folder.file("warnung.eml")));
 }
 
+// A file size limit (a full disk, as the process sees it) fails the rendering with a message; it does
+// not end the process, and the old message stays.
+TEST_F(Cli, AFileSizeLimitGivesTheGermanReason) {
+    const QString output = folder.file("alt.eml");
+    writeAll(output, "die alte Nachricht");
+    QProcess process;
+    process.start(u"/bin/sh"_qs, QStringList{u"-c"_qs, u"ulimit -f 2; exec \"$0\" \"$@\""_qs,
+                                             QStringLiteral(ZW_PROGRAM_DIR "/zettelwerk-render")} +
+                                     arguments(output));
+    ASSERT_TRUE(process.waitForFinished(60000));
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1) << err.toStdString();
+    EXPECT_TRUE(err.contains(u"Die Datei ist zu groß für den Datenträger."_qs)) << err.toStdString();
+    EXPECT_EQ(readAll(output), "die alte Nachricht");
+}
+
 struct Broken {
     const char* name;
     std::function<QStringList(Cli&, const QString& output)> arguments;
