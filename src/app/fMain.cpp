@@ -142,10 +142,9 @@ TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& w
     TemplateControls::window = this;
 
     blockList_ = std::make_unique<BlockListPart>(*this, session_, prompts_, platform_, &HtmlToColor);
-    templateFiles_ = std::make_unique<TemplateFilesPart>(
-        *this, session_, prompts_, *blockList_, branding_.productTitle, [this](const QString& target) {
-            RenderMessage(renderInputFromWindow(*this, session_), target, prompts_);
-        });
+    templateFiles_ =
+        std::make_unique<TemplateFilesPart>(*this, session_, prompts_, *blockList_, branding_.productTitle,
+                                            [this](const QString& target) { renderMessageTo(target); });
     templateFiles_->PageControl1Change = [this] { PageControl1Change(); };
     connectParts();
     connectPreview();
@@ -486,6 +485,14 @@ void TMainForm::FormCreate() {
 
     copyShippedTemplatesOnce(folders);
     session_.Saved = true;
+}
+
+void TMainForm::renderMessageTo(const QString& target) {
+    RenderMessage(renderInputFromWindow(*this, session_), target, prompts_);
+}
+
+void TMainForm::commitBlock() {
+    blockList_->ListBox1Enter();
 }
 
 // The current page is read afresh for each test: at most one command runs, since the single mail and

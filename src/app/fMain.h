@@ -125,6 +125,10 @@ private:
     // The picture buttons of the news and graphics pages (fMainPictures.cpp).
     void connectPictures();
     void FormCreate();
+    // The newsletter message of the window's template, written to target; and the write back of the
+    // block in the editor, which every command that hands the newsletter on runs first.
+    void renderMessageTo(const QString& target);
+    void commitBlock();
     // Runs a command behind the application's error report.
     template <typename Command>
     void run(Command&& command) {

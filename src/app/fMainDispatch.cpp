@@ -3,22 +3,17 @@
 #include <QEvent>
 #include <QPushButton>
 
-#include "app/WindowRender.h"
 #include "app/fMain.h"
 #include "dispatch/HelpPart.h"
 #include "dispatch/SerialMailPart.h"
 #include "menu/MenuIcons.h"
-#include "render/RenderMessage.h"
-#include "template/ui/BlockListPart.h"
 
 namespace zw {
 
 void TMainForm::connectDispatch() {
     serialMail_ = std::make_unique<SerialMailPart>(
-        session_, prompts_, launcher_, branding_.serialMailWebPage, [this] { blockList_->ListBox1Enter(); },
-        [this](const QString& target) {
-            RenderMessage(renderInputFromWindow(*this, session_), target, prompts_);
-        });
+        session_, prompts_, launcher_, branding_.serialMailWebPage, [this] { commitBlock(); },
+        [this](const QString& target) { renderMessageTo(target); });
     pageCommands.startSerialMail = [this] { serialMail_->StartSerialMail(); };
 
     const QString program = session_.folders.program;
