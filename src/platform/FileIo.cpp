@@ -29,50 +29,62 @@ QByteArray readFile(const QString& path) {
     return bytes;
 }
 
-namespace {
-
-// Writes bytes to path + ".part" and renames it over path: a reader, or the next start after a crash,
-// finds the old file or the whole new one, never a mix. durable waits for the disk before the rename,
-// so that even a power cut cannot leave the new name on an empty file.
-void replaceFile(const QString& path, const QByteArray& bytes, bool durable) {
+FileReplacement::FileReplacement(const QString& path, bool durable) : path_(path), durable_(durable) {
+    if (path.isEmpty())
+        throw fileCreateError(QString(), ENOENT);
     // A template kept as a link (into a synchronised folder, say) stays a link: the file it names is
     // replaced.
     const QFileInfo info(path);
-    const QByteArray target = QFile::encodeName(info.isSymLink() ? info.symLinkTarget() : path);
-    const QByteArray temporary = target + kInterruptedWriteSuffix;
-    const auto fail = [&](int err, int fd) {
-        if (fd >= 0)
-            ::close(fd);
-        ::unlink(temporary.constData());
-        throw fileCreateError(QDir::toNativeSeparators(path), err ? err : EIO);
-    };
-    if (path.isEmpty())
-        throw fileCreateError(QString(), ENOENT);
-    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    target_ = QFile::encodeName(info.isSymLink() ? info.symLinkTarget() : path);
+    temporary_ = target_ + kInterruptedWriteSuffix;
+    const int fd = ::open(temporary_.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         throw fileCreateError(QDir::toNativeSeparators(path), errno);
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, size_t(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            fail(written < 0 ? errno : ENOSPC, fd);
-        data += written;
-        left -= written;
+    // Unbuffered, so that every write reaches the file at once and a short one shows at that write; the
+    // device keeps the target's name for the messages of those who write to it.
+    file_.setFileName(path);
+    if (!file_.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        const int err = errno;
+        ::close(fd);
+        ::unlink(temporary_.constData());
+        throw fileCreateError(QDir::toNativeSeparators(path), err ? err : EIO);
     }
-    if (durable && ::fsync(fd) != 0)
-        fail(errno, fd);
-    if (::close(fd) != 0)
-        fail(errno, -1);
-    if (::rename(temporary.constData(), target.constData()) != 0)
-        fail(errno, -1);
-    if (durable) {
+}
+
+FileReplacement::~FileReplacement() {
+    if (!committed_) {
+        file_.close();
+        ::unlink(temporary_.constData());
+    }
+}
+
+void FileReplacement::write(const QByteArray& bytes) {
+    errno = 0;
+    if (file_.write(bytes) != bytes.size())
+        fail(errno ? errno : ENOSPC);
+}
+
+void FileReplacement::fail(int err) {
+    file_.close();
+    ::unlink(temporary_.constData());
+    committed_ = true;  // nothing left to clean up
+    throw fileCreateError(QDir::toNativeSeparators(path_), err ? err : EIO);
+}
+
+void FileReplacement::commit() {
+    if (durable_ && ::fsync(file_.handle()) != 0)
+        fail(errno);
+    file_.close();
+    if (file_.error() != QFileDevice::NoError)
+        fail(EIO);
+    if (::rename(temporary_.constData(), target_.constData()) != 0)
+        fail(errno);
+    committed_ = true;
+    if (durable_) {
         // The rename itself is only safe once the folder is on disk; a failure here changes nothing
         // the user could act on.
         const int dir =
-            ::open(QFile::encodeName(QFileInfo(QFile::decodeName(target)).absolutePath()).constData(),
+            ::open(QFile::encodeName(QFileInfo(QFile::decodeName(target_)).absolutePath()).constData(),
                    O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (dir >= 0) {
             ::fsync(dir);
@@ -81,14 +93,16 @@ void replaceFile(const QString& path, const QByteArray& bytes, bool durable) {
     }
 }
 
-}  // namespace
-
 void writeFileAtomic(const QString& path, const QByteArray& bytes) {
-    replaceFile(path, bytes, true);
+    FileReplacement file(path, true);
+    file.write(bytes);
+    file.commit();
 }
 
 void writeWorkingFile(const QString& path, const QByteArray& bytes) {
-    replaceFile(path, bytes, false);
+    FileReplacement file(path, false);
+    file.write(bytes);
+    file.commit();
 }
 
 void removeInterruptedWrites(const QString& folder) {

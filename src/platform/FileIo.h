@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -9,6 +10,34 @@ namespace zw {
 
 // Reads a whole file; throws the German file-open error when it cannot be read.
 QByteArray readFile(const QString& path);
+
+// A file written under its name + kInterruptedWriteSuffix and renamed over the old one by commit(): a
+// reader, or the next start after a crash, finds the old file or the whole new one, never a mix. A
+// durable replacement waits for the disk before the rename, so that not even a power cut leaves the
+// new name on an empty file. Every failure throws the German file-create error naming the path, and
+// leaves the old file as it was; a replacement not committed is removed.
+class FileReplacement {
+public:
+    FileReplacement(const QString& path, bool durable);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    // The file being written, for those who stream into it: it writes at once (no buffer whose last
+    // flush could fail unseen) and is named after the target.
+    QIODevice& device() { return file_; }
+    void write(const QByteArray& bytes);
+    // Fails with the reason err (an errno value) after a write to device() came up short.
+    [[noreturn]] void fail(int err);
+    void commit();
+
+private:
+    QString path_;
+    QByteArray target_, temporary_;
+    bool durable_;
+    bool committed_ = false;
+    QFile file_;
+};
 
 // Replaces the file at path with bytes in one step: either the new content is complete on disk or the
 // old file is untouched. Throws the German file-create error on any failure (a full disk included).

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cerrno>
 
@@ -63,31 +62,11 @@ QByteArray pictureReference(int number, const QByteArray& storedPath) {
 }
 
 void writeMessage(const MessageLines& lines, const QString& targetPath) {
-    const QString shown = QDir::toNativeSeparators(targetPath);
-    QSaveFile file(targetPath);
+    FileReplacement file(targetPath, true);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        throw fileCreateError(shown, errno ? errno : EACCES);
-    errno = 0;
-    if (!lines.writeTo(file)) {
-        const int err = errno ? errno : ENOSPC;
-        file.cancelWriting();
-        throw fileCreateError(shown, err);
-    }
-    // QSaveFile::commit() does not report a failure of the last flush of its buffer (a full disk, a
-    // file size limit) and would put a cut-off message in place of the old one: flush first and look.
-    errno = 0;
-    if (!file.flush()) {
-        const int err = errno ? errno : EIO;
-        file.cancelWriting();
-        throw fileCreateError(shown, err);
-    }
-    errno = 0;
-    if (!file.commit()) {
-        if (errno)
-            throw fileCreateError(shown, errno);
-        throw fileCreateError(shown, file.errorString());
-    }
+    if (!lines.writeTo(file.device()))
+        file.fail(errno ? errno : ENOSPC);
+    file.commit();
 }
 
 }  // namespace
