@@ -18,10 +18,6 @@ constexpr int kRetryMilliseconds = 200;
 TemplateHandOff::TemplateHandOff(TMainForm& window, Prompts& prompts, QObject* parent)
     : QObject(parent), window_(window), prompts_(prompts) {}
 
-void TemplateHandOff::openAtStart(const QString& path) {
-    reportErrors(prompts_, [&] { window_.templateFiles().openTemplateFile(path, true); });
-}
-
 void TemplateHandOff::open(const QString& path) {
     waiting_.append(path);
     if (waiting_.size() == 1)
@@ -42,7 +38,7 @@ void TemplateHandOff::openWaiting() {
     window_.show();
     window_.raise();
     window_.activateWindow();
-    reportErrors(prompts_, [&] { window_.templateFiles().openTemplateFile(path, false); });
+    reportErrors(prompts_, [&] { window_.templateFiles().openTemplateFile(path); });
     waiting_.removeFirst();
     if (!waiting_.isEmpty())
         QTimer::singleShot(0, this, &TemplateHandOff::openWaiting);

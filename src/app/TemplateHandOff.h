@@ -9,16 +9,13 @@ namespace zw {
 class Prompts;
 class TMainForm;
 
-// Opens the templates that reach the running program from outside: the file named on its command
-// line, and the paths that later copies hand over. A path waits while a dialog is open, then opens as
-// "Vorlage öffnen" opens a file, and the window comes to the front.
+// Opens the templates that later copies of the program hand over to the running one. A path waits while a
+// dialog is open, then opens as "Vorlage öffnen" opens a file, and the window comes to the front.
 class TemplateHandOff : public QObject {
     Q_OBJECT
 public:
     TemplateHandOff(TMainForm& window, Prompts& prompts, QObject* parent = nullptr);
 
-    // The file of the command line, in place of the last template.
-    void openAtStart(const QString& path);
     // A path another copy handed over.
     void open(const QString& path);
 

@@ -76,7 +76,7 @@ QFrame* swatch(const char* name, QWidget* parent) {
 }  // namespace
 
 TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& windowsInfo,
-                     const ProductBranding& branding, QWidget* parent)
+                     const ProductBranding& branding, const QString& startTemplate, QWidget* parent)
     : QMainWindow(parent), platform_(platform), prompts_(prompts), branding_(branding) {
     setObjectName(QStringLiteral("MainForm"));
     session_.folders = Folders::derive(platform.programFolder(), windowsInfo.documentsFolder());
@@ -152,7 +152,7 @@ TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& w
     connectEditing();
     connectPictures();
     enableCommands();
-    FormCreate();
+    FormCreate(startTemplate);
 }
 
 TMainForm::~TMainForm() = default;
@@ -464,7 +464,7 @@ void TMainForm::connectParts() {
         connect(edit, &QLineEdit::textChanged, this, &TMainForm::markChanged);
 }
 
-void TMainForm::FormCreate() {
+void TMainForm::FormCreate(const QString& startTemplate) {
     const Folders& folders = session_.folders;
     QPixmap head(folders.program + QStringLiteral("recom/") + branding_.headPictureFile);
     Image2->setPixmap(head);  // a missing head picture leaves the band white
@@ -472,11 +472,13 @@ void TMainForm::FormCreate() {
     selectPage(*this, kNewsPage);
 
     blockList_->clearBlockFiles();
-    const StartTemplate start = resolveStartTemplate(folders);
+    const StartTemplate start = resolveStartTemplate(folders, startTemplate);
     session_.CurrentTemplatePath = start.currentPath;
     session_.SavePath = start.savePath;
     if (!start.refusal.isEmpty())
         prompts_.error(start.refusal);
+    if (!startTemplate.isEmpty() && start.currentPath == startTemplate)
+        rememberLastFile(folders, startTemplate);  // as the open command remembers what it opened
     takeRevertCopy(folders, session_.CurrentTemplatePath);
     templateFiles_->setCaption();
     run([this] { blockList_->loadCurrentTemplate(); });

@@ -53,8 +53,9 @@ struct PageCommands {
 class TMainForm : public QMainWindow, public TemplateControls {
     Q_OBJECT
 public:
+    // startTemplate: the template named on the command line, loaded in place of the last one.
     TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& windowsInfo,
-              const ProductBranding& branding, QWidget* parent = nullptr);
+              const ProductBranding& branding, const QString& startTemplate = {}, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     TemplateSession& session() { return session_; }
@@ -124,7 +125,7 @@ private:
     void connectEditing();
     // The picture buttons of the news and graphics pages (fMainPictures.cpp).
     void connectPictures();
-    void FormCreate();
+    void FormCreate(const QString& startTemplate);
     // The newsletter message of the window's template, written to target; and the write back of the
     // block in the editor, which every command that hands the newsletter on runs first.
     void renderMessageTo(const QString& target);

@@ -3,7 +3,6 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
-#include <QTimer>
 #include <QTranslator>
 
 #include <csignal>
@@ -67,7 +66,7 @@ int main(int argc, char* argv[]) {
         zw::Folders::derive(platform.programFolder(), windowsInfo.documentsFolder()));
     zw::QtPrompts prompts(branding.productTitle);
 
-    zw::TMainForm mainForm(platform, prompts, windowsInfo, branding);
+    zw::TMainForm mainForm(platform, prompts, windowsInfo, branding, templateFile);
     zw::TCloseForm closeForm(&mainForm);
     prompts.setParentWindow(&mainForm);
     prompts.setCloseForm(&closeForm);
@@ -80,7 +79,5 @@ int main(int argc, char* argv[]) {
     mainForm.activateWindow();
     zw::TemplateHandOff handOff(mainForm, prompts);
     QObject::connect(&channel, &zw::InstanceChannel::pathReceived, &handOff, &zw::TemplateHandOff::open);
-    if (!templateFile.isEmpty())
-        QTimer::singleShot(0, &handOff, [&] { handOff.openAtStart(templateFile); });
     return QApplication::exec();
 }

@@ -10,8 +10,16 @@
 
 namespace zw {
 
-StartTemplate resolveStartTemplate(const Folders& folders) {
+StartTemplate resolveStartTemplate(const Folders& folders, const QString& requested) {
     StartTemplate start;
+    if (!requested.isEmpty()) {
+        try {
+            checkOpenable(requested);
+            return {requested, requested, {}};
+        } catch (const Error& e) {
+            start.refusal = e.message();
+        }
+    }
     start.currentPath = folders.program + kDefaultTemplate;
     const QString lastFile = folders.program + kLastFile;
     if (!fileExists(lastFile))

@@ -23,7 +23,9 @@ struct StartTemplate {
     QString savePath;
     QString refusal;
 };
-StartTemplate resolveStartTemplate(const Folders& folders);
+// requested: the template named on the command line, taken in place of the last one when it can be
+// opened; when it cannot, the refusal says why and the last one is taken.
+StartTemplate resolveStartTemplate(const Folders& folders, const QString& requested = {});
 
 // Takes the revert copy "Old.nld" of a template. A failed copy is ignored, as before: the template
 // itself is not harmed by it.

@@ -23,7 +23,7 @@ TEST_F(AppTest, ATemplateFromOutsideOpensAsTheOpenCommandWithItsQuestionOrIsRefu
     // Refused: nothing asked, nothing changed.
     for (const QString& path : {documents(u"fehlt.nld"_qs), huge}) {
         f.BetreffEdit->setText(u"ungespeichert"_qs);
-        EXPECT_THROW(f.templateFiles().openTemplateFile(path, false), Error);
+        EXPECT_THROW(f.templateFiles().openTemplateFile(path), Error);
         EXPECT_EQ(prompts.closeQuestions, 0);
         EXPECT_EQ(f.session().CurrentTemplatePath, started);
         EXPECT_EQ(f.BetreffEdit->text(), u"ungespeichert"_qs);
@@ -32,9 +32,9 @@ TEST_F(AppTest, ATemplateFromOutsideOpensAsTheOpenCommandWithItsQuestionOrIsRefu
 
     // Unsaved changes: the question first; "Abbrechen" keeps the window as it is.
     prompts.closeAnswers = {CloseAnswer::Abort, CloseAnswer::No};
-    f.templateFiles().openTemplateFile(other, false);
+    f.templateFiles().openTemplateFile(other);
     EXPECT_EQ(f.session().CurrentTemplatePath, started);
-    f.templateFiles().openTemplateFile(other, false);
+    f.templateFiles().openTemplateFile(other);
     EXPECT_EQ(prompts.closeQuestions, 2);
     EXPECT_EQ(f.session().CurrentTemplatePath, other);
     EXPECT_EQ(f.session().SavePath, other);

@@ -90,13 +90,13 @@ void TemplateFilesPart::Vorlageffnen1Click() {
         PageControl1Change();
 }
 
-void TemplateFilesPart::openTemplateFile(const QString& path, bool atStart) {
+void TemplateFilesPart::openTemplateFile(const QString& path) {
     // A file that cannot be opened is refused before the question: nothing to decide about.
     checkOpenable(path);
     if (!mayLeaveTemplate())
         return;
-    openChosen(path, atStart ? kNewsPage : kPreviewPage);
-    if (!atStart && PageControl1Change)
+    openChosen(path, kPreviewPage);
+    if (PageControl1Change)
         PageControl1Change();
 }
 

@@ -33,11 +33,10 @@ public:
     void Vorlagespeichernunter1Click();
     // True when the window may close; the working files are then cleared.
     bool FormCloseQuery();
-    // Opens a template named from outside (the command line, another copy of the program) as the
-    // open command opens the chosen one, the question about unsaved changes included. At start-up
-    // it takes the place of the last template and the first page stays. A file that cannot be opened
-    // gives the German error, and the template in the window stays.
-    void openTemplateFile(const QString& path, bool atStart);
+    // Opens a template that another copy of the program handed over as the open command opens the
+    // chosen one, the question about unsaved changes included. A file that cannot be opened gives the
+    // German error, and the template in the window stays.
+    void openTemplateFile(const QString& path);
 
     void setCaption();
     // Called at the end of the open and new commands, as a tab change would.
