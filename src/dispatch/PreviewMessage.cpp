@@ -210,8 +210,10 @@ PreviewMessage readPreviewMessage(const QString& path) {
     return parsePreviewMessage(readFile(path), QFileInfo(path).fileName());
 }
 
-QByteArray contentIdFromUrl(const QUrl& url) {
-    const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+namespace {
+
+QByteArray contentIdFromEncoded(const QByteArray& encoded) {
+    const QByteArray bytes = QByteArray::fromPercentEncoding(encoded);
     QStringDecoder fromUtf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = fromUtf8(bytes);
     if (fromUtf8.hasError())
@@ -221,16 +223,81 @@ QByteArray contentIdFromUrl(const QUrl& url) {
     return toWindows.hasError() ? bytes : stored;
 }
 
-QUrl previewAddress(const QString& previewName) {
+constexpr char kPicturePath[] = "cid/";
+
+}  // namespace
+
+QByteArray contentIdFromUrl(const QUrl& url) {
+    if (url.scheme() == QLatin1String(kContentIdScheme))
+        return contentIdFromEncoded(url.path(QUrl::FullyEncoded).toLatin1());
+    const auto request = previewRequestOf(url);
+    return request ? request->contentId : QByteArray();
+}
+
+QUrl previewAddress(const QString& previewName, quint64 number) {
     QUrl url;
     url.setScheme(QLatin1String(kPreviewScheme));
-    url.setHost(previewName);
-    url.setPath(QStringLiteral("/"));
+    url.setHost(QLatin1String(kPreviewHost));
+    url.setPath(QStringLiteral("/%1/%2/").arg(previewName).arg(number));
     return url;
 }
 
-QString previewNameOf(const QUrl& url) {
-    return url.scheme() == QLatin1String(kPreviewScheme) ? url.host() : QString();
+std::optional<PreviewRequest> previewRequestOf(const QUrl& url) {
+    if (url.scheme() != QLatin1String(kPreviewScheme) || url.host() != QLatin1String(kPreviewHost))
+        return std::nullopt;
+    // "/preview1/7/" or "/preview1/7/cid/<Content-ID>"
+    const QByteArray path = url.path(QUrl::FullyEncoded).toLatin1();
+    const qsizetype nameEnd = path.indexOf('/', 1);
+    const qsizetype numberEnd = nameEnd < 0 ? -1 : path.indexOf('/', nameEnd + 1);
+    if (!path.startsWith('/') || nameEnd <= 1 || numberEnd < 0)
+        return std::nullopt;
+    PreviewRequest request;
+    request.previewName = QString::fromLatin1(path.sliced(1, nameEnd - 1));
+    bool ok = false;
+    request.number = path.sliced(nameEnd + 1, numberEnd - nameEnd - 1).toULongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    const QByteArray rest = path.sliced(numberEnd + 1);
+    if (rest.isEmpty())
+        return request;
+    if (!rest.startsWith(kPicturePath) || rest.size() == qsizetype(sizeof kPicturePath) - 1)
+        return std::nullopt;
+    request.isPicture = true;
+    request.contentId = contentIdFromEncoded(rest.sliced(sizeof kPicturePath - 1));
+    return request;
+}
+
+QByteArray htmlForView(const QByteArray& html, const QUrl& page) {
+    const QByteArray base = page.toEncoded() + kPicturePath;
+    QStringDecoder fromWindows("windows-1252");
+    QByteArray out;
+    out.reserve(html.size() + html.size() / 8);
+    qsizetype copied = 0;
+    for (qsizetype at = 0; (at = html.indexOf(':', at)) >= 0; ++at) {
+        // "cid:" where a URL starts: after a quote, an "=" (an attribute without quotes) or "(" (url()).
+        const qsizetype start = at - 3;
+        if (start < 1 || qstrnicmp(html.constData() + start, "cid", 3) != 0)
+            continue;
+        const char before = html[start - 1];
+        const QByteArray ends = before == '"'    ? QByteArray("\"")
+                                : before == '\'' ? QByteArray("'")
+                                : before == '('  ? QByteArray(")\"' \t\r\n")
+                                : before == '='  ? QByteArray(" \t\r\n>")
+                                                 : QByteArray();
+        if (ends.isEmpty())
+            continue;
+        qsizetype end = at + 1;
+        while (end < html.size() && !ends.contains(html[end])) ++end;
+        // Encoded as a browser encodes the reference it reads: the page's characters as UTF-8.
+        const QByteArray id = QString(fromWindows(html.sliced(at + 1, end - at - 1))).toUtf8();
+        out.append(html.sliced(copied, start - copied));
+        out.append(base);
+        out.append(id.toPercentEncoding());
+        copied = end;
+        at = end - 1;
+    }
+    out.append(html.sliced(copied));
+    return out;
 }
 
 QString sizeSummary(const PreviewMessage& message) {
