@@ -30,6 +30,17 @@ struct Ref {
     Ref& operator=(const Ref&) = delete;
 };
 
+// A GByteArray over bytes it must neither free nor grow: the parser's stream only reads them.
+struct BorrowedBytes {
+    GByteArray* array;
+    explicit BorrowedBytes(const QByteArray& bytes)
+        : array(g_byte_array_new_take(reinterpret_cast<guint8*>(const_cast<char*>(bytes.constData())),
+                                      gsize(bytes.size()))) {}
+    ~BorrowedBytes() { g_byte_array_free(array, FALSE); }  // gives the bytes back, unfreed
+    BorrowedBytes(const BorrowedBytes&) = delete;
+    BorrowedBytes& operator=(const BorrowedBytes&) = delete;
+};
+
 QByteArray mimeTypeOf(GMimeObject* object) {
     GMimeContentType* type = g_mime_object_get_content_type(object);
     if (!type)
@@ -185,21 +196,33 @@ QByteArray decodeBase64(QByteArrayView text) {
 PreviewMessage parsePreviewMessage(const QByteArray& bytes, const QString& name) {
     static std::once_flag once;
     std::call_once(once, [] { g_mime_init(); });
-    Ref<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.constData(), size_t(bytes.size())));
-    Ref<GMimeParser> parser(g_mime_parser_new_with_stream(stream.object));
-    g_mime_parser_set_persist_stream(parser.object, TRUE);
-    Ref<GMimeMessage> parsed(g_mime_parser_construct_message(parser.object, nullptr));
-    GMimeObject* body = parsed.object ? g_mime_message_get_mime_part(parsed.object) : nullptr;
-    if (!body)
-        throw Error(
-            QStringLiteral("Die Vorschau kann nicht gezeigt werden: %1 ist keine lesbare E-Mail-Nachricht.")
-                .arg(name));
     PreviewMessage message;
     message.source = bytes;
     message.messageSize = bytes.size();
+    bool parsedOk = false;  // GMime's arrays count in 32 bits; no rendering comes near that
     bool haveHtml = false;
     bool havePlain = false;
-    collectParts(body, message, haveHtml, havePlain);
+    if (quint64(bytes.size()) <= G_MAXUINT) {
+        // The parser reads the message where it already is: a message is mostly pictures, and a copy
+        // for the parser (a memory stream copies what it is given) would cost as much as the reading.
+        // The stream is told it does not own the bytes, and the parsed message keeps windows on them
+        // only as long as this scope.
+        BorrowedBytes borrowed(message.source);
+        Ref<GMimeStream> stream(g_mime_stream_mem_new_with_byte_array(borrowed.array));
+        g_mime_stream_mem_set_owner(GMIME_STREAM_MEM(stream.object), FALSE);
+        Ref<GMimeParser> parser(g_mime_parser_new_with_stream(stream.object));
+        g_mime_parser_set_persist_stream(parser.object, TRUE);
+        Ref<GMimeMessage> parsed(g_mime_parser_construct_message(parser.object, nullptr));
+        GMimeObject* body = parsed.object ? g_mime_message_get_mime_part(parsed.object) : nullptr;
+        if (body) {
+            parsedOk = true;
+            collectParts(body, message, haveHtml, havePlain);
+        }
+    }
+    if (!parsedOk)
+        throw Error(
+            QStringLiteral("Die Vorschau kann nicht gezeigt werden: %1 ist keine lesbare E-Mail-Nachricht.")
+                .arg(name));
     if (!haveHtml)
         throw Error(
             QStringLiteral("Die Vorschau kann nicht gezeigt werden: %1 enthält keinen HTML-Teil.").arg(name));
