@@ -79,6 +79,24 @@ QByteArray storedContentId(GMimeObject* object) {
     return id;
 }
 
+// The Content-ID of the picture part so far with the same type and bytes that stands for them, or id:
+// a newsletter carries its separator once per block, and the view then fetches it once. The bytes of
+// parts are compared only when their lengths agree, and then mostly only up to their first bytes.
+QByteArray sameBytesAs(const PreviewMessage& message, const PreviewPicture& picture, const QByteArray& id) {
+    const auto bytesOf = [&](const PreviewPicture& p) {
+        return p.base64Start < 0 ? QByteArrayView(p.decoded)
+                                 : QByteArrayView(message.source).sliced(p.base64Start, p.base64Length);
+    };
+    const QByteArrayView bytes = bytesOf(picture);
+    for (auto it = message.pictures.cbegin(); it != message.pictures.cend(); ++it) {
+        const PreviewPicture& other = it.value();
+        if (other.viewId == it.key() && other.mimeType == picture.mimeType &&
+            (other.base64Start < 0) == (picture.base64Start < 0) && bytesOf(other) == bytes)
+            return it.key();
+    }
+    return id;
+}
+
 void collectParts(GMimeObject* object, PreviewMessage& message, bool& haveHtml, bool& havePlain) {
     if (GMIME_IS_MULTIPART(object)) {
         GMimeMultipart* multipart = GMIME_MULTIPART(object);
@@ -103,6 +121,7 @@ void collectParts(GMimeObject* object, PreviewMessage& message, bool& haveHtml, 
         } else {
             picture.decoded = decodedContent(part);
         }
+        picture.viewId = sameBytesAs(message, picture, id);
         message.pictures.insert(id, picture);
     } else if (type == "text/html" && !haveHtml) {
         haveHtml = true;
@@ -290,7 +309,8 @@ std::optional<PreviewRequest> previewRequestOf(const QUrl& url) {
     return request;
 }
 
-QByteArray htmlForView(const QByteArray& html, const QUrl& page) {
+QByteArray htmlForView(const PreviewMessage& message, const QUrl& page) {
+    const QByteArray& html = message.html;
     const QByteArray base = page.toEncoded() + kPicturePath;
     QStringDecoder fromWindows("windows-1252");
     QByteArray out;
@@ -311,8 +331,11 @@ QByteArray htmlForView(const QByteArray& html, const QUrl& page) {
             continue;
         qsizetype end = at + 1;
         while (end < html.size() && !ends.contains(html[end])) ++end;
+        QByteArray id = html.sliced(at + 1, end - at - 1);
+        if (const PreviewPicture* picture = message.picture(id))
+            id = picture->viewId;
         // Encoded as a browser encodes the reference it reads: the page's characters as UTF-8.
-        const QByteArray id = QString(fromWindows(html.sliced(at + 1, end - at - 1))).toUtf8();
+        id = QString(fromWindows(id)).toUtf8();
         out.append(html.sliced(copied, start - copied));
         out.append(base);
         out.append(id.toPercentEncoding());

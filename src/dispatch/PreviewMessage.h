@@ -17,6 +17,9 @@ struct PreviewPicture {
     QByteArray decoded;          // the body, when it was not base64
     qsizetype base64Start = -1;  // otherwise where its base64 text lies in the message
     qsizetype base64Length = 0;
+    // The Content-ID whose address the view fetches it under: its own, or that of an earlier part
+    // with the same type and bytes.
+    QByteArray viewId;
 };
 
 // A rendered message as the preview shows it, read once and then served from memory: the page never
@@ -72,9 +75,10 @@ struct PreviewRequest {
 // Empty for an address that is not one of the preview's.
 std::optional<PreviewRequest> previewRequestOf(const QUrl& url);
 
-// The HTML part as the view gets it: every "cid:" reference (in an attribute or a style's url())
-// pointing at the picture's address under page. The message itself keeps its references.
-QByteArray htmlForView(const QByteArray& html, const QUrl& page);
+// The HTML part of message as the view gets it: every "cid:" reference (in an attribute or a style's
+// url()) pointing at the picture's address under page, pictures with the same bytes at one address.
+// The message itself keeps its references.
+QByteArray htmlForView(const PreviewMessage& message, const QUrl& page);
 
 // Past this many bytes of HTML a widely used webmail service cuts the message off.
 inline constexpr qint64 kClipLimit = 102 * 1024;

@@ -31,13 +31,20 @@ TEST(PreviewMessageTest, ReferencesPointAtPictureAddressesOfTheirPreviewThatGive
     const QByteArray html =
         "<img src=\"cid:1B_mein bild.jpg\"><img src='CID:2B_B\xE4ume.jpg'><td background=cid:3B_a.jpg>"
         "<div style=\"background:url(cid:4B_b.jpg)\">Text cid:5B_nicht.jpg</div>";
+    // The fourth picture has the bytes of the third: the view fetches them once.
+    const PreviewMessage message =
+        parsePreviewMessage(sampleMessage(html, {{"1B_mein bild.jpg", jpeg(Qt::red)},
+                                                 {"2B_B\xE4ume.jpg", jpeg(Qt::blue)},
+                                                 {"3B_a.jpg", jpeg(Qt::green)},
+                                                 {"4B_b.jpg", jpeg(Qt::green)}}),
+                            u"preview2.eml"_qs);
     const QUrl page = previewAddress(u"preview2"_qs, 7);
     EXPECT_EQ(page, QUrl(u"zw-preview://preview/preview2/7/"_qs));
     const QByteArray at = "zw-preview://preview/preview2/7/cid/";
-    EXPECT_EQ(htmlForView(html, page), "<img src=\"" + at + "1B_mein%20bild.jpg\"><img src='" + at +
-                                           "2B_B%C3%A4ume.jpg'><td background=" + at +
-                                           "3B_a.jpg><div style=\"background:url(" + at +
-                                           "4B_b.jpg)\">Text cid:5B_nicht.jpg</div>");
+    EXPECT_EQ(htmlForView(message, page), "<img src=\"" + at + "1B_mein%20bild.jpg\"><img src='" + at +
+                                              "2B_B%C3%A4ume.jpg'><td background=" + at +
+                                              "3B_a.jpg><div style=\"background:url(" + at +
+                                              "3B_a.jpg)\">Text cid:5B_nicht.jpg</div>");
 
     const struct {
         const char* address;  // as the browser asks for it

@@ -89,7 +89,7 @@ void PreviewSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
         QByteArray type = "text/html";
         if (!message_->htmlCharset.isEmpty())
             type += ";charset=" + message_->htmlCharset;
-        reply(job, type, htmlForView(message_->html, previewAddress(previewName_, number_)));
+        reply(job, type, htmlForView(*message_, previewAddress(previewName_, number_)));
         return;
     }
     const PreviewPicture* picture = message_->picture(request->contentId);
