@@ -45,9 +45,9 @@ void harden(QWebEngineSettings* settings) {
                                 S::ErrorPageEnabled})
         settings->setAttribute(off, false);
     settings->setAttribute(S::AutoLoadImages, true);
-    // Switching this off would give the page no origin of its own, and its pictures could no longer be
-    // told apart by page. Local files stay out all the same: the interceptor refuses them.
-    settings->setAttribute(S::LocalContentCanAccessFileUrls, true);
+    // The page reaches no local file, and the interceptor refuses them besides. Its pictures need no
+    // origin of the page: their addresses name the preview they belong to.
+    settings->setAttribute(S::LocalContentCanAccessFileUrls, false);
 }
 
 // Stands in for the new window a link with target=_blank asks for: takes the address and goes away.
