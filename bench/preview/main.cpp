@@ -74,7 +74,8 @@ QByteArray noisePicture(int seed, int bytes) {
 }
 
 // CPU time of the web engine's own processes (the page's renderer and its helpers), which the CPU
-// column of the benchmark, this process only, leaves out: every process below this one.
+// column of the benchmark, this process only, leaves out: every process below this one, and those of
+// them that ended.
 double engineCpuMs() {
     QHash<qint64, qint64> parentOf;
     QHash<qint64, qint64> ticksOf;
@@ -86,12 +87,15 @@ double engineCpuMs() {
         if (!numeric || !stat.open(QIODevice::ReadOnly))
             continue;
         const QByteArray line = stat.readAll();
-        // After "pid (comm) ": state, ppid, ... utime and stime are fields 14 and 15.
+        // After "pid (comm) ": state, ppid, ... utime, stime, cutime, cstime are fields 14 to 17. The
+        // times of children that ended and were waited for (a page process the engine replaced) count
+        // in their parent's cutime and cstime.
         const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() < 13)
+        if (fields.size() < 15)
             continue;
         parentOf.insert(pid, fields[1].toLongLong());
-        ticksOf.insert(pid, fields[11].toLongLong() + fields[12].toLongLong());
+        ticksOf.insert(pid, fields[11].toLongLong() + fields[12].toLongLong() + fields[13].toLongLong() +
+                                fields[14].toLongLong());
     }
     const qint64 self = QCoreApplication::applicationPid();
     qint64 ticks = 0;
