@@ -109,6 +109,10 @@ void collectParts(GMimeObject* object, PreviewMessage& message, bool& haveHtml, 
     GMimePart* part = GMIME_PART(object);
     const QByteArray type = mimeTypeOf(object);
     const QByteArray id = storedContentId(object);
+    // A Content-ID that comes again names the first part that has it: a later one must not change what
+    // the pictures that share the first one's address show.
+    if (!id.isEmpty() && message.pictures.contains(id))
+        return;
     if (!id.isEmpty()) {
         PreviewPicture picture{type, {}, -1, 0};
         GMimeDataWrapper* content = g_mime_part_get_content(part);
@@ -218,10 +222,10 @@ PreviewMessage parsePreviewMessage(const QByteArray& bytes, const QString& name)
     PreviewMessage message;
     message.source = bytes;
     message.messageSize = bytes.size();
-    bool parsedOk = false;  // GMime's arrays count in 32 bits; no rendering comes near that
+    bool parsedOk = false;
     bool haveHtml = false;
     bool havePlain = false;
-    if (quint64(bytes.size()) <= G_MAXUINT) {
+    if (quint64(bytes.size()) <= G_MAXUINT) {  // GMime's arrays count in 32 bits; no message comes near
         // The parser reads the message where it already is: a message is mostly pictures, and a copy
         // for the parser (a memory stream copies what it is given) would cost as much as the reading.
         // The stream is told it does not own the bytes, and the parsed message keeps windows on them
