@@ -6,12 +6,10 @@ BUILD_TYPE ?= RelWithDebInfo
 PREFIX ?= /usr/local
 # The second build of the tests with AddressSanitizer and UndefinedBehaviorSanitizer.
 ASAN_DIR ?= build-asan
-# The libFuzzer targets (clang) and how long each runs, with which seed; FUZZ_RUNS, when given, starts
-# each from its seeds alone and stops it after that many inputs.
+# The libFuzzer targets (clang) and how long each runs, with which seed.
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_SEED ?= 1
-FUZZ_RUNS ?=
 
 .PHONY: run test build deps bench clean install uninstall package sanitize fuzz
 
@@ -53,7 +51,7 @@ sanitize: deps
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZW_FUZZ=ON
 	cmake --build $(FUZZ_DIR) --target fuzz_template fuzz_render fuzz_picture
-	./tools/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_SEED) $(FUZZ_RUNS)
+	./tools/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_SEED)
 
 deps:
 	./tools/install-deps.sh
