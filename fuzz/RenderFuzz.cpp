@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtGlobal>
 
 #include <cstdint>
 #include <cstdio>
@@ -22,18 +23,35 @@
 
 namespace {
 
+// Damaged templates name files Qt refuses to open ("Broken filename" for a NUL byte); the renderer
+// reports those through its errors, so Qt's own warnings would only bury the fuzzer's output.
+void dropQtWarnings(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
 struct Folders {
     Folders() {
+        qInstallMessageHandler(dropQtWarnings);
         images = dir.filePath(QStringLiteral("Images/"));
         work = dir.filePath(QStringLiteral("work/"));
         QDir().mkpath(images);
         QDir().mkpath(work);
         // A few small pictures under the names the shipped templates use.
-        for (const QString& name : QDir(QStringLiteral(ZW_IMAGES_DIR)).entryList({QStringLiteral("*.jpg")}))
-            QFile::copy(QStringLiteral(ZW_IMAGES_DIR "/") + name, images + name);
+        shipped = QDir(QStringLiteral(ZW_IMAGES_DIR)).entryList({QStringLiteral("*.jpg")});
+        for (const QString& name : shipped) QFile::copy(QStringLiteral(ZW_IMAGES_DIR "/") + name, images + name);
+    }
+    // The renderer keeps copies of the setting pictures in the picture folder and falls back on an
+    // earlier rendering's copy; removing them lets every input stand alone, so a finding reproduces.
+    void removeCopies() const {
+        for (const QString& name : QDir(images).entryList(QDir::Files)) {
+            if (!shipped.contains(name))
+                QFile::remove(images + name);
+        }
     }
     QTemporaryDir dir;
     QString images, work;
+    QStringList shipped;
 };
 
 bool carriesMessageSyntax(const QByteArray& bytes) {
@@ -81,6 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     zw::test::FakePrompts prompts;
     try {
         QFile::remove(messagePath);
+        folders.removeCopies();
         QFile file(templatePath);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             std::abort();
