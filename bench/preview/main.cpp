@@ -1,11 +1,12 @@
 // The preview of a large newsletter (200 blocks, each with its own 250 KB picture) in its steps, each
-// beside the floor of one rendering: committing the block being edited, the two renderings, reading the
-// message, and handing it to the view until the view has the page. The whole preview should cost at
-// most 2.3 renderings. The program folder is a temporary folder under TMPDIR.
+// beside the floor of one rendering: committing the block being edited, the rendering into both preview
+// files, reading the message, and handing it to the view until the view has the page. The whole preview
+// should cost at most 2.3 renderings. The program folder is a temporary folder under TMPDIR.
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QEventLoop>
+#include <QHash>
 #include <QImage>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -14,6 +15,8 @@
 #include <benchmark/benchmark.h>
 
 #include <stdexcept>
+
+#include <unistd.h>
 
 #include "app/ProductBranding.h"
 #include "app/WindowRender.h"
@@ -68,6 +71,50 @@ QByteArray noisePicture(int seed, int bytes) {
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPG", 80);
     return jpeg;
+}
+
+// CPU time of the web engine's own processes (the page's renderer and its helpers), which the CPU
+// column of the benchmark, this process only, leaves out: every process below this one, and those of
+// them that ended.
+double engineCpuMs() {
+    QHash<qint64, qint64> parentOf;
+    QHash<qint64, qint64> ticksOf;
+    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& name : pids) {
+        bool numeric = false;
+        const qint64 pid = name.toLongLong(&numeric);
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(name));
+        if (!numeric || !stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        // After "pid (comm) ": state, ppid, ... utime, stime, cutime, cstime are fields 14 to 17. The
+        // times of children that ended and were waited for (a page process the engine replaced) count
+        // in their parent's cutime and cstime.
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() < 15)
+            continue;
+        parentOf.insert(pid, fields[1].toLongLong());
+        ticksOf.insert(pid, fields[11].toLongLong() + fields[12].toLongLong() + fields[13].toLongLong() +
+                                fields[14].toLongLong());
+    }
+    const qint64 self = QCoreApplication::applicationPid();
+    qint64 ticks = 0;
+    for (auto it = parentOf.cbegin(); it != parentOf.cend(); ++it) {
+        qint64 up = it.value();
+        for (int depth = 0; depth < 8 && up > 1 && up != self; ++depth) up = parentOf.value(up, 0);
+        if (up == self)
+            ticks += ticksOf.value(it.key());
+    }
+    return 1000.0 * double(ticks) / double(sysconf(_SC_CLK_TCK));
+}
+
+// Runs the benchmark loop and reports the engine's CPU time per iteration beside it.
+template <class Step>
+void withEngineCpu(benchmark::State& state, Step step) {
+    const double before = engineCpuMs();
+    for (auto _ : state) step();
+    state.counters["engine_cpu_ms"] = benchmark::Counter(
+        (engineCpuMs() - before) / double(state.iterations()), benchmark::Counter::kDefaults);
 }
 
 // The window on a program folder whose default template has the 200 blocks.
@@ -172,12 +219,11 @@ void BM_PreviewCommit(benchmark::State& state) {
     for (auto _ : state) p.form->blockList().ListBox1Enter();
 }
 
-void BM_PreviewTwoRenderings(benchmark::State& state) {
+// The preview renders once and writes the message into both of its files in one pass.
+void BM_PreviewRenderBothFiles(benchmark::State& state) {
     LargePreview& p = large();
-    for (auto _ : state) {
-        p.render(p.path("preview1.eml"));
-        p.render(p.path("preview2.eml"));
-    }
+    const QStringList targets = {p.path("preview1.eml"), p.path("preview2.eml")};
+    for (auto _ : state) RenderMessage(renderInputFromWindow(*p.form, p.form->session()), targets, p.prompts);
 }
 
 void BM_PreviewReadMessage(benchmark::State& state) {
@@ -191,20 +237,21 @@ void BM_PreviewHandToView(benchmark::State& state) {
     p.render(p.path("preview1.eml"));
     const auto message = std::make_shared<const PreviewMessage>(readPreviewMessage(p.path("preview1.eml")));
     int n = 0;
-    for (auto _ : state)
+    withEngineCpu(state, [&] {
         p.untilLoaded([&] {
             p.form->preview().view()->showMessage(message, QStringLiteral("preview%1").arg(1 + n++ % 2));
         });
+    });
 }
 
 void BM_PreviewWhole(benchmark::State& state) {
     LargePreview& p = large();
-    for (auto _ : state) p.untilLoaded([&] { p.form->preview().ShowPreview(); });
+    withEngineCpu(state, [&] { p.untilLoaded([&] { p.form->preview().ShowPreview(); }); });
 }
 
 BENCHMARK(BM_RenderOnceFloor)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_PreviewCommit)->Unit(benchmark::kMillisecond)->MinTime(3.0);
-BENCHMARK(BM_PreviewTwoRenderings)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_PreviewRenderBothFiles)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_PreviewReadMessage)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_PreviewHandToView)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_PreviewWhole)->Unit(benchmark::kMillisecond)->MinTime(3.0);

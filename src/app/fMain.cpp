@@ -493,6 +493,10 @@ void TMainForm::renderMessageTo(const QString& target) {
     RenderMessage(renderInputFromWindow(*this, session_), target, prompts_);
 }
 
+void TMainForm::renderMessageTo(const QStringList& targets) {
+    RenderMessage(renderInputFromWindow(*this, session_), targets, prompts_);
+}
+
 void TMainForm::commitBlock() {
     blockList_->ListBox1Enter();
 }

@@ -126,9 +126,11 @@ private:
     // The picture buttons of the news and graphics pages (fMainPictures.cpp).
     void connectPictures();
     void FormCreate(const QString& startTemplate);
-    // The newsletter message of the window's template, written to target; and the write back of the
-    // block in the editor, which every command that hands the newsletter on runs first.
+    // The newsletter message of the window's template, written to target (rendered once for several
+    // targets, replaced in their order); and the write back of the block in the editor, which every
+    // command that hands the newsletter on runs first.
     void renderMessageTo(const QString& target);
+    void renderMessageTo(const QStringList& targets);
     void commitBlock();
     // Runs a command behind the application's error report.
     template <typename Command>

@@ -7,7 +7,7 @@ namespace zw {
 void TMainForm::connectPreview() {
     preview_ = std::make_unique<PreviewPart>(
         PreviewPage, session_.folders, prompts_, launcher_, [this] { commitBlock(); },
-        [this](const QString& target) { renderMessageTo(target); });
+        [this](const QStringList& targets) { renderMessageTo(targets); });
     pageCommands.showPreview = [this] { preview_->ShowPreview(); };
     pageCommands.sendSingleMail = [this] { preview_->SendSingleMail(); };
 }

@@ -30,6 +30,17 @@ struct Ref {
     Ref& operator=(const Ref&) = delete;
 };
 
+// A GByteArray over bytes it must neither free nor grow: the parser's stream only reads them.
+struct BorrowedBytes {
+    GByteArray* array;
+    explicit BorrowedBytes(const QByteArray& bytes)
+        : array(g_byte_array_new_take(reinterpret_cast<guint8*>(const_cast<char*>(bytes.constData())),
+                                      gsize(bytes.size()))) {}
+    ~BorrowedBytes() { g_byte_array_free(array, FALSE); }  // gives the bytes back, unfreed
+    BorrowedBytes(const BorrowedBytes&) = delete;
+    BorrowedBytes& operator=(const BorrowedBytes&) = delete;
+};
+
 QByteArray mimeTypeOf(GMimeObject* object) {
     GMimeContentType* type = g_mime_object_get_content_type(object);
     if (!type)
@@ -68,6 +79,24 @@ QByteArray storedContentId(GMimeObject* object) {
     return id;
 }
 
+// The Content-ID of the picture part so far with the same type and bytes that stands for them, or id:
+// a newsletter carries its separator once per block, and the view then fetches it once. The bytes of
+// parts are compared only when their lengths agree, and then mostly only up to their first bytes.
+QByteArray sameBytesAs(const PreviewMessage& message, const PreviewPicture& picture, const QByteArray& id) {
+    const auto bytesOf = [&](const PreviewPicture& p) {
+        return p.base64Start < 0 ? QByteArrayView(p.decoded)
+                                 : QByteArrayView(message.source).sliced(p.base64Start, p.base64Length);
+    };
+    const QByteArrayView bytes = bytesOf(picture);
+    for (auto it = message.pictures.cbegin(); it != message.pictures.cend(); ++it) {
+        const PreviewPicture& other = it.value();
+        if (other.viewId == it.key() && other.mimeType == picture.mimeType &&
+            (other.base64Start < 0) == (picture.base64Start < 0) && bytesOf(other) == bytes)
+            return it.key();
+    }
+    return id;
+}
+
 void collectParts(GMimeObject* object, PreviewMessage& message, bool& haveHtml, bool& havePlain) {
     if (GMIME_IS_MULTIPART(object)) {
         GMimeMultipart* multipart = GMIME_MULTIPART(object);
@@ -80,6 +109,10 @@ void collectParts(GMimeObject* object, PreviewMessage& message, bool& haveHtml, 
     GMimePart* part = GMIME_PART(object);
     const QByteArray type = mimeTypeOf(object);
     const QByteArray id = storedContentId(object);
+    // A Content-ID that comes again names the first part that has it: a later one must not change what
+    // the pictures that share the first one's address show.
+    if (!id.isEmpty() && message.pictures.contains(id))
+        return;
     if (!id.isEmpty()) {
         PreviewPicture picture{type, {}, -1, 0};
         GMimeDataWrapper* content = g_mime_part_get_content(part);
@@ -92,6 +125,7 @@ void collectParts(GMimeObject* object, PreviewMessage& message, bool& haveHtml, 
         } else {
             picture.decoded = decodedContent(part);
         }
+        picture.viewId = sameBytesAs(message, picture, id);
         message.pictures.insert(id, picture);
     } else if (type == "text/html" && !haveHtml) {
         haveHtml = true;
@@ -185,21 +219,33 @@ QByteArray decodeBase64(QByteArrayView text) {
 PreviewMessage parsePreviewMessage(const QByteArray& bytes, const QString& name) {
     static std::once_flag once;
     std::call_once(once, [] { g_mime_init(); });
-    Ref<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.constData(), size_t(bytes.size())));
-    Ref<GMimeParser> parser(g_mime_parser_new_with_stream(stream.object));
-    g_mime_parser_set_persist_stream(parser.object, TRUE);
-    Ref<GMimeMessage> parsed(g_mime_parser_construct_message(parser.object, nullptr));
-    GMimeObject* body = parsed.object ? g_mime_message_get_mime_part(parsed.object) : nullptr;
-    if (!body)
-        throw Error(
-            QStringLiteral("Die Vorschau kann nicht gezeigt werden: %1 ist keine lesbare E-Mail-Nachricht.")
-                .arg(name));
     PreviewMessage message;
     message.source = bytes;
     message.messageSize = bytes.size();
+    bool parsedOk = false;
     bool haveHtml = false;
     bool havePlain = false;
-    collectParts(body, message, haveHtml, havePlain);
+    if (quint64(bytes.size()) <= G_MAXUINT) {  // GMime's arrays count in 32 bits; no message comes near
+        // The parser reads the message where it already is: a message is mostly pictures, and a copy
+        // for the parser (a memory stream copies what it is given) would cost as much as the reading.
+        // The stream is told it does not own the bytes, and the parsed message keeps windows on them
+        // only as long as this scope.
+        BorrowedBytes borrowed(message.source);
+        Ref<GMimeStream> stream(g_mime_stream_mem_new_with_byte_array(borrowed.array));
+        g_mime_stream_mem_set_owner(GMIME_STREAM_MEM(stream.object), FALSE);
+        Ref<GMimeParser> parser(g_mime_parser_new_with_stream(stream.object));
+        g_mime_parser_set_persist_stream(parser.object, TRUE);
+        Ref<GMimeMessage> parsed(g_mime_parser_construct_message(parser.object, nullptr));
+        GMimeObject* body = parsed.object ? g_mime_message_get_mime_part(parsed.object) : nullptr;
+        if (body) {
+            parsedOk = true;
+            collectParts(body, message, haveHtml, havePlain);
+        }
+    }
+    if (!parsedOk)
+        throw Error(
+            QStringLiteral("Die Vorschau kann nicht gezeigt werden: %1 ist keine lesbare E-Mail-Nachricht.")
+                .arg(name));
     if (!haveHtml)
         throw Error(
             QStringLiteral("Die Vorschau kann nicht gezeigt werden: %1 enthält keinen HTML-Teil.").arg(name));
@@ -210,8 +256,10 @@ PreviewMessage readPreviewMessage(const QString& path) {
     return parsePreviewMessage(readFile(path), QFileInfo(path).fileName());
 }
 
-QByteArray contentIdFromUrl(const QUrl& url) {
-    const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+namespace {
+
+QByteArray contentIdFromEncoded(const QByteArray& encoded) {
+    const QByteArray bytes = QByteArray::fromPercentEncoding(encoded);
     QStringDecoder fromUtf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = fromUtf8(bytes);
     if (fromUtf8.hasError())
@@ -221,16 +269,85 @@ QByteArray contentIdFromUrl(const QUrl& url) {
     return toWindows.hasError() ? bytes : stored;
 }
 
-QUrl previewAddress(const QString& previewName) {
+constexpr char kPicturePath[] = "cid/";
+
+}  // namespace
+
+QByteArray contentIdFromUrl(const QUrl& url) {
+    if (url.scheme() == QLatin1String(kContentIdScheme))
+        return contentIdFromEncoded(url.path(QUrl::FullyEncoded).toLatin1());
+    const auto request = previewRequestOf(url);
+    return request ? request->contentId : QByteArray();
+}
+
+QUrl previewAddress(const QString& previewName, quint64 number) {
     QUrl url;
     url.setScheme(QLatin1String(kPreviewScheme));
-    url.setHost(previewName);
-    url.setPath(QStringLiteral("/"));
+    url.setHost(QLatin1String(kPreviewHost));
+    url.setPath(QStringLiteral("/%1/%2/").arg(previewName).arg(number));
     return url;
 }
 
-QString previewNameOf(const QUrl& url) {
-    return url.scheme() == QLatin1String(kPreviewScheme) ? url.host() : QString();
+std::optional<PreviewRequest> previewRequestOf(const QUrl& url) {
+    if (url.scheme() != QLatin1String(kPreviewScheme) || url.host() != QLatin1String(kPreviewHost))
+        return std::nullopt;
+    // "/preview1/7/" or "/preview1/7/cid/<Content-ID>"
+    const QByteArray path = url.path(QUrl::FullyEncoded).toLatin1();
+    const qsizetype nameEnd = path.indexOf('/', 1);
+    const qsizetype numberEnd = nameEnd < 0 ? -1 : path.indexOf('/', nameEnd + 1);
+    if (!path.startsWith('/') || nameEnd <= 1 || numberEnd < 0)
+        return std::nullopt;
+    PreviewRequest request;
+    request.previewName = QString::fromLatin1(path.sliced(1, nameEnd - 1));
+    bool ok = false;
+    request.number = path.sliced(nameEnd + 1, numberEnd - nameEnd - 1).toULongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    const QByteArray rest = path.sliced(numberEnd + 1);
+    if (rest.isEmpty())
+        return request;
+    if (!rest.startsWith(kPicturePath) || rest.size() == qsizetype(sizeof kPicturePath) - 1)
+        return std::nullopt;
+    request.isPicture = true;
+    request.contentId = contentIdFromEncoded(rest.sliced(sizeof kPicturePath - 1));
+    return request;
+}
+
+QByteArray htmlForView(const PreviewMessage& message, const QUrl& page) {
+    const QByteArray& html = message.html;
+    const QByteArray base = page.toEncoded() + kPicturePath;
+    QStringDecoder fromWindows("windows-1252");
+    QByteArray out;
+    out.reserve(html.size() + html.size() / 8);
+    qsizetype copied = 0;
+    for (qsizetype at = 0; (at = html.indexOf(':', at)) >= 0; ++at) {
+        // "cid:" where a URL starts: after a quote, an "=" (an attribute without quotes) or "(" (url()).
+        const qsizetype start = at - 3;
+        if (start < 1 || qstrnicmp(html.constData() + start, "cid", 3) != 0)
+            continue;
+        const char before = html[start - 1];
+        const QByteArray ends = before == '"'    ? QByteArray("\"")
+                                : before == '\'' ? QByteArray("'")
+                                : before == '('  ? QByteArray(")\"' \t\r\n")
+                                : before == '='  ? QByteArray(" \t\r\n>")
+                                                 : QByteArray();
+        if (ends.isEmpty())
+            continue;
+        qsizetype end = at + 1;
+        while (end < html.size() && !ends.contains(html[end])) ++end;
+        QByteArray id = html.sliced(at + 1, end - at - 1);
+        if (const PreviewPicture* picture = message.picture(id))
+            id = picture->viewId;
+        // Encoded as a browser encodes the reference it reads: the page's characters as UTF-8.
+        id = QString(fromWindows(id)).toUtf8();
+        out.append(html.sliced(copied, start - copied));
+        out.append(base);
+        out.append(id.toPercentEncoding());
+        copied = end;
+        at = end - 1;
+    }
+    out.append(html.sliced(copied));
+    return out;
 }
 
 QString sizeSummary(const PreviewMessage& message) {

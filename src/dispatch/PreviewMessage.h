@@ -6,6 +6,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <optional>
+
 namespace zw {
 
 // One part that the HTML refers to by its Content-ID. A base64 body stays where it is in the message
@@ -15,6 +17,9 @@ struct PreviewPicture {
     QByteArray decoded;          // the body, when it was not base64
     qsizetype base64Start = -1;  // otherwise where its base64 text lies in the message
     qsizetype base64Length = 0;
+    // The Content-ID whose address the view fetches it under: its own, or that of an earlier part
+    // with the same type and bytes.
+    QByteArray viewId;
 };
 
 // A rendered message as the preview shows it, read once and then served from memory: the page never
@@ -44,16 +49,36 @@ PreviewMessage parsePreviewMessage(const QByteArray& message, const QString& nam
 // do, and ending at the padding.
 QByteArray decodeBase64(QByteArrayView text);
 
-// The browser percent-encodes a "cid:" reference, and writes 8-bit characters as UTF-8 before that.
-// The Content-ID these bytes came from: percent-decoded and, when that is UTF-8, converted back to
-// Windows-1252, the character set the message stores its Content-IDs in.
+// A Content-ID in an address is percent-encoded, its 8-bit characters written as UTF-8 before that, as
+// a browser writes a "cid:" reference. The Content-ID of a "cid:" address or of a picture address of
+// the preview: percent-decoded and, when that is UTF-8, converted back to Windows-1252, the character
+// set the message stores its Content-IDs in.
 QByteArray contentIdFromUrl(const QUrl& url);
 
-// Where the view finds the HTML part of a preview file ("zw-preview://preview1/"), and back.
+// Where the view finds a preview. Every preview shown gets addresses of its own, numbered, under one
+// host: the engine keeps the page process it has instead of starting another for a new site, and its
+// cache never answers for an address an earlier preview used (every rendering has a "1B_...").
+//   the HTML part:  zw-preview://preview/preview1/7/
+//   a picture:      zw-preview://preview/preview1/7/cid/1B_mein%20bild.jpg
 inline constexpr char kPreviewScheme[] = "zw-preview";
+inline constexpr char kPreviewHost[] = "preview";
 inline constexpr char kContentIdScheme[] = "cid";
-QUrl previewAddress(const QString& previewName);
-QString previewNameOf(const QUrl& url);
+QUrl previewAddress(const QString& previewName, quint64 number);
+
+// What an address of the preview asks for.
+struct PreviewRequest {
+    QString previewName;  // "preview1"
+    quint64 number = 0;
+    bool isPicture = false;
+    QByteArray contentId;  // of a picture, as stored (see contentIdFromUrl)
+};
+// Empty for an address that is not one of the preview's.
+std::optional<PreviewRequest> previewRequestOf(const QUrl& url);
+
+// The HTML part of message as the view gets it: every "cid:" reference (in an attribute or a style's
+// url()) pointing at the picture's address under page, pictures with the same bytes at one address.
+// The message itself keeps its references.
+QByteArray htmlForView(const PreviewMessage& message, const QUrl& page);
 
 // Past this many bytes of HTML a widely used webmail service cuts the message off.
 inline constexpr qint64 kClipLimit = 102 * 1024;

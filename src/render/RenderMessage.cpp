@@ -4,6 +4,8 @@
 #include <QFile>
 
 #include <cerrno>
+#include <memory>
+#include <vector>
 
 #include "platform/Error.h"
 #include "platform/FileIo.h"
@@ -67,6 +69,51 @@ void writeMessage(const MessageLines& lines, const QString& targetPath) {
     if (!lines.writeTo(file.device()))
         file.fail(errno ? errno : ENOSPC);
     file.commit();
+}
+
+// Passes every write on to each of several devices.
+class TeeDevice : public QIODevice {
+public:
+    explicit TeeDevice(QList<QIODevice*> devices) : devices_(std::move(devices)) {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        for (QIODevice* device : devices_) {
+            if (device->write(data, size) != size)
+                return -1;
+        }
+        return size;
+    }
+
+private:
+    QList<QIODevice*> devices_;
+};
+
+// The message is encoded once and streamed into all targets side by side, then each is committed in
+// the order given. Should anything fail on the way, the replacements not committed are dropped and
+// each target is written on its own, one after the other: what is replaced then, and the failure
+// reported, are those of writing the targets in turn.
+void writeMessage(const MessageLines& lines, const QStringList& targetPaths) {
+    if (targetPaths.size() > 1) {
+        try {
+            std::vector<std::unique_ptr<FileReplacement>> files;
+            QList<QIODevice*> devices;
+            for (const QString& path : targetPaths) {
+                files.push_back(std::make_unique<FileReplacement>(path, true));
+                devices.append(&files.back()->device());
+            }
+            TeeDevice tee(devices);
+            if (lines.writeTo(tee)) {
+                for (const auto& file : files) file->commit();
+                return;
+            }
+        } catch (const Error&) {
+        }
+    }
+    for (const QString& path : targetPaths) writeMessage(lines, path);
 }
 
 }  // namespace
@@ -258,6 +305,13 @@ void RenderMessage(const RenderInput& input, const QString& targetPath, Prompts&
     if (targetPath.isEmpty())
         return;
     writeMessage(context.lines, targetPath);
+}
+
+void RenderMessage(const RenderInput& input, const QStringList& targetPaths, Prompts& prompts) {
+    RenderContext context(input, prompts);
+    AssembleMessage(context);
+    WrapHtmlLines(context);
+    writeMessage(context.lines, targetPaths);
 }
 
 }  // namespace zw

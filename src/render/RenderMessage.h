@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include "platform/Prompts.h"
 #include "render/MessageLines.h"
@@ -65,5 +66,10 @@ QList<QByteArray> BuildMessageLines(const RenderInput& input, Prompts& prompts);
 // Renders the message and replaces the file at targetPath with it in one step: a rendering that fails
 // leaves an existing target as it was. An empty target builds the message and writes nothing.
 void RenderMessage(const RenderInput& input, const QString& targetPath, Prompts& prompts);
+// Renders the message once and replaces each target with it, in the order given, leaving what
+// rendering into each target in turn would leave: the same bytes in every one, each replaced in one
+// step, the working files as after a rendering, and on a failure the targets before the failing one
+// replaced, the others as they were, and the failure that target's rendering reports.
+void RenderMessage(const RenderInput& input, const QStringList& targetPaths, Prompts& prompts);
 
 }  // namespace zw

@@ -27,6 +27,50 @@ TEST(PreviewMessageTest, ContentIdsComeBackAsStoredFromTheAddressTheBrowserAsksF
         EXPECT_EQ(contentIdFromUrl(QUrl(QString::fromLatin1(row.address))), row.contentId) << row.address;
 }
 
+TEST(PreviewMessageTest, ReferencesPointAtPictureAddressesOfTheirPreviewThatGiveTheContentIdBack) {
+    const QByteArray html =
+        "<img src=\"cid:1B_mein bild.jpg\"><img src='CID:2B_B\xE4ume.jpg'><td background=cid:3B_a.jpg>"
+        "<div style=\"background:url(cid:4B_b.jpg)\">Text cid:5B_nicht.jpg</div>";
+    // The fourth picture has the bytes of the third: the view fetches them once.
+    const PreviewMessage message =
+        parsePreviewMessage(sampleMessage(html, {{"1B_mein bild.jpg", jpeg(Qt::red)},
+                                                 {"2B_B\xE4ume.jpg", jpeg(Qt::blue)},
+                                                 {"3B_a.jpg", jpeg(Qt::green)},
+                                                 {"4B_b.jpg", jpeg(Qt::green)}}),
+                            u"preview2.eml"_qs);
+    const QUrl page = previewAddress(u"preview2"_qs, 7);
+    EXPECT_EQ(page, QUrl(u"zw-preview://preview/preview2/7/"_qs));
+    const QByteArray at = "zw-preview://preview/preview2/7/cid/";
+    EXPECT_EQ(htmlForView(message, page), "<img src=\"" + at + "1B_mein%20bild.jpg\"><img src='" + at +
+                                              "2B_B%C3%A4ume.jpg'><td background=" + at +
+                                              "3B_a.jpg><div style=\"background:url(" + at +
+                                              "3B_a.jpg)\">Text cid:5B_nicht.jpg</div>");
+
+    const struct {
+        const char* address;  // as the browser asks for it
+        bool picture;
+        QByteArray contentId;
+    } rows[] = {
+        {"zw-preview://preview/preview2/7/", false, ""},
+        {"zw-preview://preview/preview2/7/cid/1B_mein%20bild.jpg", true, "1B_mein bild.jpg"},
+        {"zw-preview://preview/preview2/7/cid/2B_B%C3%A4ume.jpg", true, "2B_B\xE4ume.jpg"},
+        {"zw-preview://preview/preview2/7/cid/3B_a%2Fb%3Fc.jpg", true, "3B_a/b?c.jpg"},
+    };
+    for (const auto& row : rows) {
+        const auto request = previewRequestOf(QUrl(QString::fromLatin1(row.address)));
+        ASSERT_TRUE(request) << row.address;
+        EXPECT_EQ(request->previewName, u"preview2"_qs);
+        EXPECT_EQ(request->number, 7u);
+        EXPECT_EQ(request->isPicture, row.picture);
+        EXPECT_EQ(request->contentId, row.contentId);
+    }
+    for (const char* foreign :
+         {"zw-preview://preview1/", "zw-preview://preview/preview1/x/",
+          "zw-preview://preview/preview1/7/cid/", "zw-preview://preview/preview1/7/a.jpg",
+          "https://preview/preview1/7/", "cid:1B_a.jpg"})
+        EXPECT_FALSE(previewRequestOf(QUrl(QString::fromLatin1(foreign)))) << foreign;
+}
+
 TEST(PreviewMessageTest, ReadsHtmlPlainTextPicturesAndSizes) {
     const QByteArray red = jpeg(Qt::red), blue = jpeg(Qt::blue);
     const QByteArray bytes = sampleMessage(

@@ -39,7 +39,9 @@ protected:
                       prompts_,
                       launcher_,
                       [this] { commits_.append(u"commit"_qs); },
-                      [this](const QString& target) { writeAll(target, rendered_); }};
+                      [this](const QStringList& targets) {
+                          for (const QString& target : targets) writeAll(target, rendered_);
+                      }};
 };
 
 TEST_F(PreviewPartTest, BarShowsSizesSwitchesWidthAndPlainText) {

@@ -38,7 +38,7 @@ TEST(DiskFull, EveryWriteThatFailsGivesAGermanMessageAndKeepsTheFiles) {
         {"read-only documents folder", {u"--nobody"_qs}, u"Zugriff verweigert."_qs},
     };
     for (const auto& limit : limits) {
-        for (const QString& command : {u"save"_qs, u"writeback"_qs, u"render"_qs}) {
+        for (const QString& command : {u"save"_qs, u"writeback"_qs, u"render"_qs, u"render2"_qs}) {
             const std::string row = std::string(limit.limit) + ", " + command.toStdString();
             Workspace ws;
             ASSERT_EQ(runChild(u"start"_qs, ws).items, 3);

@@ -269,6 +269,69 @@ TEST_F(Message, FailuresLeaveTheTargetAsItWas) {
     }
 }
 
+// The preview's two files: one rendering, replaced in turn, leaving what renderings into each in turn
+// would leave, also when a target cannot be written.
+TEST_F(Message, SeveralTargetsGetTheSameRenderingReplacedInTurn) {
+    addPicture("bild.jpg", 3000);
+    addBlock({"Meldung", "C:\\x\\bild.jpg", "Mehr", "a.de", "Text"});
+    const QString one = folder.file("preview1.eml"), two = folder.file("preview2.eml");
+    const QString missing = folder.file("kein Ordner/preview2.eml");
+    const QByteArray message = joinLines(BuildMessageLines(input, prompts));
+    const struct {
+        const char* name;
+        QStringList targets;
+        std::function<void(Message&)> breakIt;
+        QString error;
+        QByteArray first, second;  // the files afterwards
+    } rows[] = {
+        {"both written", {one, two}, [](Message&) {}, {}, message, message},
+        {"first cannot be created",
+         {missing, two},
+         [](Message&) {},
+         u"Datei \"%1\" kann nicht erstellt werden. %2"_qs.arg(missing, kNotFound),
+         "",
+         "alt2"},
+        {"second cannot be created",
+         {one, missing},
+         [](Message&) {},
+         u"Datei \"%1\" kann nicht erstellt werden. %2"_qs.arg(missing, kNotFound),
+         message,
+         ""},
+        {"missing block picture",
+         {one, two},
+         [](Message& m) {
+             m.addBlock({"M", "C:\\x\\fehlt.jpg", "", "", "t"});
+         },
+         u"Datei %1fehlt.jpg kann nicht geöffnet werden. %2"_qs.arg(images, kNotFound),
+         "alt1",
+         "alt2"},
+    };
+    for (const auto& row : rows) {
+        writeAll(one, "alt1");
+        writeAll(two, "alt2");
+        QFile::remove(folder.file("temp.mim"));
+        QFile::remove(images + "m_Kopf.jpg");
+        row.breakIt(*this);
+        QString error;
+        try {
+            RenderMessage(input, row.targets, prompts);
+        } catch (const Error& e) {
+            error = e.message();
+        }
+        EXPECT_EQ(error, row.error) << row.name;
+        // Compared whole but not printed: a message is long.
+        EXPECT_TRUE((row.targets[0] == one ? readAll(one) : "") == row.first) << row.name;
+        EXPECT_TRUE((row.targets[1] == two ? readAll(two) : "") == row.second) << row.name;
+        if (row.error.isEmpty()) {  // the working files of one rendering
+            EXPECT_EQ(readAll(folder.file("temp.mim")).replace("\r\n", ""),
+                      readAll(images + "imp.jpg").toBase64());
+            EXPECT_EQ(readAll(images + "m_Kopf.jpg"), readAll(images + "logo.jpg"));
+        }
+        EXPECT_EQ(QDir(folder.path()).entryList({u"*.part"_qs}, QDir::Files | QDir::Hidden), QStringList())
+            << row.name;
+    }
+}
+
 TEST_F(Message, BackslashInAnAddressIsShownOncePerUse) {
     addPicture("b.jpg");
     addBlock({"M", "b.jpg", "Mehr", "www.a.de\\x", "t"});

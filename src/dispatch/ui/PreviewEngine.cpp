@@ -31,7 +31,6 @@ void appendChromiumFlag(const QByteArray& flag) {
 
 void preparePreviewEngine() {
     registerScheme(kPreviewScheme, QWebEngineUrlScheme::Syntax::Host);
-    registerScheme(kContentIdScheme, QWebEngineUrlScheme::Syntax::Path);
 
     // Chromium refuses to start as root with its sandbox (containers, a fresh machine's `make run`).
     // Only then does the preview do without it.

@@ -115,8 +115,10 @@ QString PreviewPart::previewPath(int number) const {
 void PreviewPart::ShowPreview() {
     WaitCursor wait;
     commit_();
-    render_(previewPath(1));
-    render_(previewPath(2));
+    // Both files get the latest rendering, "preview1.eml" replaced before "preview2.eml". One rendering
+    // written to both in one pass leaves what two renderings in a row leave (the same bytes in both, the
+    // working files of a rendering) and encodes the pictures once instead of twice.
+    render_({previewPath(1), previewPath(2)});
     ++PreviewCounter;
     // Always the file the view did not show last; it is read now and served from memory.
     showFile(previewPath(PreviewCounter), QStringLiteral("preview%1").arg(PreviewCounter));
@@ -127,7 +129,7 @@ void PreviewPart::ShowPreview() {
 void PreviewPart::SendSingleMail() {
     commit_();
     const QString path = previewPath(1);
-    render_(path);
+    render_({path});
     // The outcome comes later (the mail program may take its time); the window goes on meanwhile.
     launcher_.open(path, [this, alive = QPointer<PreviewPart>(this)](bool started) {
         if (alive && !started)

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -28,7 +29,8 @@ class PreviewPart : public QObject {
     Q_OBJECT
 public:
     using Commit = std::function<void()>;
-    using Render = std::function<void(const QString& targetPath)>;
+    // Renders the message once into each target, replacing them in the order given.
+    using Render = std::function<void(const QStringList& targetPaths)>;
 
     // Fills page (an empty page whose layout is a QVBoxLayout) with the bar and the view area.
     PreviewPart(QWidget* page, const Folders& folders, Prompts& prompts, Launcher& launcher, Commit commit,

@@ -17,10 +17,6 @@ void reply(QWebEngineUrlRequestJob* job, const QByteArray& contentType, const QB
     job->reply(contentType, buffer);
 }
 
-bool isPreviewScheme(const QString& scheme) {
-    return scheme == QLatin1String(kPreviewScheme) || scheme == QLatin1String(kContentIdScheme);
-}
-
 // What a mail program's reader allows a message: its own markup and pictures, nothing that runs,
 // nothing that reaches out.
 void harden(QWebEngineSettings* settings) {
@@ -49,9 +45,9 @@ void harden(QWebEngineSettings* settings) {
                                 S::ErrorPageEnabled})
         settings->setAttribute(off, false);
     settings->setAttribute(S::AutoLoadImages, true);
-    // Switching this off would give the page no origin of its own, and its pictures could no longer be
-    // told apart by page. Local files stay out all the same: the interceptor refuses them.
-    settings->setAttribute(S::LocalContentCanAccessFileUrls, true);
+    // The page reaches no local file, and the interceptor refuses them besides. Its pictures need no
+    // origin of the page: their addresses name the preview they belong to.
+    settings->setAttribute(S::LocalContentCanAccessFileUrls, false);
 }
 
 // Stands in for the new window a link with target=_blank asks for: takes the address and goes away.
@@ -74,41 +70,38 @@ private:
 
 }  // namespace
 
-void PreviewSchemeHandler::setMessage(const QString& previewName,
+void PreviewSchemeHandler::setMessage(const QString& previewName, quint64 number,
                                       std::shared_ptr<const PreviewMessage> message) {
-    messages_.insert(previewName, std::move(message));
+    previewName_ = previewName;
+    number_ = number;
+    message_ = std::move(message);
 }
 
 void PreviewSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
-    const QUrl url = job->requestUrl();
-    const bool isPage = url.scheme() == QLatin1String(kPreviewScheme);
-    // A picture belongs to the message of the page that asks for it.
-    const auto message = messages_.value(previewNameOf(isPage ? url : job->initiator()));
-    if (!message) {
+    // Only the preview shown now is served: an address of an earlier one stays unanswered, so that no
+    // picture of an earlier rendering can stand in a later one.
+    const auto request = previewRequestOf(job->requestUrl());
+    if (!request || !message_ || request->number != number_ || request->previewName != previewName_) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;
     }
-    if (isPage) {
-        if (url.path() != QLatin1String("/")) {
-            job->fail(QWebEngineUrlRequestJob::UrlNotFound);
-            return;
-        }
+    if (!request->isPicture) {
         QByteArray type = "text/html";
-        if (!message->htmlCharset.isEmpty())
-            type += ";charset=" + message->htmlCharset;
-        reply(job, type, message->html);
+        if (!message_->htmlCharset.isEmpty())
+            type += ";charset=" + message_->htmlCharset;
+        reply(job, type, htmlForView(*message_, previewAddress(previewName_, number_)));
         return;
     }
-    const PreviewPicture* picture = message->picture(contentIdFromUrl(url));
+    const PreviewPicture* picture = message_->picture(request->contentId);
     if (!picture) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;
     }
-    reply(job, picture->mimeType, message->pictureBytes(*picture));
+    reply(job, picture->mimeType, message_->pictureBytes(*picture));
 }
 
 void LocalOnlyInterceptor::interceptRequest(QWebEngineUrlRequestInfo& info) {
-    if (!isPreviewScheme(info.requestUrl().scheme()))
+    if (info.requestUrl().scheme() != QLatin1String(kPreviewScheme))
         info.block(true);
 }
 
@@ -143,7 +136,6 @@ WebPreview::WebPreview()
     profile_->setSpellCheckEnabled(false);
     profile_->setUrlRequestInterceptor(interceptor_.get());
     profile_->installUrlSchemeHandler(kPreviewScheme, handler_.get());
-    profile_->installUrlSchemeHandler(kContentIdScheme, handler_.get());
     harden(profile_->settings());
 
     view_ = new QWebEngineView();
@@ -176,8 +168,8 @@ QWidget* WebPreview::widget() {
 }
 
 void WebPreview::showMessage(std::shared_ptr<const PreviewMessage> message, const QString& previewName) {
-    handler_->setMessage(previewName, std::move(message));
-    view_->page()->load(previewAddress(previewName));
+    handler_->setMessage(previewName, ++shown_, std::move(message));
+    view_->page()->load(previewAddress(previewName, shown_));
 }
 
 }  // namespace zw

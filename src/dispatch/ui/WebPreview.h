@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QPointer>
 #include <QWebEnginePage>
 #include <QWebEngineUrlRequestInterceptor>
@@ -17,17 +16,20 @@ class QWebEngineProfile;
 
 namespace zw {
 
-// Serves the preview messages from memory: the HTML part under "zw-preview://previewN/" and each
-// picture as "cid:" reference of a page of that address.
+// Serves the message of the preview shown from memory, under the addresses of previewAddress: the HTML
+// part, its "cid:" references pointing at the addresses of the pictures.
 class PreviewSchemeHandler : public QWebEngineUrlSchemeHandler {
     Q_OBJECT
 public:
     using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
-    void setMessage(const QString& previewName, std::shared_ptr<const PreviewMessage> message);
+    void setMessage(const QString& previewName, quint64 number,
+                    std::shared_ptr<const PreviewMessage> message);
     void requestStarted(QWebEngineUrlRequestJob* job) override;
 
 private:
-    QHash<QString, std::shared_ptr<const PreviewMessage>> messages_;
+    QString previewName_;
+    quint64 number_ = 0;
+    std::shared_ptr<const PreviewMessage> message_;
 };
 
 // Lets only the preview's own addresses through: the newsletter's pictures are all in the message, so
@@ -69,6 +71,7 @@ private:
     std::unique_ptr<LocalOnlyInterceptor> interceptor_;
     QWebEngineProfile* profile_ = nullptr;
     QPointer<QWebEngineView> view_;
+    quint64 shown_ = 0;  // previews shown, which numbers their addresses
 };
 
 }  // namespace zw

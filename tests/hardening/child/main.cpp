@@ -2,7 +2,7 @@
 // space: starts as the program does on a program folder and a documents folder, then runs one
 // command behind the error report and says on standard output what happened.
 //
-//   zw_hardening_child start|save|writeback|render PROGRAM DOCUMENTS [--fsize BYTES] [--nobody]
+//   zw_hardening_child start|save|writeback|render|render2 PROGRAM DOCUMENTS [--fsize BYTES] [--nobody]
 //
 // Output lines: "ready" just before the command, "error:" + message for every error shown,
 // "items:" + the number of blocks in the list, "done" when the program is still running afterwards.
@@ -73,9 +73,14 @@ int main(int argc, char** argv) {
                 form.templateFiles().Vorlageppeichern1Click();
             else if (mode == u"writeback")
                 form.blockList().ListBox1Enter();
-            else
+            else if (mode == u"render")
                 RenderMessage(renderInputFromWindow(form, form.session()),
                               args[3] + QStringLiteral("Vorschau.eml"), prompts);
+            else  // the preview's two files in one pass
+                RenderMessage(renderInputFromWindow(form, form.session()),
+                              QStringList{args[3] + QStringLiteral("Vorschau1.eml"),
+                                          args[3] + QStringLiteral("Vorschau2.eml")},
+                              prompts);
         });
     }
     for (const QString& e : prompts.errors) say("error:" + e.toUtf8());
