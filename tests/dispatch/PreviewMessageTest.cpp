@@ -55,6 +55,7 @@ TEST(PreviewMessageTest, ReferencesPointAtPictureAddressesOfTheirPreviewThatGive
         {"zw-preview://preview/preview2/7/cid/1B_mein%20bild.jpg", true, "1B_mein bild.jpg"},
         {"zw-preview://preview/preview2/7/cid/2B_B%C3%A4ume.jpg", true, "2B_B\xE4ume.jpg"},
         {"zw-preview://preview/preview2/7/cid/3B_a%2Fb%3Fc.jpg", true, "3B_a/b?c.jpg"},
+        {"zw-preview://preview/preview2/7/cid/4B_a%23b.jpg", true, "4B_a#b.jpg"},  // no fragment
     };
     for (const auto& row : rows) {
         const auto request = previewRequestOf(QUrl(QString::fromLatin1(row.address)));
