@@ -299,12 +299,7 @@ QList<QByteArray> BuildMessageLines(const RenderInput& input, Prompts& prompts) 
 }
 
 void RenderMessage(const RenderInput& input, const QString& targetPath, Prompts& prompts) {
-    RenderContext context(input, prompts);
-    AssembleMessage(context);
-    WrapHtmlLines(context);
-    if (targetPath.isEmpty())
-        return;
-    writeMessage(context.lines, targetPath);
+    RenderMessage(input, targetPath.isEmpty() ? QStringList() : QStringList{targetPath}, prompts);
 }
 
 void RenderMessage(const RenderInput& input, const QStringList& targetPaths, Prompts& prompts) {
