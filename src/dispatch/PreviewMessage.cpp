@@ -273,13 +273,6 @@ constexpr char kPicturePath[] = "cid/";
 
 }  // namespace
 
-QByteArray contentIdFromUrl(const QUrl& url) {
-    if (url.scheme() == QLatin1String(kContentIdScheme))
-        return contentIdFromEncoded(url.path(QUrl::FullyEncoded).toLatin1());
-    const auto request = previewRequestOf(url);
-    return request ? request->contentId : QByteArray();
-}
-
 QUrl previewAddress(const QString& previewName, quint64 number) {
     QUrl url;
     url.setScheme(QLatin1String(kPreviewScheme));

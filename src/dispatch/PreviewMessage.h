@@ -33,7 +33,7 @@ struct PreviewMessage {
     qint64 messageSize = 0;                      // bytes of the whole message file
     qint64 htmlPartSize = 0;  // bytes of the HTML part's body as sent (still quoted-printable)
 
-    // The part for a Content-ID as stored (see contentIdFromUrl); null when none.
+    // The part for a Content-ID as stored (see PreviewRequest); null when none.
     const PreviewPicture* picture(const QByteArray& contentId) const;
     // Its decoded bytes.
     QByteArray pictureBytes(const PreviewPicture& picture) const;
@@ -49,12 +49,6 @@ PreviewMessage parsePreviewMessage(const QByteArray& message, const QString& nam
 // do, and ending at the padding.
 QByteArray decodeBase64(QByteArrayView text);
 
-// A Content-ID in an address is percent-encoded, its 8-bit characters written as UTF-8 before that, as
-// a browser writes a "cid:" reference. The Content-ID of a "cid:" address or of a picture address of
-// the preview: percent-decoded and, when that is UTF-8, converted back to Windows-1252, the character
-// set the message stores its Content-IDs in.
-QByteArray contentIdFromUrl(const QUrl& url);
-
 // Where the view finds a preview. Every preview shown gets addresses of its own, numbered, under one
 // host: the engine keeps the page process it has instead of starting another for a new site, and its
 // cache never answers for an address an earlier preview used (every rendering has a "1B_...").
@@ -62,7 +56,6 @@ QByteArray contentIdFromUrl(const QUrl& url);
 //   a picture:      zw-preview://preview/preview1/7/cid/1B_mein%20bild.jpg
 inline constexpr char kPreviewScheme[] = "zw-preview";
 inline constexpr char kPreviewHost[] = "preview";
-inline constexpr char kContentIdScheme[] = "cid";
 QUrl previewAddress(const QString& previewName, quint64 number);
 
 // What an address of the preview asks for.
@@ -70,7 +63,10 @@ struct PreviewRequest {
     QString previewName;  // "preview1"
     quint64 number = 0;
     bool isPicture = false;
-    QByteArray contentId;  // of a picture, as stored (see contentIdFromUrl)
+    // Of a picture, as stored. The address carries it percent-encoded, its 8-bit characters written
+    // as UTF-8 before that, as a browser writes a "cid:" reference; it is percent-decoded and, when
+    // that is UTF-8, converted back to Windows-1252, the character set of the stored Content-IDs.
+    QByteArray contentId;
 };
 // Empty for an address that is not one of the preview's.
 std::optional<PreviewRequest> previewRequestOf(const QUrl& url);

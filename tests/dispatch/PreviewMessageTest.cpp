@@ -13,18 +13,22 @@ namespace {
 
 TEST(PreviewMessageTest, ContentIdsComeBackAsStoredFromTheAddressTheBrowserAsksFor) {
     const struct {
-        const char* address;  // as the browser sends it
+        const char* encoded;  // as the browser sends it
         QByteArray contentId;
     } rows[] = {
-        {"cid:1B_mein%20bild.jpg", "1B_mein bild.jpg"},
-        {"cid:2B_B%C3%A4ume.jpg", "2B_B\xE4ume.jpg"},     // UTF-8 back to Windows-1252
-        {"cid:3B_B%E4ume.jpg", "3B_B\xE4ume.jpg"},        // already 8-bit: as it is
-        {"cid:4B_%E2%82%AC.jpg", "4B_\x80.jpg"},          // the euro sign of Windows-1252
-        {"cid:5B_%E3%81%82.jpg", "5B_\xE3\x81\x82.jpg"},  // no Windows-1252 character: the bytes
-        {"cid:6B_100%25.jpg", "6B_100%.jpg"},
+        {"1B_mein%20bild.jpg", "1B_mein bild.jpg"},
+        {"2B_B%C3%A4ume.jpg", "2B_B\xE4ume.jpg"},     // UTF-8 back to Windows-1252
+        {"3B_B%E4ume.jpg", "3B_B\xE4ume.jpg"},        // already 8-bit: as it is
+        {"4B_%E2%82%AC.jpg", "4B_\x80.jpg"},          // the euro sign of Windows-1252
+        {"5B_%E3%81%82.jpg", "5B_\xE3\x81\x82.jpg"},  // no Windows-1252 character: the bytes
+        {"6B_100%25.jpg", "6B_100%.jpg"},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(contentIdFromUrl(QUrl(QString::fromLatin1(row.address))), row.contentId) << row.address;
+    for (const auto& row : rows) {
+        const auto request = previewRequestOf(
+            QUrl(u"zw-preview://preview/preview1/3/cid/"_qs + QString::fromLatin1(row.encoded)));
+        ASSERT_TRUE(request) << row.encoded;
+        EXPECT_EQ(request->contentId, row.contentId) << row.encoded;
+    }
 }
 
 TEST(PreviewMessageTest, ReferencesPointAtPictureAddressesOfTheirPreviewThatGiveTheContentIdBack) {
