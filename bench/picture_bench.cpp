@@ -103,6 +103,13 @@ bool haveTools(benchmark::State& state) {
     return true;
 }
 
+// The check a chosen picture gets before the width question: every scan read to its end.
+void BM_LoadPictureInfo(benchmark::State& state) {
+    const Photo& p = photo();
+    for (auto _ : state) benchmark::DoNotOptimize(loadPictureInfo(p.bytes));
+}
+BENCHMARK(BM_LoadPictureInfo)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_ReencodePicture80(benchmark::State& state) {
     const Photo& p = photo();
     for (auto _ : state) {

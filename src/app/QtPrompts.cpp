@@ -162,6 +162,7 @@ QString QtPrompts::choosePicture() {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);  // the one entry reads "JPG"
     // The picture dialog shows the selected picture beside the list.
     auto* preview = new PicturePane(&dialog);
     preview->setObjectName(QStringLiteral("PicturePreview"));

@@ -65,6 +65,14 @@ QLabel* labelFor(const QString& text, QWidget* field) {
     return label;
 }
 
+// Turning the mouse wheel over the tabs would step through them, and pages 4 to 6 are commands: a
+// preview, a mail, the serial-mail program. Only a click or a key selects a page.
+class WheelBlocker : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Wheel; }
+};
+
 QFrame* swatch(const char* name, QWidget* parent) {
     auto* frame = new QFrame(parent);
     frame->setObjectName(QLatin1String(name));
@@ -268,7 +276,6 @@ QWidget* TMainForm::buildGraphicsPage() {
         std::array<const char*, 3> radios;
         PicturePane** paneMember;
         std::array<QRadioButton*, 3>* buttons;
-        QByteArray TemplateSettings::*setting;
     };
     const Row rows[] = {
         {"Kopfgrafik öffnen",
@@ -276,22 +283,19 @@ QWidget* TMainForm::buildGraphicsPage() {
          "WebBrowser1",
          {"Left1RadioButton", "Center1RadioButton", "Right1RadioButton"},
          &WebBrowser1,
-         &LogoAlignButtons,
-         &TemplateSettings::LogoAlign},
+         &LogoAlignButtons},
         {"Trenngrafik für News-Blöcke öffnen",
          "Open2BitBtn",
          "WebBrowser2",
          {"Left2RadioButton", "Center2RadioButton", "Right2RadioButton"},
          &WebBrowser2,
-         &SeperatorAlignButtons,
-         &TemplateSettings::SeperatorAlign},
+         &SeperatorAlignButtons},
         {"Trenngrafik für Impressum öffnen",
          "Open3BitBtn",
          "WebBrowser3",
          {"Left3RadioButton", "Center3RadioButton", "Right3RadioButton"},
          &WebBrowser3,
-         &ImpressumAlignButtons,
-         &TemplateSettings::ImpressumAlign},
+         &ImpressumAlignButtons},
     };
     const QString captions[] = {QStringLiteral("links"), QStringLiteral("zentriert"),
                                 QStringLiteral("rechts")};
@@ -312,12 +316,7 @@ QWidget* TMainForm::buildGraphicsPage() {
             radio->setAccessibleName(paneNames[r] + u": "_qs + captions[i]);
             alignLayout->addWidget(radio);
             (*row.buttons)[i] = radio;
-            // Left1RadioButtonClick: stores the alignment word; choosing an alignment is no edit to ask
-            // about.
-            const QByteArray word = kAlignWords[i];
-            const auto setting = row.setting;
-            connect(radio, &QRadioButton::clicked, this,
-                    [this, word, setting] { session_.settings.*setting = word; });
+            connect(radio, &QRadioButton::clicked, this, &TMainForm::Left1RadioButtonClick);
         }
         auto* pane = new PicturePane(box);
         pane->setObjectName(QLatin1String(row.pane));
@@ -449,6 +448,7 @@ void TMainForm::connectParts() {
     wire(SpeichernUnterBitBtn, &QPushButton::clicked, files, &TemplateFilesPart::Vorlagespeichernunter1Click);
 
     // Only a tab the user selects runs its page; pages selected from code are selected quietly.
+    PageControl1->tabBar()->installEventFilter(new WheelBlocker(PageControl1->tabBar()));
     connect(PageControl1, &QTabWidget::currentChanged, this,
             [this] { run([this] { PageControl1Change(); }); });
     connect(StartMailBitBtn, &QPushButton::clicked, this,
@@ -531,6 +531,19 @@ void TMainForm::StartMailBitBtnClick() {
 void TMainForm::ZusatzProgrammeBitBtnClick() {
     if (pageCommands.startSerialMail)
         pageCommands.startSerialMail();
+}
+
+void TMainForm::Left1RadioButtonClick() {
+    // Choosing an alignment is no edit to ask about: the template is not marked as changed.
+    const std::pair<const std::array<QRadioButton*, 3>&, QByteArray&> groups[] = {
+        {LogoAlignButtons, session_.settings.LogoAlign},
+        {SeperatorAlignButtons, session_.settings.SeperatorAlign},
+        {ImpressumAlignButtons, session_.settings.ImpressumAlign},
+    };
+    for (const auto& [buttons, setting] : groups)
+        for (size_t i = 0; i < buttons.size(); ++i)
+            if (buttons[i]->isChecked())
+                setting = kAlignWords[i];
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

@@ -73,6 +73,8 @@ public:
     void PageControl1Change();
     void StartMailBitBtnClick();
     void ZusatzProgrammeBitBtnClick();
+    // The one handler of the nine alignment buttons: every group with a checked button stores its word.
+    void Left1RadioButtonClick();
 
     // The controls of the template pages are the members of TemplateControls, named as the rest of the
     // program knows them (ListBox1, HeadLineEdit, BetreffEdit, ...).

@@ -36,6 +36,9 @@ int zw_jpeg_start(zw_jpeg_decoder* d, int max_scans);
 /* Decodes the next row into row (width * 3 bytes, or * 4 for CMYK). */
 int zw_jpeg_read_row(zw_jpeg_decoder* d, unsigned char* row);
 int zw_jpeg_finish(zw_jpeg_decoder* d);
+/* In place of start, rows and finish: reads the whole file, to learn whether it decodes to its end,
+ * without keeping the picture. */
+int zw_jpeg_check_data(zw_jpeg_decoder* d, int max_scans);
 
 zw_jpeg_encoder* zw_jpeg_encoder_new(void);
 void zw_jpeg_encoder_free(zw_jpeg_encoder* e);

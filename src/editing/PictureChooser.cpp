@@ -33,12 +33,21 @@ QByteArray* settingOf(PictureSlot slot, TemplateSession& session) {
     return &session.EditorPicture;
 }
 
-// The first copy of the chosen file; when it cannot be written, the step that reads it reports it.
+// The first copy of the chosen file. A copy that cannot be made at all (no pictures folder) is reported
+// by the step that reads it, as the file error of the work file; one that is cut short (a full disk)
+// is reported here, before it could pass for a damaged picture.
 void copyToWorkFile(const QByteArray& bytes, const QString& workPath) {
     QFile::remove(workPath);  // never work on what a broken run left behind
     QFile out(workPath);
-    if (out.open(QIODevice::WriteOnly))
-        out.write(bytes);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return;
+    errno = 0;
+    if (out.write(bytes) != bytes.size()) {
+        const int err = errno ? errno : EIO;
+        out.close();
+        QFile::remove(workPath);
+        throw fileCreateError(QDir::toNativeSeparators(workPath), err);
+    }
 }
 
 void replaceFile(const QString& from, const QString& to) {
@@ -59,7 +68,8 @@ QString ChoosePicture(PictureSlot slot, Prompts& prompts, TemplateSession& sessi
     const PictureNames names = pictureNames(chosen, session.folders.images);
 
     const QByteArray bytes = readFile(chosen);
-    const PictureInfo info = readPictureInfo(bytes);
+    PictureInfo info;
+    run([&] { info = loadPictureInfo(bytes); });
     copyToWorkFile(bytes, names.workPath);
     try {
         if (slot == PictureSlot::BlockPicture) {

@@ -209,6 +209,12 @@ PictureInfo readPictureInfo(const QByteArray& jpeg) {
     return {decoder.upright(), decoder.orientation()};
 }
 
+PictureInfo loadPictureInfo(const QByteArray& jpeg) {
+    const Decoder decoder(jpeg);
+    check(zw_jpeg_check_data(decoder.get(), kMaxJpegScans));
+    return {decoder.upright(), decoder.orientation()};
+}
+
 int scaledHeight(int W, QSize picture) {
     const qint64 product = qint64(W) * picture.height();
     const qint64 w = picture.width();

@@ -29,6 +29,9 @@ struct PictureInfo {
     int orientation = 1;
 };
 PictureInfo readPictureInfo(const QByteArray& jpeg);
+// The same after reading the whole picture, so that a damaged file is refused before anyone is asked
+// about it.
+PictureInfo loadPictureInfo(const QByteArray& jpeg);
 
 // The height that keeps the proportions at width W: W * h / w, a half to the even neighbour, at least 1.
 int scaledHeight(int W, QSize picture);

@@ -20,7 +20,6 @@ constexpr MenuIcon kMenuIcons[] = {
     {"Vorlage öffnen", "document-open", QStyle::SP_DialogOpenButton},
     {"Vorlage speichern", "document-save", QStyle::SP_DialogSaveButton},
     {"Vorlage speichern unter", "document-save-as", QStyle::SP_DriveFDIcon},
-    {"Beenden", "application-exit", QStyle::SP_DialogCloseButton},
     {"Hilfedatei", "help-contents", QStyle::SP_DialogHelpButton},
     {"Update", "system-software-update", QStyle::SP_BrowserReload},
     {"Info", "help-about", QStyle::SP_MessageBoxInformation},

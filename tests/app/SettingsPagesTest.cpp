@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include "AppFixture.h"
@@ -73,6 +74,21 @@ TEST_F(SettingsPagesTest, TheDateSwitchGreysBothFieldsKeepsTheirTextsAndIsStored
     QTest::mouseClick(f.DateCheckBox, Qt::LeftButton, {}, box);
     EXPECT_TRUE(f.DateEdit->isEnabled());
     EXPECT_TRUE(f.DateAnzeigeEdit->isEnabled());
+}
+
+// A click on any alignment button stores the word of every group's checked button, and is no edit.
+TEST_F(SettingsPagesTest, AnAlignmentClickStoresWhatEveryGroupShows) {
+    TMainForm& f = start();
+    f.show();
+    f.PageControl1->setCurrentIndex(kGraphicsPage);
+    TemplateSettings& s = f.session().settings;
+    s.LogoAlign = "Left";  // read from a file, matching no button: "zentriert" stays checked
+    f.session().Saved = true;
+    const QByteArray logo = s.KopfLogo;
+    QTest::mouseClick(f.ImpressumAlignButtons[2], Qt::LeftButton);
+    EXPECT_EQ(s.LogoAlign + ' ' + s.SeperatorAlign + ' ' + s.ImpressumAlign, "center center right");
+    EXPECT_TRUE(f.session().Saved);
+    EXPECT_EQ(s.KopfLogo, logo);
 }
 
 }  // namespace

@@ -166,13 +166,16 @@ TEST_F(TextCommandsTest, UndoStepsBackToTheBlockAsLoadedAndTheNextKeyIsRecordedA
     EXPECT_EQ(text(), u"Textab"_qs);
 
     const struct {
+        Qt::KeyboardModifiers keys;
         QString text;
         int counter;
         bool enabled;
-    } steps[] = {
-        {u"Texta"_qs, 2, true}, {u"Text"_qs, 1, true}, {u"Text"_qs, 1, false}, {u"Text"_qs, 1, false}};
+    } steps[] = {{Qt::ControlModifier, u"Texta"_qs, 2, true},
+                 {Qt::ControlModifier | Qt::MetaModifier, u"Text"_qs, 1, true},
+                 {Qt::ControlModifier, u"Text"_qs, 1, false},
+                 {Qt::ControlModifier, u"Text"_qs, 1, false}};
     for (const auto& step : steps) {
-        QTest::keyClick(f.Memo1, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(f.Memo1, Qt::Key_Z, step.keys);
         EXPECT_EQ(text(), step.text);
         EXPECT_EQ(counter(), step.counter);
         EXPECT_EQ(part().BackToolButton->isEnabled(), step.enabled);
@@ -197,6 +200,12 @@ TEST_F(TextCommandsTest, TheHistoryIsResetWhereverTheBlockInTheEditorChanges) {
     EXPECT_EQ(part().history().store().read(1), u"a"_qs);
 
     f.blockList().DeleteBitBtnClick();
+    EXPECT_EQ(counter(), 0);
+
+    QTest::keyClick(f.Memo1, Qt::Key_A);
+    ASSERT_LT(f.ListBox1->selectedRow(), 0);
+    f.blockList().DeleteBitBtnClick();  // nothing to delete: the user is told, the history goes all the same
+    EXPECT_EQ(prompts.informations.size(), 1);
     EXPECT_EQ(counter(), 0);
 
     QTest::keyClick(f.Memo1, Qt::Key_A);

@@ -11,6 +11,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "AppFixture.h"
 #include "template/ui/TemplateControls.h"
@@ -55,17 +56,35 @@ TEST_F(WindowTest, TabsRunTheirPageAndCommandPagesEndOnTheNewsPage) {
         {6, u"serial mail on 6"_qs, 0},
     };
     TMainForm& f = startRecording();
-    const QStringList filesBefore = QDir(programFolder).entryList(QDir::Files);
+    // Names with their bytes: a page that rewrote a file in place would show too.
+    const auto files = [this] {
+        QStringList state;
+        for (const QFileInfo& file : QDir(programFolder).entryInfoList(QDir::Files))
+            state << file.fileName() + u' ' + QString::fromLatin1(readAll(file.filePath()).toBase64());
+        return state;
+    };
+    const QStringList filesBefore = files();
     for (const auto& row : rows) {
         calls.clear();
         clickTab(row.tab);
         EXPECT_EQ(calls, row.call.isEmpty() ? QStringList() : QStringList{row.call}) << "tab " << row.tab;
         EXPECT_EQ(page(), row.pageAfter) << "tab " << row.tab;
         if (row.tab <= 3) {
-            EXPECT_EQ(QDir(programFolder).entryList(QDir::Files), filesBefore) << "tab " << row.tab;
+            EXPECT_EQ(files(), filesBefore) << "tab " << row.tab;
         }
     }
     EXPECT_EQ(f.PageControl1->currentIndex(), 0);
+
+    // The wheel over the tabs selects nothing: it would send mails by scrolling.
+    calls.clear();
+    QTabBar* tabs = f.PageControl1->tabBar();
+    for (const int delta : {-120, -120, 120}) {
+        QWheelEvent wheel(QPointF(10, 5), tabs->mapToGlobal(QPointF(10, 5)), {}, QPoint(0, delta),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(tabs, &wheel);
+    }
+    EXPECT_EQ(calls, QStringList());
+    EXPECT_EQ(page(), 0);
 }
 
 TEST_F(WindowTest, ButtonsSendFromAnyPageTheSerialMailButtonStaysOnIt) {

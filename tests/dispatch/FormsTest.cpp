@@ -1,6 +1,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +33,9 @@ TEST(DispatchForms, TipHasItsSevenLines) {
                      u"Vorlagen für Ihren Newsletter. Klicken Sie hierzu "_qs,
                      u"auf den Button \"Vorlage öffnen\"."_qs, QString(), QString(),
                      u"Sie können aber auch Ihre eigenen Firmenköpfe "_qs, u"und Grafiken verwenden."_qs}));
+    tip.open();
+    QTest::keyClick(&tip, Qt::Key_Escape);
+    EXPECT_EQ(tip.result(), QDialog::Accepted);
 }
 
 TEST(DispatchForms, NoticesSayWhatTheySay) {

@@ -5,6 +5,10 @@
 
 #include <optional>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include "PictureTestJpeg.h"
 #include "editing/PicturePipeline.h"
 #include "editing/ui/PicturePart.h"
@@ -102,6 +106,7 @@ TEST_F(PicturePartTest, GraphicsAreNeverScaledAndKeepTheirAlignment) {
 TEST_F(PicturePartTest, FailuresLeaveThePreviousCopyAndTheSetting) {
     const QByteArray previous = makeJpeg({.size = {32, 32}});
     const QByteArray good = makeJpeg({.size = {64, 64}});
+    const QByteArray photo = makeJpeg({.size = {400, 300}});
     const struct {
         const char* name;
         QByteArray bytes;  // empty name below: no file at all
@@ -109,7 +114,7 @@ TEST_F(PicturePartTest, FailuresLeaveThePreviousCopyAndTheSetting) {
         const char* messageStart;
     } rows[] = {
         {"no JPEG", "not a picture", std::nullopt, "JPEG-Fehler #"},
-        {"truncated", good.left(good.size() / 2), std::nullopt, "JPEG-Fehler #"},
+        {"cut off in its picture data", photo.left(photo.size() * 3 / 4), std::nullopt, "JPEG-Fehler #"},
         {"too large at that width", makeJpeg({.size = {8, 20'000}}), 10'000, "Mit 10000 × 25000000 Pixeln"},
         {"missing", QByteArray(), std::nullopt, "Datei "},
     };
@@ -123,6 +128,7 @@ TEST_F(PicturePartTest, FailuresLeaveThePreviousCopyAndTheSetting) {
             QFile::remove(chosen);
         if (row.answer)
             prompts.widthAnswers.append(row.answer);
+        prompts.widthQuestions.clear();
         try {
             part.BitBtn2Click();
             ADD_FAILURE() << "no error";
@@ -133,6 +139,30 @@ TEST_F(PicturePartTest, FailuresLeaveThePreviousCopyAndTheSetting) {
         EXPECT_EQ(readAll(images(u"Bild.jpg"_qs)), previous);
         EXPECT_EQ(session.EditorPicture, "C:\\alt\\Bild.jpg");
         EXPECT_FALSE(session.Saved);
+        EXPECT_EQ(workFiles(), QStringList());
+        // A picture that cannot be read is refused before the width question.
+        EXPECT_EQ(prompts.widthQuestions.size(), row.answer ? 1 : 0);
+    }
+
+    // A disk that fills up during the copy: the file error of the working file, not a damaged picture.
+    {
+        rlimit before{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+        const rlimit small{rlim_t(photo.size() / 2), before.rlim_max};
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        offer(u"Bild.jpg"_qs, photo);
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        try {
+            part.OpenKopfBitBtnClick();
+            ADD_FAILURE() << "no error";
+        } catch (const Error& e) {
+            EXPECT_EQ(
+                e.message(),
+                fileCreateError(QDir::toNativeSeparators(images(u"Bild.jpg.part"_qs)), EFBIG).message());
+        }
+        setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, oldHandler);
+        EXPECT_EQ(readAll(images(u"Bild.jpg"_qs)), previous);
         EXPECT_EQ(workFiles(), QStringList());
     }
 

@@ -14,8 +14,10 @@ class TTipForm : public QDialog {
 public:
     explicit TTipForm(const QString& picturePath, QWidget* parent = nullptr);
 
-    // True when closed with "OK" and the check box ticked.
+    // True when closed with the check box ticked.
     bool ask();
+    // OK is the tip's one way out; Escape counts as OK, so that a ticked box is never lost.
+    void reject() override { accept(); }
 
     QPlainTextEdit* Memo1 = nullptr;
     QCheckBox* CheckBox1 = nullptr;

@@ -58,6 +58,7 @@ TVentozaForm::TVentozaForm(const QString& picturePath, QWidget* parent) : QDialo
     texts->addWidget(label(QStringLiteral("und öffnen Sie die Datei:"), this));
     FileLabel = label(QString(), this, true, kNavy);
     FileLabel->setObjectName(QStringLiteral("FileLabel"));
+    FileLabel->setTextFormat(Qt::PlainText);  // a file name, never markup
     texts->addWidget(FileLabel);
     texts->addSpacing(10);
 

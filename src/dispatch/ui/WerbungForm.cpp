@@ -100,8 +100,9 @@ TWerbungForm::TWerbungForm(const QString& recomFolder, QWidget* parent) : QDialo
 }
 
 bool TWerbungForm::ask() {
-    // The whole screen but the task bar, maximised.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
+    // The whole screen the program is on, but the task bar, maximised.
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (screen)
         setGeometry(screen->availableGeometry());
     setWindowState(windowState() | Qt::WindowMaximized);
     exec();

@@ -29,6 +29,8 @@ TLinkForm::TLinkForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("LinkForm"));
     setWindowTitle(kCaption);
     setModal(true);
+    // A fixed-size dialog: a title and a close box, nothing to minimise or maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     auto* heading = new QLabel(kCaption, this);

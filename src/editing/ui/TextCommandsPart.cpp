@@ -209,7 +209,9 @@ bool TextCommandsPart::Memo1KeyDown(const QKeyEvent* event) {
         run([this] { enterKey(); });
         return true;
     }
-    if (key == Qt::Key_Z && modifiers == Qt::ControlModifier) {
+    // Ctrl+Z with neither Shift nor Alt; other keys held beside them do not matter.
+    if (key == Qt::Key_Z && (modifiers & Qt::ControlModifier) &&
+        !(modifiers & (Qt::ShiftModifier | Qt::AltModifier))) {
         if (history_.UndoCounter >= 1)
             run([this] { BackToolButtonClick(); });
         return true;

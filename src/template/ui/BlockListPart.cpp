@@ -59,6 +59,7 @@ void BlockListPart::ListBox1Enter() {
 }
 
 void BlockListPart::ListBox1Click() {
+    resetUndoHistory(true);
     c_.WebBrowser4->navigate(kAboutBlank);
     const int i = c_.ListBox1->selectedRow();
     if (i < 0) {
@@ -72,7 +73,6 @@ void BlockListPart::ListBox1Click() {
         c_.WebBrowser4->navigate(picturePaneTarget(session_.folders, lines[1]));
     setFieldText(c_.LinkTextEdit, lines[2]);
     setFieldText(c_.URLEdit, lines[3]);
-    resetUndoHistory(true);
     c_.Memo1->setPlainText(fromStored(lines[4]));
 }
 
@@ -95,9 +95,9 @@ void BlockListPart::NewBitBtnClick() {
         return;
     }
     session_.Saved = false;
+    resetUndoHistory(false);
     ListBox1Enter();
     emptyEditor();
-    resetUndoHistory(false);
     if (c_.ListBox1->selectedRow() >= 0)
         files_.write(c_.ListBox1->count() + 1, {});
     c_.ListBox1->addItem(kNewBlockItem);
@@ -108,6 +108,7 @@ void BlockListPart::NewBitBtnClick() {
 
 void BlockListPart::DeleteBitBtnClick() {
     session_.Saved = false;
+    resetUndoHistory(false);
     const int i = c_.ListBox1->selectedRow();
     if (i < 0) {
         prompts_.information(kNoBlockToDelete);
@@ -115,7 +116,6 @@ void BlockListPart::DeleteBitBtnClick() {
     }
     delete c_.ListBox1->takeItem(i);
     files_.remove(i + 1);
-    resetUndoHistory(false);
     if (c_.ListBox1->count() == 0)
         c_.EditorPanel->setVisible(false);
     WaitCursor wait;
