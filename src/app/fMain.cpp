@@ -457,7 +457,9 @@ void TMainForm::connectParts() {
             [this] { run([this] { ZusatzProgrammeBitBtnClick(); }); });
 
     // Every edit marks the template as changed, also the program's own filling of the fields; loading
-    // sets the mark back afterwards. The date display is not part of the template.
+    // sets the mark back afterwards. The date display is not part of the template. markChanged is the
+    // one change handler of these fields (BetreffEditChange, Titel1EditChange, ... UnsubScribeLinkEditChange
+    // and those of the block editor).
     for (QLineEdit* edit :
          {HeadLineEdit, LinkTextEdit, URLEdit, BetreffEdit, Titel1Edit, Titel2Edit, DateEdit, ImpressumEdit,
           ImpressumMailToEdit, ImpressumURLEdit, UnsubScribeTextEdit, UnsubScribeLinkEdit})
