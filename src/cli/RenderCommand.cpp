@@ -134,6 +134,9 @@ QString parseArguments(const QStringList& arguments, RenderOptions& options) {
         return QStringLiteral("Zu viele Angaben: \"%1\".").arg(positional[2]);
     options.templatePath = positional[0];
     options.outputPath = positional[1];
+    // An empty name would build the message and write it nowhere, which must not pass for success.
+    if (options.templatePath.isEmpty() || options.outputPath.isEmpty())
+        return QStringLiteral("Vorlage und Ausgabedatei dürfen nicht leer sein.");
     if (!options.programFolder.isEmpty() && !QFileInfo(options.programFolder).isDir())
         return QStringLiteral("Der Programmordner \"%1\" existiert nicht.").arg(options.programFolder);
     const QFileInfo templateInfo(options.templatePath);

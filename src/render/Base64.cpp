@@ -74,6 +74,18 @@ void writeAll(QIODevice& output, const char* data, qsizetype size) {
         throw fileCreateError(deviceName(output), errno ? errno : ENOSPC);
 }
 
+// The output is overwritten in place rather than truncated at open: it is rewritten at every rendering,
+// and file systems that flush a file emptied and rewritten at once (ext4) would make each rendering
+// wait for the disk.
+void openOutput(QFile& output) {
+    errno = 0;
+    const bool folder = QFileInfo(output.fileName()).isDir();
+    if (folder || !output.open(QIODevice::ReadWrite)) {
+        const int err = folder ? EISDIR : errno ? errno : EACCES;
+        throw fileCreateError(QDir::toNativeSeparators(output.fileName()), err);
+    }
+}
+
 }  // namespace
 
 qsizetype Base64EncodeLines(const char* bytes, qsizetype count, char* out) {
@@ -158,20 +170,16 @@ void Base64EncodeFileLines(const QString& inputPath, QIODevice& output) {
     }
 }
 
+void Base64CheckOutput(const QString& outputPath) {
+    QFile output(outputPath);
+    openOutput(output);
+}
+
 void Base64EncodeFile(const QString& inputPath, const QString& outputPath) {
     QFile input(inputPath);
     openInput(input, QIODevice::ReadOnly);
-    // The output is overwritten in place rather than truncated at open: it is rewritten at every
-    // rendering, and file systems that flush a file emptied and rewritten at once (ext4) would make
-    // each rendering wait for the disk.
     QFile output(outputPath);
-    errno = 0;
-    if (QFileInfo(outputPath).isDir() || !output.open(QIODevice::ReadWrite)) {
-        int err = errno ? errno : EACCES;
-        if (QFileInfo(outputPath).isDir())
-            err = EISDIR;
-        throw fileCreateError(QDir::toNativeSeparators(outputPath), err);
-    }
+    openOutput(output);
     Base64EncodeStream(input, output);
     // Buffered bytes that cannot be written show up only here (a full disk, for instance).
     errno = 0;

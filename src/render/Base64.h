@@ -30,6 +30,8 @@ void Base64EncodeFile(const QString& inputPath, const QString& outputPath);
 
 // Raises the file-open error that encoding the file would raise, without reading it.
 void Base64CheckInput(const QString& inputPath);
+// Fails as Base64EncodeFile fails when its output cannot be written; the file's content stays.
+void Base64CheckOutput(const QString& outputPath);
 // The base64 text of a whole file as a picture part carries it: lines of 76 characters, every line
 // (the last one included) ended by CR LF, nothing for an empty file. Written straight into output in
 // large blocks; failures raise the errors of Base64EncodeStream.

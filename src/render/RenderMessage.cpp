@@ -59,6 +59,10 @@ void copyPicture(const QString& from, const QString& to) {
     }
 }
 
+QString base64WorkFile(const RenderContext& context) {
+    return QDir(context.input.workFolder).filePath(QString::fromLatin1(kBase64WorkFile));
+}
+
 QByteArray pictureReference(int number, const QByteArray& storedPath) {
     return QByteArray::number(number) + kReferenceSeparator + fileNamePart(storedPath);
 }
@@ -251,8 +255,11 @@ void AddPicturePart(RenderContext& context, const QByteArray& storedPath, Pictur
     }
 
     // The picture is read when the message is written. Opening it now reports a missing picture here,
-    // in part order, before anything is written.
+    // in part order, before anything is written. The pictures pass through the working file "temp.mim"
+    // in turn, so one that cannot be written stops the rendering at the first picture.
     Base64CheckInput(source);
+    if (context.lastPicture.isEmpty())
+        Base64CheckOutput(base64WorkFile(context));
     context.lastPicture = source;
 
     MessageLines& out = context.lines;
@@ -268,10 +275,8 @@ void AddPicturePart(RenderContext& context, const QByteArray& storedPath, Pictur
 }
 
 void WriteBase64WorkFile(const RenderContext& context) {
-    if (context.lastPicture.isEmpty())
-        return;
-    const QString path = QDir(context.input.workFolder).filePath(QString::fromLatin1(kBase64WorkFile));
-    Base64EncodeFile(context.lastPicture, path);
+    if (!context.lastPicture.isEmpty())
+        Base64EncodeFile(context.lastPicture, base64WorkFile(context));
 }
 
 void WrapHtmlLines(RenderContext& context) {

@@ -32,7 +32,8 @@ ProcessResult runRenderer(const QStringList& arguments,
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(ZW_PROGRAM_DIR "/zettelwerk-render"), arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return {};
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
 }
@@ -65,15 +66,41 @@ public:
     }
 
     void writeTemplate(const QByteArray& blockUrl = "www.garten.de/fest?tag=1") {
-        writeAll(templatePath,
-                 crlf({"[SETTINGS]", "Berteff=Gr\xfc\xdf" "e vom Sommerfest", "KopfLogo=" + pictures.toUtf8() + "kopf.jpg",
-                       "LogoAlign=center", "Titel1=Gartenfreunde", "Titel2=\"Alles zum Fest\"", "DateText=Stand:",
-                       "SeperatorNews=C:\\Bilder\\trenner.jpg", "SeperatorAlign=center",
-                       "SeperatorImpressum=C:\\Bilder\\fuss.jpg", "ImpressumAlign=left", "ImpressumText=Verein",
-                       "ImpressumMailTo=info@garten.de", "ImpressumURL=www.garten.de", "TextColor=#000000",
-                       "LinkColor=#0000FF", "BKGColor=#FFFFFF", "UnsubscribeLink=", "UnsubscribeText=",
-                       "DateOn=TRUE", " ", "[BLOCK001]", "Das Fest", "C:\\Bilder\\fest.jpg", "Mehr", blockUrl,
-                       "Am <b>Samstag</b>", " ", "[BLOCK002]", "Ohne Bild", "", "", "", "Text"}));
+        writeAll(templatePath, crlf({"[SETTINGS]",
+                                     "Berteff=Gr\xfc\xdf"
+                                     "e vom Sommerfest",
+                                     "KopfLogo=" + pictures.toUtf8() + "kopf.jpg",
+                                     "LogoAlign=center",
+                                     "Titel1=Gartenfreunde",
+                                     "Titel2=\"Alles zum Fest\"",
+                                     "DateText=Stand:",
+                                     "SeperatorNews=C:\\Bilder\\trenner.jpg",
+                                     "SeperatorAlign=center",
+                                     "SeperatorImpressum=C:\\Bilder\\fuss.jpg",
+                                     "ImpressumAlign=left",
+                                     "ImpressumText=Verein",
+                                     "ImpressumMailTo=info@garten.de",
+                                     "ImpressumURL=www.garten.de",
+                                     "TextColor=#000000",
+                                     "LinkColor=#0000FF",
+                                     "BKGColor=#FFFFFF",
+                                     "UnsubscribeLink=",
+                                     "UnsubscribeText=",
+                                     "DateOn=TRUE",
+                                     " ",
+                                     "[BLOCK001]",
+                                     "Das Fest",
+                                     "C:\\Bilder\\fest.jpg",
+                                     "Mehr",
+                                     blockUrl,
+                                     "Am <b>Samstag</b>",
+                                     " ",
+                                     "[BLOCK002]",
+                                     "Ohne Bild",
+                                     "",
+                                     "",
+                                     "",
+                                     "Text"}));
     }
 
     QStringList arguments(const QString& output) const {
@@ -105,11 +132,30 @@ TEST_F(Cli, RendersTheTemplateAndTouchesNoWorkingFile) {
     EXPECT_TRUE(parsed.html.contains("\n07.12.2026\r\n"));
     EXPECT_TRUE(parsed.html.contains("\nAlles zum Fest\r\n"));  // the INI rules removed the quotes
     EXPECT_TRUE(message.endsWith("------=_NextPart_1--\r\n"));
-    EXPECT_EQ(plainLines(message),
-              (QList<QByteArray>{" ", " ", "Gartenfreunde", "Alles zum Fest", "Stand: 07.12.2026", " ", "Das Fest", " ",
-                                 "Am <b>Samstag</b>", " ", "Mehr", "http://www.garten.de/fest?tag=1", " ", " ",
-                                 "Ohne Bild", " ", "Text", " ", " ", "Impressum:", " ", "Verein", "info@garten.de",
-                                 "www.garten.de"}));
+    EXPECT_EQ(plainLines(message), (QList<QByteArray>{" ",
+                                                      " ",
+                                                      "Gartenfreunde",
+                                                      "Alles zum Fest",
+                                                      "Stand: 07.12.2026",
+                                                      " ",
+                                                      "Das Fest",
+                                                      " ",
+                                                      "Am <b>Samstag</b>",
+                                                      " ",
+                                                      "Mehr",
+                                                      "http://www.garten.de/fest?tag=1",
+                                                      " ",
+                                                      " ",
+                                                      "Ohne Bild",
+                                                      " ",
+                                                      "Text",
+                                                      " ",
+                                                      " ",
+                                                      "Impressum:",
+                                                      " ",
+                                                      "Verein",
+                                                      "info@garten.de",
+                                                      "www.garten.de"}));
 
     EXPECT_EQ(readAll(templatePath), templateBytes);
     EXPECT_EQ(readAll(program + "Temp001.edt"), "fremder Block\r\n");
@@ -122,7 +168,8 @@ TEST_F(Cli, RendersTheTemplateAndTouchesNoWorkingFile) {
 
 // The block edit files and "temp.mim" go to a folder in memory, and leave nothing behind there.
 TEST_F(Cli, ScratchFilesGoToMemoryAndAreRemoved) {
-    if (QStorageInfo(u"/dev/shm"_qs).fileSystemType() != "tmpfs") GTEST_SKIP() << "no /dev/shm in memory";
+    if (QStorageInfo(u"/dev/shm"_qs).fileSystemType() != "tmpfs")
+        GTEST_SKIP() << "no /dev/shm in memory";
     QTemporaryDir runtime(u"/dev/shm/zettelwerk-test-XXXXXX"_qs);
     ASSERT_TRUE(runtime.isValid());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -196,43 +243,52 @@ TEST_P(CliFailures, ExitStatusMessageAndNothingChanged) {
         EXPECT_TRUE(after.value(it.key()) == it.value()) << it.key().toStdString() << " changed";
 }
 
-const QString kNotFound = u"kann nicht geöffnet werden. Das System kann die angegebene Datei nicht finden.\n"_qs;
+const QString kNotFound =
+    u"kann nicht geöffnet werden. Das System kann die angegebene Datei nicht finden.\n"_qs;
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CliFailures,
-    ::testing::Values(
-        Broken{"missingBlockPicture",
-               [](Cli& c, const QString& out) {
-                   QFile::remove(c.images + "fest.jpg");
-                   return c.arguments(out);
-               },
-               1, u"Datei {images}fest.jpg "_qs + kNotFound},
-        Broken{"missingTemplate",
-               [](Cli& c, const QString& out) {
-                   QStringList args = c.arguments(out);
-                   args[4] = c.folder.file("fehlt.nld");
-                   return args;
-               },
-               1, u"Datei {folder}fehlt.nld "_qs + kNotFound},
-        Broken{"outputFolderIsAFile", [](Cli& c, const QString&) { return c.arguments(c.templatePath + "/x.eml"); },
-               1, u"Datei \"{folder}Sommerfest.nld/x.eml\" kann nicht erstellt werden. "_qs},
-        Broken{"oneArgument", [](Cli& c, const QString&) { return QStringList{c.templatePath}; }, 2,
-               u"zettelwerk-render: Vorlage und Ausgabedatei"_qs},
-        Broken{"unknownOption",
-               [](Cli& c, const QString& out) { return QStringList{u"--datum"_qs, c.templatePath, out}; }, 2,
-               u"zettelwerk-render: Unbekannte Option \"--datum\""_qs},
-        Broken{"dateWithoutValue",
-               [](Cli& c, const QString& out) { return QStringList{c.templatePath, out, u"--date"_qs}; }, 2,
-               u"zettelwerk-render: Der Option --date fehlt ihr Wert."_qs},
-        Broken{"outputIsTheTemplate", [](Cli& c, const QString&) { return c.arguments(c.templatePath); }, 2,
-               u"zettelwerk-render: Die Ausgabedatei darf nicht die Vorlage selbst sein."_qs},
-        Broken{"missingProgramFolder",
-               [](Cli& c, const QString& out) {
-                   QStringList args = c.arguments(out);
-                   args[1] = c.folder.file("gibt es nicht");
-                   return args;
-               },
-               2, u"zettelwerk-render: Der Programmordner"_qs}),
+    ::testing::Values(Broken{"missingBlockPicture",
+                             [](Cli& c, const QString& out) {
+                                 QFile::remove(c.images + "fest.jpg");
+                                 return c.arguments(out);
+                             },
+                             1, u"Datei {images}fest.jpg "_qs + kNotFound},
+                      Broken{"missingTemplate",
+                             [](Cli& c, const QString& out) {
+                                 QStringList args = c.arguments(out);
+                                 args[4] = c.folder.file("fehlt.nld");
+                                 return args;
+                             },
+                             1, u"Datei {folder}fehlt.nld "_qs + kNotFound},
+                      Broken{"outputFolderIsAFile",
+                             [](Cli& c, const QString&) { return c.arguments(c.templatePath + "/x.eml"); }, 1,
+                             u"Datei \"{folder}Sommerfest.nld/x.eml\" kann nicht erstellt werden. "_qs},
+                      Broken{"oneArgument",
+                             [](Cli& c, const QString&) { return QStringList{c.templatePath}; }, 2,
+                             u"zettelwerk-render: Vorlage und Ausgabedatei"_qs},
+                      Broken{"emptyOutput", [](Cli& c, const QString&) { return c.arguments(QString()); }, 2,
+                             u"zettelwerk-render: Vorlage und Ausgabedatei dürfen nicht leer sein."_qs},
+                      Broken{"unknownOption",
+                             [](Cli& c, const QString& out) {
+                                 return QStringList{u"--datum"_qs, c.templatePath, out};
+                             },
+                             2, u"zettelwerk-render: Unbekannte Option \"--datum\""_qs},
+                      Broken{"dateWithoutValue",
+                             [](Cli& c, const QString& out) {
+                                 return QStringList{c.templatePath, out, u"--date"_qs};
+                             },
+                             2, u"zettelwerk-render: Der Option --date fehlt ihr Wert."_qs},
+                      Broken{"outputIsTheTemplate",
+                             [](Cli& c, const QString&) { return c.arguments(c.templatePath); }, 2,
+                             u"zettelwerk-render: Die Ausgabedatei darf nicht die Vorlage selbst sein."_qs},
+                      Broken{"missingProgramFolder",
+                             [](Cli& c, const QString& out) {
+                                 QStringList args = c.arguments(out);
+                                 args[1] = c.folder.file("gibt es nicht");
+                                 return args;
+                             },
+                             2, u"zettelwerk-render: Der Programmordner"_qs}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CliUsage, HelpIsGerman) {
@@ -250,7 +306,8 @@ QList<QByteArray> expectedPictures(const QByteArray& templateBytes, const QStrin
     for (const NewsBlock& block : parsed.blocks) {
         pictures.append(readAll(pathFromStored(parsed.settings.SeperatorNews)));
         const QByteArray picture = trimmed8(block.Picture);
-        if (!picture.isEmpty()) pictures.append(readAll(imagesFolder + fromStored(fileNamePart(picture))));
+        if (!picture.isEmpty())
+            pictures.append(readAll(imagesFolder + fromStored(fileNamePart(picture))));
     }
     pictures.append(readAll(pathFromStored(parsed.settings.SeperatorImpressum)));
     return pictures;
@@ -265,7 +322,8 @@ TEST(CliShipped, EveryShippedTemplateRendersWithAllItsPictures) {
         QDir().mkpath(QFileInfo(target).absolutePath());
         ASSERT_TRUE(QFile::copy(source, target));
     }
-    const QStringList templates = listFiles(program, u"*.nld"_qs) + listFiles(program + "Vorlagen", u"*.nld"_qs);
+    const QStringList templates =
+        listFiles(program, u"*.nld"_qs) + listFiles(program + "Vorlagen", u"*.nld"_qs);
     ASSERT_GE(templates.size(), 2) << "no shipped templates in " << shippedDataFolder().toStdString();
     for (const QString& path : templates) {
         SCOPED_TRACE(path.toStdString());
@@ -274,12 +332,14 @@ TEST(CliShipped, EveryShippedTemplateRendersWithAllItsPictures) {
         const ProcessResult run = runRenderer({u"--program-folder"_qs, program, path, output});
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
         const QString subject = fromStored(readSettings(templateBytes).Berteff);
-        EXPECT_TRUE(isNewsletter(readAll(output), subject, expectedPictures(templateBytes, program + "Images/")));
+        EXPECT_TRUE(
+            isNewsletter(readAll(output), subject, expectedPictures(templateBytes, program + "Images/")));
         // The plain-text alternative carries the header lines and every block's texts, the link markup
         // decoded as a mail program shows it.
         const NewsletterTemplate parsed = parseTemplate(templateBytes);
         QList<QByteArray> texts{parsed.settings.Titel1, parsed.settings.Titel2};
-        for (const NewsBlock& block : parsed.blocks) texts << trimmed8(block.Headline) << trimmed8(block.Text);
+        for (const NewsBlock& block : parsed.blocks)
+            texts << trimmed8(block.Headline) << trimmed8(block.Text);
         const QList<QByteArray> plain = plainLines(readAll(output));
         for (QByteArray& text : texts)
             EXPECT_TRUE(text.isEmpty() || plain.contains(text.replace("=3D", "="))) << text.toStdString();

@@ -32,15 +32,31 @@ public:
 };
 
 TEST_F(Message, HeaderBlockThenThePlainTextBody) {
-    const Lines expected{"From: \"Ihr Name\" <ihre.adresse@example.com>", "Subject: Neuigkeiten",
-                         "Date: Fri, 29 Nov 2002 12:41:44 +0100", "MIME-Version: 1.0",
-                         "Content-Type: multipart/related;", "\ttype=\"multipart/alternative\";",
-                         "\tboundary=\"----=_NextPart_1\"", "X-Priority: 3", "X-MSMail-Priority: Normal", "X-Unsent: 1",
-                         "X-MimeOLE: Produced By Microsoft MimeOLE V5.50.4522.1200", "",
-                         "This is a multi-part message in MIME format.", "", "------=_NextPart_1",
-                         "Content-Type: multipart/alternative;", "\tboundary=\"----=_NextPart_2\"", "", "",
-                         "------=_NextPart_2", "Content-Type: text/plain;", "\tcharset=\"iso-8859-1\"",
-                         "Content-Transfer-Encoding: quoted-printable", "", " "};
+    const Lines expected{"From: \"Ihr Name\" <ihre.adresse@example.com>",
+                         "Subject: Neuigkeiten",
+                         "Date: Fri, 29 Nov 2002 12:41:44 +0100",
+                         "MIME-Version: 1.0",
+                         "Content-Type: multipart/related;",
+                         "\ttype=\"multipart/alternative\";",
+                         "\tboundary=\"----=_NextPart_1\"",
+                         "X-Priority: 3",
+                         "X-MSMail-Priority: Normal",
+                         "X-Unsent: 1",
+                         "X-MimeOLE: Produced By Microsoft MimeOLE V5.50.4522.1200",
+                         "",
+                         "This is a multi-part message in MIME format.",
+                         "",
+                         "------=_NextPart_1",
+                         "Content-Type: multipart/alternative;",
+                         "\tboundary=\"----=_NextPart_2\"",
+                         "",
+                         "",
+                         "------=_NextPart_2",
+                         "Content-Type: text/plain;",
+                         "\tcharset=\"iso-8859-1\"",
+                         "Content-Transfer-Encoding: quoted-printable",
+                         "",
+                         " "};
     EXPECT_EQ(BuildMessageLines(input, prompts).mid(0, 25), expected);
 }
 
@@ -52,10 +68,17 @@ TEST_F(Message, SubjectLines) {
     } rows[] = {
         {"ascii stays as typed", "Sommerfest =?x?= 2026", {"Subject: Sommerfest =?x?= 2026"}},
         {"long ascii is not folded", QByteArray(120, 'a'), {"Subject: " + QByteArray(120, 'a')}},
-        {"umlauts become an encoded word", "Sommerfest 2026 \xe4\xf6\xfc",
+        {"umlauts become an encoded word",
+         "Sommerfest 2026 \xe4\xf6\xfc",
          {"Subject: =?windows-1252?Q?Sommerfest_2026_=E4=F6=FC?="}},
-        {"other characters are encoded", "\x80 a=b?_c\t", {"Subject: =?windows-1252?Q?=80_a=3Db=3F=5Fc=09?="}},
-        {"long 8-bit subject is folded", "Gr\xfc\xdf" "e aus dem Sommerfest " + QByteArray(60, 'x') + " \xe4nde", {}},
+        {"other characters are encoded",
+         "\x80 a=b?_c\t",
+         {"Subject: =?windows-1252?Q?=80_a=3Db=3F=5Fc=09?="}},
+        {"long 8-bit subject is folded",
+         "Gr\xfc\xdf"
+         "e aus dem Sommerfest " +
+             QByteArray(60, 'x') + " \xe4nde",
+         {}},
         {"many escapes", QByteArray(70, '\xe4'), {}},
     };
     for (const auto& row : rows) {
@@ -104,14 +127,18 @@ INSTANTIATE_TEST_SUITE_P(
                      in.dateOn = true, in.dateText = " \tStand vom ", in.titel1 = "  Kopf  ";
                  },
                  Lines{" ", " ", "  Kopf  ", "Einleitung", "Stand vom 07.12.2026"} + kImprint},
-        PlainRow{"blockWithLink",
-                 [](RenderInput&, RenderFixture& f) {
-                     f.addBlock({" Titel ", "", "Mehr", "www.a.de/?x=1", "Neu<br><b>fett</b>"});
-                 },
-                 kHead + Lines{" ", "Titel", " ", "Neu<br><b>fett</b>", " ", "Mehr", "http://www.a.de/?x=3D1", " "} +
-                     kImprint},
+        PlainRow{
+            "blockWithLink",
+            [](RenderInput&, RenderFixture& f) {
+                f.addBlock({" Titel ", "", "Mehr", "www.a.de/?x=1", "Neu<br><b>fett</b>"});
+            },
+            kHead +
+                Lines{" ", "Titel", " ", "Neu<br><b>fett</b>", " ", "Mehr", "http://www.a.de/?x=3D1", " "} +
+                kImprint},
         PlainRow{"addressWithoutLinkText",
-                 [](RenderInput&, RenderFixture& f) { f.addBlock({"T", "", "", "info@a.de", "x"}); },
+                 [](RenderInput&, RenderFixture& f) {
+                     f.addBlock({"T", "", "", "info@a.de", "x"});
+                 },
                  kHead + Lines{" ", "T", " ", "x", " ", "", "mailto:info@a.de", " "} + kImprint},
         PlainRow{"linkTextWithoutAddressAndTwoBlocks",
                  [](RenderInput&, RenderFixture& f) {
@@ -119,11 +146,13 @@ INSTANTIATE_TEST_SUITE_P(
                      f.addBlock({"B", "", "", "", "zwei"});
                  },
                  kHead + Lines{" ", "A", " ", "eins", " ", " ", "B", " ", "zwei", " "} + kImprint},
-        PlainRow{"imprintAddressUnchangedAndUnsubscribeUnused",
-                 [](RenderInput& in, RenderFixture&) {
-                     in.impressumUrl = "www.a.de/?x=1", in.unsubscribeText = "Abmelden", in.unsubscribeLink = "a.de";
-                 },
-                 kHead + Lines{" ", "Impressum:", " ", "Zettelwerk GmbH", "info@zettelwerk.de", "www.a.de/?x=1"}}),
+        PlainRow{
+            "imprintAddressUnchangedAndUnsubscribeUnused",
+            [](RenderInput& in, RenderFixture&) {
+                in.impressumUrl = "www.a.de/?x=1", in.unsubscribeText = "Abmelden",
+                in.unsubscribeLink = "a.de";
+            },
+            kHead + Lines{" ", "Impressum:", " ", "Zettelwerk GmbH", "info@zettelwerk.de", "www.a.de/?x=1"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WrapHtmlLine, CutsAtSeventyWithoutSplittingAnEscape) {
@@ -141,7 +170,9 @@ TEST(WrapHtmlLine, CutsAtSeventyWithoutSplittingAnEscape) {
         {"escape starting at 71", x70 + "=3D", {x70 + "=", "=3D"}},
         {"first of two at 69", x68 + "==x", {x68 + "=", "==x"}},
         {"the META line", meta, {meta.left(70) + "=", "="}},
-        {"several cuts", QByteArray(150, 'z'), {QByteArray(70, 'z') + "=", QByteArray(70, 'z') + "=", "zzzzzzzzzz"}},
+        {"several cuts",
+         QByteArray(150, 'z'),
+         {QByteArray(70, 'z') + "=", QByteArray(70, 'z') + "=", "zzzzzzzzzz"}},
         {"empty", "", {""}},
     };
     ASSERT_EQ(meta.size(), 71);
@@ -151,7 +182,8 @@ TEST(WrapHtmlLine, CutsAtSeventyWithoutSplittingAnEscape) {
 TEST_F(Message, SoftBreaksOnlyInTheHtmlRegion) {
     // Texts that contain the region's border lines, or are nothing else, must not move it; in the
     // plain-text part they stay texts.
-    const QByteArray trap = "Content-Transfer-Encoding: base64 und Content-Type: text/html; " + QByteArray(40, 'w');
+    const QByteArray trap =
+        "Content-Transfer-Encoding: base64 und Content-Type: text/html; " + QByteArray(40, 'w');
     input.subject = "Content-Type: text/html;";
     input.titel2 = "Content-Type: text/html;";
     addBlock({"Content-Transfer-Encoding: base64", "", "", "", trap});
@@ -181,10 +213,17 @@ TEST(PictureExtension, LastRunBetweenDots) {
     const struct {
         QByteArray fileName;
         QByteArray ext;
-    } rows[] = {{"logo.JPG", "jpg"}, {"logo.neu.jpg", "jpg"}, {"logo", ""},       {".jpg", ""},
-                {"a..b", "b"},       {"logo.", ""},             {"..x.y.", "y"}, {"Bild.J\xc4G", "j\xc4g"},
+    } rows[] = {{"logo.JPG", "jpg"},
+                {"logo.neu.jpg", "jpg"},
+                {"logo", ""},
+                {".jpg", ""},
+                {"a..b", "b"},
+                {"logo.", ""},
+                {"..x.y.", "y"},
+                {"Bild.J\xc4G", "j\xc4g"},
                 {"", ""}};
-    for (const auto& row : rows) EXPECT_EQ(PictureExtension(row.fileName), row.ext) << row.fileName.toStdString();
+    for (const auto& row : rows)
+        EXPECT_EQ(PictureExtension(row.fileName), row.ext) << row.fileName.toStdString();
 }
 
 TEST_F(Message, SettingPicturesAreSentFromTheirCopies) {
@@ -227,8 +266,8 @@ TEST_F(Message, WrittenFileIsTheLinesWithCrLf) {
     // A mail program shows the plain-text alternative with every text, the link address decoded.
     const Lines block{" ", "Meldung", " ", QByteArray(70000, 't'), " ", "Mehr", "http://a.de/?x=1", " "};
     EXPECT_EQ(plainLines(written), kHead + block + kImprint);
-    EXPECT_TRUE(
-        isNewsletter(written, u"Neuigkeiten"_qs, pictureBytes({"logo.jpg", "sep.jpg", "bild.jpg", "imp.jpg"})));
+    EXPECT_TRUE(isNewsletter(written, u"Neuigkeiten"_qs,
+                             pictureBytes({"logo.jpg", "sep.jpg", "bild.jpg", "imp.jpg"})));
     EXPECT_EQ(QDir(folder.path()).entryList({u"out.eml*"_qs}, QDir::Files | QDir::Hidden),
               QStringList{u"out.eml"_qs});
 }
@@ -241,12 +280,24 @@ TEST_F(Message, FailuresLeaveTheTargetAsItWas) {
         QString error;
         const char* workFile;  // the picture whose base64 text "temp.mim" keeps; "" untouched
     } rows[] = {
-        {"missing block picture", [](Message& m) { m.addBlock({"M", "C:\\x\\fehlt.jpg", "", "", "t"}); },
+        {"missing block picture",
+         [](Message& m) {
+             m.addBlock({"M", "C:\\x\\fehlt.jpg", "", "", "t"});
+         },
          u"Datei %1fehlt.jpg kann nicht geöffnet werden. %2"_qs.arg(images, kNotFound), "sep.jpg"},
         {"short block file", [](Message& m) { writeAll(m.folder.file("Temp002.edt"), "eins\r\nzwei\r\n"); },
          u"Listenindex überschreitet das Maximum (2)"_qs, ""},
         {"temp.mim cannot be created", [](Message& m) { m.input.workFolder = m.folder.file("kein Ordner/"); },
-         u"Datei \"%1kein Ordner/temp.mim\" kann nicht erstellt werden. %2"_qs.arg(folder.path(), kNotFound), ""},
+         u"Datei \"%1kein Ordner/temp.mim\" kann nicht erstellt werden. %2"_qs.arg(folder.path(), kNotFound),
+         ""},
+        {"temp.mim cannot be created and the last picture is missing: stopped at the first picture",
+         [](Message& m) {
+             m.input.workFolder = m.folder.file("kein Ordner/");
+             m.input.seperatorImpressum.clear();
+             QFile::remove(m.images + "m_Impressum.");
+         },
+         u"Datei \"%1kein Ordner/temp.mim\" kann nicht erstellt werden. %2"_qs.arg(folder.path(), kNotFound),
+         ""},
         {"empty imprint separator",
          [](Message& m) {
              m.input.seperatorImpressum.clear();
