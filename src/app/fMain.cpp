@@ -76,7 +76,8 @@ public:
 QFrame* swatch(const char* name, QWidget* parent) {
     auto* frame = new QFrame(parent);
     frame->setObjectName(QLatin1String(name));
-    frame->setFrameShape(QFrame::Box);
+    frame->setFrameShape(QFrame::Panel);
+    frame->setFrameShadow(QFrame::Sunken);
     frame->setMinimumSize(120, 60);
     return frame;
 }
@@ -104,6 +105,10 @@ TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& w
     Image2 = new QLabel(Panel1);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Image2->setAccessibleName(QStringLiteral("Programmlogo"));
+    // The picture is wider than many screens: it is cut at the window's edge rather than widening it.
+    Image2->setMinimumWidth(1);
+    Image2->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto* bandLayout = new QHBoxLayout(Panel1);
     bandLayout->setContentsMargins(1, 1, 1, 1);
     bandLayout->addWidget(Image2);
@@ -197,6 +202,8 @@ QWidget* TMainForm::buildNewsPage() {
     Memo1 = new QPlainTextEdit(EditorPanel);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab goes on to the next field: a tab character has no place in a news text.
+    Memo1->setTabChangesFocus(true);
     LinkTextEdit = lineEdit("LinkTextEdit", EditorPanel);
     URLEdit = lineEdit("URLEdit", EditorPanel);
     editor->addWidget(labelFor(QStringLiteral("Überschrift für die Newsmeldung"), HeadLineEdit));
@@ -217,6 +224,11 @@ QWidget* TMainForm::buildNewsPage() {
     editor->addWidget(
         labelFor(QStringLiteral("Internetadresse für den Link (z.B. www.example.org/news)"), URLEdit));
     editor->addWidget(URLEdit);
+    // The keyboard walks the editor top to bottom, the size box before the text it works on.
+    QWidget::setTabOrder(HeadLineEdit, ComboBox1);
+    QWidget::setTabOrder(ComboBox1, Memo1);
+    QWidget::setTabOrder(Memo1, LinkTextEdit);
+    QWidget::setTabOrder(LinkTextEdit, URLEdit);
 
     layout->addLayout(left, 1);
     layout->addWidget(EditorPanel, 3);

@@ -111,8 +111,10 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    bool restoringWindowState_ = false;
     QWidget* buildNewsPage();
     QWidget* buildHeaderFooterPage();
     QWidget* buildGraphicsPage();

@@ -1,4 +1,7 @@
 // The page "Vorschau" and the single mail, connected to the window.
+#include <QEvent>
+#include <QTimer>
+
 #include "app/fMain.h"
 #include "dispatch/ui/PreviewPart.h"
 
@@ -10,6 +13,21 @@ void TMainForm::connectPreview() {
         [this](const QStringList& targets) { renderMessageTo(targets); });
     pageCommands.showPreview = [this] { preview_->ShowPreview(); };
     pageCommands.sendSingleMail = [this] { preview_->SendSingleMail(); };
+}
+
+// The web view, shown for the first time, makes the window system create the window anew (the view
+// needs another kind of surface), and the new window comes up with its maximised state forgotten
+// although Qt still reports it. The state is set once more on the new window.
+bool TMainForm::event(QEvent* event) {
+    if (event->type() == QEvent::WinIdChange && isVisible() && !restoringWindowState_) {
+        restoringWindowState_ = true;
+        QTimer::singleShot(0, this, [this, state = windowState()] {
+            setWindowState(Qt::WindowNoState);
+            setWindowState(state);
+            restoringWindowState_ = false;
+        });
+    }
+    return QMainWindow::event(event);
 }
 
 }  // namespace zw

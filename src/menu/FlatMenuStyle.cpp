@@ -1,6 +1,8 @@
 #include "menu/FlatMenuStyle.h"
 
 #include <QLinearGradient>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QStyleOptionMenuItem>
 
@@ -131,6 +133,14 @@ void drawMenuBarItem(const QStyle* style, const QStyleOptionMenuItem* item, QPai
     p->restore();
 }
 
+// Combo box lists draw their entries with the menu item elements too; they keep the underlying style.
+bool isMenu(const QWidget* widget) {
+    return qobject_cast<const QMenu*>(widget) != nullptr;
+}
+bool isMenuBar(const QWidget* widget) {
+    return qobject_cast<const QMenuBar*>(widget) != nullptr;
+}
+
 }  // namespace
 
 FlatMenuStyle::FlatMenuStyle(QStyle* base) : QProxyStyle(base) {}
@@ -140,21 +150,25 @@ void FlatMenuStyle::drawControl(ControlElement element, const QStyleOption* opti
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
     switch (element) {
         case CE_MenuItem:
-            if (item) {
+            if (item && isMenu(widget)) {
                 drawMenuItem(this, item, painter, widget);
                 return;
             }
             break;
         case CE_MenuBarItem:
-            if (item) {
+            if (item && isMenuBar(widget)) {
                 drawMenuBarItem(this, item, painter, widget);
                 return;
             }
             break;
         case CE_MenuBarEmptyArea:
+            if (!isMenuBar(widget))
+                break;
             painter->fillRect(option->rect, buttonFace(option->palette));
             return;
         case CE_MenuEmptyArea:
+            if (!isMenu(widget))
+                break;
             painter->fillRect(option->rect, menuBackground(option->palette));
             drawIconColumn(painter, option->rect, option->palette);
             return;
@@ -168,6 +182,8 @@ void FlatMenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* 
                                   const QWidget* widget) const {
     switch (element) {
         case PE_PanelMenu: {
+            if (!isMenu(widget))
+                break;
             const int frame = pixelMetric(PM_MenuPanelWidth, option, widget);
             const QRect inner = option->rect.adjusted(frame, frame, -frame, -frame);
             painter->fillRect(option->rect, menuBackground(option->palette));
@@ -175,6 +191,8 @@ void FlatMenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* 
             return;
         }
         case PE_FrameMenu:
+            if (!isMenu(widget))
+                break;
             painter->save();
             painter->setPen(buttonFace(option->palette).darker(150));
             painter->setBrush(Qt::NoBrush);
@@ -182,6 +200,8 @@ void FlatMenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* 
             painter->restore();
             return;
         case PE_PanelMenuBar:
+            if (!isMenuBar(widget))
+                break;
             painter->fillRect(option->rect, buttonFace(option->palette));
             return;
         default:
@@ -193,7 +213,7 @@ void FlatMenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* 
 QSize FlatMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
                                       const QWidget* widget) const {
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
-    if (type == CT_MenuItem && item) {
+    if (type == CT_MenuItem && item && isMenu(widget)) {
         if (item->menuItemType == QStyleOptionMenuItem::Separator)
             return {size.width(), kSeparatorHeight};
         // The shortcut's width is added by the menu itself; keep a gap before it.
@@ -202,12 +222,14 @@ QSize FlatMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* opt
         return {kIconColumn + kTextGap + size.width() + shortcutGap + kRightMargin,
                 qMax(kItemHeight, size.height() + 6)};
     }
-    if (type == CT_MenuBarItem && item)
+    if (type == CT_MenuBarItem && item && isMenuBar(widget))
         return {size.width() + 16, qMax(kItemHeight, size.height() + 6)};
     return QProxyStyle::sizeFromContents(type, option, size, widget);
 }
 
 int FlatMenuStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const {
+    if (!isMenu(widget) && !isMenuBar(widget))
+        return QProxyStyle::pixelMetric(metric, option, widget);
     switch (metric) {
         case PM_MenuPanelWidth:
             return 1;

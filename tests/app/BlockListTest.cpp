@@ -32,6 +32,11 @@ TEST_F(BlockListTest, ClickingAnotherBlockStoresTheEditedOneFirst) {
     const QList<BlockSection> blocks = sections();
     ASSERT_EQ(blocks.size(), 3);
     EXPECT_EQ(blocks[0].lines[0], QByteArray("Erste, ge\xe4ndert"));
+
+    // Ctrl held on the selected block keeps it selected: the block in the editor stays the one stored.
+    QTest::mouseClick(f.ListBox1->viewport(), Qt::LeftButton, Qt::ControlModifier, second.center());
+    EXPECT_EQ(f.ListBox1->selectedRow(), 1);
+    EXPECT_EQ(prompts.informations, QStringList());
 }
 
 TEST_F(BlockListTest, DeletingItemTwoOfThreeRenumbers) {

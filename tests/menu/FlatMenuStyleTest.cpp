@@ -1,4 +1,6 @@
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QMenu>
 #include <QPushButton>
 #include <QStyleFactory>
@@ -62,6 +64,14 @@ TEST_F(FlatMenuStyleTest, LeavesEverythingButMenusToTheUnderlyingStyle) {
     withMenuStyle.resize(80, 28);
     plain.resize(80, 28);
     EXPECT_EQ(withMenuStyle.grab().toImage(), plain.grab().toImage());
+
+    // A combo box's list draws its entries with the menu item elements, and is no menu.
+    QComboBox flatCombo, plainCombo;
+    flatCombo.setStyle(&style_);
+    plainCombo.setStyle(fusion.get());
+    for (QComboBox* combo : {&flatCombo, &plainCombo}) combo->addItems({u"Schriftgröße"_qs, u"+1"_qs});
+    EXPECT_EQ(flatCombo.view()->sizeHintForRow(1), plainCombo.view()->sizeHintForRow(1));
+    EXPECT_EQ(flatCombo.view()->sizeHintForColumn(0), plainCombo.view()->sizeHintForColumn(0));
 }
 
 }  // namespace

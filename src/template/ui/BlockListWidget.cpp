@@ -43,6 +43,14 @@ void BlockListWidget::mousePressEvent(QMouseEvent* event) {
     Q_EMIT userSelected();
 }
 
+QItemSelectionModel::SelectionFlags BlockListWidget::selectionCommand(const QModelIndex& index,
+                                                                      const QEvent* event) const {
+    const QItemSelectionModel::SelectionFlags flags = QListWidget::selectionCommand(index, event);
+    if (index.isValid() && (flags & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle)))
+        return QItemSelectionModel::ClearAndSelect;
+    return flags;
+}
+
 void BlockListWidget::keyPressEvent(QKeyEvent* event) {
     const int before = selectedRow();
     QListWidget::keyPressEvent(event);

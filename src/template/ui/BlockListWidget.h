@@ -26,6 +26,9 @@ Q_SIGNALS:
 protected:
     void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // A click on an item always selects it, also with Ctrl held (which would otherwise deselect).
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
     void keyPressEvent(QKeyEvent* event) override;
 };
 

@@ -19,6 +19,7 @@ QByteArray fieldText(const QLineEdit* edit) {
 
 void setFieldText(QLineEdit* edit, const QByteArray& stored) {
     edit->setText(fromStored(stored));
+    edit->setCursorPosition(0);  // a long text shows its beginning, not its end
 }
 
 QString picturePaneTarget(const Folders& folders, const QByteArray& storedPath) {
