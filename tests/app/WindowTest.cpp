@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -159,6 +162,17 @@ TEST_F(WindowTest, EveryTemplateFieldButTheDateDisplayMarksTheTemplateChanged) {
     f.session().Saved = true;
     QTest::mouseClick(f.DateCheckBox, Qt::LeftButton);
     EXPECT_FALSE(f.session().Saved);
+}
+
+// The head picture is wider than many screens; it must not make the window wider than they are.
+TEST_F(WindowTest, TheWindowFitsASmallScreenWhateverItsHeadPicture) {
+    QDir().mkpath(program(u"recom"_qs));
+    QImage head(1280, 57, QImage::Format_RGB32);
+    head.fill(Qt::white);
+    ASSERT_TRUE(head.save(program(u"recom/kopf.jpg"_qs), "JPG"));
+    TMainForm& f = startRecording();
+    ASSERT_FALSE(f.Image2->pixmap().isNull());
+    EXPECT_LE(f.minimumSizeHint().width(), 1024);
 }
 
 TEST_F(WindowTest, EveryControlHasANameAScreenReaderReads) {
