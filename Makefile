@@ -28,13 +28,18 @@ build: deps
 
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+	@# Kept apart: building the Debian package writes CMake's manifest again, with the package's paths.
+	cp $(BUILD_DIR)/install_manifest.txt $(BUILD_DIR)/installed_files.txt
 
-# Removes what the last install put down (the program folder is read-only, so it is opened first).
+# Removes what `make install` put under PREFIX (the program folder is read-only, so it is opened first).
 uninstall:
-	@test -f $(BUILD_DIR)/install_manifest.txt || { echo "nothing installed from $(BUILD_DIR)"; exit 1; }
+	@test -f $(BUILD_DIR)/installed_files.txt || { echo "nothing installed from $(BUILD_DIR)"; exit 1; }
 	chmod -R u+w $(PREFIX)/lib/zettelwerk 2>/dev/null || true
-	xargs -d '\n' rm -f < $(BUILD_DIR)/install_manifest.txt
+	grep '^$(PREFIX)/' $(BUILD_DIR)/installed_files.txt | xargs -d '\n' rm -f
 	rm -rf $(PREFIX)/lib/zettelwerk
+	rm -f $(BUILD_DIR)/installed_files.txt
+	-update-mime-database $(PREFIX)/share/mime 2>/dev/null
+	-update-desktop-database $(PREFIX)/share/applications 2>/dev/null
 
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
