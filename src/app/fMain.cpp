@@ -479,8 +479,9 @@ void TMainForm::FormCreate(const QString& startTemplate) {
     session_.SavePath = start.savePath;
     if (!start.refusal.isEmpty())
         prompts_.error(start.refusal);
+    // As the open command remembers what it opened; a file that cannot be written is reported.
     if (!startTemplate.isEmpty() && start.currentPath == startTemplate)
-        rememberLastFile(folders, startTemplate);  // as the open command remembers what it opened
+        run([&] { rememberLastFile(folders, startTemplate); });
     takeRevertCopy(folders, session_.CurrentTemplatePath);
     templateFiles_->setCaption();
     run([this] { blockList_->loadCurrentTemplate(); });

@@ -79,5 +79,6 @@ int main(int argc, char* argv[]) {
     mainForm.activateWindow();
     zw::TemplateHandOff handOff(mainForm, prompts);
     QObject::connect(&channel, &zw::InstanceChannel::pathReceived, &handOff, &zw::TemplateHandOff::open);
+    for (const QString& path : channel.takeEarlyPaths()) handOff.open(path);
     return QApplication::exec();
 }

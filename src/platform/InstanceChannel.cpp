@@ -3,6 +3,9 @@
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QMetaMethod>
+
+#include <utility>
 
 #include "platform/SingleInstance.h"
 
@@ -41,10 +44,18 @@ void InstanceChannel::takeConnection() {
             socket->write(&kReceipt, 1);
             socket->flush();
             socket->disconnectFromServer();
-            if (!path.isEmpty())
+            if (path.isEmpty())
+                return;
+            if (isSignalConnected(QMetaMethod::fromSignal(&InstanceChannel::pathReceived)))
                 Q_EMIT pathReceived(path);
+            else
+                early_.append(path);
         });
     }
+}
+
+QStringList InstanceChannel::takeEarlyPaths() {
+    return std::exchange(early_, {});
 }
 
 bool InstanceChannel::send(const QString& path, int timeoutMilliseconds) const {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QLocalServer;
 
@@ -22,6 +23,11 @@ public:
     // A second copy: hands path over and waits for the receipt. False when no copy took it.
     bool send(const QString& path, int timeoutMilliseconds = 10000) const;
 
+    // Paths that arrived before anyone was connected to pathReceived (the window still starting, a
+    // message box of its start-up open), oldest first. The second copy has its receipt already, so they
+    // must not be lost.
+    QStringList takeEarlyPaths();
+
 Q_SIGNALS:
     void pathReceived(const QString& path);
 
@@ -30,6 +36,7 @@ private:
 
     QString socketPath_;
     QLocalServer* server_ = nullptr;
+    QStringList early_;
 };
 
 }  // namespace zw

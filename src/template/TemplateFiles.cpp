@@ -48,7 +48,9 @@ StartTemplate resolveStartTemplate(const Folders& folders, const QString& reques
 }
 
 void takeRevertCopy(const Folders& folders, const QString& templatePath) {
-    copyFileReplacing(templatePath, folders.program + kRevertCopy);
+    // A copy that cannot be taken must not leave another template's state behind to be copied back.
+    if (!copyFileReplacing(templatePath, folders.program + kRevertCopy))
+        QFile::remove(folders.program + kRevertCopy);
 }
 
 void rememberLastFile(const Folders& folders, const QString& templatePath) {

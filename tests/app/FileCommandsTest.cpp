@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QRadioButton>
 
 #include "AppFixture.h"
 #include "platform/FileIo.h"
@@ -114,6 +115,41 @@ TEST_F(FileCommandsTest, NeinAfterASaveKeepsWhatWasSaved) {
     prompts.closeAnswers = {CloseAnswer::No};
     EXPECT_TRUE(f.templateFiles().FormCloseQuery());
     EXPECT_EQ(subjectIn(target), QByteArray("Gespeichert"));
+}
+
+// What write backs put into the file with no change to ask about (an alignment) goes when it is left.
+TEST_F(FileCommandsTest, LeavingWithoutAQuestionRestoresTheFileAsLastSaved) {
+    for (const bool close : {true, false}) {
+        SCOPED_TRACE(close ? "closing" : "new template");
+        writeAll(defaultPath(), defaultTemplate);
+        TMainForm& f = start();
+        f.LogoAlignButtons[2]->click();
+        f.blockList().ListBox1Enter();
+        ASSERT_NE(readAll(defaultPath()), defaultTemplate);
+        ASSERT_TRUE(f.session().Saved);
+        if (close)
+            EXPECT_TRUE(f.templateFiles().FormCloseQuery());
+        else
+            f.templateFiles().NeueVorlage1Click();
+        EXPECT_EQ(prompts.closeQuestions, 0);
+        EXPECT_EQ(readAll(defaultPath()), defaultTemplate);
+        form.reset();
+    }
+}
+
+// "Speichern unter" the same file reached through a linked folder is a save of that file, not a move.
+TEST_F(FileCommandsTest, SavingUnderALinkedNameOfTheSameFileKeepsTheSave) {
+    TMainForm& f = start();
+    const QString target = documents(u"Brief.nld"_qs);
+    editSubjectAndWriteBack(f, u"Erst"_qs);
+    prompts.saveAnswers = {target};
+    f.templateFiles().Vorlageppeichern1Click();
+    ASSERT_TRUE(QFile::link(documentsFolder, program(u"Verknuepft"_qs)));
+    editSubjectAndWriteBack(f, u"Zweit"_qs);
+    prompts.saveAnswers = {program(u"Verknuepft/Brief.nld"_qs)};
+    f.templateFiles().Vorlagespeichernunter1Click();
+    EXPECT_EQ(subjectIn(target), QByteArray("Zweit"));
+    EXPECT_EQ(readAll(program(u"Old.nld"_qs)), readAll(target));
 }
 
 TEST_F(FileCommandsTest, NewTemplateAfterNeinRestoresTheFileLeft) {

@@ -1,6 +1,7 @@
 #include "template/ui/TemplateFilesPart.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTabWidget>
 #include <QWidget>
@@ -18,8 +19,12 @@ namespace zw {
 
 namespace {
 
+// One file, also when reached through a link or a linked folder.
 bool samePath(const QString& a, const QString& b) {
-    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+    const QFileInfo x(a), y(b);
+    if (x.exists() && y.exists())
+        return x.canonicalFilePath() == y.canonicalFilePath();
+    return x.absoluteFilePath() == y.absoluteFilePath();
 }
 }  // namespace
 
@@ -39,12 +44,21 @@ void TemplateFilesPart::setCaption() {
 }
 
 void TemplateFilesPart::restoreFromRevertCopy() {
-    copyFileReplacing(session_.folders.program + kRevertCopy, session_.CurrentTemplatePath);
+    const QString revertCopy = session_.folders.program + kRevertCopy;
+    // Mostly the file is as it was: then it is left alone rather than written again.
+    QFile copy(revertCopy), current(session_.CurrentTemplatePath);
+    if (copy.open(QIODevice::ReadOnly) && current.open(QIODevice::ReadOnly) &&
+        copy.size() == current.size() && copy.readAll() == current.readAll())
+        return;
+    copyFileReplacing(revertCopy, session_.CurrentTemplatePath);
 }
 
 bool TemplateFilesPart::mayLeaveTemplate() {
-    if (session_.Saved)
+    // Nothing to ask about; what write backs put into the file unasked (an alignment, say) goes.
+    if (session_.Saved) {
+        restoreFromRevertCopy();
         return true;
+    }
     switch (prompts_.askSaveChanges()) {
         case CloseAnswer::Yes:
             save();
@@ -177,6 +191,7 @@ void TemplateFilesPart::save() {
 bool TemplateFilesPart::FormCloseQuery() {
     session_.CloseAllowed = false;
     if (session_.Saved) {
+        restoreFromRevertCopy();
         session_.CloseAllowed = true;
     } else {
         switch (prompts_.askSaveChanges()) {
