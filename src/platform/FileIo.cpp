@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 
@@ -37,9 +38,20 @@ FileReplacement::FileReplacement(const QString& path, bool durable) : path_(path
     const QFileInfo info(path);
     target_ = QFile::encodeName(info.isSymLink() ? info.symLinkTarget() : path);
     temporary_ = target_ + kInterruptedWriteSuffix;
+    // The rename would replace a file the user made read-only (a template kept from changes) as if it
+    // were not: refuse it before anything is written. The check is the system's, for the effective
+    // user, so that root (who may write anything) is not refused.
+    struct stat old {};
+    const bool replacing = ::stat(target_.constData(), &old) == 0;
+    if (replacing && ::faccessat(AT_FDCWD, target_.constData(), W_OK, AT_EACCESS) != 0)
+        throw fileCreateError(QDir::toNativeSeparators(path), errno == EROFS ? EROFS : EACCES);
     const int fd = ::open(temporary_.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         throw fileCreateError(QDir::toNativeSeparators(path), errno);
+    // The new file takes the place of the old one, its permissions included: a private file stays
+    // private. A folder that keeps no permissions (a FAT stick) refuses this; the content matters more.
+    if (replacing)
+        (void)::fchmod(fd, old.st_mode & 0777);
     // Unbuffered, so that every write reaches the file at once and a short one shows at that write; the
     // device keeps the target's name for the messages of those who write to it.
     file_.setFileName(path);

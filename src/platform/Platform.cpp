@@ -48,21 +48,32 @@ void seedFolder(const QString& from, const QString& to) {
     const bool upgrade =
         readFileOrEmpty(QDir(from).filePath(version)) != readFileOrEmpty(QDir(to).filePath(version));
     QDir target(to);
+    // True when the file is in place afterwards, copied now or kept.
+    const auto seed = [&](const QString& relative) {
+        const QString destination = target.filePath(relative);
+        if (QFileInfo::exists(destination) && !(upgrade && refreshedOnUpgrade(relative)))
+            return true;
+        QDir().mkpath(QFileInfo(destination).absolutePath());
+        if (!copyFileReplacing(QDir(from).filePath(relative), destination))
+            return false;
+        // Installed files are read-only; the copies are the user's.
+        QFile::setPermissions(destination, QFile::permissions(destination) | QFile::WriteOwner);
+        return true;
+    };
+    bool complete = true;
     QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString source = it.next();
         const QFileInfo info(source);
-        if (info.fileName() == kInstalledMarker || info.isExecutable())
-            continue;
         const QString relative = QDir(from).relativeFilePath(source);
-        const QString destination = target.filePath(relative);
-        if (QFileInfo::exists(destination) && !(upgrade && refreshedOnUpgrade(relative)))
+        if (info.fileName() == kInstalledMarker || info.isExecutable() || relative == version)
             continue;
-        QDir().mkpath(QFileInfo(destination).absolutePath());
-        copyFileReplacing(source, destination);
-        // Installed files are read-only; the copies are the user's.
-        QFile::setPermissions(destination, QFile::permissions(destination) | QFile::WriteOwner);
+        complete = seed(relative) && complete;
     }
+    // The version goes last and only after every other file is in place: an upgrade cut short (a full
+    // disk, a crash) shows as an upgrade again at the next start, which finishes it.
+    if (complete && QFileInfo::exists(QDir(from).filePath(version)))
+        seed(version);
 }
 
 }  // namespace

@@ -4,7 +4,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <cerrno>
+
 #include "AppFixture.h"
+#include "platform/Error.h"
 #include "template/ui/BlockListWidget.h"
 
 namespace zw::test {
@@ -17,11 +20,10 @@ TEST_F(StartupTest, WithoutLastFileLoadsTheDefaultTemplate) {
     TMainForm& f = start();
 
     EXPECT_EQ(f.windowTitle(), u"Zettelwerk pro [Zettelwerk_Vorlage.nld]"_qs);
-    EXPECT_EQ(listItems(), QStringList({u"Meldung1:  Erste"_qs, u"Meldung2:  Zweite"_qs,
-                                        u"Meldung3:  Dritte"_qs}));
+    EXPECT_EQ(listItems(),
+              QStringList({u"Meldung1:  Erste"_qs, u"Meldung2:  Zweite"_qs, u"Meldung3:  Dritte"_qs}));
     // Exactly the loaded template's block files; the one of an earlier run is gone.
-    EXPECT_EQ(blockFiles(), QStringList({u"Temp001.edt"_qs, u"Temp002.edt"_qs,
-                                         u"Temp003.edt"_qs}));
+    EXPECT_EQ(blockFiles(), QStringList({u"Temp001.edt"_qs, u"Temp002.edt"_qs, u"Temp003.edt"_qs}));
     EXPECT_EQ(readAll(program(u"Old.nld"_qs)), defaultTemplate);
     EXPECT_TRUE(f.session().SavePath.isEmpty());
     EXPECT_TRUE(f.session().Saved);
@@ -65,6 +67,41 @@ TEST_F(StartupTest, LastFileDecidesTemplateAndSaveName) {
             EXPECT_EQ(listItems().size(), 3);
         }
         EXPECT_TRUE(prompts.errors.isEmpty());
+        form.reset();
+    }
+}
+
+// "zettelwerk FILE.nld" with a file that cannot be read: the German open error, then the usual start.
+TEST_F(StartupTest, AnUnreadableFileOnTheCommandLineIsReportedAndTheLastTemplateLoaded) {
+    const QString own = documents(u"Eigen.nld"_qs);
+    writeAll(own, templateFile("Eigen", {blockSection(1, "Nur eine")}));
+    const QString folder = folders_.subfolder(u"Ordner.nld"_qs);
+    const struct {
+        QString argument;
+        int reason;
+        bool lastFile;
+    } rows[] = {{documents(u"fehlt.nld"_qs), ENOENT, true},
+                {documents(u"fehlt.nld"_qs), ENOENT, false},
+                {folder, EISDIR, true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.argument.toStdString() + (row.lastFile ? " with LastFile.ini" : ""));
+        QFile::remove(program(u"LastFile.ini"_qs));
+        if (row.lastFile)
+            writeAll(program(u"LastFile.ini"_qs), own.toUtf8() + "\r\n");
+        prompts.errors.clear();
+        windowsInfo = std::make_unique<TWindowsInfo>(platform);
+        form = std::make_unique<TMainForm>(
+            platform, prompts, *windowsInfo,
+            ProductBranding::load(Folders::derive(programFolder, documentsFolder)), row.argument);
+        EXPECT_EQ(prompts.errors, QStringList{u"Datei %1 kann nicht geöffnet werden. %2"_qs.arg(
+                                      row.argument, systemReason(row.reason))});
+        const QString loaded = row.lastFile ? own : program(u"Zettelwerk_Vorlage.nld"_qs);
+        EXPECT_EQ(form->session().CurrentTemplatePath, loaded);
+        EXPECT_EQ(form->session().SavePath, row.lastFile ? own : QString());
+        EXPECT_EQ(listItems().size(), row.lastFile ? 1 : 3);
+        EXPECT_EQ(QFile::exists(program(u"LastFile.ini"_qs)), row.lastFile);  // not the bad name
+        if (row.lastFile)
+            EXPECT_EQ(readAll(program(u"LastFile.ini"_qs)), own.toUtf8() + "\r\n");
         form.reset();
     }
 }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -91,6 +93,46 @@ TEST_P(Write, ThroughALinkReplacesTheFileItNames) {
     GetParam().write(path, "neu\r\n");
     EXPECT_TRUE(QFileInfo(path).isSymLink());
     EXPECT_EQ(readAll(real), QByteArray("neu\r\n"));
+}
+
+// A private file stays private when it is replaced, and so does the file a link names.
+TEST_P(Write, KeepsThePermissionsOfTheFileItReplaces) {
+    const QString real = folder.file(u"echt.nld"_qs);
+    writeAll(path, "alt\r\n");
+    writeAll(real, "alt\r\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0600), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(real).constData(), 0640), 0);
+    const QString link = folder.file(u"Link.nld"_qs);
+    ASSERT_TRUE(QFile::link(real, link));
+    GetParam().write(path, "neu\r\n");
+    GetParam().write(link, "neu\r\n");
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    ASSERT_EQ(::stat(QFile::encodeName(real).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(readAll(real), QByteArray("neu\r\n"));
+}
+
+// A file the user made read-only is not replaced behind his back. Root may write any file, so for root
+// the replacement goes through (as the system's own tools do); the refusal shows for any other user.
+TEST_P(Write, AReadOnlyFileIsRefusedExceptForRoot) {
+    writeAll(path, "alt\r\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+    QString message;
+    try {
+        GetParam().write(path, "neu\r\n");
+    } catch (const Error& e) {
+        message = e.message();
+    }
+    if (::geteuid() == 0) {
+        EXPECT_EQ(message, QString());
+        EXPECT_EQ(readAll(path), QByteArray("neu\r\n"));
+    } else {
+        EXPECT_EQ(message, u"Datei \"%1\" kann nicht erstellt werden. %2"_qs.arg(path, systemReason(EACCES)));
+        EXPECT_EQ(readAll(path), QByteArray("alt\r\n"));
+    }
+    EXPECT_EQ(filesLeft(), QStringList{u"Vorlage.nld"_qs});
 }
 
 // A folder whose path runs through a file: no user, root included, can create anything in it.

@@ -63,6 +63,19 @@ TEST(ProgramFolder, AnInstalledFolderSeedsThePerUserFolderAndAnUpgradeRefreshesO
     EXPECT_EQ(readAll(user + u"Images/eigen.jpg"_qs), QByteArray("own picture"));
     EXPECT_EQ(QDir(exe).entryList(QDir::Files | QDir::Hidden).size(), 4)
         << "the installed folder was written";
+
+    // An upgrade cut short (here a folder where a shipped file goes, as uncopyable as a full disk makes
+    // it) keeps the old version, so the next start does it again.
+    ship("3");
+    QFile::remove(user + u"help/help.html"_qs);
+    QDir().mkpath(user + u"help/help.html"_qs);
+    EXPECT_EQ(resolveProgramFolder(exe, user), user);
+    EXPECT_EQ(readAll(user + u"Ver.ini"_qs), QByteArray("shipped 2"));
+    EXPECT_EQ(readAll(user + u"recom/kopf.jpg"_qs), QByteArray("shipped 3"));
+    QDir(user + u"help/help.html"_qs).removeRecursively();
+    EXPECT_EQ(resolveProgramFolder(exe, user), user);
+    EXPECT_EQ(readAll(user + u"Ver.ini"_qs), QByteArray("shipped 3"));
+    EXPECT_EQ(readAll(user + u"help/help.html"_qs), QByteArray("shipped 3"));
 }
 
 TEST(ProgramFolder, FolderPathsEndInExactlyOneSeparator) {

@@ -45,6 +45,11 @@ int main(int argc, char** argv) {
         return 2;
     const QString mode = args[1];
     using namespace zw;
+    // Root writes everywhere; a folder it may not write needs someone else. The window's working files
+    // are then that user's own, as they would be in a home folder.
+    if (args.contains(QStringLiteral("--nobody")) && geteuid() == 0 &&
+        (setgid(65534) != 0 || setuid(65534) != 0))
+        return 3;
     removeInterruptedWrites(args[2]);
     test::FakePlatform platform(args[2], args[3]);
     test::FakePrompts prompts;
@@ -63,10 +68,6 @@ int main(int argc, char** argv) {
             limit.rlim_cur = rlim_t(args.value(fsize + 1).toLongLong());
             setrlimit(RLIMIT_FSIZE, &limit);
         }
-        // Root writes everywhere; a folder it may not write needs someone else.
-        if (args.contains(QStringLiteral("--nobody")) && geteuid() == 0 &&
-            (setgid(65534) != 0 || setuid(65534) != 0))
-            return 3;
         say("ready");
         reportErrors(prompts, [&] {
             if (mode == u"save")
