@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 namespace zw {
 
 class Prompts;
@@ -18,6 +20,8 @@ public:
 
     // A path another copy handed over.
     void open(const QString& path);
+    // The paths still waiting when the window closed (they came while its close question was open).
+    QStringList takeWaiting() { return std::exchange(waiting_, {}); }
 
 private:
     void openWaiting();

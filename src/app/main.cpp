@@ -3,6 +3,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QProcess>
 #include <QTranslator>
 
 #include <csignal>
@@ -80,5 +81,15 @@ int main(int argc, char* argv[]) {
     zw::TemplateHandOff handOff(mainForm, prompts);
     QObject::connect(&channel, &zw::InstanceChannel::pathReceived, &handOff, &zw::TemplateHandOff::open);
     for (const QString& path : channel.takeEarlyPaths()) handOff.open(path);
-    return QApplication::exec();
+    const int status = QApplication::exec();
+
+    // Templates handed over while the window was closing (its question was open) were promised to be
+    // opened: a new copy opens them once this one has let go.
+    const QStringList left = handOff.takeWaiting();
+    if (!left.isEmpty()) {
+        instance.release();
+        for (const QString& path : left)
+            QProcess::startDetached(QCoreApplication::applicationFilePath(), {path});
+    }
+    return status;
 }

@@ -20,8 +20,13 @@ SingleInstance::SingleInstance(const QString& name, const QString& lockFolder)
                 .filePath(name + QStringLiteral(".lock"))) {}
 
 SingleInstance::~SingleInstance() {
+    release();
+}
+
+void SingleInstance::release() {
     if (fd_ >= 0)
         ::close(fd_);  // closing releases the lock; the file itself may stay
+    fd_ = -1;
 }
 
 bool SingleInstance::acquire() {

@@ -20,6 +20,8 @@ public:
 
     // True when this process now holds the lock; false when another copy holds it.
     bool acquire();
+    // Lets the next copy start before this process has ended.
+    void release();
 
 private:
     QString path_;
