@@ -11,6 +11,14 @@ bool isControl(QChar c) {
     return c.unicode() < 0x20;
 }
 
+// Characters the copy's name cannot keep. Inner dots would give the renderer another extension word;
+// ":" and "\" end a file-name part in a stored path as "/" does, so the renderer would look for only the
+// rest of the name; a quote or "<" ">" would end the picture's reference in the message early. "*", "?"
+// and "|" are not allowed in Windows file names, where the same template may be opened.
+bool unfitForCopyName(QChar c) {
+    return isControl(c) || QStringView(u".:\\\"<>*?|").contains(c);
+}
+
 }  // namespace
 
 PictureNames pictureNames(const QString& chosenPath, const QString& imagesFolder) {
@@ -19,10 +27,8 @@ PictureNames pictureNames(const QString& chosenPath, const QString& imagesFolder
     // The extension is what follows the last dot; a name that only starts with a dot has none.
     const qsizetype dot = chosenName.lastIndexOf(u'.');
     QString base = dot > 0 ? chosenName.left(dot) : chosenName;
-    // Inner dots would give the renderer another extension word; ":" and "\" end a file-name part in a
-    // stored path as "/" does, so the renderer would look for only the rest of the name.
     for (QChar& c : base)
-        if (c == u'.' || c == u':' || c == u'\\' || isControl(c))
+        if (unfitForCopyName(c))
             c = u'_';
 
     PictureNames names;

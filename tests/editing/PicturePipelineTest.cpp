@@ -177,6 +177,7 @@ TEST(PictureNames, CopiesEndInJpgAndStoredPathsNameAnExistingFile) {
         {"/home/a/.jpg", "_jpg.jpg", "/prog/Images/_jpg.jpg"},
         {"/home/a/Fest: 2024\\Juli.jpg", "Fest_ 2024_Juli.jpg", "/prog/Images/Fest_ 2024_Juli.jpg"},
         {"/home/a\nb/Bild.jpg", "Bild.jpg", "/prog/Images/Bild.jpg"},
+        {"/home/a/Fest \"<2024>\" *?|.jpg", "Fest __2024__ ___.jpg", "/prog/Images/Fest __2024__ ___.jpg"},
     };
     for (const auto& row : rows) {
         const PictureNames names = pictureNames(QString::fromUtf8(row.chosen), u"/prog/Images/"_qs);
