@@ -59,6 +59,7 @@ QString QtPrompts::chooseTemplateToOpen(const QString& startFolder) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);  // the one entry reads "Zettelwerk"
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().first();
@@ -71,6 +72,7 @@ QString QtPrompts::chooseTemplateSaveName(const QString& suggestedPath, const QS
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("nld"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (!suggestedPath.isEmpty())
         dialog.selectFile(suggestedPath);
     for (;;) {

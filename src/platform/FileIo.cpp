@@ -1,6 +1,7 @@
 #include "platform/FileIo.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -118,9 +119,10 @@ void writeWorkingFile(const QString& path, const QByteArray& bytes) {
 }
 
 void removeInterruptedWrites(const QString& folder) {
+    // Every subfolder too: seeding and upgrading the per-user folder write into "Vorlagen", "help", ...
     const QString pattern = QStringLiteral("*") + QLatin1String(kInterruptedWriteSuffix);
-    removeFiles(folder, pattern);
-    removeFiles(QDir(folder).filePath(QStringLiteral("Images")), pattern);
+    QDirIterator it(folder, {pattern}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) QFile::remove(it.next());
 }
 
 bool copyFileReplacing(const QString& from, const QString& to) {

@@ -206,6 +206,13 @@ TEST(ListAndRemoveFiles, MatchTheExtensionOnly) {
     removeFiles(folder.path(), u"*.edt"_qs);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files, QDir::Name),
               (QStringList{u"Temp001.edt.part"_qs, u"Temp003.txt"_qs, u"edt"_qs}));
+
+    // What interrupted writes left, in the folder and below it (seeding writes into "help/bilder/").
+    writeAll(folder.subfolder(u"help/bilder"_qs) + u"seite.png.part"_qs, "");
+    removeInterruptedWrites(folder.path());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files, QDir::Name),
+              (QStringList{u"Temp003.txt"_qs, u"edt"_qs}));
+    EXPECT_EQ(QDir(folder.file(u"help/bilder"_qs)).entryList(QDir::Files), QStringList());
 }
 
 }  // namespace
