@@ -23,6 +23,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <type_traits>
 
 #include "app/ErrorReport.h"
@@ -271,6 +272,17 @@ QWidget* TMainForm::buildHeaderFooterPage() {
     unsubscribeForm->addRow(QStringLiteral("Text für den Unsubscribe Link"), UnsubScribeTextEdit);
     unsubscribeForm->addRow(QStringLiteral("Link"), UnsubScribeLinkEdit);
 
+    // The fields of the three groups start at one edge.
+    int labelWidth = 0;
+    for (const QFormLayout* form : {headForm, footForm, unsubscribeForm})
+        for (int row = 0; row < form->rowCount(); ++row)
+            if (QLayoutItem* label = form->itemAt(row, QFormLayout::LabelRole))
+                labelWidth = std::max(labelWidth, label->sizeHint().width());
+    for (const QFormLayout* form : {headForm, footForm, unsubscribeForm})
+        for (int row = 0; row < form->rowCount(); ++row)
+            if (QLayoutItem* label = form->itemAt(row, QFormLayout::LabelRole); label && label->widget())
+                label->widget()->setMinimumWidth(labelWidth);
+
     layout->addWidget(head);
     layout->addWidget(foot);
     layout->addWidget(unsubscribe);
@@ -400,8 +412,9 @@ void TMainForm::buildMenuAndButtons() {
     StartMailBitBtn = button(QStringLiteral("Einzelmail versenden"), "StartMailBitBtn", Panel2);
     ZusatzProgrammeBitBtn =
         button(QStringLiteral("Serienmail Programm starten"), "ZusatzProgrammeBitBtn", Panel2);
+    // The help question mark: the style's own help picture reads as a red cross at this size.
     const std::pair<QPushButton*, QStyle::StandardPixmap> icons[] = {
-        {BitBtn1, QStyle::SP_DialogHelpButton},     {BitBtn3, QStyle::SP_DialogOpenButton},
+        {BitBtn1, QStyle::SP_MessageBoxQuestion},   {BitBtn3, QStyle::SP_DialogOpenButton},
         {BitBtn4, QStyle::SP_DialogSaveButton},     {SpeichernUnterBitBtn, QStyle::SP_DriveFDIcon},
         {StartMailBitBtn, QStyle::SP_ArrowForward}, {ZusatzProgrammeBitBtn, QStyle::SP_ComputerIcon},
     };

@@ -20,7 +20,7 @@ constexpr MenuIcon kMenuIcons[] = {
     {"Vorlage öffnen", "document-open", QStyle::SP_DialogOpenButton},
     {"Vorlage speichern", "document-save", QStyle::SP_DialogSaveButton},
     {"Vorlage speichern unter", "document-save-as", QStyle::SP_DriveFDIcon},
-    {"Hilfedatei", "help-contents", QStyle::SP_DialogHelpButton},
+    {"Hilfedatei", "help-contents", QStyle::SP_MessageBoxQuestion},
     {"Update", "system-software-update", QStyle::SP_BrowserReload},
     {"Info", "help-about", QStyle::SP_MessageBoxInformation},
 };
