@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/FileIo.h"
+
 namespace zw {
 
 namespace {
@@ -34,7 +36,7 @@ PictureNames pictureNames(const QString& chosenPath, const QString& imagesFolder
     PictureNames names;
     names.copyName = base + QStringLiteral(".jpg");
     names.copyPath = imagesFolder + names.copyName;
-    names.workPath = names.copyPath + QStringLiteral(".part");
+    names.workPath = names.copyPath + QLatin1String(kInterruptedWriteSuffix);
     const bool storable = std::none_of(chosenPath.begin(), chosenPath.end(), isControl);
     names.storedPath = names.copyName == chosenName && storable ? chosenPath : names.copyPath;
     return names;

@@ -119,10 +119,14 @@ void writeWorkingFile(const QString& path, const QByteArray& bytes) {
 }
 
 void removeInterruptedWrites(const QString& folder) {
-    // Every subfolder too: seeding and upgrading the per-user folder write into "Vorlagen", "help", ...
     const QString pattern = QStringLiteral("*") + QLatin1String(kInterruptedWriteSuffix);
-    QDirIterator it(folder, {pattern}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) QFile::remove(it.next());
+    removeFiles(folder, pattern);
+    // Pictures are copied into "Images"; seeding and upgrading the per-user folder write the rest.
+    for (const char* subfolder : {"Images", "Vorlagen", "recom", "help"}) {
+        QDirIterator it(QDir(folder).filePath(QLatin1String(subfolder)), {pattern},
+                        QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) QFile::remove(it.next());
+    }
 }
 
 bool copyFileReplacing(const QString& from, const QString& to) {

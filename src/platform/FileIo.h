@@ -48,10 +48,12 @@ void writeFileAtomic(const QString& path, const QByteArray& bytes);
 void writeWorkingFile(const QString& path, const QByteArray& bytes);
 
 // A file being written lies beside its target under the target's name + this suffix until it is
-// complete and renamed; a crash may leave one behind.
-inline constexpr char kInterruptedWriteSuffix[] = ".part";
-// Removes what interrupted writes left in the program folder and its images folder. Only for the one
-// running copy of the program, at its start: another copy's writes would be cut short.
+// complete and renamed; a crash may leave one behind. The suffix is ours alone: the program folder
+// may be a folder the user shares with others (a browser's unfinished "*.part" downloads).
+inline constexpr char kInterruptedWriteSuffix[] = ".zw-part";
+// Removes what interrupted writes left in the program folder and in the subfolders the program writes
+// to. Only for the one running copy of the program, at its start: another copy's writes would be cut
+// short.
 void removeInterruptedWrites(const QString& folder);
 
 // Copies a file over another one, atomically. Returns false instead of throwing: the callers treat these

@@ -41,7 +41,7 @@ protected:
         return path;
     }
     QString images(const QString& name) const { return session.folders.images + name; }
-    QStringList workFiles() const { return QDir(session.folders.images).entryList({u"*.part"_qs}); }
+    QStringList workFiles() const { return QDir(session.folders.images).entryList({u"*.zw-part"_qs}); }
 
     TempFolder folder;
     QString pictures = folder.subfolder(u"Bilder"_qs);
@@ -158,7 +158,7 @@ TEST_F(PicturePartTest, FailuresLeaveThePreviousCopyAndTheSetting) {
         } catch (const Error& e) {
             EXPECT_EQ(
                 e.message(),
-                fileCreateError(QDir::toNativeSeparators(images(u"Bild.jpg.part"_qs)), EFBIG).message());
+                fileCreateError(QDir::toNativeSeparators(images(u"Bild.jpg.zw-part"_qs)), EFBIG).message());
         }
         setrlimit(RLIMIT_FSIZE, &before);
         std::signal(SIGXFSZ, oldHandler);
@@ -174,7 +174,7 @@ TEST_F(PicturePartTest, FailuresLeaveThePreviousCopyAndTheSetting) {
         ADD_FAILURE() << "no error";
     } catch (const Error& e) {
         EXPECT_EQ(e.message(),
-                  fileOpenError(QDir::toNativeSeparators(images(u"Bild.jpg.part"_qs)), ENOENT).message());
+                  fileOpenError(QDir::toNativeSeparators(images(u"Bild.jpg.zw-part"_qs)), ENOENT).message());
     }
 
     // Cancelling the dialog changes nothing at all.

@@ -196,8 +196,8 @@ TEST(CopyFileReplacing, CopiesOverTheTargetOrReportsFalseAndKeepsIt) {
 // As Windows lists them: the pattern and the order both without regard to case.
 TEST(ListAndRemoveFiles, MatchTheExtensionOnly) {
     TempFolder folder;
-    for (const char* name : {"Temp010.edt", "Temp002.edt", "Temp001.edt", "TEMP003.EDT", "Temp001.edt.part",
-                             "Temp003.txt", "edt"})
+    for (const char* name : {"Temp010.edt", "Temp002.edt", "Temp001.edt", "TEMP003.EDT",
+                             "Temp001.edt.zw-part", "Temp003.txt", "edt"})
         writeAll(folder.file(QString::fromLatin1(name)), "");
     folder.subfolder(u"Ordner.edt"_qs);
     EXPECT_EQ(listFiles(folder.path(), u"*.edt"_qs),
@@ -205,13 +205,15 @@ TEST(ListAndRemoveFiles, MatchTheExtensionOnly) {
                            folder.file(u"TEMP003.EDT"_qs), folder.file(u"Temp010.edt"_qs)}));
     removeFiles(folder.path(), u"*.edt"_qs);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files, QDir::Name),
-              (QStringList{u"Temp001.edt.part"_qs, u"Temp003.txt"_qs, u"edt"_qs}));
+              (QStringList{u"Temp001.edt.zw-part"_qs, u"Temp003.txt"_qs, u"edt"_qs}));
 
     // What interrupted writes left, in the folder and below it (seeding writes into "help/bilder/").
-    writeAll(folder.subfolder(u"help/bilder"_qs) + u"seite.png.part"_qs, "");
+    // Another program's unfinished download beside them stays.
+    writeAll(folder.subfolder(u"help/bilder"_qs) + u"seite.png.zw-part"_qs, "");
+    writeAll(folder.file(u"film.mkv.part"_qs), "");
     removeInterruptedWrites(folder.path());
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files, QDir::Name),
-              (QStringList{u"Temp003.txt"_qs, u"edt"_qs}));
+              (QStringList{u"Temp003.txt"_qs, u"edt"_qs, u"film.mkv.part"_qs}));
     EXPECT_EQ(QDir(folder.file(u"help/bilder"_qs)).entryList(QDir::Files), QStringList());
 }
 

@@ -378,7 +378,7 @@ TEST_F(Message, SeveralTargetsGetTheSameRenderingReplacedInTurn) {
                       readAll(images + "imp.jpg").toBase64());
             EXPECT_EQ(readAll(images + "m_Kopf.jpg"), readAll(images + "logo.jpg"));
         }
-        EXPECT_EQ(QDir(folder.path()).entryList({u"*.part"_qs}, QDir::Files | QDir::Hidden), QStringList())
+        EXPECT_EQ(QDir(folder.path()).entryList({u"*.zw-part"_qs}, QDir::Files | QDir::Hidden), QStringList())
             << row.name;
     }
 }
