@@ -99,7 +99,9 @@ void Launcher::start(const QString& program, const QStringList& arguments, Done 
         report(status == QProcess::NormalExit && code == 0);
         process->deleteLater();
     });
-    QTimer::singleShot(kGracePeriodMs, process, [report] { report(true); });
+    // Tied to the launcher, like the two connections above: once it is gone, so may be whoever waits for
+    // the outcome, and no report must reach them (the process itself is let go on purpose).
+    QTimer::singleShot(kGracePeriodMs, this, [report] { report(true); });
     process->start();
 }
 
