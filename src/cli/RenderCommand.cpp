@@ -153,8 +153,9 @@ int renderTemplate(const RenderOptions& options, const QString& executableFolder
                                       : withTrailingSeparator(options.programFolder);
     const QString imagesFolder = programFolder + QStringLiteral("Images/");
 
-    // The block edit files and "temp.mim" of this rendering live apart from those of a running
-    // Zettelwerk, which keeps its own in the program folder.
+    // The block edit files, "temp.mim" and the copies of the setting pictures of this rendering live
+    // apart from those of a running Zettelwerk (or another rendering), which keeps its own in the
+    // program folder.
     QTemporaryDir scratch(scratchParent() + QStringLiteral("/zettelwerk-render-XXXXXX"));
     if (!scratch.isValid()) {
         printError(
@@ -167,8 +168,9 @@ int renderTemplate(const RenderOptions& options, const QString& executableFolder
     try {
         const RebuildResult loaded = loadTemplate(options.templatePath, imagesFolder, BlockFiles(workFolder));
         const QString date = options.dateGiven ? options.date : todayShortDate();
-        const RenderInput input =
+        RenderInput input =
             renderInputFromSettings(loaded.settings, toStored(date), workFolder, imagesFolder);
+        input.copyFolder = workFolder;
         RenderMessage(input, options.outputPath, prompts);
     } catch (const Error& error) {
         printError(error.message());

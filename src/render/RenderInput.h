@@ -36,6 +36,9 @@ struct RenderInput {
     QString workFolder;
     // The picture copies: block pictures are taken from here, the setting pictures copied into it.
     QString imagesFolder;
+    // Where the setting pictures are copied instead, when not empty: a rendering beside the window's
+    // (the command-line renderer) must not swap the window's copies under it, nor it theirs.
+    QString copyFolder;
 };
 
 // The input a freshly loaded template gives, as the main window's fields would hold it.

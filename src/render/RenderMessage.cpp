@@ -250,7 +250,8 @@ void AddPicturePart(RenderContext& context, const QByteArray& storedPath, Pictur
             break;
     }
     if (copyName) {
-        source = images.filePath(QString::fromLatin1(copyName) + fromStored(ext));
+        const QDir copies(input.copyFolder.isEmpty() ? input.imagesFolder : input.copyFolder);
+        source = copies.filePath(QString::fromLatin1(copyName) + fromStored(ext));
         copyPicture(pathFromStored(storedPath), source);
     }
 
