@@ -36,8 +36,9 @@ void refuseTooManyBlocks(const QString& templatePath);
 void checkOpenable(const QString& templatePath);
 
 // Reads the template at templatePath: its settings (pictures resolved against imagesFolder) and its
-// blocks into the block edit files. A template that cannot be read gives the settings of an empty
-// file and then the file-open error; one of more than 999 blocks is refused and nothing is touched.
+// blocks into the block edit files. A template that cannot be read raises the file-open error, one of
+// more than 999 blocks is refused; either way nothing is touched (the caller decides what the window
+// then shows).
 RebuildResult loadTemplate(const QString& templatePath, const QString& imagesFolder, const BlockFiles& files);
 
 // The write-back cycle behind the block list: stores the editor's five lines as block selected + 1
