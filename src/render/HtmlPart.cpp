@@ -183,7 +183,7 @@ void AddHtmlPart(RenderContext& context) {
     addDocumentHead(context);
     addHeadLogoRow(context);
     addTitleRow(context, textFont);
-    for (const NewsBlock& block : readRenderBlocks(in.workFolder)) addBlock(context, block);
+    for (const NewsBlock& block : context.blocks) addBlock(context, block);
     addImprintRow(context, linkFont);
     addDocumentEnd(context);
 
@@ -191,7 +191,7 @@ void AddHtmlPart(RenderContext& context) {
     context.PictureCounter = 0;
     try {
         AddPicturePart(context, in.kopfLogo, PictureKind::HeadLogo);
-        for (const NewsBlock& block : readRenderBlocks(in.workFolder)) {
+        for (const NewsBlock& block : context.blocks) {
             AddPicturePart(context, in.seperatorNews, PictureKind::NewsSeparator);
             if (!block.Picture.isEmpty())
                 AddPicturePart(context, block.Picture, PictureKind::BlockPicture);

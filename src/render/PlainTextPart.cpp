@@ -18,7 +18,7 @@ void AddPlainTextPart(RenderContext& context) {
     out.append(input.titel2);
     if (input.dateOn)
         out.append(trimmed8(input.dateText) + ' ' + input.dateDisplay);
-    for (const NewsBlock& block : readRenderBlocks(input.workFolder)) {
+    for (const NewsBlock& block : context.blocks) {
         out.append(kPlainFreeLine);
         out.append(block.Headline);
         out.append(kPlainFreeLine);

@@ -15,12 +15,18 @@ namespace zw {
 // Which picture a picture part carries; the three setting pictures are sent from a copy.
 enum class PictureKind { HeadLogo, NewsSeparator, ImprintSeparator, BlockPicture };
 
+// The news blocks from the block edit files of folder, in block order.
+QList<NewsBlock> readRenderBlocks(const QString& folder);
+
 // One rendering in progress: the lines assembled so far and the picture numbering.
 struct RenderContext {
-    RenderContext(const RenderInput& in, Prompts& p) : input(in), prompts(p) {}
+    RenderContext(const RenderInput& in, Prompts& p)
+        : input(in), prompts(p), blocks(readRenderBlocks(in.workFolder)) {}
 
     const RenderInput& input;
     Prompts& prompts;
+    // Read once: the plain text, the picture references and the picture parts all follow them.
+    const QList<NewsBlock> blocks;
     MessageLines lines;
     // Numbers the pictures 1, 2, 3, ...: once for the references of the HTML part, once again for the
     // picture parts, in the same order, so that reference k and part k belong together.
@@ -56,8 +62,6 @@ QList<QByteArray> SubjectLines(const QByteArray& subject);
 QByteArray PictureExtension(const QByteArray& fileName);
 // One line of the HTML region as the soft line breaks cut it.
 QList<QByteArray> WrapHtmlLine(const QByteArray& line);
-// The news blocks from the block edit files of folder, in block order.
-QList<NewsBlock> readRenderBlocks(const QString& folder);
 
 // Header, both text parts and the picture parts, before the soft line breaks.
 void AssembleMessage(RenderContext& context);
