@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -72,6 +73,33 @@ class WheelBlocker : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Wheel; }
+};
+
+// The size box acts on every entry chosen, so only a choice from its open list may choose one: the
+// wheel, the arrow keys and typed letters on the closed box would wrap the selection at once. The list
+// opens with a click, F4, Space or Alt+Down.
+class SizeBoxGuard : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Wheel)
+            return true;
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        switch (key->key()) {
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+                return !(key->modifiers() & Qt::AltModifier);
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown:
+            case Qt::Key_Home:
+            case Qt::Key_End:
+                return true;
+            default:
+                return !key->text().isEmpty() && key->text().at(0).isPrint() && key->key() != Qt::Key_Space;
+        }
+    }
 };
 
 QFrame* swatch(const char* name, QWidget* parent) {
@@ -217,6 +245,7 @@ QWidget* TMainForm::buildNewsPage() {
     ComboBox1->setAccessibleName(QStringLiteral("Schriftgröße"));
     ComboBox1->addItem(QStringLiteral("Schriftgröße"));
     for (int size = 1; size <= 7; ++size) ComboBox1->addItem(QStringLiteral("+%1").arg(size));
+    ComboBox1->installEventFilter(new SizeBoxGuard(ComboBox1));
     TextToolsLayout->addWidget(ComboBox1);
     editor->addLayout(TextToolsLayout);
     editor->addWidget(Memo1, 1);
@@ -515,6 +544,11 @@ void TMainForm::FormCreate(const QString& startTemplate) {
 
     copyShippedTemplatesOnce(folders);
     session_.Saved = true;
+    // The keyboard starts in the block list (or at "Neue Meldung" when there is no block yet).
+    if (ListBox1->count() > 0)
+        ListBox1->setFocus(Qt::OtherFocusReason);
+    else
+        NewBitBtn->setFocus(Qt::OtherFocusReason);
 }
 
 void TMainForm::renderMessageTo(const QString& target) {

@@ -39,6 +39,20 @@ TEST_F(BlockListTest, ClickingAnotherBlockStoresTheEditedOneFirst) {
     EXPECT_EQ(prompts.informations, QStringList());
 }
 
+// The same by keyboard: Tab into the list stores the block, the arrow key chooses the next one.
+TEST_F(BlockListTest, TabbingIntoTheListStoresTheBlockAndArrowsChooseAnother) {
+    TMainForm& f = start();
+    f.show();
+    QApplication::setActiveWindow(&f);
+    f.HeadLineEdit->setFocus();
+    f.HeadLineEdit->setText(u"Erste, per Tastatur"_qs);
+    f.ListBox1->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(listItems().first(), u"Meldung1:  Erste, per Tastatur"_qs);
+    QTest::keyClick(f.ListBox1, Qt::Key_Down);
+    EXPECT_EQ(f.ListBox1->selectedRow(), 1);
+    EXPECT_EQ(f.HeadLineEdit->text(), u"Zweite"_qs);
+}
+
 TEST_F(BlockListTest, DeletingItemTwoOfThreeRenumbers) {
     TMainForm& f = start();
     f.ListBox1->selectRow(1);

@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <random>
 
@@ -123,6 +124,17 @@ TEST_F(TextCommandsTest, WithoutSelectionOrFocusNothingChangesButTheUserIsTold) 
         u"Markieren Sie bitte zuerst mit der Maus den Text der formatiert werden soll!"_qs;
     EXPECT_EQ(prompts.informations, QStringList({message, message, message}));
     EXPECT_EQ(text(), u"Hallo Welt"_qs);
+
+    // Only a choice from the open list acts: arrow keys, letters and the wheel on the closed box do not.
+    select(0, 5);
+    f.ComboBox1->setFocus();
+    QTest::keyClick(f.ComboBox1, Qt::Key_Down);
+    QTest::keyClick(f.ComboBox1, Qt::Key_Plus);
+    QWheelEvent wheel(QPointF(5, 5), f.ComboBox1->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(f.ComboBox1, &wheel);
+    EXPECT_EQ(text(), u"Hallo Welt"_qs);
+    EXPECT_EQ(f.ComboBox1->currentIndex(), 0);
 }
 
 TEST_F(TextCommandsTest, EnterWritesTheTagThenTheLineBreakWhateverTheModifiers) {

@@ -34,6 +34,7 @@ TTipForm::TTipForm(const QString& picturePath, QWidget* parent) : QDialog(parent
     Memo1 = new QPlainTextEdit(lines.join(u'\n'), this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
+    Memo1->setFocusPolicy(Qt::NoFocus);  // text to read, not a stop for the keyboard
     Memo1->setFrameShape(QFrame::NoFrame);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

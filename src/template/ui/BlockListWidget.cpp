@@ -8,7 +8,7 @@ namespace zw {
 
 BlockListWidget::BlockListWidget(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 int BlockListWidget::selectedRow() const {
@@ -27,8 +27,10 @@ void BlockListWidget::selectRow(int row) {
 
 void BlockListWidget::focusInEvent(QFocusEvent* event) {
     QListWidget::focusInEvent(event);
-    // Only a click brings the focus here; coming back to the window is not an edit to commit.
-    if (event->reason() == Qt::MouseFocusReason)
+    // The user comes here with a click or with Tab: the block in the editor is stored first. Coming back
+    // to the window, or the program placing the focus, is no edit to commit.
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
         Q_EMIT entered();
 }
 
