@@ -9,12 +9,12 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QStackedWidget>
-#include <QStringDecoder>
 #include <QVBoxLayout>
 
 #include "platform/Error.h"
 #include "platform/Launcher.h"
 #include "platform/Prompts.h"
+#include "platform/Text.h"
 #include "template/ui/WaitCursor.h"
 
 namespace zw {
@@ -155,9 +155,8 @@ void PreviewPart::showFile(const QString& path, const QString& previewName) {
     view_->showMessage(message, previewName);
     SizeLabel->setText(sizeSummary(*message));
     ClipWarningLabel->setText(clipWarning(*message));
-    QStringDecoder fromWindows("windows-1252");
     PlainTextView->setPlainText(
-        QString(fromWindows(message->plainText)).replace(QStringLiteral("\r\n"), u"\n"_qs));
+        decodeWindows1252(message->plainText).replace(QStringLiteral("\r\n"), u"\n"_qs));
     applyMode();
 }
 
