@@ -18,10 +18,10 @@
 
 #include "app/ProductBranding.h"
 #include "dispatch/ui/AboutBox.h"
-#include "dispatch/ui/HelpWindows.h"
 #include "dispatch/ui/TipForm.h"
 #include "dispatch/ui/VentozaForm.h"
 #include "dispatch/ui/WerbungForm.h"
+#include "template/ui/WindowPlacement.h"
 
 namespace zw {
 
