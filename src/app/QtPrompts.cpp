@@ -12,6 +12,7 @@
 #include "editing/ui/ResizeForm.h"
 #include "template/ui/CloseForm.h"
 #include "template/ui/PicturePane.h"
+#include "template/ui/SettingsView.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -215,12 +216,10 @@ std::optional<quint32> QtPrompts::chooseColour(quint32 colour) {
         // Qt's own dialog speaks German through the translations; a desktop's native one might not.
         colourDialog_->setOption(QColorDialog::DontUseNativeDialog);
     }
-    colourDialog_->setCurrentColor(
-        QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF)));
+    colourDialog_->setCurrentColor(toQColor(colour));
     if (colourDialog_->exec() != QDialog::Accepted)
         return std::nullopt;
-    const QColor chosen = colourDialog_->selectedColor();
-    return quint32(chosen.red()) | quint32(chosen.green()) << 8 | quint32(chosen.blue()) << 16;
+    return fromQColor(colourDialog_->selectedColor());
 }
 
 }  // namespace zw
