@@ -2,7 +2,6 @@
 // and connected here.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -55,10 +54,6 @@ void TMainForm::connectEditing() {
     for (const auto& [button, handler] : colourButtons) {
         button->setEnabled(true);
         wire(button, &QPushButton::clicked, pages, handler);
-    }
-    for (QFrame* swatch : {TextColorPanel, LinkColorPanel, BKGColorPanel}) {
-        swatch->setFrameShape(QFrame::Panel);
-        swatch->setFrameShadow(QFrame::Sunken);
     }
     wire(DateCheckBox, &QCheckBox::clicked, pages, &SettingsPagesPart::DateCheckBoxClick);
 }

@@ -11,6 +11,7 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include "dispatch/HelpTexts.h"
 #include "platform/Error.h"
 #include "platform/Launcher.h"
 #include "platform/Prompts.h"
@@ -133,7 +134,7 @@ void PreviewPart::SendSingleMail() {
     // The outcome comes later (the mail program may take its time); the window goes on meanwhile.
     launcher_.open(path, [this, alive = QPointer<PreviewPart>(this)](bool started) {
         if (alive && !started)
-            prompts_.plainMessage(QString::fromLatin1(kSingleMailFailure));
+            prompts_.plainMessage(kSingleMailFailure);
     });
 }
 
