@@ -1,27 +1,26 @@
 #include "app/QtPrompts.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 
+#include "app/ProductBranding.h"
+#include "dispatch/ui/AboutBox.h"
+#include "dispatch/ui/TipForm.h"
+#include "dispatch/ui/VentozaForm.h"
+#include "dispatch/ui/WerbungForm.h"
 #include "editing/ui/LinkForm.h"
 #include "editing/ui/ResizeForm.h"
 #include "template/ui/CloseForm.h"
 #include "template/ui/PicturePane.h"
-
-#include <QApplication>
-#include <QPushButton>
-
-#include "app/ProductBranding.h"
-#include "dispatch/ui/AboutBox.h"
-#include "dispatch/ui/HelpWindows.h"
-#include "dispatch/ui/TipForm.h"
-#include "dispatch/ui/VentozaForm.h"
-#include "dispatch/ui/WerbungForm.h"
+#include "template/ui/SettingsView.h"
+#include "template/ui/WindowPlacement.h"
 
 namespace zw {
 
@@ -35,6 +34,8 @@ QString existingFolder(const QString& folder) {
 }  // namespace
 
 QtPrompts::QtPrompts(QString productTitle) : productTitle_(std::move(productTitle)) {}
+
+// Messages, the question before closing, the template files.
 
 void QtPrompts::information(const QString& text) {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Informationen"), text, QMessageBox::Ok,
@@ -94,6 +95,71 @@ QString QtPrompts::chooseTemplateSaveName(const QString& suggestedPath, const QS
     }
 }
 
+// News-text commands and colours.
+
+Prompts::LinkAnswer QtPrompts::askHyperlink(const QString& address) {
+    if (!linkForm_)
+        return {false, address};
+    return linkForm_->ask(address);
+}
+
+std::optional<quint32> QtPrompts::chooseColour(quint32 colour) {
+    if (!colourDialog_) {
+        colourDialog_ = new QColorDialog(parent_);
+        colourDialog_->setObjectName(QStringLiteral("ColorDialog1"));
+        // Qt's own dialog speaks German through the translations; a desktop's native one might not.
+        colourDialog_->setOption(QColorDialog::DontUseNativeDialog);
+    }
+    colourDialog_->setCurrentColor(toQColor(colour));
+    if (colourDialog_->exec() != QDialog::Accepted)
+        return std::nullopt;
+    return fromQColor(colourDialog_->selectedColor());
+}
+
+// Pictures.
+
+QString QtPrompts::choosePicture() {
+    if (pictureFolder_.isEmpty())
+        pictureFolder_ = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    // The filter matches without regard to case, so a phone's "IMG_1234.JPG" is listed too.
+    QFileDialog dialog(parent_, QStringLiteral("Bild öffnen"), existingFolder(pictureFolder_),
+                       QStringLiteral("JPG (*.jpg *.jpeg)"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);  // the one entry reads "JPG"
+    // The picture dialog shows the selected picture beside the list.
+    auto* preview = new PicturePane(&dialog);
+    preview->setObjectName(QStringLiteral("PicturePreview"));
+    preview->setAccessibleName(QStringLiteral("Vorschau"));
+    preview->setMinimumSize(220, 160);
+    preview->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+        dialog.resize(dialog.sizeHint().width() + preview->minimumWidth(), dialog.sizeHint().height());
+    }
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
+        preview->navigate(QFileInfo(path).isFile() ? path : kAboutBlank);
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString path = dialog.selectedFiles().first();
+    pictureFolder_ = QFileInfo(path).absolutePath();
+    return path;
+}
+
+bool QtPrompts::askResizeWidth(int& resizeWidth) {
+    if (!resizeForm_) {
+        resizeForm_ = new TResizeForm(parent_);
+        resizeForm_->report = [this](const QString& text) { error(text); };
+    }
+    resizeForm_->ResizeWidth = resizeWidth;
+    if (resizeForm_->exec() != QDialog::Accepted)
+        return false;
+    resizeWidth = resizeForm_->ResizeWidth;
+    return true;
+}
+
 // The hand-off to the serial-mail program, help, about, tip and showcase.
 
 namespace {
@@ -151,76 +217,6 @@ bool QtPrompts::showShowcase(const std::function<void(const QString& address)>& 
     QObject context;
     QObject::connect(werbungForm_, &TWerbungForm::moreInfo, &context, moreInfo);
     return werbungForm_->ask();
-}
-
-// Pictures.
-
-QString QtPrompts::choosePicture() {
-    if (pictureFolder_.isEmpty())
-        pictureFolder_ = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    // The filter matches without regard to case, so a phone's "IMG_1234.JPG" is listed too.
-    QFileDialog dialog(parent_, QStringLiteral("Bild öffnen"), existingFolder(pictureFolder_),
-                       QStringLiteral("JPG (*.jpg *.jpeg)"));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::HideNameFilterDetails);  // the one entry reads "JPG"
-    // The picture dialog shows the selected picture beside the list.
-    auto* preview = new PicturePane(&dialog);
-    preview->setObjectName(QStringLiteral("PicturePreview"));
-    preview->setAccessibleName(QStringLiteral("Vorschau"));
-    preview->setMinimumSize(220, 160);
-    preview->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
-        grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
-        dialog.resize(dialog.sizeHint().width() + preview->minimumWidth(), dialog.sizeHint().height());
-    }
-    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
-        preview->navigate(QFileInfo(path).isFile() ? path : kAboutBlank);
-    });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    const QString path = dialog.selectedFiles().first();
-    pictureFolder_ = QFileInfo(path).absolutePath();
-    return path;
-}
-
-bool QtPrompts::askResizeWidth(int& resizeWidth) {
-    if (!resizeForm_) {
-        resizeForm_ = new TResizeForm(parent_);
-        resizeForm_->report = [this](const QString& text) { error(text); };
-    }
-    resizeForm_->ResizeWidth = resizeWidth;
-    if (resizeForm_->exec() != QDialog::Accepted)
-        return false;
-    resizeWidth = resizeForm_->ResizeWidth;
-    return true;
-}
-
-}  // namespace zw
-
-// News-text commands and colours.
-namespace zw {
-
-Prompts::LinkAnswer QtPrompts::askHyperlink(const QString& address) {
-    if (!linkForm_)
-        return {false, address};
-    return linkForm_->ask(address);
-}
-
-std::optional<quint32> QtPrompts::chooseColour(quint32 colour) {
-    if (!colourDialog_) {
-        colourDialog_ = new QColorDialog(parent_);
-        colourDialog_->setObjectName(QStringLiteral("ColorDialog1"));
-        // Qt's own dialog speaks German through the translations; a desktop's native one might not.
-        colourDialog_->setOption(QColorDialog::DontUseNativeDialog);
-    }
-    colourDialog_->setCurrentColor(
-        QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF)));
-    if (colourDialog_->exec() != QDialog::Accepted)
-        return std::nullopt;
-    const QColor chosen = colourDialog_->selectedColor();
-    return quint32(chosen.red()) | quint32(chosen.green()) << 8 | quint32(chosen.blue()) << 16;
 }
 
 }  // namespace zw

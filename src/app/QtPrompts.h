@@ -7,15 +7,15 @@ class QWidget;
 
 namespace zw {
 
-class TCloseForm;
 struct ProductBranding;
-class TVentozaForm;
-class TNoVentozaForm;
 class TAboutBox;
-class TTipForm;
-class TWerbungForm;
+class TCloseForm;
 class TLinkForm;
+class TNoVentozaForm;
 class TResizeForm;
+class TTipForm;
+class TVentozaForm;
+class TWerbungForm;
 
 // The real dialogs of the desktop.
 class QtPrompts : public Prompts {
@@ -24,8 +24,9 @@ public:
 
     // The window the dialogs belong to; set once the main window exists.
     void setParentWindow(QWidget* parent) { parent_ = parent; }
-    void setCloseForm(TCloseForm* form) { closeForm_ = form; }
 
+    // Messages, the question before closing, the template files.
+    void setCloseForm(TCloseForm* form) { closeForm_ = form; }
     void information(const QString& text) override;
     void error(const QString& text) override;
     CloseAnswer askSaveChanges() override;
@@ -36,16 +37,11 @@ public:
     void setLinkForm(TLinkForm* form) { linkForm_ = form; }
     LinkAnswer askHyperlink(const QString& address) override;
     std::optional<quint32> chooseColour(quint32 colour) override;
+
     // Pictures.
     QString choosePicture() override;
     bool askResizeWidth(int& resizeWidth) override;
 
-private:
-    QString productTitle_;
-    QWidget* parent_ = nullptr;
-    TCloseForm* closeForm_ = nullptr;
-
-public:
     // The notices of the serial-mail hand-off, the about box, the tip and the showcase: created once,
     // owned by the parent window, which must be set first.
     void createDispatchWindows(const ProductBranding& branding, const QString& programFolder);
@@ -57,17 +53,23 @@ public:
     bool showShowcase(const std::function<void(const QString& address)>& moreInfo) override;
 
 private:
+    QString productTitle_;
+    QWidget* parent_ = nullptr;
+    // Messages, the question before closing, the template files.
+    TCloseForm* closeForm_ = nullptr;
+    // News-text commands and colours: ColorDialog1 is one dialog for all colour buttons, made when
+    // first needed.
+    TLinkForm* linkForm_ = nullptr;
+    QColorDialog* colourDialog_ = nullptr;
+    // Pictures: the folder of the last chosen picture, and the width question, made once.
+    QString pictureFolder_;
+    TResizeForm* resizeForm_ = nullptr;
+    // The serial-mail hand-off, the about box, the tip and the showcase.
     TVentozaForm* ventozaForm_ = nullptr;
     TNoVentozaForm* noVentozaForm_ = nullptr;
     TAboutBox* aboutBox_ = nullptr;
     TTipForm* tipForm_ = nullptr;
     TWerbungForm* werbungForm_ = nullptr;
-    TLinkForm* linkForm_ = nullptr;
-    // ColorDialog1: one dialog for all colour buttons, made when first needed.
-    QColorDialog* colourDialog_ = nullptr;
-    // Pictures: the folder of the last chosen picture, and the width question, made once.
-    QString pictureFolder_;
-    TResizeForm* resizeForm_ = nullptr;
 };
 
 }  // namespace zw

@@ -479,12 +479,6 @@ void TMainForm::enableCommands() {
 }
 
 void TMainForm::connectParts() {
-    // Each handler runs behind the error report: an error ends the command, the program carries on.
-    const auto wire = [this](auto* sender, auto signal, auto* part,
-                             void (std::remove_pointer_t<decltype(part)>::*handler)()) {
-        connect(sender, signal, this,
-                [this, part, handler] { run([part, handler] { (part->*handler)(); }); });
-    };
     BlockListPart* blocks = blockList_.get();
     wire(ListBox1, &BlockListWidget::entered, blocks, &BlockListPart::ListBox1Enter);
     wire(ListBox1, &BlockListWidget::userSelected, blocks, &BlockListPart::ListBox1Click);

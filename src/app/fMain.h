@@ -141,6 +141,13 @@ private:
     void run(Command&& command) {
         reportErrors(prompts_, std::forward<Command>(command));
     }
+    // Connects a control's signal to a part's handler, which runs behind the error report: an error
+    // ends the command, the program carries on.
+    template <typename Sender, typename Signal, typename Part>
+    void wire(Sender* sender, Signal signal, Part* part, void (Part::*handler)()) {
+        connect(sender, signal, this,
+                [this, part, handler] { run([part, handler] { (part->*handler)(); }); });
+    }
     // The single mail as its page and its button run it; the news page is selected afterwards.
     void singleMailFromPage();
     void markChanged() { session_.Saved = false; }

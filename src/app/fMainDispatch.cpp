@@ -20,15 +20,13 @@ void TMainForm::connectDispatch() {
     help_ = std::make_unique<HelpPart>(program, prompts_, launcher_,
                                        HelpAddresses{program + QStringLiteral("help/") + branding_.helpFile,
                                                      branding_.productWebPage, branding_.makerMail});
-    const auto wire = [this](auto* sender, auto signal, void (HelpPart::*handler)()) {
-        connect(sender, signal, this,
-                [this, handler] { run([this, handler] { (help_.get()->*handler)(); }); });
-        sender->setEnabled(true);
-    };
-    wire(Hilfedatei1, &QAction::triggered, &HelpPart::Hilfedatei1Click);
-    wire(BitBtn1, &QPushButton::clicked, &HelpPart::Hilfedatei1Click);
-    wire(Update1, &QAction::triggered, &HelpPart::Update1Click);
-    wire(Info1, &QAction::triggered, &HelpPart::Info1Click);
+    HelpPart* help = help_.get();
+    wire(Hilfedatei1, &QAction::triggered, help, &HelpPart::Hilfedatei1Click);
+    wire(BitBtn1, &QPushButton::clicked, help, &HelpPart::Hilfedatei1Click);
+    wire(Update1, &QAction::triggered, help, &HelpPart::Update1Click);
+    wire(Info1, &QAction::triggered, help, &HelpPart::Info1Click);
+    for (QAction* action : {Hilfedatei1, Update1, Info1}) action->setEnabled(true);
+    BitBtn1->setEnabled(true);
 
     applyMenuIcons(this);
 }

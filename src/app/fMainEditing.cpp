@@ -2,7 +2,6 @@
 // and connected here.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,11 +17,6 @@
 namespace zw {
 
 void TMainForm::connectEditing() {
-    // Each handler runs behind the error report, as every command of the window does.
-    const auto runner = [this](auto* part, auto handler) {
-        return [this, part, handler] { run([part, handler] { (part->*handler)(); }); };
-    };
-
     textCommands = new TextCommandsPart(Memo1, ComboBox1, EditorPanel, session_, prompts_, this);
     TextCommandsPart* text = textCommands;
     text->runCommand = [this](const std::function<void()>& command) { run(command); };
@@ -36,11 +30,10 @@ void TMainForm::connectEditing() {
         {text->ToolButton5, &TextCommandsPart::ToolButton5Click},
         {text->BackToolButton, &TextCommandsPart::BackToolButtonClick},
     };
-    for (const auto& [button, handler] : toolButtons)
-        connect(button, &QToolButton::clicked, this, runner(text, handler));
+    for (const auto& [button, handler] : toolButtons) wire(button, &QToolButton::clicked, text, handler);
     connect(ComboBox1, &QComboBox::activated, this,
             [this, text](int index) { run([text, index] { text->ComboBox1Change(index); }); });
-    connect(Memo1, &QPlainTextEdit::textChanged, this, runner(text, &TextCommandsPart::Memo1Change));
+    wire(Memo1, &QPlainTextEdit::textChanged, text, &TextCommandsPart::Memo1Change);
 
     // The template commands reset the history through hooks, so that they need not know the editing
     // library.
@@ -60,13 +53,9 @@ void TMainForm::connectEditing() {
     };
     for (const auto& [button, handler] : colourButtons) {
         button->setEnabled(true);
-        connect(button, &QPushButton::clicked, this, runner(pages, handler));
+        wire(button, &QPushButton::clicked, pages, handler);
     }
-    for (QFrame* swatch : {TextColorPanel, LinkColorPanel, BKGColorPanel}) {
-        swatch->setFrameShape(QFrame::Panel);
-        swatch->setFrameShadow(QFrame::Sunken);
-    }
-    connect(DateCheckBox, &QCheckBox::clicked, this, runner(pages, &SettingsPagesPart::DateCheckBoxClick));
+    wire(DateCheckBox, &QCheckBox::clicked, pages, &SettingsPagesPart::DateCheckBoxClick);
 }
 
 }  // namespace zw

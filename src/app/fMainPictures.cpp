@@ -15,8 +15,7 @@ void TMainForm::connectPictures() {
         {BitBtn2, &PicturePart::BitBtn2Click},
     };
     for (const auto& [button, handler] : commands) {
-        connect(button, &QPushButton::clicked, this,
-                [this, pictures, handler] { run([pictures, handler] { (pictures->*handler)(); }); });
+        wire(button, &QPushButton::clicked, pictures, handler);
         button->setEnabled(true);
     }
 }

@@ -12,6 +12,9 @@ inline const QString kProgramFailure =
     QStringLiteral("Unable to start program! Make sure you have it properly set-up on your system!");
 inline const QString kMailClientFailure =
     QStringLiteral("Unable to start mail client. Make sure you have it properly set-up on your system.");
+// The single mail's own wording of the same failure ends in "!".
+inline const QString kSingleMailFailure =
+    QStringLiteral("Unable to start mail client. Make sure you have it properly set-up on your system!");
 
 // Marker files in the program folder, empty and tested only for existence.
 inline const QString kNoTipMarker = QStringLiteral("NoTip.ini");

@@ -3,7 +3,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <gmime/gmime.h>
 
@@ -12,6 +11,7 @@
 
 #include "platform/Error.h"
 #include "platform/FileIo.h"
+#include "platform/Text.h"
 
 namespace zw {
 
@@ -264,9 +264,7 @@ QByteArray contentIdFromEncoded(const QByteArray& encoded) {
     const QString text = fromUtf8(bytes);
     if (fromUtf8.hasError())
         return bytes;
-    QStringEncoder toWindows("windows-1252", QStringEncoder::Flag::Stateless);
-    const QByteArray stored = toWindows(text);
-    return toWindows.hasError() ? bytes : stored;
+    return encodeWindows1252(text).value_or(bytes);
 }
 
 constexpr char kPicturePath[] = "cid/";
@@ -309,7 +307,6 @@ std::optional<PreviewRequest> previewRequestOf(const QUrl& url) {
 QByteArray htmlForView(const PreviewMessage& message, const QUrl& page) {
     const QByteArray& html = message.html;
     const QByteArray base = page.toEncoded() + kPicturePath;
-    QStringDecoder fromWindows("windows-1252");
     QByteArray out;
     out.reserve(html.size() + html.size() / 8);
     qsizetype copied = 0;
@@ -332,7 +329,7 @@ QByteArray htmlForView(const PreviewMessage& message, const QUrl& page) {
         if (const PreviewPicture* picture = message.picture(id))
             id = picture->viewId;
         // Encoded as a browser encodes the reference it reads: the page's characters as UTF-8.
-        id = QString(fromWindows(id)).toUtf8();
+        id = decodeWindows1252(id).toUtf8();
         out.append(html.sliced(copied, start - copied));
         out.append(base);
         out.append(id.toPercentEncoding());

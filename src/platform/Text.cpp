@@ -16,15 +16,11 @@ bool encodeOne(char32_t codePoint, QByteArray& out) {
         out.append(char(codePoint));
         return true;
     }
-    QStringEncoder encoder(kCodePage, QStringConverter::Flag::Stateless);
     const QString one = QString::fromUcs4(&codePoint, 1);
-    const QByteArray bytes = encoder.encode(one);
-    if (encoder.hasError() || bytes.size() != 1)
+    const std::optional<QByteArray> bytes = encodeWindows1252(one);
+    if (!bytes || bytes->size() != 1 || decodeWindows1252(*bytes) != one)
         return false;
-    QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
-    if (QString(decoder.decode(bytes)) != one)
-        return false;
-    out.append(bytes);
+    out.append(*bytes);
     return true;
 }
 
@@ -34,6 +30,19 @@ bool representable(char32_t codePoint) {
 }
 
 }  // namespace
+
+QString decodeWindows1252(QByteArrayView bytes) {
+    QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
+    return decoder.decode(bytes);
+}
+
+std::optional<QByteArray> encodeWindows1252(QStringView text) {
+    QStringEncoder encoder(kCodePage, QStringConverter::Flag::Stateless);
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError())
+        return std::nullopt;
+    return bytes;
+}
 
 QByteArray toStored(const QString& text) {
     QByteArray out;
@@ -48,13 +57,8 @@ QByteArray toStored(const QString& text) {
     if (plainAscii)
         return text.toLatin1();
     // Common case: everything fits. Encode in one go and confirm by decoding back.
-    {
-        QStringEncoder encoder(kCodePage, QStringConverter::Flag::Stateless);
-        QByteArray bytes = encoder.encode(text);
-        QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
-        if (!encoder.hasError() && QString(decoder.decode(bytes)) == text)
-            return bytes;
-    }
+    if (std::optional<QByteArray> bytes = encodeWindows1252(text); bytes && decodeWindows1252(*bytes) == text)
+        return *std::move(bytes);
     const QList<uint> codePoints = text.toUcs4();
     for (uint cp : codePoints) {
         if (!encodeOne(cp, out))
@@ -64,8 +68,7 @@ QByteArray toStored(const QString& text) {
 }
 
 QString fromStored(const QByteArray& bytes) {
-    QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
-    QString text = decoder.decode(bytes);
+    QString text = decodeWindows1252(bytes);
     if (!text.contains(QLatin1String("&#")))
         return text;
     // Turn back exactly the references that toStored() writes.

@@ -1,12 +1,18 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <QStringView>
+
+#include <optional>
 
 namespace zw {
 
 // Texts inside templates, block files and messages are Windows-1252 bytes; the widgets and the
-// file system speak Unicode. These two functions are the only crossing between them.
+// file system speak Unicode. toStored() and fromStored() are the crossing for stored texts; the two
+// plain conversions below are their building blocks and serve bytes read from elsewhere (a written
+// message) that carry no references.
 //
 // A character that Windows-1252 cannot hold is stored as an HTML numeric character reference
 // ("&#8364;" style): the HTML part shows it as the character, and nothing is silently lost.
@@ -14,6 +20,11 @@ QByteArray toStored(const QString& text);
 // The reverse; references to characters outside Windows-1252 turn back into those characters, so a
 // text survives any number of round trips through the widgets unchanged.
 QString fromStored(const QByteArray& bytes);
+
+// Windows-1252 as it is, without the character references of toStored() and fromStored().
+QString decodeWindows1252(QByteArrayView bytes);
+// Nothing when the text holds a character that Windows-1252 has no byte for.
+std::optional<QByteArray> encodeWindows1252(QStringView text);
 
 // Removes every character of code 32 or below at both ends.
 QByteArray trimmed8(const QByteArray& text);

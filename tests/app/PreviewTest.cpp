@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "AppFixture.h"
+#include "dispatch/HelpTexts.h"
 #include "dispatch/ui/PreviewPart.h"
 
 namespace zw::test {
@@ -82,7 +83,7 @@ TEST_F(PreviewTest, SingleMailHandsOverTheFreshPreviewOneAndLeavesCounterAndPage
 }
 
 TEST_F(PreviewTest, SingleMailThatCannotStartTheMailProgramSaysSoAndKeepsTheFile) {
-    const QString failure = QString::fromLatin1(kSingleMailFailure);
+    const QString& failure = kSingleMailFailure;
     TMainForm& f = startShown();
     for (const QByteArray& behaviour : {QByteArray("exit 4"), QByteArray()}) {
         prompts.plainMessages.clear();

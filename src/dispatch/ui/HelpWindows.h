@@ -11,7 +11,4 @@ namespace zw {
 // place empty.
 QLabel* noticePicture(const QString& picturePath, QWidget* parent);
 
-// Places a window at the centre of its screen's available area.
-void centreOnScreen(QWidget* window);
-
 }  // namespace zw

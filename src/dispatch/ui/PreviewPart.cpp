@@ -9,12 +9,13 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QStackedWidget>
-#include <QStringDecoder>
 #include <QVBoxLayout>
 
+#include "dispatch/HelpTexts.h"
 #include "platform/Error.h"
 #include "platform/Launcher.h"
 #include "platform/Prompts.h"
+#include "platform/Text.h"
 #include "template/ui/WaitCursor.h"
 
 namespace zw {
@@ -133,7 +134,7 @@ void PreviewPart::SendSingleMail() {
     // The outcome comes later (the mail program may take its time); the window goes on meanwhile.
     launcher_.open(path, [this, alive = QPointer<PreviewPart>(this)](bool started) {
         if (alive && !started)
-            prompts_.plainMessage(QString::fromLatin1(kSingleMailFailure));
+            prompts_.plainMessage(kSingleMailFailure);
     });
 }
 
@@ -155,9 +156,8 @@ void PreviewPart::showFile(const QString& path, const QString& previewName) {
     view_->showMessage(message, previewName);
     SizeLabel->setText(sizeSummary(*message));
     ClipWarningLabel->setText(clipWarning(*message));
-    QStringDecoder fromWindows("windows-1252");
     PlainTextView->setPlainText(
-        QString(fromWindows(message->plainText)).replace(QStringLiteral("\r\n"), u"\n"_qs));
+        decodeWindows1252(message->plainText).replace(QStringLiteral("\r\n"), u"\n"_qs));
     applyMode();
 }
 

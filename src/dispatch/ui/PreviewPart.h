@@ -77,9 +77,6 @@ private:
     bool showingFault_ = false;
 };
 
-// What the single mail tells when the mail program cannot be started.
-inline constexpr char kSingleMailFailure[] =
-    "Unable to start mail client. Make sure you have it properly set-up on your system!";
 // The width of a phone screen, in the page's pixels.
 inline constexpr int kSmartphoneWidth = 375;
 

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "dispatch/ui/HelpWindows.h"
+#include "template/ui/WindowPlacement.h"
 
 namespace zw {
 

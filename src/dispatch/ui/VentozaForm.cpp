@@ -1,6 +1,7 @@
 #include "dispatch/ui/VentozaForm.h"
 
 #include "dispatch/ui/HelpWindows.h"
+#include "template/ui/WindowPlacement.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,12 +1,12 @@
 #include "editing/ui/LinkForm.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
+
+#include "template/ui/WindowPlacement.h"
 
 namespace zw {
 
@@ -75,8 +75,7 @@ Prompts::LinkAnswer TLinkForm::ask(const QString& address) {
     LinkEdit->setText(address);
     LinkEdit->selectAll();
     LinkEdit->setFocus();
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
     const bool ok = exec() == QDialog::Accepted;
     return {ok, LinkEdit->text()};
 }

@@ -4,8 +4,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
+
+#include "template/ui/WindowPlacement.h"
 
 namespace zw {
 
@@ -74,8 +75,7 @@ void TResizeForm::BitBtn1Click() {
 void TResizeForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     FormActivate();
-    if (const QScreen* s = screen())
-        move(s->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
 }
 
 }  // namespace zw

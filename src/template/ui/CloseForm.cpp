@@ -1,12 +1,12 @@
 #include "template/ui/CloseForm.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
+
+#include "template/ui/WindowPlacement.h"
 
 namespace zw {
 
@@ -59,8 +59,7 @@ TCloseForm::TCloseForm(QWidget* parent) : QDialog(parent) {
 
 CloseAnswer TCloseForm::ask() {
     answer_ = CloseAnswer::Cancel;  // the close box and Esc leave it at that
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
     // The form is reused: each question starts on "Ja", whatever was pressed last time.
     yes_->setFocus();
     exec();

@@ -6,6 +6,14 @@
 
 namespace zw {
 
+namespace {
+
+// Pictures of many megapixels are decoded no larger than this on either side: more than the pane can
+// ever show.
+constexpr int kLargestDecodedSide = 1600;
+
+}  // namespace
+
 PicturePane::PicturePane(QWidget* parent) : QLabel(parent) {
     setAlignment(Qt::AlignCenter);
     setMinimumSize(60, 40);
@@ -33,10 +41,9 @@ void PicturePane::navigate(const QString& target) {
     if (target_ != kAboutBlank && !target_.isEmpty()) {
         QImageReader reader(target);
         reader.setAutoTransform(true);
-        // Pictures of many megapixels: decode no larger than the pane can ever show.
         const QSize size = reader.size();
-        if (size.isValid() && (size.width() > 1600 || size.height() > 1600))
-            reader.setScaledSize(size.scaled(1600, 1600, Qt::KeepAspectRatio));
+        if (size.isValid() && (size.width() > kLargestDecodedSide || size.height() > kLargestDecodedSide))
+            reader.setScaledSize(size.scaled(kLargestDecodedSide, kLargestDecodedSide, Qt::KeepAspectRatio));
         const QImage image = reader.read();
         if (!image.isNull())
             picture_ = QPixmap::fromImage(image);

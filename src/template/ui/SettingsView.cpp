@@ -26,9 +26,16 @@ QString picturePaneTarget(const Folders& folders, const QByteArray& storedPath) 
     return folders.images + fromStored(fileNamePart(storedPath));
 }
 
+QColor toQColor(quint32 colourValue) {
+    return QColor(int(colourValue & 0xFF), int((colourValue >> 8) & 0xFF), int((colourValue >> 16) & 0xFF));
+}
+
+quint32 fromQColor(const QColor& colour) {
+    return quint32(colour.red()) | quint32(colour.green()) << 8 | quint32(colour.blue()) << 16;
+}
+
 void paintSwatch(QFrame* swatch, quint32 colourValue) {
-    const QColor colour(int(colourValue & 0xFF), int((colourValue >> 8) & 0xFF),
-                        int((colourValue >> 16) & 0xFF));
+    const QColor colour = toQColor(colourValue);
     QPalette palette = swatch->palette();
     palette.setColor(QPalette::Window, colour);
     swatch->setPalette(palette);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QString>
 
 #include "template/NewsletterTemplate.h"
@@ -37,6 +38,9 @@ void setFieldText(QLineEdit* edit, const QByteArray& stored);
 // The picture pane target for a stored picture path: the copy in the images folder.
 QString picturePaneTarget(const Folders& folders, const QByteArray& storedPath);
 
+// A colour value (red in the lowest byte) as a Qt colour, and back.
+QColor toQColor(quint32 colourValue);
+quint32 fromQColor(const QColor& colour);
 // Paints a swatch in a colour value (red in the lowest byte).
 void paintSwatch(QFrame* swatch, quint32 colourValue);
 
