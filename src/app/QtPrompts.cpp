@@ -8,7 +8,10 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 #include "app/ProductBranding.h"
 #include "dispatch/ui/AboutBox.h"
@@ -136,7 +139,11 @@ QString QtPrompts::choosePicture() {
     preview->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
         grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
-        dialog.resize(dialog.sizeHint().width() + preview->minimumWidth(), dialog.sizeHint().height());
+        // Never wider than the screen the window is on (a small one would hide the pane and the buttons).
+        int width = dialog.sizeHint().width() + preview->minimumWidth();
+        if (const QScreen* screen = parent_ ? parent_->screen() : QGuiApplication::primaryScreen())
+            width = std::min(width, screen->availableGeometry().width() - 40);
+        dialog.resize(width, dialog.sizeHint().height());
     }
     QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
         preview->navigate(QFileInfo(path).isFile() ? path : kAboutBlank);

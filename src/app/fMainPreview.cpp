@@ -1,5 +1,9 @@
 // The page "Vorschau" and the single mail, connected to the window.
+#include <QCheckBox>
 #include <QEvent>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTimer>
 
 #include "app/fMain.h"
@@ -11,6 +15,10 @@ void TMainForm::connectPreview() {
     preview_ = std::make_unique<PreviewPart>(
         PreviewPage, session_.folders, prompts_, launcher_, [this] { commitBlock(); },
         [this](const QStringList& targets) { renderMessageTo(targets); });
+    // The bar above the view comes right after the tabs for the keyboard, not after the bottom buttons.
+    QWidget::setTabOrder(PageControl1->tabBar(), preview_->DesktopRadioButton);
+    QWidget::setTabOrder(preview_->DesktopRadioButton, preview_->SmartphoneRadioButton);
+    QWidget::setTabOrder(preview_->SmartphoneRadioButton, preview_->PlainTextCheckBox);
     pageCommands.showPreview = [this] { preview_->ShowPreview(); };
     pageCommands.sendSingleMail = [this] { preview_->SendSingleMail(); };
 }
