@@ -10,7 +10,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -28,6 +27,7 @@
 #include <type_traits>
 
 #include "app/ErrorReport.h"
+#include "app/InputGuards.h"
 #include "app/WindowRender.h"
 #include "app/WindowsInfo.h"
 #include "dispatch/HelpPart.h"
@@ -66,41 +66,6 @@ QLabel* labelFor(const QString& text, QWidget* field) {
     label->setBuddy(field);
     return label;
 }
-
-// Turning the mouse wheel over the tabs would step through them, and pages 4 to 6 are commands: a
-// preview, a mail, the serial-mail program. Only a click or a key selects a page.
-class WheelBlocker : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Wheel; }
-};
-
-// The size box acts on every entry chosen, so only a choice from its open list may choose one: the
-// wheel, the arrow keys and typed letters on the closed box would wrap the selection at once. The list
-// opens with a click, F4, Space or Alt+Down.
-class SizeBoxGuard : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Wheel)
-            return true;
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const auto* key = static_cast<const QKeyEvent*>(event);
-        switch (key->key()) {
-            case Qt::Key_Up:
-            case Qt::Key_Down:
-                return !(key->modifiers() & Qt::AltModifier);
-            case Qt::Key_PageUp:
-            case Qt::Key_PageDown:
-            case Qt::Key_Home:
-            case Qt::Key_End:
-                return true;
-            default:
-                return !key->text().isEmpty() && key->text().at(0).isPrint() && key->key() != Qt::Key_Space;
-        }
-    }
-};
 
 QFrame* swatch(const char* name, QWidget* parent) {
     auto* frame = new QFrame(parent);
@@ -245,7 +210,7 @@ QWidget* TMainForm::buildNewsPage() {
     ComboBox1->setAccessibleName(QStringLiteral("Schriftgröße"));
     ComboBox1->addItem(QStringLiteral("Schriftgröße"));
     for (int size = 1; size <= 7; ++size) ComboBox1->addItem(QStringLiteral("+%1").arg(size));
-    ComboBox1->installEventFilter(new SizeBoxGuard(ComboBox1));
+    acceptListChoicesOnly(ComboBox1);
     TextToolsLayout->addWidget(ComboBox1);
     editor->addLayout(TextToolsLayout);
     editor->addWidget(Memo1, 1);
@@ -496,7 +461,7 @@ void TMainForm::connectParts() {
     wire(SpeichernUnterBitBtn, &QPushButton::clicked, files, &TemplateFilesPart::Vorlagespeichernunter1Click);
 
     // Only a tab the user selects runs its page; pages selected from code are selected quietly.
-    PageControl1->tabBar()->installEventFilter(new WheelBlocker(PageControl1->tabBar()));
+    ignoreWheel(PageControl1->tabBar());
     connect(PageControl1, &QTabWidget::currentChanged, this,
             [this] { run([this] { PageControl1Change(); }); });
     connect(StartMailBitBtn, &QPushButton::clicked, this,
