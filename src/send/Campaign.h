@@ -1,0 +1,84 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include "send/RecipientList.h"
+#include "send/SenderProfile.h"
+#include "send/SmtpTransport.h"
+
+namespace zw::send {
+
+// The campaigns' folder in the working-files folder.
+inline constexpr char kCampaignsFolderName[] = "Versand";
+QString campaignsFolder(const QString& workFolder);
+
+enum class CampaignState {
+    Running,      // another process (or thread) sends it now
+    Finished,     // every recipient sent or failed
+    Paused,       // stopped on request or by a fatal answer; resumable
+    Interrupted,  // no end record and nobody sends it: a crash or power loss; resumable
+};
+
+// What the list of campaigns and the progress window show.
+struct CampaignStatus {
+    QString folder;
+    QString subject;     // as the message carries it, decoded
+    QDateTime created;
+    QDateTime lastActivity;
+    CampaignState state = CampaignState::Interrupted;
+    qsizetype total = 0;
+    qsizetype sent = 0;
+    qsizetype failed = 0;
+    qsizetype pending = 0;
+    qsizetype maybeTwice = 0;  // recipients marked in flight without an answer, sent again on resume
+    QString current;           // the address being sent now, while running
+    QString stopReason;        // German, when a fatal answer paused it
+};
+
+// The campaigns of a working-files folder, newest first.
+QList<CampaignStatus> listCampaigns(const QString& workFolder);
+
+// A campaign: a folder holding the message it sends, the recipients as read and an append-only
+// journal synced after every record. The journal is the truth: resuming skips every recipient marked
+// sent and sends again the one marked in flight without an answer.
+class Campaign {
+public:
+    // Creates the folder under campaignsFolder(workFolder) with the rendered message, the sender
+    // profile and the recipients. Throws zw::Error (German).
+    static Campaign create(const QString& workFolder, const QByteArray& renderedMessage,
+                           const RecipientList& recipients, const SenderProfile& profile);
+    // Opens an existing campaign folder; throws zw::Error (German) when it is not one, or when it
+    // is running elsewhere.
+    static Campaign open(const QString& folder);
+
+    Campaign(Campaign&&) noexcept;
+    Campaign& operator=(Campaign&&) noexcept;
+    ~Campaign();
+
+    const QString& folder() const;
+    CampaignStatus status() const;
+    const SenderProfile& profile() const;
+
+    // Sends to every pending recipient through transport, keeping the profile's rate. Returns when
+    // all are done, when stop becomes true (after the message in flight), or on a fatal answer.
+    // progress is called from the sending thread after every record.
+    CampaignStatus run(SmtpTransport& transport, const std::atomic<bool>& stop,
+                       const std::function<void(const CampaignStatus&)>& progress = {});
+
+    // The report: "address;outcome;server answer;time" per recipient, written into the folder.
+    QString reportPath() const;
+
+private:
+    struct Impl;
+    explicit Campaign(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace zw::send

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <memory>
+
+#include <QByteArray>
+#include <QString>
+
+#include "send/SenderProfile.h"
+
+namespace zw::send {
+
+// How the server answered one message, as a campaign must act on it.
+enum class Outcome {
+    Sent,              // accepted; serverText holds the queue answer ("250 2.0.0 Ok: queued as ...")
+    Temporary,         // 4xx or a dropped connection: try this recipient again later
+    RecipientRefused,  // 5xx to this recipient or its message: report it and go on
+    Fatal,             // login refused, sender refused, certificate failed, server unreachable: stop
+};
+
+struct SendResult {
+    Outcome outcome = Outcome::Fatal;
+    int code = 0;        // the server's reply code, 0 when there was none
+    QString serverText;  // the server's last reply as it sent it
+    QString message;     // German, for the user: what happened (names the server where it matters)
+};
+
+// One SMTP connection through libcurl, kept open for many messages. TLS always checks the
+// certificate and host name (system store plus the profile's CA file); plain SMTP only to loopback.
+// Not thread-safe: one transport belongs to one sending thread.
+class SmtpTransport {
+public:
+    SmtpTransport(SenderProfile profile, QString password);
+    ~SmtpTransport();
+    SmtpTransport(const SmtpTransport&) = delete;
+    SmtpTransport& operator=(const SmtpTransport&) = delete;
+
+    // Connects and logs in without sending anything ("Verbindung prüfen").
+    SendResult verify();
+    // Sends one message (CRLF lines, 7-bit, dot-stuffing left to libcurl) to one recipient, with the
+    // profile's address as envelope sender. A dropped connection is opened again once before the
+    // answer is Temporary.
+    SendResult send(const QByteArray& recipient, const QByteArray& message);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace zw::send
