@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 
+#include "send/OutgoingMessage.h"
 #include "send/RecipientList.h"
 #include "send/SenderProfile.h"
 #include "send/SmtpTransport.h"
@@ -50,9 +51,9 @@ QList<CampaignStatus> listCampaigns(const QString& workFolder);
 // sent and sends again the one marked in flight without an answer.
 class Campaign {
 public:
-    // Creates the folder under campaignsFolder(workFolder) with the rendered message, the sender
-    // profile and the recipients. Throws zw::Error (German).
-    static Campaign create(const QString& workFolder, const QByteArray& renderedMessage,
+    // Creates the folder under campaignsFolder(workFolder) with the newsletter, the sender profile
+    // and the recipients. Throws zw::Error (German).
+    static Campaign create(const QString& workFolder, const Newsletter& newsletter,
                            const RecipientList& recipients, const SenderProfile& profile);
     // Opens an existing campaign folder; throws zw::Error (German) when it is not one, or when it
     // is running elsewhere.
