@@ -9,9 +9,22 @@ using namespace texts;
 
 namespace {
 
-// The reference to the next picture: its number, "B_" and the file-name part of its stored path.
+// The reference to the next picture: its number, "B_" and the file-name part of its stored path. The
+// part is quoted-printable and the Content-ID is not, so every "=" of the name is escaped: decoded, the
+// reference is the Content-ID.
 QByteArray nextReference(RenderContext& context, const QByteArray& storedPath) {
-    return QByteArray::number(++context.PictureCounter) + kReferenceSeparator + fileNamePart(storedPath);
+    return QByteArray::number(++context.PictureCounter) + kReferenceSeparator +
+           Check3D(fileNamePart(storedPath));
+}
+
+// A text of the template or the fields as the quoted-printable part carries it.
+QByteArray qp(const QByteArray& userText) {
+    return EscapeEquals(userText);
+}
+
+// A link address for an href, normalised and escaped.
+QByteArray linked(RenderContext& context, const QByteArray& address) {
+    return EscapeEquals(NormalizeLink(address, context.prompts));
 }
 
 void addDocumentHead(RenderContext& context) {
@@ -24,14 +37,14 @@ void addDocumentHead(RenderContext& context) {
     out.append(kQuotedPrintable);
     out.append("");
     out.append(kDoctype);
-    out.append(kTitleOpen + in.subject + kTitleClose);
+    out.append(kTitleOpen + qp(in.subject) + kTitleClose);
     out.append(kMetaContentType);
     out.append(kMetaHttpEquiv);
     out.append(kMetaTransitional);
     out.append("");
     out.append(kMetaGenerator);
-    out.append(kBodyALink + in.linkColor + kBodyBgColor + in.bkgColor + kBodyLink + in.linkColor +
-               kBodyVLink + in.linkColor + kBodyEnd);
+    out.append(kBodyALink + qp(in.linkColor) + kBodyBgColor + qp(in.bkgColor) + kBodyLink + qp(in.linkColor) +
+               kBodyVLink + qp(in.linkColor) + kBodyEnd);
     out.append(kOuterTable);
     out.append(kRowOpen);
     out.append(kCellMiddle);
@@ -46,7 +59,7 @@ void addHeadLogoRow(RenderContext& context) {
     out.append(kRowOpen);
     out.append(kCellOpen);
     out.append(kTable600);
-    out.append(kLogoDivOpen + asciiLower(in.logoAlign) + kAttributeEnd);
+    out.append(kLogoDivOpen + qp(asciiLower(in.logoAlign)) + kAttributeEnd);
     // The whole reference stays on the line of its "cid:": a src value cut by a hard line break is
     // not found by every mail program.
     out.append(kLogoImage + nextReference(context, in.kopfLogo) + kAttributeEnd);
@@ -66,17 +79,17 @@ void addTitleRow(RenderContext& context, const QByteArray& textFont) {
     out.append(kRowOpen);
     out.append(kTitleCell);
     out.append(textFont);
-    out.append(in.titel1);
-    out.append(kTitle2Open + in.textColor + kTitle2Size);
-    out.append(in.titel2);
+    out.append(qp(in.titel1));
+    out.append(kTitle2Open + qp(in.textColor) + kTitle2Size);
+    out.append(qp(in.titel2));
     out.append(kTitle2Close);
     if (in.dateOn) {
         out.append(kDateCell);
         out.append(textFont);
-        out.append(trimmed8(in.dateText));
+        out.append(qp(trimmed8(in.dateText)));
         out.append(kFontClose);
         out.append(textFont);
-        out.append(in.dateDisplay);
+        out.append(qp(in.dateDisplay));
         out.append(kDateCellClose);
     }
     out.append(kRowClose);
@@ -91,29 +104,29 @@ void addBlock(RenderContext& context, const NewsBlock& block) {
     out.append("");
     out.append(kRowOpen);
     out.append(kCellOpen);
-    out.append(kDivAlignOpen + asciiUpper(in.seperatorAlign) + kAttributeEnd);
+    out.append(kDivAlignOpen + qp(asciiUpper(in.seperatorAlign)) + kAttributeEnd);
     out.append(kSeparatorImage + nextReference(context, in.seperatorNews) + kSeparatorImageEnd);
     out.append(kTable600);
     out.append(kRowOpen);
     if (!block.Picture.isEmpty()) {
         if (!block.LinkUrl.isEmpty()) {
             out.append(kPictureCellLinked);
-            out.append(NormalizeLink(block.LinkUrl, context.prompts));
+            out.append(linked(context, block.LinkUrl));
             out.append(kPictureLinkedImage + nextReference(context, block.Picture) + kPictureLinkedEnd);
         } else {
             out.append(kPictureCell + nextReference(context, block.Picture) + kPictureEnd);
         }
     }
-    out.append(kTextCell + in.textColor + kFontSize);
-    out.append(block.Headline);
-    out.append(kHeadlineEnd + in.textColor + kFontSize);
-    out.append(block.Text);
+    out.append(kTextCell + qp(in.textColor) + kFontSize);
+    out.append(qp(block.Headline));
+    out.append(kHeadlineEnd + qp(in.textColor) + kFontSize);
+    out.append(qp(block.Text));
     out.append(kTextEnd);
     if (!block.LinkText.isEmpty() && !block.LinkUrl.isEmpty()) {
         out.append(kLinkOpen);
-        out.append(NormalizeLink(block.LinkUrl, context.prompts));
-        out.append(kTextLinkFont + in.linkColor + kFontSize);
-        out.append(block.LinkText);
+        out.append(linked(context, block.LinkUrl));
+        out.append(kTextLinkFont + qp(in.linkColor) + kFontSize);
+        out.append(qp(block.LinkText));
         out.append(kTextLinkClose);
     }
     out.append(kCellClose);
@@ -129,39 +142,39 @@ void addImprintRow(RenderContext& context, const QByteArray& linkFont) {
     out.append(kRowOpen);
     out.append(kCellOpen);
     out.append(kBreak);
-    out.append(kDivAlignOpen + asciiUpper(in.impressumAlign) + kAttributeEnd);
+    out.append(kDivAlignOpen + qp(asciiUpper(in.impressumAlign)) + kAttributeEnd);
     out.append(kImprintImage + nextReference(context, in.seperatorImpressum) + kImprintImageEnd);
     out.append(kTable600);
     out.append(kRowOpen);
-    out.append(kImprintCell + in.textColor + kFontSize);
-    out.append(in.impressumText);
+    out.append(kImprintCell + qp(in.textColor) + kFontSize);
+    out.append(qp(in.impressumText));
     out.append(kMailLinkOpen);
-    out.append(in.impressumMailTo);
+    out.append(qp(in.impressumMailTo));
     out.append(kAttributeEnd);
     out.append(linkFont);
-    out.append(in.impressumMailTo);
+    out.append(qp(in.impressumMailTo));
     const bool unsubscribe =
         !trimmed8(in.unsubscribeText).isEmpty() && !trimmed8(in.unsubscribeLink).isEmpty();
     if (unsubscribe) {
         out.append(kMailLinkCloseLong);
-        out.append(NormalizeLink(in.impressumUrl, context.prompts));
+        out.append(linked(context, in.impressumUrl));
         out.append(kAttributeEnd);
         out.append(linkFont);
-        out.append(in.impressumUrl);
+        out.append(qp(in.impressumUrl));
         out.append(kWebLinkCloseLong);
         out.append(kLinkOpen);
-        out.append(NormalizeLink(in.unsubscribeLink, context.prompts));
+        out.append(linked(context, in.unsubscribeLink));
         out.append(kAttributeEnd);
         out.append(linkFont);
-        out.append(in.unsubscribeText);
+        out.append(qp(in.unsubscribeText));
         out.append(kLastLinkClose);
     } else {
         out.append(kMailLinkCloseShort);
         out.append(kLinkOpen);
-        out.append(NormalizeLink(in.impressumUrl, context.prompts));
+        out.append(linked(context, in.impressumUrl));
         out.append(kAttributeEnd);
         out.append(linkFont);
-        out.append(in.impressumUrl);
+        out.append(qp(in.impressumUrl));
         out.append(kLastLinkClose);
     }
 }
@@ -176,8 +189,8 @@ void addDocumentEnd(RenderContext& context) {
 
 void AddHtmlPart(RenderContext& context) {
     const RenderInput& in = context.input;
-    const QByteArray textFont = kFontOpen + in.textColor + kFontSize;
-    const QByteArray linkFont = kFontOpen + in.linkColor + kFontSize;
+    const QByteArray textFont = kFontOpen + qp(in.textColor) + kFontSize;
+    const QByteArray linkFont = kFontOpen + qp(in.linkColor) + kFontSize;
 
     context.PictureCounter = 0;
     addDocumentHead(context);

@@ -12,30 +12,32 @@ using namespace texts;
 void AddPlainTextPart(RenderContext& context) {
     const RenderInput& input = context.input;
     MessageLines& out = context.lines;
+    // The part is quoted-printable: an "=" of a user text must reach the reader as typed.
+    const auto text = [&out](const QByteArray& userText) { out.append(EscapeEquals(userText)); };
     out.append(kPlainFreeLine);
     out.append(kPlainFreeLine);
-    out.append(input.titel1);
-    out.append(input.titel2);
+    text(input.titel1);
+    text(input.titel2);
     if (input.dateOn)
-        out.append(trimmed8(input.dateText) + ' ' + input.dateDisplay);
+        text(trimmed8(input.dateText) + ' ' + input.dateDisplay);
     for (const NewsBlock& block : context.blocks) {
         out.append(kPlainFreeLine);
-        out.append(block.Headline);
+        text(block.Headline);
         out.append(kPlainFreeLine);
-        out.append(block.Text);
+        text(block.Text);
         out.append(kPlainFreeLine);
         if (!block.LinkUrl.isEmpty()) {
-            out.append(block.LinkText);
-            out.append(NormalizeLink(block.LinkUrl, context.prompts));
+            text(block.LinkText);
+            text(NormalizeLink(block.LinkUrl, context.prompts));
             out.append(kPlainFreeLine);
         }
     }
     out.append(kPlainFreeLine);
     out.append(kPlainImprint);
     out.append(kPlainFreeLine);
-    out.append(input.impressumText);
-    out.append(input.impressumMailTo);
-    out.append(input.impressumUrl);
+    text(input.impressumText);
+    text(input.impressumMailTo);
+    text(input.impressumUrl);
 }
 
 }  // namespace zw

@@ -34,6 +34,18 @@ bool isQLiteral(char c) {
            c == '*' || c == '+' || c == '-' || c == '/';
 }
 
+const QString kNotAPicture = QStringLiteral(
+    "Die Datei %1 ist kein Bild im Format JPEG, PNG, GIF oder WebP und kann nicht in den Newsletter "
+    "übernommen werden.");
+
+// Refuses a file that a mail program would not show as a picture, naming it. One that cannot be read
+// is the encoder's to report.
+void refuseNonPicture(const QString& path) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) && !isMailPicture(file.read(12)))
+        throw Error(kNotAPicture.arg(path));
+}
+
 // A setting picture that cannot be copied is not an error: an earlier rendering's copy may still be
 // there, and encoding the copy reports a picture that is missing for good. The copy is a working
 // file, rebuilt at every rendering, so it is not synced to the disk; and a copy that already holds the
@@ -46,6 +58,8 @@ void copyPicture(const QString& from, const QString& to) {
     const QByteArray bytes = source.readAll();
     if (source.error() != QFileDevice::NoError)
         return;
+    if (!isMailPicture(bytes))
+        throw Error(kNotAPicture.arg(from));
     QFile existing(to);
     if (existing.size() == bytes.size() && existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes)
         return;
@@ -122,13 +136,33 @@ void writeMessage(const MessageLines& lines, const QStringList& targetPaths) {
 
 }  // namespace
 
+bool isMailPicture(QByteArrayView head) {
+    const auto startsWith = [&head](QByteArrayView magic, qsizetype at = 0) {
+        return head.size() >= at + magic.size() && head.sliced(at, magic.size()) == magic;
+    };
+    return startsWith("\xFF\xD8\xFF") || startsWith("\x89PNG\r\n\x1A\n") || startsWith("GIF87a") ||
+           startsWith("GIF89a") || (startsWith("RIFF") && startsWith("WEBP", 8));
+}
+
 QList<QByteArray> SubjectLines(const QByteArray& subject) {
-    if (isPlainAscii(subject))
+    // A character that Windows-1252 cannot hold (an emoji) is stored as a character reference; the
+    // subject then goes out in UTF-8 with the characters themselves, not as "&#9917;".
+    const QString typed = fromStored(subject);
+    const bool wide = typed != decodeWindows1252(subject);
+    if (!wide && isPlainAscii(subject))
         return {kSubject + subject};
+
+    // The characters, each as the bytes of its character set: an encoded word holds whole characters.
+    QList<QByteArray> characters;
+    if (wide) {
+        for (char32_t c : typed.toUcs4()) characters.append(QString::fromUcs4(&c, 1).toUtf8());
+    } else {
+        for (char c : subject) characters.append(QByteArray(1, c));
+    }
 
     // RFC 2047: an encoded word has at most 75 characters, a header line at most 76. The first word
     // shares its line with "Subject: ", every further one gets a continuation line of its own.
-    const QByteArray open = QByteArray("=?") + kSubjectCharset + "?Q?";
+    const QByteArray open = QByteArray("=?") + (wide ? kSubjectCharsetWide : kSubjectCharset) + "?Q?";
     const QByteArray close = "?=";
     constexpr qsizetype kMaxWord = 75;
     constexpr qsizetype kMaxLine = 76;
@@ -141,16 +175,18 @@ QList<QByteArray> SubjectLines(const QByteArray& subject) {
         lines.append((lines.isEmpty() ? QByteArray(kSubject) : QByteArray(" ")) + open + payload + close);
         payload.clear();
     };
-    for (char c : subject) {
+    for (const QByteArray& character : characters) {
         QByteArray token;
-        if (isQLiteral(c))
-            token = QByteArray(1, c);
-        else if (c == ' ')
-            token = "_";
-        else
-            token = '=' + QByteArray(1, c).toHex().toUpper();
+        for (char c : character) {
+            if (isQLiteral(c))
+                token += c;
+            else if (c == ' ')
+                token += '_';
+            else
+                token += '=' + QByteArray(1, c).toHex().toUpper();
+        }
         const qsizetype room = lines.isEmpty() ? firstRoom : nextRoom;
-        if (payload.size() + token.size() > room)
+        if (!payload.isEmpty() && payload.size() + token.size() > room)
             finishWord();
         payload += token;
     }
@@ -259,6 +295,9 @@ void AddPicturePart(RenderContext& context, const QByteArray& storedPath, Pictur
     // in part order, before anything is written. The pictures pass through the working file "temp.mim"
     // in turn, so one that cannot be written stops the rendering at the first picture.
     Base64CheckInput(source);
+    // Only pictures go out: a template may name any file (it travels, and a crafted one could name a
+    // private file), and an earlier copy may hold anything.
+    refuseNonPicture(source);
     if (context.lastPicture.isEmpty())
         Base64CheckOutput(base64WorkFile(context));
     context.lastPicture = source;

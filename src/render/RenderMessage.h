@@ -54,9 +54,13 @@ void WriteBase64WorkFile(const RenderContext& context);
 // Cuts the lines of the HTML region to at most 70 characters plus a soft line break "=".
 void WrapHtmlLines(RenderContext& context);
 
-// The header line(s) of the subject: unchanged when it is ASCII, otherwise RFC 2047 encoded words
-// (Windows-1252, Q encoding) folded to lines of at most 76 characters.
+// The header line(s) of the subject: unchanged when it is ASCII, otherwise RFC 2047 encoded words (Q
+// encoding) folded to lines of at most 76 characters: Windows-1252, or UTF-8 when the subject holds a
+// character that Windows-1252 cannot (stored as a character reference).
 QList<QByteArray> SubjectLines(const QByteArray& subject);
+// Whether the first bytes of a file show a picture kind that mail programs show: JPEG, PNG, GIF or
+// WebP. Nothing else goes into a message.
+bool isMailPicture(QByteArrayView head);
 // The extension word of a picture file name: its last run between dots, in small letters, when the
 // name has at least two such runs; otherwise empty.
 QByteArray PictureExtension(const QByteArray& fileName);

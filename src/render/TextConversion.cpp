@@ -18,6 +18,19 @@ QByteArray Check3D(const QByteArray& text) {
     return out;
 }
 
+QByteArray EscapeEquals(const QByteArray& text) {
+    if (!text.contains('='))
+        return text;
+    QByteArray out;
+    out.reserve(text.size() + 2 * text.count('='));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        out.append(text[i]);
+        if (text[i] == '=' && text.mid(i + 1, 2) != "3D")
+            out.append("3D");
+    }
+    return out;
+}
+
 QByteArray NormalizeLink(const QByteArray& address, Prompts& prompts) {
     if (address.contains('\\'))
         prompts.information(QStringLiteral("Ungültiges Zeichen \"\\\" in der URL ") + fromStored(address));

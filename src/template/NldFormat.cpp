@@ -45,6 +45,19 @@ bool isHeaderBehindBackslashes(const QByteArray& line) {
     return isBlockHeader(start == 0 ? line : line.mid(start));
 }
 
+// A value without NUL and the other control bytes but tab. A damaged file may hold them; a path with a
+// NUL would reach the file system cut short while the message carried all of it.
+QByteArray withoutControlBytes(const QByteArray& value) {
+    QByteArray out;
+    out.reserve(value.size());
+    for (char c : value) {
+        const auto byte = quint8(c);
+        if ((byte >= 32 && byte != 127) || c == '\t')
+            out.append(c);
+    }
+    return out;
+}
+
 }  // namespace
 
 QByteArray singleLine(const QByteArray& value) {
@@ -81,7 +94,7 @@ TemplateSettings readSettings(const QByteArray& fileBytes) {
         for (size_t i = 0; i < kSettingKeys.size(); ++i) {
             if (found[i] || !equalsIgnoringCase(key, kSettingKeys[i].key))
                 continue;
-            QByteArray value = trimBlanks(line.mid(eq + 1));
+            QByteArray value = trimBlanks(withoutControlBytes(line.mid(eq + 1)));
             if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
                 value.back() == value.front())
                 value = value.mid(1, value.size() - 2);

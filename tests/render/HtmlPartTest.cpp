@@ -137,11 +137,14 @@ INSTANTIATE_TEST_SUITE_P(
                 {"<TR><TD><DIV ALIGN=3D\"center\">"}, {}},
         Variant{"imprintAlignmentInCapitals", [](RenderInput& in, NewsBlock&) { in.impressumAlign = "Right"; },
                 {"<BR>", "<DIV ALIGN=3D\"RIGHT\">"}, {}},
-        Variant{"userTextsKeepTheirEqualsSigns",
-                [](RenderInput& in, NewsBlock& b) { in.subject = "a=b", b.Text = "<a href=3D\"x.de\">x</a> = y"; },
-                {"</FONT></B><BR><FONT face=3DArial color=3D#000000 size=3D2>", "<a href=3D\"x.de\">x</a> = y",
-                 "</FONT><BR>"},
-                {"<a href=3D3D\"x.de\">x</a> =3D y"}}),
+        // Escaped so that a reader decodes them as typed; the "=3D" of a link tag already is.
+        Variant{"userTextsKeepTheirEqualsSignsForTheReader",
+                [](RenderInput& in, NewsBlock& b) {
+                    in.subject = "a=b", b.Text = "<a href=3D\"x.de\">x</a> = y <font size=\"+3\">HERBST=20</font>";
+                },
+                {"</FONT></B><BR><FONT face=3DArial color=3D#000000 size=3D2>",
+                 "<a href=3D\"x.de\">x</a> =3D y <font size=3D\"+3\">HERBST=3D20</font>", "</FONT><BR>"},
+                {"<a href=3D3D\"x.de\">x</a> =3D y <font size=3D\"+3\">HERBST=3D20</font>"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 using PictureNumbering = RenderFixture;

@@ -10,6 +10,7 @@
 #include "RenderFixture.h"
 #include "platform/Error.h"
 #include "platform/FileIo.h"
+#include "platform/Text.h"
 #include "support/MimeCheck.h"
 
 namespace zw::test {
@@ -18,6 +19,8 @@ namespace {
 using Lines = QList<QByteArray>;
 
 const QString kNotFound = u"Das System kann die angegebene Datei nicht finden."_qs;
+const QString kNotAPicture =
+    u"Die Datei %1 ist kein Bild im Format JPEG, PNG, GIF oder WebP und kann nicht in den Newsletter übernommen werden."_qs;
 
 class Message : public RenderFixture {
 public:
@@ -80,6 +83,11 @@ TEST_F(Message, SubjectLines) {
              QByteArray(60, 'x') + " \xe4nde",
          {}},
         {"many escapes", QByteArray(70, '\xe4'), {}},
+        // Stored as a character reference; the subject then goes out in UTF-8, umlauts included.
+        {"a character Windows-1252 cannot hold makes it UTF-8",
+         "Anpfiff &#9917; am S\xfc" "dplatz",
+         {"Subject: =?UTF-8?Q?Anpfiff_=E2=9A=BD_am_S=C3=BCdplatz?="}},
+        {"long UTF-8 subject is folded between characters", "Tor! " + QByteArray("&#9917;").repeated(30), {}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -87,18 +95,20 @@ TEST_F(Message, SubjectLines) {
         if (!row.lines.isEmpty()) {
             EXPECT_EQ(lines, row.lines);
         }
-        const bool encoded = row.subject.contains('\x80') || row.subject.contains('\xe4');
+        const bool encoded = row.subject.contains('\x80') || row.subject.contains('\xe4') || row.subject.contains("&#");
+        const QByteArray charset = row.subject.contains("&#") ? "=?UTF-8?Q?" : "=?windows-1252?Q?";
         for (qsizetype i = 0; encoded && i < lines.size(); ++i) {
             EXPECT_LE(lines[i].size(), 76);
             const QByteArray word = lines[i].mid(i == 0 ? 9 : 1);
             EXPECT_LE(word.size(), 75);
-            EXPECT_TRUE(word.startsWith("=?windows-1252?Q?") && word.endsWith("?="));
+            EXPECT_TRUE(word.startsWith(charset) && word.endsWith("?="));
             EXPECT_TRUE(i == 0 ? lines[i].startsWith("Subject: ") : lines[i].startsWith(' '));
         }
         input.subject = row.subject;
-        const QString typed = QString::fromLatin1(row.subject).replace(QChar(0x80), QChar(0x20AC));
-        EXPECT_EQ(parseNewsletter(crlf(BuildMessageLines(input, prompts))).subject, typed);
-        EXPECT_TRUE(assembled().contains("<HTML><HEAD><TITLE>" + row.subject + "</TITLE>"));
+        const QString typed = fromStored(row.subject);
+        const MimeNewsletter parsed = parseNewsletter(crlf(BuildMessageLines(input, prompts)));
+        EXPECT_EQ(parsed.subject, typed);
+        EXPECT_TRUE(parsed.html.contains("<HTML><HEAD><TITLE>" + row.subject + "</TITLE>"));
     }
 }
 
@@ -146,13 +156,14 @@ INSTANTIATE_TEST_SUITE_P(
                      f.addBlock({"B", "", "", "", "zwei"});
                  },
                  kHead + Lines{" ", "A", " ", "eins", " ", " ", "B", " ", "zwei", " "} + kImprint},
+        // The address is the text as typed: the "=" is escaped only for the quoted-printable part.
         PlainRow{
             "imprintAddressUnchangedAndUnsubscribeUnused",
             [](RenderInput& in, RenderFixture&) {
                 in.impressumUrl = "www.a.de/?x=1", in.unsubscribeText = "Abmelden",
                 in.unsubscribeLink = "a.de";
             },
-            kHead + Lines{" ", "Impressum:", " ", "Zettelwerk GmbH", "info@zettelwerk.de", "www.a.de/?x=1"}}),
+            kHead + Lines{" ", "Impressum:", " ", "Zettelwerk GmbH", "info@zettelwerk.de", "www.a.de/?x=3D1"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WrapHtmlLine, CutsAtSeventyWithoutSplittingAnEscape) {
@@ -224,6 +235,24 @@ TEST(PictureExtension, LastRunBetweenDots) {
                 {"", ""}};
     for (const auto& row : rows)
         EXPECT_EQ(PictureExtension(row.fileName), row.ext) << row.fileName.toStdString();
+}
+
+TEST(IsMailPicture, FirstBytesShowTheKind) {
+    const struct {
+        const char* hex;
+        bool picture;
+    } rows[] = {{"ffd8ffe1", true},                      // JPEG
+                {"89504e470d0a1a0a0000", true},          // PNG
+                {"474946383961", true},                  // GIF89a
+                {"474946383761", true},                  // GIF87a
+                {"524946462400000057454250565038", true},  // RIFF....WEBPVP8
+                {"524946462400000057415645666d74", false}, // RIFF....WAVEfmt
+                {"424d36000000", false},                 // BMP
+                {"ffd8", false},                         // cut short
+                {"89504e470d0a", false},
+                {"726f6f743a783a303a303a", false},       // "root:x:0:0:"
+                {"", false}};
+    for (const auto& row : rows) EXPECT_EQ(isMailPicture(QByteArray::fromHex(row.hex)), row.picture) << row.hex;
 }
 
 TEST_F(Message, SettingPicturesAreSentFromTheirCopies) {
@@ -298,6 +327,24 @@ TEST_F(Message, FailuresLeaveTheTargetAsItWas) {
          },
          u"Datei \"%1kein Ordner/temp.mim\" kann nicht erstellt werden. %2"_qs.arg(folder.path(), kNotFound),
          ""},
+        {"a head logo that is no picture",
+         [](Message& m) {
+             writeAll(m.folder.file("passwd"), "root:x:0:0:root:/root:/bin/bash\n");
+             m.input.kopfLogo = m.folder.file("passwd").toUtf8();
+         },
+         kNotAPicture.arg(folder.file("passwd")), ""},
+        {"an earlier copy that is no picture",
+         [](Message& m) {
+             m.input.kopfLogo = m.images.toUtf8() + "weg.jpg";
+             writeAll(m.images + "m_Kopf.jpg", "fremd");
+         },
+         kNotAPicture.arg(images + "m_Kopf.jpg"), ""},
+        {"a block picture that is no picture",
+         [](Message& m) {
+             writeAll(m.images + "text.jpg", "GIF88a, nur fast ein Bild");
+             m.addBlock({"M", "C:\\x\\text.jpg", "", "", "t"});
+         },
+         kNotAPicture.arg(images + "text.jpg"), "sep.jpg"},
         {"empty imprint separator",
          [](Message& m) {
              m.input.seperatorImpressum.clear();

@@ -16,7 +16,8 @@ class RenderFixture : public ::testing::Test {
 public:
     RenderFixture();
 
-    // Writes a picture of the given size into the images folder (distinct bytes per name).
+    // Writes a picture of the given size into the images folder: a JPEG's first bytes, then distinct
+    // bytes per name.
     QByteArray addPicture(const QByteArray& name, int size = 200);
     void addBlock(const NewsBlock& block);
     QList<QByteArray> pictureBytes(const QList<QByteArray>& names) const;

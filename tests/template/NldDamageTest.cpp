@@ -107,7 +107,8 @@ TEST_F(DamagedTemplate, OpensWithWhatCanBeReadAndNeverCrashes) {
          "eins", "", 2,
          "\xDC"
          "berschrift B"},
-        {"NUL bytes", withNul, "Vereinsnachrichten M\xE4rz", QByteArray("Liebe\0Mitglieder", 16), 2,
+        // Dropped from the settings: a path with a NUL would reach the file system cut short.
+        {"NUL bytes", withNul, "Vereinsnachrichten M\xE4rz", "LiebeMitglieder", 2,
          "\xDC"
          "berschrift B"},
         {"CR only", QByteArray(whole).replace("\r\n", "\r"), "Vereinsnachrichten M\xE4rz", "Liebe Mitglieder",
