@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QLocale>
 #include <QStandardPaths>
 
 #include "platform/FileIo.h"
@@ -103,8 +102,12 @@ QString LinuxPlatform::programFolder() {
     return programFolder_;
 }
 
+QString germanShortDate(const QDate& date) {
+    return date.toString(QStringLiteral("dd.MM.yyyy"));
+}
+
 QString todayShortDate() {
-    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    return germanShortDate(QDate::currentDate());
 }
 
 }  // namespace zw

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 namespace zw {
@@ -43,7 +44,10 @@ QString resolveProgramFolder(const QString& executableFolder, const QString& per
 // stays empty.
 QString withTrailingSeparator(const QString& folder);
 
-// Today's date in the system's short date format, as the date display shows it.
+// A date as German short dates are written ("08.12.2026"), whatever the system's locale: the program
+// and its newsletters speak German only.
+QString germanShortDate(const QDate& date);
+// Today's date so, as the date display shows it.
 QString todayShortDate();
 
 }  // namespace zw

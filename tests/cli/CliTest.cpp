@@ -184,12 +184,17 @@ TEST_F(Cli, ScratchFilesGoToMemoryAndAreRemoved) {
     EXPECT_TRUE(QDir(runtime.path()).isEmpty());
 }
 
+// Written as German short dates are, also on a system that speaks English.
 TEST_F(Cli, DateDefaultsToToday) {
     const QString output = folder.file("heute.eml");
     QStringList args = arguments(output);
     args.remove(2, 2);
-    ASSERT_EQ(runRenderer(args).exitCode, 0);
-    EXPECT_TRUE(parseNewsletter(readAll(output)).html.contains("\n" + toStored(todayShortDate()) + "\r\n"));
+    QProcessEnvironment english = QProcessEnvironment::systemEnvironment();
+    english.insert(u"LC_ALL"_qs, u"en_US.UTF-8"_qs);
+    english.insert(u"LANG"_qs, u"en_US.UTF-8"_qs);
+    ASSERT_EQ(runRenderer(args, english).exitCode, 0);
+    const QByteArray today = germanShortDate(QDate::currentDate()).toLatin1();
+    EXPECT_TRUE(parseNewsletter(readAll(output)).html.contains("\n" + today + "\r\n")) << today.constData();
 }
 
 TEST_F(Cli, LinkWarningGoesToStandardErrorAndRenderingGoesOn) {
