@@ -33,6 +33,7 @@
 #include "dispatch/HelpPart.h"
 #include "dispatch/SerialMailPart.h"
 #include "dispatch/ui/PreviewPart.h"
+#include "editing/ui/NewsTextEdit.h"
 #include "platform/Platform.h"
 #include "platform/Prompts.h"
 #include "render/HTMLColor.h"
@@ -181,19 +182,25 @@ QWidget* TMainForm::buildNewsPage() {
     WebBrowser4->setObjectName(QStringLiteral("WebBrowser4"));
     WebBrowser4->setAccessibleName(QStringLiteral("Bild der Newsmeldung"));
     WebBrowser4->setMinimumHeight(120);
+    // The picture of the block in the editor: with the editor, it takes no input while no block is selected.
+    BlockPicturePanel = new QWidget(page);
+    BlockPicturePanel->setObjectName(QStringLiteral("BlockPicturePanel"));
+    auto* pictures = new QVBoxLayout(BlockPicturePanel);
+    pictures->setContentsMargins(0, 0, 0, 0);
+    pictures->addWidget(BitBtn2);
+    pictures->addWidget(BitBtn5);
+    pictures->addWidget(WebBrowser4, 1);
     left->addWidget(NewBitBtn);
     left->addWidget(DeleteBitBtn);
     left->addWidget(ListBox1, 2);
-    left->addWidget(BitBtn2);
-    left->addWidget(BitBtn5);
-    left->addWidget(WebBrowser4, 1);
+    left->addWidget(BlockPicturePanel, 1);
 
     EditorPanel = new QWidget(page);
     EditorPanel->setObjectName(QStringLiteral("EditorPanel"));
     auto* editor = new QVBoxLayout(EditorPanel);
     editor->setContentsMargins(0, 0, 0, 0);
     HeadLineEdit = lineEdit("HeadLineEdit", EditorPanel);
-    Memo1 = new QPlainTextEdit(EditorPanel);
+    Memo1 = new NewsTextEdit(EditorPanel);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Tab goes on to the next field: a tab character has no place in a news text.

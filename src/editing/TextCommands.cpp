@@ -32,6 +32,27 @@ EditorState BreakLine(const EditorState& state) {
     return {out, {s + 4, 0}};
 }
 
+QString PastedText(const QString& text) {
+    static const QLatin1String kBreakTag("<br>");
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const bool lineBreak =
+            c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+        if (!lineBreak) {
+            out.append(c);
+            continue;
+        }
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        if (!out.endsWith(kBreakTag, Qt::CaseInsensitive))
+            out.append(kBreakTag);
+        out.append(u'\n');
+    }
+    return out;
+}
+
 bool isFontSizeCaption(const QString& item) {
     return item.toUpper().contains(QLatin1String("GR"));
 }

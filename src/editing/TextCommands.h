@@ -52,6 +52,12 @@ EditorState WrapSelection(const EditorState& state, const TagPair& tags);
 // "<br>". The editor then inserts its own line break at the caret.
 EditorState BreakLine(const EditorState& state);
 
+// Text that a paste or a drop brings, as the editor takes it: each line break becomes "<br>" at the end
+// of its line and a break of the editor ("\n"), as the Enter key writes it, so that the break reaches
+// the newsletter (the stored block is one line). A line that already ends in "<br>" keeps just that,
+// so text moved inside the editor does not gain a second one.
+QString PastedText(const QString& text);
+
 // The chooser's caption is the one item that wraps nothing; only it contains "GR" in capitals.
 bool isFontSizeCaption(const QString& item);
 TagPair fontSizeTags(const QString& item);

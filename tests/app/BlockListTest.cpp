@@ -1,7 +1,9 @@
 // The block list and the block editor as the user drives them.
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include "AppFixture.h"
@@ -55,8 +57,18 @@ TEST_F(BlockListTest, TabbingIntoTheListStoresTheBlockAndArrowsChooseAnother) {
 
 TEST_F(BlockListTest, DeletingItemTwoOfThreeRenumbers) {
     TMainForm& f = start();
+    f.show();
     f.ListBox1->selectRow(1);
+    f.blockList().ListBox1Click();
     f.blockList().DeleteBitBtnClick();
+
+    // The deleted block's fields stay on show, but take nothing until a block is selected.
+    EXPECT_EQ(f.HeadLineEdit->text(), u"Zweite"_qs);
+    for (QWidget* field : {(QWidget*)f.HeadLineEdit, (QWidget*)f.Memo1, (QWidget*)f.LinkTextEdit,
+                           (QWidget*)f.URLEdit, (QWidget*)f.BitBtn2, (QWidget*)f.BitBtn5})
+        EXPECT_FALSE(field->isEnabled()) << field->objectName().toStdString();
+    QTest::keyClicks(f.HeadLineEdit, u"verloren"_qs);
+    EXPECT_EQ(f.HeadLineEdit->text(), u"Zweite"_qs);
 
     EXPECT_EQ(listItems(), QStringList({u"Meldung1:  Erste"_qs, u"Meldung2:  Dritte"_qs}));
     EXPECT_EQ(f.ListBox1->selectedRow(), -1);
@@ -66,6 +78,11 @@ TEST_F(BlockListTest, DeletingItemTwoOfThreeRenumbers) {
     EXPECT_EQ(blocks[1].lines[0], QByteArray("Dritte"));
     EXPECT_EQ(blockFiles().size(), 2);
     EXPECT_FALSE(f.session().Saved);
+
+    f.ListBox1->selectRow(1);
+    f.blockList().ListBox1Click();
+    EXPECT_TRUE(f.HeadLineEdit->isEnabled() && f.Memo1->isEnabled() && f.BitBtn5->isEnabled());
+    EXPECT_EQ(f.HeadLineEdit->text(), u"Dritte"_qs);
 }
 
 TEST_F(BlockListTest, DeletingWithoutSelectionOnlyTellsAndMarksChanged) {
@@ -148,6 +165,18 @@ TEST_F(BlockListTest, EditorTextIsStoredAsOneLineAndPastedBreaksBecomeBlanks) {
     // Read back into the editor, the character is the character again.
     f.blockList().ListBox1Click();
     EXPECT_EQ(f.URLEdit->text(), u"www.example.org/☃"_qs);
+}
+
+// A paste brings its line breaks into the newsletter as the Enter key does.
+TEST_F(BlockListTest, PastedLineBreaksAreStoredAsTags) {
+    TMainForm& f = start();
+    f.Memo1->setPlainText(u"Anfang: "_qs);
+    f.Memo1->moveCursor(QTextCursor::End);
+    QApplication::clipboard()->setText(u"Zeile eins\r\nZeile zwei"_qs);
+    f.Memo1->paste();
+    EXPECT_EQ(f.Memo1->toPlainText(), u"Anfang: Zeile eins<br>\nZeile zwei"_qs);
+    f.blockList().ListBox1Enter();
+    EXPECT_EQ(sections()[0].lines[4], QByteArray("Anfang: Zeile eins<br>Zeile zwei"));
 }
 
 TEST_F(BlockListTest, TheThousandthBlockIsRefused) {

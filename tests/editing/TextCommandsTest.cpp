@@ -66,5 +66,21 @@ TEST(BreakLine, BreaksAtTheCaretAndTrimsTheRest) {
     for (const auto& row : rows) EXPECT_EQ(BreakLine(parse(row.before)), parse(row.after)) << row.name;
 }
 
+TEST(PastedText, EveryLineBreakGetsItsTag) {
+    const struct {
+        const char* name;
+        QString pasted, taken;
+    } rows[] = {
+        {"two lines", u"Zeile eins\nZeile zwei"_qs, u"Zeile eins<br>\nZeile zwei"_qs},
+        {"Windows and old Mac breaks", u"a\r\nb\rc"_qs, u"a<br>\nb<br>\nc"_qs},
+        {"empty line between", u"a\n\nb\n"_qs, u"a<br>\n<br>\nb<br>\n"_qs},
+        {"line and paragraph separators", u"a\u2028b\u2029c"_qs, u"a<br>\nb<br>\nc"_qs},
+        // Text moved inside the editor carries its own tags.
+        {"tag already there", u"a<br>\nb<BR>\r\nc"_qs, u"a<br>\nb<BR>\nc"_qs},
+        {"one line", u"nur eine Zeile"_qs, u"nur eine Zeile"_qs},
+    };
+    for (const auto& row : rows) EXPECT_EQ(PastedText(row.pasted), row.taken) << row.name;
+}
+
 }  // namespace
 }  // namespace zw::test

@@ -49,6 +49,12 @@ void BlockListPart::showItems(const QStringList& items, int selected) {
     c_.ListBox1->selectRow(selected);
 }
 
+void BlockListPart::enableEditor(bool blockSelected) {
+    c_.EditorPanel->setEnabled(blockSelected);
+    if (c_.BlockPicturePanel)
+        c_.BlockPicturePanel->setEnabled(blockSelected);
+}
+
 void BlockListPart::ListBox1Enter() {
     const int i = c_.ListBox1->selectedRow();
     WaitCursor wait;
@@ -62,6 +68,7 @@ void BlockListPart::ListBox1Click() {
     resetUndoHistory(true);
     c_.WebBrowser4->navigate(kAboutBlank);
     const int i = c_.ListBox1->selectedRow();
+    enableEditor(i >= 0);
     if (i < 0) {
         prompts_.information(kNoBlockToEdit);
         return;
@@ -102,6 +109,7 @@ void BlockListPart::NewBitBtnClick() {
         files_.write(c_.ListBox1->count() + 1, {});
     c_.ListBox1->addItem(kNewBlockItem);
     c_.ListBox1->selectRow(c_.ListBox1->count() - 1);
+    enableEditor(true);
     if (c_.ListBox1->count() > 0)
         c_.EditorPanel->setVisible(true);
 }
@@ -116,6 +124,8 @@ void BlockListPart::DeleteBitBtnClick() {
     }
     delete c_.ListBox1->takeItem(i);
     files_.remove(i + 1);
+    // The deleted block's fields stay on show, but belong to nothing until a block is selected.
+    enableEditor(false);
     if (c_.ListBox1->count() == 0)
         c_.EditorPanel->setVisible(false);
     WaitCursor wait;

@@ -47,6 +47,9 @@ public:
 
 private:
     void showItems(const QStringList& items, int selected);
+    // The editor's fields take input only while they belong to a selected block: what is typed with
+    // none selected could be stored nowhere.
+    void enableEditor(bool blockSelected);
     void emptyEditor();
     void resetUndoHistory(bool loadingBlock) {
         if (ResetUndoHistory)

@@ -40,6 +40,8 @@ struct TemplateControls {
     QLineEdit* LinkTextEdit = nullptr;
     QLineEdit* URLEdit = nullptr;
     PicturePane* WebBrowser4 = nullptr;
+    // "Bild öffnen", "kein Bild verwenden" and WebBrowser4: the picture side of the block editor.
+    QWidget* BlockPicturePanel = nullptr;
 
     // Page "Kopf u. Fußzeile".
     QLineEdit* BetreffEdit = nullptr;
