@@ -345,12 +345,16 @@ QString sizeSummary(const PreviewMessage& message) {
         .arg(sizeText(message.messageSize), sizeText(message.htmlPartSize));
 }
 
-QString clipWarning(const PreviewMessage& message) {
-    if (message.htmlPartSize <= kClipLimit)
-        return {};
-    return QStringLiteral(
-        "Der HTML-Teil ist größer als 102 KB: manche Webmail-Dienste (z. B. Gmail) zeigen "
-        "die Nachricht dann nur gekürzt an.");
+QString sizeWarning(const PreviewMessage& message) {
+    QStringList warnings;
+    if (message.messageSize > kProviderLimit)
+        warnings.append(QStringLiteral(
+            "Die Nachricht ist größer als 10 MB. Viele Anbieter nehmen so große Nachrichten nicht an."));
+    if (message.htmlPartSize > kClipLimit)
+        warnings.append(
+            QStringLiteral("Der HTML-Teil ist größer als 102 KB: manche Webmail-Dienste (z. B. Gmail) zeigen "
+                           "die Nachricht dann nur gekürzt an."));
+    return warnings.join(u' ');
 }
 
 }  // namespace zw

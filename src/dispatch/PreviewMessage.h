@@ -78,10 +78,13 @@ QByteArray htmlForView(const PreviewMessage& message, const QUrl& page);
 
 // Past this many bytes of HTML a widely used webmail service cuts the message off.
 inline constexpr qint64 kClipLimit = 102 * 1024;
+// Past this many bytes many providers refuse a message.
+inline constexpr qint64 kProviderLimit = 10 * 1024 * 1024;
 
 // "Nachricht: 1,2 MB · HTML-Teil: 35 KB" for the bar above the preview.
 QString sizeSummary(const PreviewMessage& message);
-// The warning for an HTML part larger than kClipLimit, or an empty text.
-QString clipWarning(const PreviewMessage& message);
+// The warnings of the size display: an HTML part larger than kClipLimit, a message larger than
+// kProviderLimit; an empty text when neither.
+QString sizeWarning(const PreviewMessage& message);
 
 }  // namespace zw

@@ -109,14 +109,22 @@ TEST(PreviewMessageTest, Base64WithLineEndsAndPaddingDecodesAsAMailReaderDoes) {
     }
 }
 
-TEST(PreviewMessageTest, SizesInTheBarAndTheWarningPastTheClipLimit) {
+TEST(PreviewMessageTest, SizesInTheBarAndTheWarningsPastTheLimits) {
     PreviewMessage message;
     message.messageSize = 3 * 1024 * 1024 + 300 * 1024;
     for (const qint64 html : {kClipLimit, kClipLimit + 1}) {
         message.htmlPartSize = html;
-        EXPECT_EQ(clipWarning(message).isEmpty(), html == kClipLimit);
+        EXPECT_EQ(sizeWarning(message).isEmpty(), html == kClipLimit);
     }
     EXPECT_EQ(sizeSummary(message), u"Nachricht: 3,3 MB · HTML-Teil: 102,0 KB"_qs);
+    const QString providers = u"Viele Anbieter nehmen so große Nachrichten nicht an"_qs;
+    message.htmlPartSize = 1000;
+    for (const qint64 size : {kProviderLimit, kProviderLimit + 1}) {
+        message.messageSize = size;
+        EXPECT_EQ(sizeWarning(message).contains(providers), size > kProviderLimit) << size;
+    }
+    message.htmlPartSize = kClipLimit + 1;  // both
+    EXPECT_TRUE(sizeWarning(message).contains(providers) && sizeWarning(message).contains(u"102 KB"_qs));
 }
 
 TEST(PreviewMessageTest, UnreadableOrForeignFilesGiveAGermanReason) {

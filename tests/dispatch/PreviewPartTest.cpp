@@ -55,6 +55,13 @@ TEST_F(PreviewPartTest, BarShowsSizesSwitchesWidthAndPlainText) {
 
     part_.SmartphoneRadioButton->click();
     EXPECT_EQ(part_.ViewStack->width(), kSmartphoneWidth);
+    EXPECT_EQ(log_->fits.last(), kSmartphoneWidth);
+    // The view says how far it scaled the message down to the phone's width.
+    part_.view()->onScaled(375.0 / 600);
+    EXPECT_EQ(part_.ScaleLabel->text(), u"auf 62 % verkleinert"_qs);
+    part_.view()->onScaled(1.0);
+    EXPECT_EQ(part_.ScaleLabel->text(), QString());
+    part_.view()->onScaled(0.5);
     part_.PlainTextCheckBox->click();
     EXPECT_EQ(shown(), part_.PlainTextView);
     EXPECT_EQ(part_.PlainTextView->toPlainText(), u"Zeile ähnlich"_qs);
@@ -62,6 +69,8 @@ TEST_F(PreviewPartTest, BarShowsSizesSwitchesWidthAndPlainText) {
     EXPECT_EQ(metrics.horizontalAdvance(u"iiii"_qs), metrics.horizontalAdvance(u"MMMM"_qs));
     part_.PlainTextCheckBox->click();
     part_.DesktopRadioButton->click();
+    EXPECT_EQ(log_->fits.last(), 0);
+    EXPECT_EQ(part_.ScaleLabel->text(), QString());
     EXPECT_EQ(shown(), part_.view()->widget());
     EXPECT_TRUE(QTest::qWaitFor([&] { return part_.ViewStack->width() > kSmartphoneWidth; }, 2000));
 
@@ -70,6 +79,21 @@ TEST_F(PreviewPartTest, BarShowsSizesSwitchesWidthAndPlainText) {
     part_.ShowPreview();
     EXPECT_EQ(part_.ClipWarningLabel->text(), QString());
     EXPECT_EQ(log_->shown, QStringList({u"preview1"_qs, u"preview2"_qs}));
+}
+
+// Both files are written again, but a view that shows that very message is not made to load it again.
+TEST_F(PreviewPartTest, TheSameMessageAgainLeavesTheViewAsItIs) {
+    rendered_ = sampleMessage("<p>eins</p>", {});
+    part_.ShowPreview();
+    writeAll(part_.previewPath(2), "alt");
+    part_.ShowPreview();
+    EXPECT_EQ(readAll(part_.previewPath(2)), rendered_);
+    EXPECT_EQ(part_.PreviewCounter, 0);
+    EXPECT_EQ(log_->shown, QStringList{u"preview1"_qs});
+    rendered_ = sampleMessage("<p>zwei</p>", {});
+    part_.ShowPreview();
+    EXPECT_EQ(log_->shown, QStringList({u"preview1"_qs, u"preview1"_qs}));
+    EXPECT_EQ(commits_.size(), 3);
 }
 
 TEST_F(PreviewPartTest, AFileThatCannotBeShownIsSaidInThePage) {
@@ -87,6 +111,13 @@ TEST_F(PreviewPartTest, AFileThatCannotBeShownIsSaidInThePage) {
     rendered_ = sampleMessage("<p>wieder gut</p>", {});
     part_.ShowPreview();
     EXPECT_EQ(shown(), part_.view()->widget());
+    // After a fault the same message is shown again.
+    rendered_ = "kein MIME";
+    part_.ShowPreview();
+    rendered_ = sampleMessage("<p>wieder gut</p>", {});
+    part_.ShowPreview();
+    EXPECT_EQ(shown(), part_.view()->widget());
+    EXPECT_EQ(log_->shown.size(), 2);
 }
 
 }  // namespace

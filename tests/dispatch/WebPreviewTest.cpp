@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "PreviewSamples.h"
 #include "dispatch/ui/WebPreview.h"
 #include "support/Files.h"
@@ -138,6 +140,41 @@ TEST_F(WebPreviewTest, ClickedLinksGoOutAlsoThoseForANewWindow) {
         EXPECT_EQ(links_, QStringList{row.address});
         EXPECT_EQ(shownName(), u"preview1"_qs);
     }
+}
+
+// A phone's mail app scales a wider message down to its screen: all of its width in view, no scroll
+// bar beside it. A narrower one stays as it is.
+TEST_F(WebPreviewTest, FittedToAPhoneTheWholeWidthIsInView) {
+    QList<double> scales;
+    preview_.onScaled = [&](double scale) { scales.append(scale); };
+    preview_.view()->resize(375, 400);
+    const auto table = [](int width) {
+        PreviewMessage message;
+        message.html = "<body style=\"margin:0\"><table width=" + QByteArray::number(width) +
+                       " cellspacing=0 cellpadding=0><tr><td style=\"background:red;height:1000px\"></td>"
+                       "<td width=100 style=\"background:blue\"></td></tr></table></body>";
+        return message;
+    };
+    const auto scaledTo = [&](double scale) {
+        return QTest::qWaitFor([&] { return !scales.isEmpty() && std::abs(scales.last() - scale) < 0.01; }, 5000);
+    };
+    preview_.fitToWidth(375);
+    show(table(600), u"preview1"_qs);
+    EXPECT_TRUE(scaledTo(0.625)) << (scales.isEmpty() ? -1 : scales.last());
+    EXPECT_TRUE(pixelBecomes({372, 50}, Qt::blue));
+    EXPECT_TRUE(pixelBecomes({100, 50}, Qt::red));
+    show(table(750), u"preview2"_qs);
+    EXPECT_TRUE(scaledTo(0.5));
+    EXPECT_TRUE(pixelBecomes({372, 50}, Qt::blue));
+    show(table(300), u"preview1"_qs);
+    EXPECT_TRUE(scaledTo(1.0));
+    EXPECT_TRUE(pixelBecomes({250, 50}, Qt::blue));
+
+    show(table(600), u"preview2"_qs);
+    EXPECT_TRUE(scaledTo(0.625));
+    preview_.fitToWidth(0);
+    EXPECT_EQ(scales.last(), 1.0);
+    EXPECT_TRUE(pixelBecomes({350, 50}, Qt::red));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ class RecordingPreview : public PreviewView {
 public:
     struct Log {
         QStringList shown;  // preview names, in order
+        QList<int> fits;    // the widths asked for by fitToWidth, in order
         std::shared_ptr<const PreviewMessage> last;
     };
     explicit RecordingPreview(std::shared_ptr<Log> log) : log_(std::move(log)) {
@@ -24,6 +25,8 @@ public:
         log_->shown.append(previewName);
         log_->last = std::move(message);
     }
+
+    void fitToWidth(int width) override { log_->fits.append(width); }
 
     // A factory for PreviewPart::setViewFactory whose views all write to log.
     static PreviewViewFactory factory(std::shared_ptr<Log> log) {

@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,8 +12,11 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 #include "dispatch/HelpTexts.h"
 #include "platform/Error.h"
+#include "platform/FileIo.h"
 #include "platform/Launcher.h"
 #include "platform/Prompts.h"
 #include "platform/Text.h"
@@ -58,10 +62,13 @@ PreviewPart::PreviewPart(QWidget* page, const Folders& folders, Prompts& prompts
     SmartphoneRadioButton = new QRadioButton(QStringLiteral("Smartphone"), bar);
     SmartphoneRadioButton->setObjectName(QStringLiteral("SmartphoneRadioButton"));
     SmartphoneRadioButton->setToolTip(
-        QStringLiteral("Die Nachricht so breit wie ein Smartphone (%1 Pixel)").arg(kSmartphoneWidth));
+        QStringLiteral("Die Nachricht wie auf einem Smartphone: auf %1 Pixel Breite verkleinert, wenn sie "
+                       "breiter ist")
+            .arg(kSmartphoneWidth));
     auto* widths = new QButtonGroup(bar);
     widths->addButton(DesktopRadioButton);
     widths->addButton(SmartphoneRadioButton);
+    ScaleLabel = namedLabel("ScaleLabel", QStringLiteral("Verkleinerung"), bar);
     SizeLabel = namedLabel("SizeLabel", QStringLiteral("Größe der Nachricht"), bar);
     ClipWarningLabel = namedLabel("ClipWarningLabel", QStringLiteral("Warnung zur Größe"), bar);
     ClipWarningLabel->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
@@ -72,6 +79,7 @@ PreviewPart::PreviewPart(QWidget* page, const Folders& folders, Prompts& prompts
         QStringLiteral("Zeigt den Textteil der Nachricht, wie ihn ein Mailprogramm ohne HTML anzeigt"));
     barLayout->addWidget(DesktopRadioButton);
     barLayout->addWidget(SmartphoneRadioButton);
+    barLayout->addWidget(ScaleLabel);
     barLayout->addSpacing(12);
     barLayout->addWidget(SizeLabel);
     barLayout->addSpacing(12);
@@ -79,7 +87,8 @@ PreviewPart::PreviewPart(QWidget* page, const Folders& folders, Prompts& prompts
     barLayout->addWidget(PlainTextCheckBox);
     layout->addWidget(bar);
 
-    // The view fills the rest of the page; at a phone's width it stands in the middle.
+    // The view fills the rest of the page; at a phone's width it stands in the middle, the message
+    // scaled down to that width as a phone's mail app shows it.
     viewArea_ = new QWidget(page);
     auto* areaLayout = new QHBoxLayout(viewArea_);
     areaLayout->setContentsMargins(0, 0, 0, 0);
@@ -141,21 +150,28 @@ void PreviewPart::SendSingleMail() {
 void PreviewPart::showFile(const QString& path, const QString& previewName) {
     std::shared_ptr<const PreviewMessage> message;
     try {
-        message = std::make_shared<const PreviewMessage>(readPreviewMessage(path));
+        const QByteArray bytes = readFile(path);
+        // The same message as the view shows: nothing to read, nothing to load again.
+        if (shown_ && !showingFault_ && shown_->source == bytes)
+            return;
+        message =
+            std::make_shared<const PreviewMessage>(parsePreviewMessage(bytes, QFileInfo(path).fileName()));
     } catch (const Error& e) {
         // Said in the page itself: the preview has nothing to show, which is no failed command.
         FaultLabel->setText(e.message());
         SizeLabel->clear();
         ClipWarningLabel->clear();
         showingFault_ = true;
+        shown_.reset();
         applyMode();
         return;
     }
     showingFault_ = false;
     ensureView();
     view_->showMessage(message, previewName);
+    shown_ = message;
     SizeLabel->setText(sizeSummary(*message));
-    ClipWarningLabel->setText(clipWarning(*message));
+    ClipWarningLabel->setText(sizeWarning(*message));
     PlainTextView->setPlainText(
         decodeWindows1252(message->plainText).replace(QStringLiteral("\r\n"), u"\n"_qs));
     applyMode();
@@ -166,6 +182,7 @@ void PreviewPart::ensureView() {
         return;
     view_ = viewFactory_();
     view_->onLinkClicked = [this](const QUrl& address) { openLink(address); };
+    view_->onScaled = [this](double scale) { showScale(scale); };
     ViewStack->insertWidget(0, view_->widget());
     ViewStack->removeWidget(placeholder_);
     delete placeholder_;
@@ -179,14 +196,28 @@ void PreviewPart::applyMode() {
                                                       : placeholder_;
     ViewStack->setCurrentWidget(shown);
     auto* areaLayout = viewArea_->layout();
-    if (SmartphoneRadioButton->isChecked()) {
+    const bool phone = SmartphoneRadioButton->isChecked();
+    if (phone) {
         ViewStack->setFixedWidth(kSmartphoneWidth);
         areaLayout->setAlignment(ViewStack, Qt::AlignHCenter);
     } else {
         ViewStack->setMinimumWidth(0);
         ViewStack->setMaximumWidth(QWIDGETSIZE_MAX);
         areaLayout->setAlignment(ViewStack, Qt::Alignment());
+        ScaleLabel->clear();
     }
+    if (view_)
+        view_->fitToWidth(phone ? kSmartphoneWidth : 0);
+}
+
+void PreviewPart::showScale(double scale) {
+    ScaleLabel->setText(SmartphoneRadioButton->isChecked() ? scaleText(scale) : QString());
+}
+
+QString scaleText(double scale) {
+    // Rounded down: the text is never larger than the bar says.
+    const int percent = int(std::floor(scale * 100 + 1e-6));
+    return percent < 100 ? QStringLiteral("auf %1 % verkleinert").arg(percent) : QString();
 }
 
 void PreviewPart::openLink(const QUrl& address) {

@@ -51,6 +51,7 @@ public:
     // The bar above the view.
     QRadioButton* DesktopRadioButton = nullptr;
     QRadioButton* SmartphoneRadioButton = nullptr;
+    QLabel* ScaleLabel = nullptr;  // how far the phone's view scales the message down
     QLabel* SizeLabel = nullptr;
     QLabel* ClipWarningLabel = nullptr;
     QCheckBox* PlainTextCheckBox = nullptr;
@@ -63,6 +64,7 @@ private:
     void showFile(const QString& path, const QString& previewName);
     void ensureView();
     void applyMode();
+    void showScale(double scale);
     void openLink(const QUrl& address);
 
     Folders folders_;
@@ -75,7 +77,12 @@ private:
     QWidget* viewArea_ = nullptr;
     QWidget* placeholder_ = nullptr;
     bool showingFault_ = false;
+    // The message the view shows: a preview of the same message again leaves the view as it is.
+    std::shared_ptr<const PreviewMessage> shown_;
 };
+
+// What the bar says of the phone's view: "auf 62 % verkleinert", or nothing when not scaled down.
+QString scaleText(double scale);
 
 // The width of a phone screen, in the page's pixels.
 inline constexpr int kSmartphoneWidth = 375;

@@ -23,8 +23,14 @@ public:
     // Starts showing the HTML part of message under the address of previewName and returns at once.
     virtual void showMessage(std::shared_ptr<const PreviewMessage> message, const QString& previewName) = 0;
 
+    // Shows the message scaled down to width pixels when it is wider, as a phone's mail app shows a
+    // wide message; 0 shows it at its own size. The scale follows the page as it loads.
+    virtual void fitToWidth(int width) = 0;
+
     // Called when the view has the page (false: it could not show it).
     std::function<void(bool ok)> onLoaded;
+    // Called with the scale the message is shown at: 1, or less when fitToWidth scaled it down.
+    std::function<void(double scale)> onScaled;
     // Called for a link the user clicks; the view itself never leaves the message.
     std::function<void(const QUrl& address)> onLinkClicked;
 };

@@ -1,7 +1,11 @@
 #include "dispatch/ui/WebPreview.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QBuffer>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineView>
@@ -9,6 +13,9 @@
 namespace zw {
 
 namespace {
+
+// The engine shows nothing smaller.
+constexpr double kMinimumZoom = 0.25;
 
 void reply(QWebEngineUrlRequestJob* job, const QByteArray& contentType, const QByteArray& bytes) {
     auto* buffer = new QBuffer(job);
@@ -152,9 +159,11 @@ WebPreview::WebPreview()
     harden(page->settings());
     view_->setPage(page);
     QObject::connect(page, &QWebEnginePage::loadFinished, [this](bool ok) {
+        fit();
         if (onLoaded)
             onLoaded(ok);
     });
+    QObject::connect(page, &QWebEnginePage::contentsSizeChanged, [this] { fit(); });
 }
 
 WebPreview::~WebPreview() {
@@ -170,6 +179,42 @@ QWidget* WebPreview::widget() {
 void WebPreview::showMessage(std::shared_ptr<const PreviewMessage> message, const QString& previewName) {
     handler_->setMessage(previewName, ++shown_, std::move(message));
     view_->page()->load(previewAddress(previewName, shown_));
+}
+
+void WebPreview::fitToWidth(int width) {
+    fitWidth_ = width;
+    QWebEnginePage* page = view_->page();
+    // A phone shows no scroll bar beside the message: the whole width is the message's.
+    page->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, width <= 0);
+    if (width <= 0)
+        page->setZoomFactor(1.0);
+    fit();
+}
+
+void WebPreview::fit() {
+    if (fitWidth_ <= 0) {
+        if (onScaled)
+            onScaled(1.0);
+        return;
+    }
+    // The width the message needs, measured in the page itself: laid out in no width at all, what
+    // sticks out is its own width, whatever the zoom and the window. The page runs no script of its
+    // own; this one runs beside it, in the program's own world, and puts the page back as it was.
+    static const QString kMeasure = QStringLiteral(
+        "(() => { const e = document.documentElement, w = e.style.width; e.style.width = '0px';"
+        " const n = e.scrollWidth; e.style.width = w; return n; })()");
+    view_->page()->runJavaScript(kMeasure, QWebEngineScript::ApplicationWorld,
+                                 [this, alive = QPointer<QWebEngineView>(view_)](const QVariant& result) {
+                                     const double needed = result.toDouble();
+                                     if (!alive || fitWidth_ <= 0 || needed <= 0)
+                                         return;
+                                     const double scale = std::clamp(fitWidth_ / needed, kMinimumZoom, 1.0);
+                                     QWebEnginePage* page = view_->page();
+                                     if (std::abs(page->zoomFactor() - scale) > 1e-4)
+                                         page->setZoomFactor(scale);
+                                     if (onScaled)
+                                         onScaled(scale);
+                                 });
 }
 
 }  // namespace zw

@@ -64,14 +64,19 @@ public:
     ~WebPreview() override;
     QWidget* widget() override;
     void showMessage(std::shared_ptr<const PreviewMessage> message, const QString& previewName) override;
+    void fitToWidth(int width) override;
     QWebEngineView* view() const { return view_; }
 
 private:
+    // Sets the zoom that fits the page's width into fitWidth_, and reports it.
+    void fit();
+
     std::unique_ptr<PreviewSchemeHandler> handler_;
     std::unique_ptr<LocalOnlyInterceptor> interceptor_;
     QWebEngineProfile* profile_ = nullptr;
     QPointer<QWebEngineView> view_;
     quint64 shown_ = 0;  // previews shown, which numbers their addresses
+    int fitWidth_ = 0;
 };
 
 }  // namespace zw
