@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -22,6 +23,7 @@
 #include "app/fMain.h"
 #include "dispatch/ui/AboutBox.h"
 #include "dispatch/ui/PreviewEngine.h"
+#include "dispatch/ui/PreviewPart.h"
 #include "dispatch/ui/TipForm.h"
 #include "dispatch/ui/VentozaForm.h"
 #include "dispatch/ui/WerbungForm.h"
@@ -116,6 +118,10 @@ int main(int argc, char** argv) {
     form.PageControl1Change();
     settle(4000);
     save(form.grab(), out + QStringLiteral("seite_vorschau.png"));
+    form.preview().SmartphoneRadioButton->click();
+    settle(2000);
+    save(form.grab(), out + QStringLiteral("seite_vorschau_smartphone.png"));
+    form.preview().DesktopRadioButton->click();
     zw::selectPage(form, 0);
 
     // The menus, open below the menu bar, taken from the screen.
