@@ -36,6 +36,7 @@ void writeRandom(const QString& path, int size) {
     QByteArray bytes(size, Qt::Uninitialized);
     QRandomGenerator generator(qHash(path));
     generator.fillRange(reinterpret_cast<quint32*>(bytes.data()), size / 4);
+    bytes.replace(0, 3, "\xFF\xD8\xFF");  // a JPEG's first bytes: only pictures go into a message
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != size)
         throw std::runtime_error("cannot write picture");

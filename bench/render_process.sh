@@ -24,8 +24,10 @@ DIR=$(mktemp -d)
 trap 'rm -rf "$DIR"' EXIT
 PROGRAM=$DIR/Programm
 mkdir -p "$PROGRAM/Images"
+# Random bytes behind a JPEG's first bytes: only pictures go into a message.
+picture() { { printf '\377\330\377'; head -c $(($1 - 3)) /dev/urandom; } >"$2"; }
 for name in kopf trenner fuss; do
-    head -c $SETTING_PICTURE_BYTES /dev/urandom >"$PROGRAM/Images/$name.jpg"
+    picture $SETTING_PICTURE_BYTES "$PROGRAM/Images/$name.jpg"
 done
 
 crlf() { printf '%s\r\n' "$@"; }
@@ -49,7 +51,7 @@ crlf() { printf '%s\r\n' "$@"; }
 cat "$PROGRAM/Images/kopf.jpg" >"$DIR/floor.bin"
 k=1
 while [ $k -le $BLOCKS ]; do
-    head -c $PICTURE_BYTES /dev/urandom >"$PROGRAM/Images/bild$k.jpg"
+    picture $PICTURE_BYTES "$PROGRAM/Images/bild$k.jpg"
     cat "$PROGRAM/Images/trenner.jpg" "$PROGRAM/Images/bild$k.jpg" >>"$DIR/floor.bin"
     k=$((k + 1))
 done
