@@ -123,14 +123,32 @@ void withEngineCpu(benchmark::State& state, Step step) {
         (engineCpuMs() - before) / double(state.iterations()), benchmark::Counter::kDefaults);
 }
 
-// The window on a program folder whose default template has the 200 blocks.
-struct LargePreview {
+// The window on a program folder of its own.
+struct PreviewWindow {
     QTemporaryDir dir;
     QString folder = dir.path() + u'/';
     FolderPlatform platform{folder};
     SilentPrompts prompts;
     std::unique_ptr<TWindowsInfo> info;
     std::unique_ptr<TMainForm> form;
+
+    // Starts the window, once the folder holds its files.
+    void open() { open(); }
+    void render(const QString& target) {
+        RenderMessage(renderInputFromWindow(*form, form->session()), target, prompts);
+    }
+};
+
+// Made once for every benchmark, and gone before the application: the web engine ends with it.
+template <class Window>
+Window& once(std::unique_ptr<Window>& made) {
+    if (!made)
+        made = std::make_unique<Window>();
+    return *made;
+}
+
+// The window on a program folder whose default template has the 200 blocks.
+struct LargePreview : PreviewWindow {
     qint64 pictureBytes = 0;
 
     LargePreview() {
@@ -176,18 +194,11 @@ struct LargePreview {
         writeFileAtomic(folder + u"Zettelwerk_Vorlage.nld"_qs, joinLines(lines));
         writeFileAtomic(folder + u"NEW.nld"_qs, joinLines({"[SETTINGS]"}));
         writeFileAtomic(folder + u"Ver.ini"_qs, "Version 1.0\r\n");
-        info = std::make_unique<TWindowsInfo>(platform);
-        form = std::make_unique<TMainForm>(platform, prompts, *info,
-                                           ProductBranding::load(Folders::derive(folder, {})));
-        form->resize(1200, 900);
-        form->show();
+        open();
         form->preview().ShowPreview();  // creates the view
     }
 
     QString path(const char* name) const { return folder + QLatin1String(name); }
-    void render(const QString& target) {
-        RenderMessage(renderInputFromWindow(*form, form->session()), target, prompts);
-    }
     // Runs the event loop until the view has loaded the page.
     void untilLoaded(const std::function<void()>& start) {
         QEventLoop loop;
@@ -205,12 +216,9 @@ struct LargePreview {
     }
 };
 
-// Made once for every benchmark, and gone before the application: the web engine ends with it.
 std::unique_ptr<LargePreview> instance;
 LargePreview& large() {
-    if (!instance)
-        instance = std::make_unique<LargePreview>();
-    return *instance;
+    return once(instance);
 }
 
 void BM_RenderOnceFloor(benchmark::State& state) {
@@ -270,13 +278,7 @@ private:
 };
 
 // The window on a copy of the shipped files, its default template loaded.
-struct TypicalPreview {
-    QTemporaryDir dir;
-    QString folder = dir.path() + u'/';
-    FolderPlatform platform{folder};
-    SilentPrompts prompts;
-    std::unique_ptr<TWindowsInfo> info;
-    std::unique_ptr<TMainForm> form;
+struct TypicalPreview : PreviewWindow {
     std::unique_ptr<PaintWatch> watch;
     QEventLoop* waiting = nullptr;  // the loop of waitForPaintedPage while it runs
     int loads = 0;                  // pages the view loaded
@@ -337,15 +339,13 @@ struct TypicalPreview {
 
 std::unique_ptr<TypicalPreview> typicalInstance;
 TypicalPreview& typical() {
-    if (!typicalInstance)
-        typicalInstance = std::make_unique<TypicalPreview>();
-    return *typicalInstance;
+    return once(typicalInstance);
 }
 
 void BM_TypicalRenderOnceFloor(benchmark::State& state) {
     TypicalPreview& p = typical();
     const QString target = p.folder + QStringLiteral("floor.eml");
-    for (auto _ : state) RenderMessage(renderInputFromWindow(*p.form, p.form->session()), target, p.prompts);
+    for (auto _ : state) p.render(target);
     state.counters["message_KB"] = double(QFileInfo(target).size()) / 1024;
 }
 
