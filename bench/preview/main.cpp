@@ -133,7 +133,13 @@ struct PreviewWindow {
     std::unique_ptr<TMainForm> form;
 
     // Starts the window, once the folder holds its files.
-    void open() { open(); }
+    void open() {
+        info = std::make_unique<TWindowsInfo>(platform);
+        form = std::make_unique<TMainForm>(platform, prompts, *info,
+                                           ProductBranding::load(Folders::derive(folder, {})));
+        form->resize(1200, 900);
+        form->show();
+    }
     void render(const QString& target) {
         RenderMessage(renderInputFromWindow(*form, form->session()), target, prompts);
     }
@@ -258,9 +264,16 @@ void BM_PreviewHandToView(benchmark::State& state) {
     });
 }
 
+// Each time after an edit: the view keeps the page of a message that did not change.
 void BM_PreviewWhole(benchmark::State& state) {
     LargePreview& p = large();
-    withEngineCpu(state, [&] { p.untilLoaded([&] { p.form->preview().ShowPreview(); }); });
+    int edits = 0;
+    withEngineCpu(state, [&] {
+        state.PauseTiming();
+        p.form->HeadLineEdit->setText(QStringLiteral("Meldung 1, bearbeitet %1").arg(++edits));
+        state.ResumeTiming();
+        p.untilLoaded([&] { p.form->preview().ShowPreview(); });
+    });
 }
 
 // Calls back for every paint of the watched widget.
@@ -293,11 +306,7 @@ struct TypicalPreview : PreviewWindow {
             QFile::copy(data.filePath(QLatin1String(name)), folder + QLatin1String(name));
         for (const QString& name : QDir(data.filePath(QStringLiteral("Images"))).entryList(QDir::Files))
             QFile::copy(data.filePath(u"Images/"_qs + name), folder + u"Images/"_qs + name);
-        info = std::make_unique<TWindowsInfo>(platform);
-        form = std::make_unique<TMainForm>(platform, prompts, *info,
-                                           ProductBranding::load(Folders::derive(folder, {})));
-        form->resize(1200, 900);
-        form->show();
+        open();
         clickPreviewTab();  // creates the view
         PreviewView* view = form->preview().view();
         QWidget* content = view->widget()->focusProxy() ? view->widget()->focusProxy() : view->widget();

@@ -18,8 +18,7 @@ struct BlockSection {
 
 // Reads the [SETTINGS] section by the INI rules: names without regard to case, the first match counts,
 // values without control bytes but tab, trimmed of blanks and of one pair of enclosing quotes, cut to
-// 2047 characters. Missing keys
-// read as empty, a missing DateOn as "TRUE".
+// 2047 characters. Missing keys read as empty, a missing DateOn as "TRUE".
 TemplateSettings readSettings(const QByteArray& fileBytes);
 
 // A setting picture whose file does not exist is looked for in the images folder under its file

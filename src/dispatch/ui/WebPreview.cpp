@@ -204,17 +204,21 @@ void WebPreview::fit() {
         "(() => { const e = document.documentElement, w = e.style.width; e.style.width = '0px';"
         " const n = e.scrollWidth; e.style.width = w; return n; })()");
     view_->page()->runJavaScript(kMeasure, QWebEngineScript::ApplicationWorld,
-                                 [this, alive = QPointer<QWebEngineView>(view_)](const QVariant& result) {
-                                     const double needed = result.toDouble();
-                                     if (!alive || fitWidth_ <= 0 || needed <= 0)
-                                         return;
-                                     const double scale = std::clamp(fitWidth_ / needed, kMinimumZoom, 1.0);
-                                     QWebEnginePage* page = view_->page();
-                                     if (std::abs(page->zoomFactor() - scale) > 1e-4)
-                                         page->setZoomFactor(scale);
-                                     if (onScaled)
-                                         onScaled(scale);
+                                 [this, alive = QPointer<QWebEngineView>(view_)](const QVariant& needed) {
+                                     if (alive)
+                                         scaleTo(needed.toDouble());
                                  });
+}
+
+void WebPreview::scaleTo(double neededWidth) {
+    if (fitWidth_ <= 0 || neededWidth <= 0)
+        return;
+    const double scale = std::clamp(fitWidth_ / neededWidth, kMinimumZoom, 1.0);
+    QWebEnginePage* page = view_->page();
+    if (std::abs(page->zoomFactor() - scale) > 1e-4)
+        page->setZoomFactor(scale);
+    if (onScaled)
+        onScaled(scale);
 }
 
 }  // namespace zw

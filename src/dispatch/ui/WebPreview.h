@@ -68,8 +68,10 @@ public:
     QWebEngineView* view() const { return view_; }
 
 private:
-    // Sets the zoom that fits the page's width into fitWidth_, and reports it.
+    // Measures the width the page needs, then scaleTo() it.
     void fit();
+    // Sets the zoom that fits a page that needs neededWidth pixels into fitWidth_, and reports it.
+    void scaleTo(double neededWidth);
 
     std::unique_ptr<PreviewSchemeHandler> handler_;
     std::unique_ptr<LocalOnlyInterceptor> interceptor_;
