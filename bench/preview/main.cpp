@@ -143,6 +143,11 @@ struct PreviewWindow {
     void render(const QString& target) {
         RenderMessage(renderInputFromWindow(*form, form->session()), target, prompts);
     }
+    // An edit of the block in the editor, a new one every time: the next preview has a new message.
+    void editHeadline() {
+        form->HeadLineEdit->setText(QStringLiteral("Geänderte Überschrift %1").arg(++edits));
+    }
+    int edits = 0;
 };
 
 // Made once for every benchmark, and gone before the application: the web engine ends with it.
@@ -267,10 +272,9 @@ void BM_PreviewHandToView(benchmark::State& state) {
 // Each time after an edit: the view keeps the page of a message that did not change.
 void BM_PreviewWhole(benchmark::State& state) {
     LargePreview& p = large();
-    int edits = 0;
     withEngineCpu(state, [&] {
         state.PauseTiming();
-        p.form->HeadLineEdit->setText(QStringLiteral("Meldung 1, bearbeitet %1").arg(++edits));
+        p.editHeadline();
         state.ResumeTiming();
         p.untilLoaded([&] { p.form->preview().ShowPreview(); });
     });
@@ -297,7 +301,6 @@ struct TypicalPreview : PreviewWindow {
     int loads = 0;                  // pages the view loaded
     bool loadFailed = false;
     bool loadedSincePaint = false;
-    int edits = 0;
 
     TypicalPreview() {
         const QDir data(QStringLiteral(ZW_DATA_DIR));
@@ -330,7 +333,7 @@ struct TypicalPreview : PreviewWindow {
     void prepare(bool change) {
         selectPage(*form, kNewsPage);
         if (change)
-            form->HeadLineEdit->setText(QStringLiteral("Geänderte Überschrift %1").arg(++edits));
+            editHeadline();
         loadedSincePaint = false;
     }
     void clickPreviewTab() { form->PageControl1->setCurrentIndex(kPreviewPage); }
