@@ -164,7 +164,9 @@ bool CsvReader::readRow(CsvRow& row, bool lineByLine) {
         } else {
             const qsizetype start = pos_;
             while (pos_ < n && text_[pos_] != separator_ && !isLineBreak(text_[pos_])) ++pos_;
-            row.cells_.push_back({false, start, pos_ - start});
+            // Read again line by line, a quote at a cell's end closes one opened on an earlier line.
+            const bool closing = lineByLine && pos_ > start && text_[pos_ - 1] == u'"';
+            row.cells_.push_back({false, start, pos_ - start - (closing ? 1 : 0)});
         }
         // Cells beyond a spreadsheet's last column are not kept; the row says whether one had text.
         if (row.size() > kMaxColumns) {

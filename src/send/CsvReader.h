@@ -50,8 +50,9 @@ private:
 // Reads a table row by row, as spreadsheets write CSV: a cell in double quotes may hold separators,
 // doubled quotes and line breaks. Lines end with CR LF, LF or CR. A stray quote never swallows the rest
 // of the file: a quoted cell that stays open to the end, or whose closing quote is followed by more
-// text after it ran over line breaks, is read again with its quote ending at the line's end. Every
-// character is looked at a bounded number of times, whatever the text.
+// text after it ran over line breaks, is read again line by line, a quote then ending at the line's
+// end and one at a cell's end closing. Every character is looked at a bounded number of times,
+// whatever the text.
 class CsvReader {
 public:
     CsvReader(QStringView text, const TableLayout& layout);
