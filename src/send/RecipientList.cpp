@@ -1,0 +1,399 @@
+#include "send/RecipientList.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QUrl>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "platform/Error.h"
+#include "platform/FileIo.h"
+#include "send/CsvReader.h"
+
+namespace zw::send {
+
+namespace {
+
+constexpr qsizetype kMaxAddress = 254;
+constexpr qsizetype kMaxLocalPart = 64;
+constexpr qsizetype kMaxLabel = 63;
+// What a report shows of a long cell or row, and how long a name may be in a To: line.
+constexpr qsizetype kReportChars = 200;
+constexpr qsizetype kMaxName = 200;
+// A list this large is no list; reading it would only fill the memory.
+constexpr qint64 kMaxFileBytes = 256 * 1024 * 1024;
+
+bool isAsciiAlnum(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+}
+
+// The characters of a dot-atom besides letters and digits.
+bool isAtext(char16_t c) {
+    return isAsciiAlnum(c) || QStringView(u"!#$%&'*+-/=?^_`{|}~").contains(QChar(c));
+}
+
+QString domainReason(QStringView domain) {
+    if (domain.isEmpty())
+        return QStringLiteral("nichts nach dem @");
+    if (!domain.contains(u'.'))
+        return QStringLiteral("kein Punkt nach dem @ (etwa „beispiel.de“)");
+    const QString invalid = QStringLiteral("ungültiger Teil nach dem @");
+    qsizetype start = 0;
+    while (start <= domain.size()) {
+        qsizetype dot = domain.indexOf(u'.', start);
+        if (dot < 0)
+            dot = domain.size();
+        const QStringView label = domain.sliced(start, dot - start);
+        if (label.isEmpty() || label.size() > kMaxLabel || label.front() == u'-' || label.back() == u'-')
+            return invalid;
+        for (QChar c : label) {
+            if (!isAsciiAlnum(c.unicode()) && c != u'-')
+                return invalid;
+        }
+        // The last label names a top-level domain: letters, or an international one ("xn--...").
+        if (dot == domain.size() && !label.front().isLetter())
+            return invalid;
+        start = dot + 1;
+    }
+    return {};
+}
+
+// A cell as the address it gives: without the blanks around it, and a domain with umlauts in the
+// form mail servers know ("bäckerei.de" as "xn--bckerei-5wa.de").
+QString addressOf(QStringView cell) {
+    QString address = cell.trimmed().toString();
+    const qsizetype at = address.lastIndexOf(u'@');
+    if (at < 0 || address.size() > kMaxAddress * 4)
+        return address;
+    const QString domain = address.sliced(at + 1);
+    if (std::all_of(domain.begin(), domain.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        return address;
+    const QByteArray ace = QUrl::toAce(domain);
+    if (ace.isEmpty())
+        return address;
+    return address.first(at + 1) + QString::fromLatin1(ace);
+}
+
+QString forReport(QStringView text) {
+    text = text.trimmed();
+    if (text.size() <= kReportChars)
+        return text.toString();
+    return text.first(kReportChars).toString() + u'…';
+}
+
+// A display name fit for a To: line: one line of ordinary characters.
+QString cleanName(QString name) {
+    for (QChar& c : name) {
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+            c.category() == QChar::Separator_Paragraph)
+            c = u' ';
+    }
+    name = name.simplified();
+    if (name.size() > kMaxName)
+        name.truncate(kMaxName);
+    return name;
+}
+
+bool isBlank(const CsvRow& row) {
+    for (qsizetype i = 0; i < row.size(); ++i) {
+        if (!row.cell(i).trimmed().isEmpty())
+            return false;
+    }
+    return true;
+}
+
+bool containsLineBreak(QStringView text) {
+    return text.contains(u'\n') || text.contains(u'\r');
+}
+
+// The columns a header row names.
+struct Columns {
+    qsizetype address = -1, first = -1, last = -1, full = -1, name = -1;
+};
+
+// Header names as written by spreadsheets, address books and mailing services, reduced to their
+// letters in lower case ("E-Mail-Adresse" is "emailadresse").
+enum class Kind { None, Mail, Address, First, Last, Full, Name };
+struct HeaderName {
+    const char16_t* key;
+    Kind kind;
+};
+constexpr HeaderName kHeaderNames[] = {
+    {u"email", Kind::Mail},
+    {u"mail", Kind::Mail},
+    {u"emailadresse", Kind::Mail},
+    {u"mailadresse", Kind::Mail},
+    {u"emailaddress", Kind::Mail},
+    {u"mailaddress", Kind::Mail},
+    {u"primäreemailadresse", Kind::Mail},  // Thunderbird
+    {u"primaryemail", Kind::Mail},
+    {u"emailvalue", Kind::Mail},  // Google Contacts: "E-mail 1 - Value"
+    {u"adresse", Kind::Address},
+    {u"address", Kind::Address},
+    {u"vorname", Kind::First},
+    {u"firstname", Kind::First},
+    {u"givenname", Kind::First},
+    {u"nachname", Kind::Last},
+    {u"familienname", Kind::Last},
+    {u"lastname", Kind::Last},
+    {u"surname", Kind::Last},
+    {u"familyname", Kind::Last},
+    {u"anzeigename", Kind::Full},
+    {u"displayname", Kind::Full},
+    {u"fullname", Kind::Full},
+    {u"name", Kind::Name},
+};
+
+Kind headerKind(QStringView cell) {
+    if (cell.size() > 64)
+        return Kind::None;
+    QString key;
+    for (QChar c : cell) {
+        if (c.isLetter())
+            key += c.toLower();
+    }
+    for (const HeaderName& name : kHeaderNames) {
+        if (key == QStringView(name.key))
+            return name.kind;
+    }
+    return Kind::None;
+}
+
+// The columns of a header row; nothing when the row is no header (it names no known column, or holds
+// an address). An e-mail column wins over one called only "Adresse", which may be the postal one.
+std::optional<Columns> readHeader(const CsvRow& row) {
+    Columns columns;
+    qsizetype postal = -1;
+    bool named = false;
+    for (qsizetype i = 0; i < row.size(); ++i) {
+        const QStringView cell = row.cell(i);
+        if (cell.contains(u'@') && checkAddress(addressOf(cell)).isEmpty())
+            return std::nullopt;
+        const Kind kind = headerKind(cell.trimmed());
+        named = named || kind != Kind::None;
+        qsizetype* column = nullptr;
+        switch (kind) {
+            case Kind::Mail: column = &columns.address; break;
+            case Kind::Address: column = &postal; break;
+            case Kind::First: column = &columns.first; break;
+            case Kind::Last: column = &columns.last; break;
+            case Kind::Full: column = &columns.full; break;
+            case Kind::Name: column = &columns.name; break;
+            case Kind::None: break;
+        }
+        if (column && *column < 0)
+            *column = i;
+    }
+    if (!named)
+        return std::nullopt;
+    if (columns.address < 0)
+        columns.address = postal;
+    return columns;
+}
+
+// "Name" is the surname beside a "Vorname" without a "Nachname" (as forms have it), otherwise the
+// whole name. A whole name given wins over first and last name.
+QString nameOf(const CsvRow& row, const Columns& columns) {
+    const auto cell = [&row](qsizetype i) { return i >= 0 && i < row.size() ? row.cell(i).trimmed() : QStringView(); };
+    const bool nameIsSurname = columns.first >= 0 && columns.last < 0;
+    const QStringView full = cell(columns.full >= 0 ? columns.full : (nameIsSurname ? -1 : columns.name));
+    if (!full.isEmpty())
+        return cleanName(full.toString());
+    const QStringView first = cell(columns.first);
+    const QStringView last = cell(nameIsSurname ? columns.name : columns.last);
+    if (first.isEmpty() || last.isEmpty())
+        return cleanName((first.isEmpty() ? last : first).toString());
+    return cleanName(first.toString() + u' ' + last.toString());
+}
+
+// Takes the rows of a list one by one into recipients and rejected rows.
+class ListBuilder {
+public:
+    void take(QStringView cell, qsizetype line, const QString& name) {
+        const QString address = addressOf(cell);
+        if (const QString reason = checkAddress(address); !reason.isEmpty()) {
+            reject(line, cell, reason);
+            return;
+        }
+        const QString key = address.toLower();
+        if (const auto first = seen_.constFind(key); first != seen_.cend()) {
+            reject(line, address, QStringLiteral("doppelt (wie Zeile %1)").arg(*first));
+            return;
+        }
+        seen_.insert(key, line);
+        list_.recipients.append({address, name, line});
+    }
+    void reject(qsizetype line, QStringView text, const QString& reason) {
+        list_.rejected.append({line, forReport(text), reason});
+    }
+    RecipientList result() { return std::move(list_); }
+
+private:
+    RecipientList list_;
+    QHash<QString, qsizetype> seen_;
+};
+
+// Without a header: the column where most cells are addresses (the first of equals), and whether the
+// table is a single row (a list written across, as a mail program's recipient field is copied).
+struct Guess {
+    qsizetype address = 0;
+    bool singleRow = false;
+};
+
+Guess guessColumns(QStringView text, const TableLayout& body) {
+    std::vector<qsizetype> counts;
+    qsizetype rows = 0;
+    CsvReader csv(text, body);
+    CsvRow row;
+    while (csv.next(row)) {
+        if (isBlank(row))
+            continue;
+        ++rows;
+        if (counts.size() < size_t(row.size()))
+            counts.resize(size_t(row.size()));
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            const QStringView cell = row.cell(i);
+            if (cell.contains(u'@') && checkAddress(addressOf(cell)).isEmpty())
+                ++counts[size_t(i)];
+        }
+    }
+    Guess guess;
+    guess.address = std::max_element(counts.begin(), counts.end()) - counts.begin();
+    guess.singleRow = rows == 1;
+    return guess;
+}
+
+}  // namespace
+
+QString checkAddress(const QString& address) {
+    if (address.trimmed().isEmpty())
+        return QStringLiteral("keine Adresse");
+    if (containsLineBreak(address))
+        return QStringLiteral("Zeilenumbruch in der Adresse");
+    if (address.contains(u'<') || address.contains(u'>'))
+        return QStringLiteral("Name oder spitze Klammern bei der Adresse (nur die Adresse selbst ist erlaubt)");
+    if (address.contains(u'"'))
+        return QStringLiteral("Anführungszeichen in der Adresse");
+    if (address.contains(u','))
+        return QStringLiteral("Komma in der Adresse (mehrere Adressen in einem Feld?)");
+    if (address.contains(u';'))
+        return QStringLiteral("Semikolon in der Adresse (mehrere Adressen in einem Feld?)");
+    if (std::any_of(address.begin(), address.end(), [](QChar c) { return c.isSpace(); }))
+        return QStringLiteral("Leerzeichen in der Adresse");
+    const qsizetype at = address.indexOf(u'@');
+    if (at < 0)
+        return QStringLiteral("kein @ in der Adresse");
+    if (address.indexOf(u'@', at + 1) >= 0)
+        return QStringLiteral("mehr als ein @ in der Adresse");
+    if (address.size() > kMaxAddress)
+        return QStringLiteral("Adresse länger als %1 Zeichen").arg(kMaxAddress);
+    for (QChar c : address) {
+        if (c.unicode() >= 0x80)
+            return QStringLiteral("Umlaut oder anderes Sonderzeichen in der Adresse");
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return QStringLiteral("Steuerzeichen in der Adresse");
+    }
+    const QStringView local = QStringView(address).first(at);
+    if (local.isEmpty())
+        return QStringLiteral("nichts vor dem @");
+    if (local.size() > kMaxLocalPart)
+        return QStringLiteral("Teil vor dem @ länger als %1 Zeichen").arg(kMaxLocalPart);
+    if (local.front() == u'.' || local.back() == u'.' || local.contains(u".."))
+        return QStringLiteral("Punkt am Anfang, am Ende oder doppelt vor dem @");
+    for (QChar c : local) {
+        if (c != u'.' && !isAtext(c.unicode()))
+            return QStringLiteral("unzulässiges Zeichen „%1“ in der Adresse").arg(c);
+    }
+    return domainReason(QStringView(address).sliced(at + 1));
+}
+
+RecipientList readRecipientList(const QByteArray& bytes) {
+    const QString text = decodeListText(bytes);
+    const TableLayout layout = detectLayout(text);
+
+    // The header is the first row with text, when it names its columns.
+    std::optional<Columns> header;
+    TableLayout body = layout;
+    {
+        CsvReader csv(text, layout);
+        CsvRow row;
+        while (csv.next(row)) {
+            if (isBlank(row))
+                continue;
+            if ((header = readHeader(row)))
+                body = csv.position();
+            break;
+        }
+    }
+    Columns columns = header.value_or(Columns());
+    bool singleRow = false;
+    if (columns.address < 0) {
+        const Guess guess = guessColumns(text, body);
+        columns.address = guess.address;
+        singleRow = guess.singleRow && !header;
+    }
+
+    ListBuilder list;
+    CsvReader csv(text, body);
+    CsvRow row;
+    while (csv.next(row)) {
+        if (isBlank(row))
+            continue;
+        if (singleRow) {
+            for (qsizetype i = 0; i < row.size(); ++i) {
+                if (!row.cell(i).trimmed().isEmpty())
+                    list.take(row.cell(i), row.line, QString());
+            }
+        } else {
+            const QStringView cell = columns.address < row.size() ? row.cell(columns.address) : QStringView();
+            // An address over several lines comes from a stray quote, not from a spreadsheet: its
+            // lines are rows of their own.
+            if (row.spansLines && containsLineBreak(cell)) {
+                csv.rereadLineByLine(row);
+                continue;
+            }
+            if (cell.trimmed().isEmpty())
+                list.reject(row.line, row.whole(), QStringLiteral("keine Adresse in dieser Zeile"));
+            else
+                list.take(cell, row.line, header ? nameOf(row, columns) : QString());
+        }
+        if (row.overflow)
+            list.reject(row.line, row.whole(),
+                        QStringLiteral("mehr als 16384 Spalten: der Rest der Zeile ist nicht gelesen"));
+    }
+    return list.result();
+}
+
+RecipientList readRecipientFile(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isFile() && info.size() > kMaxFileBytes)
+        throw Error(QStringLiteral("Die Datei %1 ist mit %2 MB zu groß für eine Empfängerliste.")
+                        .arg(QDir::toNativeSeparators(path))
+                        .arg(info.size() / (1024 * 1024)));
+    return readRecipientList(readFile(path));
+}
+
+void applyExclusions(RecipientList& list, const RecipientList& exclusions) {
+    QSet<QString> excluded;
+    excluded.reserve(exclusions.recipients.size());
+    for (const Recipient& r : exclusions.recipients) excluded.insert(r.address.toLower());
+    if (excluded.isEmpty())
+        return;
+    QList<Recipient> kept;
+    kept.reserve(list.recipients.size());
+    for (Recipient& r : list.recipients) {
+        if (excluded.contains(r.address.toLower()))
+            list.rejected.append({r.line, r.address, QStringLiteral("steht auf der Sperrliste")});
+        else
+            kept.append(std::move(r));
+    }
+    list.recipients = std::move(kept);
+    std::stable_sort(list.rejected.begin(), list.rejected.end(),
+                     [](const RejectedRow& a, const RejectedRow& b) { return a.line < b.line; });
+}
+
+}  // namespace zw::send
