@@ -224,7 +224,7 @@ OutgoingMessage::OutgoingMessage(const Newsletter& newsletter)
         }
         if (keep == Keep::Subject) {
             subjectLines_ += line + "\r\n";
-            unfoldedSubject += continuation ? line.mid(1) : line.mid(qsizetype(sizeof("Subject:"))).trimmed();
+            unfoldedSubject += continuation ? " " + line.trimmed() : line.mid(qsizetype(sizeof("Subject:"))).trimmed();
         } else if (keep == Keep::Content) {
             contentHeader_.append(line);
         }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Error.h"
 #include "send/Campaign.h"
 #include "send/Journal.h"
 #include "send/SendTestSupport.h"

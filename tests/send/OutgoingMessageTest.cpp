@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Error.h"
 #include "platform/Text.h"
 #include "send/OutgoingMessage.h"
 #include "support/MimeCheck.h"
