@@ -94,15 +94,18 @@ Replay replayJournal(const QList<JournalRecord>& records, qsizetype recipientCou
 
 QString writeCampaignFolder(const QString& parent, const Newsletter& newsletter, const RecipientList& list,
                             const CampaignSettings& settings) {
+    // The lists are other people's addresses: the folders are the owner's alone.
+    constexpr QFile::Permissions kOwnerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
     if (!QDir().mkpath(parent))
         throw fileCreateError(parent, errno);
+    QFile::setPermissions(parent, kOwnerOnly);
     const QString base = settings.created.toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
     QString name = base;
     for (int n = 2; QFileInfo::exists(parent + u'/' + name); ++n) name = base + u'_' + QString::number(n);
     const QString final = parent + u'/' + name;
     const QString building = final + QLatin1String(kInterruptedWriteSuffix);
     QDir(building).removeRecursively();
-    if (!QDir().mkpath(building))
+    if (!QDir().mkpath(building) || !QFile::setPermissions(building, kOwnerOnly))
         throw fileCreateError(building, errno);
 
     writeFileAtomic(building + u'/' + kMessageFile, newsletter.rendered);
