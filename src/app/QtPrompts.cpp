@@ -226,4 +226,30 @@ bool QtPrompts::showShowcase(const std::function<void(const QString& address)>& 
     return werbungForm_->ask();
 }
 
+// Sending to a list.
+
+ResumeAnswer QtPrompts::askResumeCampaign(const QString& text) {
+    QMessageBox box(QMessageBox::Question, productTitle_, text, QMessageBox::NoButton, parent_);
+    QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    QPushButton* later = box.addButton(QStringLiteral("&Später"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(later);
+    box.exec();
+    return box.clickedButton() == yes ? ResumeAnswer::Yes
+           : box.clickedButton() == no ? ResumeAnswer::No
+                                       : ResumeAnswer::Later;
+}
+
+bool QtPrompts::confirmCloseWhileSending(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, productTitle_, text, QMessageBox::NoButton, parent_);
+    QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    // Enter keeps the newsletter going.
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 }  // namespace zw

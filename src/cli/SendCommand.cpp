@@ -16,6 +16,7 @@
 #include "platform/FileIo.h"
 #include "platform/Platform.h"
 #include "send/Campaign.h"
+#include "send/CampaignTexts.h"
 #include "send/OutgoingMessage.h"
 #include "send/PasswordStore.h"
 #include "send/RecipientList.h"
@@ -119,18 +120,11 @@ private:
 };
 
 int summarize(const CampaignStatus& s, const Campaign& campaign) {
-    printError(QStringLiteral("Gesendet: %1, fehlgeschlagen: %2, ausstehend: %3 (von %4).")
-                   .arg(s.sent)
-                   .arg(s.failed)
-                   .arg(s.pending)
-                   .arg(s.total));
+    printError(countsText(s));
     if (s.maybeTwice > 0)
-        printError(QStringLiteral("Nach einer Unterbrechung wurde die Nachricht erneut gesendet: %1 Empfänger "
-                                  "haben sie vielleicht zweimal erhalten.")
-                       .arg(s.maybeTwice));
+        printError(maybeTwiceText(s));
     if (!campaign.message().hasUnsubscribe())
-        printError(QStringLiteral("Hinweis: Die Vorlage hat keinen Abmeldelink. Große Anbieter erwarten einen "
-                                  "(List-Unsubscribe) und sortieren Newsletter ohne ihn oft als Spam aus."));
+        printError(noUnsubscribeText());
     printError(QStringLiteral("Bericht: %1").arg(QDir::toNativeSeparators(campaign.reportPath())));
     if (s.state != CampaignState::Finished) {
         printError(s.stopReason.isEmpty() ? QStringLiteral("Der Versand ist angehalten.") : s.stopReason);

@@ -9,6 +9,8 @@ namespace zw {
 
 // The answers of the save-changes question. Cancel is the close box: none of the three buttons.
 enum class CloseAnswer { Yes, No, Abort, Cancel };
+// The answers of the offer to resume an interrupted sending: "Ja", "Nein", "Später".
+enum class ResumeAnswer { Yes, No, Later };
 
 // Everything modal the program asks or tells the user. The desktop shows real dialogs; the tests
 // pass a scripted fake that answers and records, so no test ever waits on a modal loop.
@@ -71,6 +73,13 @@ public:
     // The width question `TResizeForm`, showing resizeWidth. "Ja" leaves the width to use in resizeWidth
     // and returns true; "Nein" returns false and changes nothing.
     virtual bool askResizeWidth(int& resizeWidth) { return false; }
+
+    // Sending to a list.
+    // The offer at start-up to resume an interrupted sending; the close box counts as "Später".
+    virtual ResumeAnswer askResumeCampaign(const QString& text) { return ResumeAnswer::Later; }
+    // The question before the program closes while a newsletter is being sent; true to close (the
+    // sending is paused).
+    virtual bool confirmCloseWhileSending(const QString& text) { return false; }
 };
 
 }  // namespace zw

@@ -193,6 +193,8 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
         answered.clear();
         r.stage = RecipientState::InFlight;
         status.current = d.recipients[index].address;
+        if (sending)
+            sending(status);
 
         const Recipient& to = d.recipients[index];
         const SendResult result =

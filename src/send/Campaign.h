@@ -74,6 +74,9 @@ public:
     // How often and after which pauses a recipient with a temporary answer is tried again.
     QList<std::chrono::milliseconds> retryPauses = {std::chrono::minutes(1), std::chrono::minutes(5),
                                                     std::chrono::minutes(15)};
+    // Called from the sending thread when a message is about to go out (current names its recipient),
+    // so that a window can show who is being sent to while the server has not answered yet.
+    std::function<void(const CampaignStatus&)> sending;
 
     // Sends to every pending recipient, keeping the profile's rate. Returns when all are done, when
     // stop becomes true (after the message in flight), or on a fatal answer (the campaign pauses,

@@ -102,6 +102,22 @@ public:
         return answer.has_value();
     }
 
+    // Sending to a list.
+    QList<ResumeAnswer> resumeAnswers;
+    QList<bool> closeWhileSendingAnswers;
+    QStringList resumeQuestions, closeWhileSendingQuestions;
+    int tipsBeforeFirstResumeQuestion = -1;
+    ResumeAnswer askResumeCampaign(const QString& text) override {
+        if (resumeQuestions.isEmpty())
+            tipsBeforeFirstResumeQuestion = tips;
+        resumeQuestions.append(text);
+        return take(resumeAnswers, ResumeAnswer::Later, u"askResumeCampaign"_qs);
+    }
+    bool confirmCloseWhileSending(const QString& text) override {
+        closeWhileSendingQuestions.append(text);
+        return take(closeWhileSendingAnswers, false, u"confirmCloseWhileSending"_qs);
+    }
+
 private:
     template <class T>
     T take(QList<T>& answers, const T& cancel, const QString& question) {
