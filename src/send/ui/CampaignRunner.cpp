@@ -7,8 +7,15 @@
 
 namespace zw::send {
 
-CampaignWorker::CampaignWorker(Campaign campaign, QString password, const std::atomic<bool>& stop)
-    : campaign_(std::move(campaign)), password_(std::move(password)), stop_(stop) {}
+SenderFactory smtpSender(const SenderProfile& profile, const QString& password) {
+    return [profile, password]() -> Campaign::SendFunction {
+        auto transport = std::make_shared<SmtpTransport>(profile, password);
+        return [transport](const QByteArray& to, const QByteArray& message) { return transport->send(to, message); };
+    };
+}
+
+CampaignWorker::CampaignWorker(Campaign campaign, SenderFactory sender, const std::atomic<bool>& stop)
+    : campaign_(std::move(campaign)), sender_(std::move(sender)), stop_(stop) {}
 
 CampaignWorker::~CampaignWorker() = default;
 
@@ -16,10 +23,10 @@ void CampaignWorker::run() {
     CampaignStatus status = campaign_->status();
     QString error;
     try {
-        // Made here, so that the connection belongs to this thread from its first byte.
-        SmtpTransport transport(campaign_->profile(), password_);
+        // Made here, so that the connection belongs to this thread from its first byte to its last.
+        const Campaign::SendFunction send = sender_();
         campaign_->sending = [this](const CampaignStatus& s) { Q_EMIT sending(s); };
-        status = campaign_->run(transport, stop_, [this](const CampaignStatus& s) { Q_EMIT progressed(s); });
+        status = campaign_->run(send, stop_, [this](const CampaignStatus& s) { Q_EMIT progressed(s); });
     } catch (const Error& e) {
         error = e.message();
     } catch (const std::exception& e) {
@@ -31,16 +38,15 @@ void CampaignWorker::run() {
         status.current.clear();
         status.stopReason = error;
     }
-    password_.fill(u' ');
-    password_.clear();
+    sender_ = nullptr;  // the password with it
     campaign_.reset();  // lets go of the campaign's lock before anybody hears of the end
     Q_EMIT finished(status, error);
 }
 
-CampaignRunner::CampaignRunner(Campaign campaign, QString password, QObject* parent)
+CampaignRunner::CampaignRunner(Campaign campaign, SenderFactory sender, QObject* parent)
     : QObject(parent),
       thread_(new QThread(this)),
-      worker_(std::make_unique<CampaignWorker>(std::move(campaign), std::move(password), stop_)) {
+      worker_(std::make_unique<CampaignWorker>(std::move(campaign), std::move(sender), stop_)) {
     qRegisterMetaType<CampaignStatus>();
     worker_->moveToThread(thread_);
     connect(thread_, &QThread::started, worker_.get(), &CampaignWorker::run);

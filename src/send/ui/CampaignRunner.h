@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -16,12 +17,17 @@ Q_DECLARE_METATYPE(zw::send::CampaignStatus)
 
 namespace zw::send {
 
+// Makes, on the sending thread, what hands each message on: the SMTP connection, or a stand-in.
+using SenderFactory = std::function<Campaign::SendFunction()>;
+// One SMTP connection through the profile's server, kept open for the whole run.
+SenderFactory smtpSender(const SenderProfile& profile, const QString& password);
+
 // Lives on the sending thread: owns the campaign and the SMTP connection while they send, and tells
 // of every step through signals, which reach the user-interface thread queued.
 class CampaignWorker : public QObject {
     Q_OBJECT
 public:
-    CampaignWorker(Campaign campaign, QString password, const std::atomic<bool>& stop);
+    CampaignWorker(Campaign campaign, SenderFactory sender, const std::atomic<bool>& stop);
     ~CampaignWorker() override;
 
     void run();
@@ -37,7 +43,7 @@ Q_SIGNALS:
 
 private:
     std::optional<Campaign> campaign_;
-    QString password_;
+    SenderFactory sender_;
     const std::atomic<bool>& stop_;
 };
 
@@ -46,7 +52,7 @@ private:
 class CampaignRunner : public QObject {
     Q_OBJECT
 public:
-    CampaignRunner(Campaign campaign, QString password, QObject* parent = nullptr);
+    CampaignRunner(Campaign campaign, SenderFactory sender, QObject* parent = nullptr);
     // Stops after the message in flight and waits for it.
     ~CampaignRunner() override;
 

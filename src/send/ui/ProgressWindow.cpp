@@ -83,10 +83,15 @@ ProgressWindow::~ProgressWindow() {
 }
 
 void ProgressWindow::start(Campaign campaign, const QString& password) {
+    SenderFactory sender = smtpSender(campaign.profile(), password);
+    start(std::move(campaign), std::move(sender));
+}
+
+void ProgressWindow::start(Campaign campaign, SenderFactory sender) {
     folder_ = campaign.folder();
     reportPath_ = campaign.reportPath();
     hasUnsubscribe_ = campaign.message().hasUnsubscribe();
-    password_ = password;
+    sender_ = sender;
     const QString server = campaign.profile().server;
     status_ = campaign.status();
     setWindowTitle(QStringLiteral("Versand: %1").arg(status_.subject));
@@ -96,7 +101,7 @@ void ProgressWindow::start(Campaign campaign, const QString& password) {
     doneAtStart_ = status_.sent + status_.failed;
     clock_.start();
 
-    auto* runner = new CampaignRunner(std::move(campaign), password, this);
+    auto* runner = new CampaignRunner(std::move(campaign), std::move(sender), this);
     runner_ = runner;
     connect(runner, &CampaignRunner::sending, this, &ProgressWindow::showSending);
     connect(runner, &CampaignRunner::progressed, this, &ProgressWindow::showStatus);
@@ -135,7 +140,7 @@ void ProgressWindow::resume() {
     if (runner_)
         return;
     try {
-        start(Campaign::open(folder_), password_);
+        start(Campaign::open(folder_), sender_);
     } catch (const Error& e) {
         SummaryLabel->setText(e.message());
     }

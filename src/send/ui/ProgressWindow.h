@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "send/Campaign.h"
+#include "send/ui/CampaignRunner.h"
 
 class QLabel;
 class QProgressBar;
@@ -13,8 +14,6 @@ class QPushButton;
 class QTimer;
 
 namespace zw::send {
-
-class CampaignRunner;
 
 // Watches a campaign being sent: not modal, so the editor stays usable meanwhile. A bar "n von N",
 // the address being sent, the counts, the time so far and the time left, "Anhalten"; at the end the
@@ -26,9 +25,11 @@ public:
     explicit ProgressWindow(QWidget* parent = nullptr);
     ~ProgressWindow() override;
 
-    // Sends the campaign, or goes on with it, on a thread of its own. The password stays in memory for
-    // "Fortsetzen" while the window lives.
+    // Sends the campaign, or goes on with it, on a thread of its own, through the SMTP server of its
+    // profile. The password stays in memory for "Fortsetzen" while the window lives.
     void start(Campaign campaign, const QString& password);
+    // The same through another sender (the help's pictures send to nobody).
+    void start(Campaign campaign, SenderFactory sender);
     bool isSending() const;
     const CampaignStatus& status() const { return status_; }
     const QString& folder() const { return folder_; }
@@ -71,7 +72,7 @@ private:
     CampaignStatus status_;
     QString folder_;
     QString reportPath_;
-    QString password_;
+    SenderFactory sender_;
     bool hasUnsubscribe_ = true;
     bool stopping_ = false;
     QElapsedTimer clock_;
