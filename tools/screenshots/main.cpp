@@ -28,6 +28,8 @@
 #include "menu/FlatMenuStyle.h"
 #include "platform/Platform.h"
 #include "template/ui/SettingsView.h"
+#include "SendShots.h"
+#include "Shots.h"
 
 namespace {
 
@@ -52,19 +54,6 @@ void copyFolder(const QString& from, const QString& to) {
         QDir().mkpath(QFileInfo(target).path());
         QFile::copy(file, target);
     }
-}
-
-void settle(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-void save(const QPixmap& picture, const QString& path) {
-    if (!picture.save(path, "PNG", 9))
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-    else
-        std::printf("%s\n", qPrintable(path));
 }
 
 }  // namespace
@@ -152,5 +141,7 @@ int main(int argc, char** argv) {
     zw::TWerbungForm showcase(recom);
     showcase.resize(1000, 560);
     save(showcase.grab(), out + QStringLiteral("werbung.png"));
+
+    drawSendingShots(form, prompts, temp.path(), out);
     return 0;
 }

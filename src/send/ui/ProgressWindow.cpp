@@ -72,8 +72,8 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     tick_ = new QTimer(this);
     tick_->setInterval(1000);
     connect(tick_, &QTimer::timeout, this, &ProgressWindow::updateTime);
-    setMinimumSize(420, 280);
-    resize(520, 320);
+    setMinimumSize(420, 240);
+    resize(500, 280);
 }
 
 ProgressWindow::~ProgressWindow() {

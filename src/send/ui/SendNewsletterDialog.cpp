@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QStackedWidget>
@@ -79,9 +80,10 @@ QString rowsText(qsizetype n, const char* one, const char* many) {
 
 QString durationText(qsizetype messages, int perMinute) {
     const qsizetype minutes = (messages + perMinute - 1) / perMinute;
-    const QString time = minutes < 60 ? QStringLiteral("%1 Min.").arg(minutes)
-                                      : QStringLiteral("%1 Std. %2 Min.").arg(minutes / 60).arg(minutes % 60);
-    return QStringLiteral("Bei %1 Nachrichten pro Minute dauert der Versand etwa %2").arg(perMinute).arg(time);
+    const QString time = minutes == 1  ? QStringLiteral("1 Minute")
+                         : minutes < 90 ? QStringLiteral("%1 Minuten").arg(minutes)
+                                        : QStringLiteral("%1 Stunden").arg(QLocale(QLocale::German).toString(minutes / 60.0, 'f', 1));
+    return QStringLiteral("Bei %1 Nachrichten pro Minute dauert der Versand etwa %2.").arg(perMinute).arg(time);
 }
 
 }  // namespace
@@ -163,6 +165,11 @@ QWidget* SendNewsletterDialog::buildChoicePage() {
 QWidget* SendNewsletterDialog::buildCheckPage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
+    auto* intro = new QLabel(QStringLiteral("Bitte prüfen Sie, bevor Sie senden: Mit „Senden“ geht der Newsletter "
+                                            "an jede Adresse, die hier gezählt ist."),
+                             page);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
     auto* form = new QFormLayout;
     CountLabel = valueLabel(QStringLiteral("Empfänger"), page);
     SubjectLabel = valueLabel(QStringLiteral("Betreff"), page);
@@ -236,7 +243,7 @@ void SendNewsletterDialog::showCheckPage() {
                                    : rowsText(count, "1 Adresse erhält den Newsletter.",
                                               "%1 Adressen erhalten den Newsletter.");
     if (count > 0 && profile_.messagesPerMinute > 0)
-        countText += u' ' + durationText(count, profile_.messagesPerMinute) + u'.';
+        countText += u' ' + durationText(count, profile_.messagesPerMinute);
     CountLabel->setText(countText);
     SubjectLabel->setText(message_.subject());
     SenderLabel->setText(
