@@ -1,5 +1,6 @@
 // Sending to a list from the window's dialogs, against the real test server: the check page, the
 // progress window to its summary and report, a pause and its resumption, and the offer at start-up.
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -33,6 +34,19 @@ namespace {
 using namespace zw::send;
 
 constexpr int kWaitMs = 60000;
+
+// The controls of a window that a screen reader would find without a name.
+QStringList unnamedControls(QWidget* window) {
+    QStringList unnamed;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->focusPolicy() == Qt::NoFocus || !w->isVisible())
+            continue;
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
+        if (!iface || iface->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed.append(QString::fromLatin1(w->metaObject()->className()) + u' ' + w->objectName());
+    }
+    return unnamed;
+}
 
 class SendWindow : public ::testing::Test {
 public:
@@ -98,6 +112,7 @@ TEST_F(SendWindow, FiftyRecipientsOneRefusedFromCheckPageToReport) {
     SendNewsletterDialog* dialog = part->sendDialog();
     ASSERT_TRUE(dialog);
     EXPECT_FALSE(dialog->NextButton->isEnabled()) << "no list chosen yet";
+    EXPECT_EQ(unnamedControls(dialog), QStringList());
     dialog->ListEdit->setText(list);
     dialog->NextButton->click();
     ASSERT_EQ(dialog->Pages->currentIndex(), 1) << dialog->ErrorLabel->text().toStdString();
@@ -113,6 +128,7 @@ TEST_F(SendWindow, FiftyRecipientsOneRefusedFromCheckPageToReport) {
     EXPECT_TRUE(dialog->SizeLabel->text().endsWith(u" KB"_qs));
     EXPECT_TRUE(dialog->WarningLabel->isHidden());
     EXPECT_TRUE(dialog->SendButton->isEnabled());
+    EXPECT_EQ(unnamedControls(dialog), QStringList());
 
     dialog->SendButton->click();
     ProgressWindow* progress = part->progressWindow();
@@ -126,6 +142,7 @@ TEST_F(SendWindow, FiftyRecipientsOneRefusedFromCheckPageToReport) {
     EXPECT_TRUE(summary.contains(u"Gesendet: 49, fehlgeschlagen: 1, ausstehend: 0 (von 50)."_qs));
     EXPECT_FALSE(summary.contains(u"zweimal"_qs));
     EXPECT_FALSE(progress->ResumeButton->isVisible());
+    EXPECT_EQ(unnamedControls(progress), QStringList());
     EXPECT_EQ(passwordsAsked, 1);
 
     const QList<ReceivedMessage> received = server.received();
@@ -181,6 +198,7 @@ TEST_F(SendWindow, PausedCampaignResumesFromTheReportsAndNobodyGetsTwo) {
     EXPECT_EQ(reports->Table->item(0, 2)->text(), u"angehalten"_qs);
     EXPECT_EQ(reports->Table->item(0, 3)->text(), QString::number(paused.sent));
     EXPECT_TRUE(reports->ReportButton->isEnabled());
+    EXPECT_EQ(unnamedControls(reports), QStringList());
     ASSERT_TRUE(reports->ResumeButton->isEnabled());
     reports->ResumeButton->click();
     ProgressWindow* resumed = part->progressWindow();
