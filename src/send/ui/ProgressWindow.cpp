@@ -11,6 +11,7 @@
 
 #include "platform/Error.h"
 #include "send/CampaignTexts.h"
+#include "send/ui/ValueLabel.h"
 #include "send/ui/CampaignRunner.h"
 
 namespace zw::send {
@@ -22,23 +23,11 @@ QString clockText(qint64 seconds) {
     return QStringLiteral("%1:%2").arg(seconds / 60).arg(two(seconds % 60));
 }
 
-namespace {
-
-QLabel* line(const QString& name, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setAccessibleName(name);
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
-
-}  // namespace
-
 ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("ProgressWindow"));
     setWindowTitle(QStringLiteral("Newsletter wird versendet"));
     auto* layout = new QVBoxLayout(this);
-    SubjectLabel = line(QStringLiteral("Betreff"), this);
+    SubjectLabel = valueLabel(QStringLiteral("Betreff"), this);
     QFont bold = SubjectLabel->font();
     bold.setBold(true);
     SubjectLabel->setFont(bold);
@@ -46,10 +35,10 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     ProgressBar->setAccessibleName(QStringLiteral("Fortschritt"));
     ProgressBar->setFormat(QStringLiteral("%v von %m"));
     ProgressBar->setAlignment(Qt::AlignCenter);
-    CurrentLabel = line(QStringLiteral("Wird gesendet an"), this);
-    CountsLabel = line(QStringLiteral("Stand"), this);
-    TimeLabel = line(QStringLiteral("Zeit"), this);
-    SummaryLabel = line(QStringLiteral("Zusammenfassung"), this);
+    CurrentLabel = valueLabel(QStringLiteral("Wird gesendet an"), this);
+    CountsLabel = valueLabel(QStringLiteral("Stand"), this);
+    TimeLabel = valueLabel(QStringLiteral("Zeit"), this);
+    SummaryLabel = valueLabel(QStringLiteral("Zusammenfassung"), this);
     for (QWidget* w : {static_cast<QWidget*>(SubjectLabel), static_cast<QWidget*>(ProgressBar),
                        static_cast<QWidget*>(CurrentLabel), static_cast<QWidget*>(CountsLabel),
                        static_cast<QWidget*>(TimeLabel), static_cast<QWidget*>(SummaryLabel)})

@@ -19,6 +19,7 @@
 #include "platform/Error.h"
 #include "platform/Text.h"
 #include "send/CampaignTexts.h"
+#include "send/ui/ValueLabel.h"
 
 namespace zw::send {
 
@@ -65,14 +66,6 @@ private:
 };
 
 namespace {
-
-QLabel* valueLabel(const QString& name, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setAccessibleName(name);
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
 
 QString rowsText(qsizetype n, const char* one, const char* many) {
     return n == 1 ? QString::fromUtf8(one) : QString::fromUtf8(many).arg(n);
