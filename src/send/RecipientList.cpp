@@ -33,7 +33,32 @@ bool isAsciiAlnum(char16_t c) {
 
 // The characters of a dot-atom besides letters and digits.
 bool isAtext(char16_t c) {
-    return isAsciiAlnum(c) || QStringView(u"!#$%&'*+-/=?^_`{|}~").contains(QChar(c));
+    if (isAsciiAlnum(c))
+        return true;
+    switch (c) {
+        case u'!':
+        case u'#':
+        case u'$':
+        case u'%':
+        case u'&':
+        case u'\'':
+        case u'*':
+        case u'+':
+        case u'-':
+        case u'/':
+        case u'=':
+        case u'?':
+        case u'^':
+        case u'_':
+        case u'`':
+        case u'{':
+        case u'|':
+        case u'}':
+        case u'~':
+            return true;
+        default:
+            return false;
+    }
 }
 
 QString domainReason(QStringView domain) {
@@ -78,6 +103,18 @@ QString addressOf(QStringView cell) {
     return address.first(at + 1) + QString::fromLatin1(ace);
 }
 
+QString addressReason(QStringView address);
+
+// Whether a cell gives an address; without copying it in the common case of a plain one.
+bool isAddress(QStringView cell) {
+    cell = cell.trimmed();
+    if (!cell.contains(u'@'))
+        return false;
+    if (std::all_of(cell.begin(), cell.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        return addressReason(cell).isEmpty();
+    return addressReason(addressOf(cell)).isEmpty();
+}
+
 QString forReport(QStringView text) {
     text = text.trimmed();
     if (text.size() <= kReportChars)
@@ -88,8 +125,8 @@ QString forReport(QStringView text) {
 // A display name fit for a To: line: one line of ordinary characters.
 QString cleanName(QString name) {
     for (QChar& c : name) {
-        if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
-            c.category() == QChar::Separator_Paragraph)
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7f && u < 0xa0) || u == 0x2028 || u == 0x2029)  // controls, line breaks
             c = u' ';
     }
     name = name.simplified();
@@ -171,19 +208,32 @@ std::optional<Columns> readHeader(const CsvRow& row) {
     bool named = false;
     for (qsizetype i = 0; i < row.size(); ++i) {
         const QStringView cell = row.cell(i);
-        if (cell.contains(u'@') && checkAddress(addressOf(cell)).isEmpty())
+        if (isAddress(cell))
             return std::nullopt;
         const Kind kind = headerKind(cell.trimmed());
         named = named || kind != Kind::None;
         qsizetype* column = nullptr;
         switch (kind) {
-            case Kind::Mail: column = &columns.address; break;
-            case Kind::Address: column = &postal; break;
-            case Kind::First: column = &columns.first; break;
-            case Kind::Last: column = &columns.last; break;
-            case Kind::Full: column = &columns.full; break;
-            case Kind::Name: column = &columns.name; break;
-            case Kind::None: break;
+            case Kind::Mail:
+                column = &columns.address;
+                break;
+            case Kind::Address:
+                column = &postal;
+                break;
+            case Kind::First:
+                column = &columns.first;
+                break;
+            case Kind::Last:
+                column = &columns.last;
+                break;
+            case Kind::Full:
+                column = &columns.full;
+                break;
+            case Kind::Name:
+                column = &columns.name;
+                break;
+            case Kind::None:
+                break;
         }
         if (column && *column < 0)
             *column = i;
@@ -198,7 +248,9 @@ std::optional<Columns> readHeader(const CsvRow& row) {
 // "Name" is the surname beside a "Vorname" without a "Nachname" (as forms have it), otherwise the
 // whole name. A whole name given wins over first and last name.
 QString nameOf(const CsvRow& row, const Columns& columns) {
-    const auto cell = [&row](qsizetype i) { return i >= 0 && i < row.size() ? row.cell(i).trimmed() : QStringView(); };
+    const auto cell = [&row](qsizetype i) {
+        return i >= 0 && i < row.size() ? row.cell(i).trimmed() : QStringView();
+    };
     const bool nameIsSurname = columns.first >= 0 && columns.last < 0;
     const QStringView full = cell(columns.full >= 0 ? columns.full : (nameIsSurname ? -1 : columns.name));
     if (!full.isEmpty())
@@ -215,7 +267,7 @@ class ListBuilder {
 public:
     void take(QStringView cell, qsizetype line, const QString& name) {
         const QString address = addressOf(cell);
-        if (const QString reason = checkAddress(address); !reason.isEmpty()) {
+        if (const QString reason = addressReason(address); !reason.isEmpty()) {
             reject(line, cell, reason);
             return;
         }
@@ -257,7 +309,7 @@ Guess guessColumns(QStringView text, const TableLayout& body) {
             counts.resize(size_t(row.size()));
         for (qsizetype i = 0; i < row.size(); ++i) {
             const QStringView cell = row.cell(i);
-            if (cell.contains(u'@') && checkAddress(addressOf(cell)).isEmpty())
+            if (isAddress(cell))
                 ++counts[size_t(i)];
         }
     }
@@ -269,46 +321,106 @@ Guess guessColumns(QStringView text, const TableLayout& body) {
 
 }  // namespace
 
-QString checkAddress(const QString& address) {
-    if (address.trimmed().isEmpty())
+namespace {
+
+QString addressReason(QStringView address) {
+    // One look at every character; then the reasons in the order that tells a user most.
+    enum : unsigned {
+        LineBreak = 1,
+        Angle = 2,
+        Quote = 4,
+        Comma = 8,
+        Semicolon = 16,
+        Space = 32,
+        NonAscii = 64,
+        Control = 128
+    };
+    unsigned found = 0;
+    qsizetype at = -1, ats = 0, visible = 0;
+    for (qsizetype i = 0; i < address.size(); ++i) {
+        const char16_t c = address[i].unicode();
+        unsigned kind = 0;
+        switch (c) {
+            case u'\n':
+            case u'\r':
+                kind = LineBreak | Space;
+                break;
+            case u'<':
+            case u'>':
+                kind = Angle;
+                break;
+            case u'"':
+                kind = Quote;
+                break;
+            case u',':
+                kind = Comma;
+                break;
+            case u';':
+                kind = Semicolon;
+                break;
+            case u' ':
+            case u'\t':
+            case u'\v':
+            case u'\f':
+                kind = Space;
+                break;
+            case u'@':
+                if (ats++ == 0)
+                    at = i;
+                break;
+            default:
+                if (c >= 0x80)
+                    kind = NonAscii | (QChar(c).isSpace() ? Space : 0);
+                else if (c < 0x20 || c == 0x7f)
+                    kind = Control;
+        }
+        visible += (kind & Space) ? 0 : 1;
+        found |= kind;
+    }
+    if (visible == 0)
         return QStringLiteral("keine Adresse");
-    if (containsLineBreak(address))
+    if (found & LineBreak)
         return QStringLiteral("Zeilenumbruch in der Adresse");
-    if (address.contains(u'<') || address.contains(u'>'))
-        return QStringLiteral("Name oder spitze Klammern bei der Adresse (nur die Adresse selbst ist erlaubt)");
-    if (address.contains(u'"'))
+    if (found & Angle)
+        return QStringLiteral(
+            "Name oder spitze Klammern bei der Adresse (nur die Adresse selbst ist erlaubt)");
+    if (found & Quote)
         return QStringLiteral("Anführungszeichen in der Adresse");
-    if (address.contains(u','))
+    if (found & Comma)
         return QStringLiteral("Komma in der Adresse (mehrere Adressen in einem Feld?)");
-    if (address.contains(u';'))
+    if (found & Semicolon)
         return QStringLiteral("Semikolon in der Adresse (mehrere Adressen in einem Feld?)");
-    if (std::any_of(address.begin(), address.end(), [](QChar c) { return c.isSpace(); }))
+    if (found & Space)
         return QStringLiteral("Leerzeichen in der Adresse");
-    const qsizetype at = address.indexOf(u'@');
-    if (at < 0)
+    if (ats == 0)
         return QStringLiteral("kein @ in der Adresse");
-    if (address.indexOf(u'@', at + 1) >= 0)
+    if (ats > 1)
         return QStringLiteral("mehr als ein @ in der Adresse");
     if (address.size() > kMaxAddress)
         return QStringLiteral("Adresse länger als %1 Zeichen").arg(kMaxAddress);
-    for (QChar c : address) {
-        if (c.unicode() >= 0x80)
-            return QStringLiteral("Umlaut oder anderes Sonderzeichen in der Adresse");
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return QStringLiteral("Steuerzeichen in der Adresse");
-    }
-    const QStringView local = QStringView(address).first(at);
+    if (found & NonAscii)
+        return QStringLiteral("Umlaut oder anderes Sonderzeichen in der Adresse");
+    if (found & Control)
+        return QStringLiteral("Steuerzeichen in der Adresse");
+    const QStringView local = address.first(at);
     if (local.isEmpty())
         return QStringLiteral("nichts vor dem @");
     if (local.size() > kMaxLocalPart)
         return QStringLiteral("Teil vor dem @ länger als %1 Zeichen").arg(kMaxLocalPart);
-    if (local.front() == u'.' || local.back() == u'.' || local.contains(u".."))
-        return QStringLiteral("Punkt am Anfang, am Ende oder doppelt vor dem @");
-    for (QChar c : local) {
-        if (c != u'.' && !isAtext(c.unicode()))
-            return QStringLiteral("unzulässiges Zeichen „%1“ in der Adresse").arg(c);
+    for (qsizetype i = 0; i < local.size(); ++i) {
+        const bool dot = local[i] == u'.';
+        if (dot && (i == 0 || i + 1 == local.size() || local[i + 1] == u'.'))
+            return QStringLiteral("Punkt am Anfang, am Ende oder doppelt vor dem @");
+        if (!dot && !isAtext(local[i].unicode()))
+            return QStringLiteral("unzulässiges Zeichen „%1“ in der Adresse").arg(local[i]);
     }
-    return domainReason(QStringView(address).sliced(at + 1));
+    return domainReason(address.sliced(at + 1));
+}
+
+}  // namespace
+
+QString checkAddress(const QString& address) {
+    return addressReason(address);
 }
 
 RecipientList readRecipientList(const QByteArray& bytes) {
