@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "platform/Error.h"
@@ -33,32 +34,60 @@ bool isAsciiAlnum(char16_t c) {
 
 // The characters of a dot-atom besides letters and digits.
 bool isAtext(char16_t c) {
-    if (isAsciiAlnum(c))
-        return true;
-    switch (c) {
-        case u'!':
-        case u'#':
-        case u'$':
-        case u'%':
-        case u'&':
-        case u'\'':
-        case u'*':
-        case u'+':
-        case u'-':
-        case u'/':
-        case u'=':
-        case u'?':
-        case u'^':
-        case u'_':
-        case u'`':
-        case u'{':
-        case u'|':
-        case u'}':
-        case u'~':
-            return true;
-        default:
-            return false;
+    return isAsciiAlnum(c) ||
+           std::u16string_view(u"!#$%&'*+-/=?^_`{|}~").find(c) != std::u16string_view::npos;
+}
+
+// What a character of an address may be that makes it no address, and the reasons, in the order that
+// tells a user most.
+enum Trait : unsigned {
+    LineBreak = 1,
+    Angle = 2,
+    Quote = 4,
+    Comma = 8,
+    Semicolon = 16,
+    Space = 32,
+    NonAscii = 64,
+    Control = 128,
+};
+struct TraitReason {
+    unsigned trait;
+    const char16_t* reason;
+};
+constexpr TraitReason kFirstReasons[] = {
+    {LineBreak, u"Zeilenumbruch in der Adresse"},
+    {Angle, u"Name oder spitze Klammern bei der Adresse (nur die Adresse selbst ist erlaubt)"},
+    {Quote, u"Anführungszeichen in der Adresse"},
+    {Comma, u"Komma in der Adresse (mehrere Adressen in einem Feld?)"},
+    {Semicolon, u"Semikolon in der Adresse (mehrere Adressen in einem Feld?)"},
+    {Space, u"Leerzeichen in der Adresse"},
+};
+constexpr TraitReason kLaterReasons[] = {
+    {NonAscii, u"Umlaut oder anderes Sonderzeichen in der Adresse"},
+    {Control, u"Steuerzeichen in der Adresse"},
+};
+
+unsigned traitOf(char16_t c) {
+    if (c >= 0x80)
+        return NonAscii | (QChar(c).isSpace() ? Space : 0);
+    if (c == u'\n' || c == u'\r')
+        return LineBreak | Space;
+    if (c == u' ' || (c >= u'\t' && c <= u'\f'))
+        return Space;
+    if (c < 0x20 || c == 0x7f)
+        return Control;
+    constexpr std::u16string_view marks = u"<>\",;";
+    constexpr unsigned traits[] = {Angle, Angle, Quote, Comma, Semicolon};
+    const size_t mark = marks.find(c);
+    return mark == std::u16string_view::npos ? 0 : traits[mark];
+}
+
+QString firstReason(unsigned found, const auto& reasons) {
+    for (const TraitReason& r : reasons) {
+        if (found & r.trait)
+            return QString::fromUtf16(r.reason);
     }
+    return {};
 }
 
 QString domainReason(QStringView domain) {
@@ -147,47 +176,46 @@ bool containsLineBreak(QStringView text) {
     return text.contains(u'\n') || text.contains(u'\r');
 }
 
-// The columns a header row names.
+// The columns a header row names. "Adresse" alone may be the postal one: an e-mail column wins.
 struct Columns {
-    qsizetype address = -1, first = -1, last = -1, full = -1, name = -1;
+    qsizetype address = -1, postal = -1, first = -1, last = -1, full = -1, name = -1;
 };
 
 // Header names as written by spreadsheets, address books and mailing services, reduced to their
 // letters in lower case ("E-Mail-Adresse" is "emailadresse").
-enum class Kind { None, Mail, Address, First, Last, Full, Name };
 struct HeaderName {
     const char16_t* key;
-    Kind kind;
+    qsizetype Columns::*column;
 };
 constexpr HeaderName kHeaderNames[] = {
-    {u"email", Kind::Mail},
-    {u"mail", Kind::Mail},
-    {u"emailadresse", Kind::Mail},
-    {u"mailadresse", Kind::Mail},
-    {u"emailaddress", Kind::Mail},
-    {u"mailaddress", Kind::Mail},
-    {u"primäreemailadresse", Kind::Mail},  // Thunderbird
-    {u"primaryemail", Kind::Mail},
-    {u"emailvalue", Kind::Mail},  // Google Contacts: "E-mail 1 - Value"
-    {u"adresse", Kind::Address},
-    {u"address", Kind::Address},
-    {u"vorname", Kind::First},
-    {u"firstname", Kind::First},
-    {u"givenname", Kind::First},
-    {u"nachname", Kind::Last},
-    {u"familienname", Kind::Last},
-    {u"lastname", Kind::Last},
-    {u"surname", Kind::Last},
-    {u"familyname", Kind::Last},
-    {u"anzeigename", Kind::Full},
-    {u"displayname", Kind::Full},
-    {u"fullname", Kind::Full},
-    {u"name", Kind::Name},
+    {u"email", &Columns::address},
+    {u"mail", &Columns::address},
+    {u"emailadresse", &Columns::address},
+    {u"mailadresse", &Columns::address},
+    {u"emailaddress", &Columns::address},
+    {u"mailaddress", &Columns::address},
+    {u"primäreemailadresse", &Columns::address},  // Thunderbird
+    {u"primaryemail", &Columns::address},
+    {u"emailvalue", &Columns::address},  // Google Contacts: "E-mail 1 - Value"
+    {u"adresse", &Columns::postal},
+    {u"address", &Columns::postal},
+    {u"vorname", &Columns::first},
+    {u"firstname", &Columns::first},
+    {u"givenname", &Columns::first},
+    {u"nachname", &Columns::last},
+    {u"familienname", &Columns::last},
+    {u"lastname", &Columns::last},
+    {u"surname", &Columns::last},
+    {u"familyname", &Columns::last},
+    {u"anzeigename", &Columns::full},
+    {u"displayname", &Columns::full},
+    {u"fullname", &Columns::full},
+    {u"name", &Columns::name},
 };
 
-Kind headerKind(QStringView cell) {
+qsizetype Columns::*headerColumn(QStringView cell) {
     if (cell.size() > 64)
-        return Kind::None;
+        return nullptr;
     QString key;
     for (QChar c : cell) {
         if (c.isLetter())
@@ -195,53 +223,29 @@ Kind headerKind(QStringView cell) {
     }
     for (const HeaderName& name : kHeaderNames) {
         if (key == QStringView(name.key))
-            return name.kind;
+            return name.column;
     }
-    return Kind::None;
+    return nullptr;
 }
 
 // The columns of a header row; nothing when the row is no header (it names no known column, or holds
-// an address). An e-mail column wins over one called only "Adresse", which may be the postal one.
+// an address).
 std::optional<Columns> readHeader(const CsvRow& row) {
     Columns columns;
-    qsizetype postal = -1;
     bool named = false;
     for (qsizetype i = 0; i < row.size(); ++i) {
-        const QStringView cell = row.cell(i);
-        if (isAddress(cell))
+        if (isAddress(row.cell(i)))
             return std::nullopt;
-        const Kind kind = headerKind(cell.trimmed());
-        named = named || kind != Kind::None;
-        qsizetype* column = nullptr;
-        switch (kind) {
-            case Kind::Mail:
-                column = &columns.address;
-                break;
-            case Kind::Address:
-                column = &postal;
-                break;
-            case Kind::First:
-                column = &columns.first;
-                break;
-            case Kind::Last:
-                column = &columns.last;
-                break;
-            case Kind::Full:
-                column = &columns.full;
-                break;
-            case Kind::Name:
-                column = &columns.name;
-                break;
-            case Kind::None:
-                break;
+        if (qsizetype Columns::*column = headerColumn(row.cell(i).trimmed())) {
+            named = true;
+            if (columns.*column < 0)
+                columns.*column = i;
         }
-        if (column && *column < 0)
-            *column = i;
     }
     if (!named)
         return std::nullopt;
     if (columns.address < 0)
-        columns.address = postal;
+        columns.address = columns.postal;
     return columns;
 }
 
@@ -324,84 +328,28 @@ Guess guessColumns(QStringView text, const TableLayout& body) {
 namespace {
 
 QString addressReason(QStringView address) {
-    // One look at every character; then the reasons in the order that tells a user most.
-    enum : unsigned {
-        LineBreak = 1,
-        Angle = 2,
-        Quote = 4,
-        Comma = 8,
-        Semicolon = 16,
-        Space = 32,
-        NonAscii = 64,
-        Control = 128
-    };
     unsigned found = 0;
     qsizetype at = -1, ats = 0, visible = 0;
     for (qsizetype i = 0; i < address.size(); ++i) {
         const char16_t c = address[i].unicode();
-        unsigned kind = 0;
-        switch (c) {
-            case u'\n':
-            case u'\r':
-                kind = LineBreak | Space;
-                break;
-            case u'<':
-            case u'>':
-                kind = Angle;
-                break;
-            case u'"':
-                kind = Quote;
-                break;
-            case u',':
-                kind = Comma;
-                break;
-            case u';':
-                kind = Semicolon;
-                break;
-            case u' ':
-            case u'\t':
-            case u'\v':
-            case u'\f':
-                kind = Space;
-                break;
-            case u'@':
-                if (ats++ == 0)
-                    at = i;
-                break;
-            default:
-                if (c >= 0x80)
-                    kind = NonAscii | (QChar(c).isSpace() ? Space : 0);
-                else if (c < 0x20 || c == 0x7f)
-                    kind = Control;
-        }
-        visible += (kind & Space) ? 0 : 1;
-        found |= kind;
+        const unsigned trait = traitOf(c);
+        found |= trait;
+        visible += (trait & Space) ? 0 : 1;
+        if (c == u'@' && ats++ == 0)
+            at = i;
     }
     if (visible == 0)
         return QStringLiteral("keine Adresse");
-    if (found & LineBreak)
-        return QStringLiteral("Zeilenumbruch in der Adresse");
-    if (found & Angle)
-        return QStringLiteral(
-            "Name oder spitze Klammern bei der Adresse (nur die Adresse selbst ist erlaubt)");
-    if (found & Quote)
-        return QStringLiteral("Anführungszeichen in der Adresse");
-    if (found & Comma)
-        return QStringLiteral("Komma in der Adresse (mehrere Adressen in einem Feld?)");
-    if (found & Semicolon)
-        return QStringLiteral("Semikolon in der Adresse (mehrere Adressen in einem Feld?)");
-    if (found & Space)
-        return QStringLiteral("Leerzeichen in der Adresse");
+    if (QString reason = firstReason(found, kFirstReasons); !reason.isEmpty())
+        return reason;
     if (ats == 0)
         return QStringLiteral("kein @ in der Adresse");
     if (ats > 1)
         return QStringLiteral("mehr als ein @ in der Adresse");
     if (address.size() > kMaxAddress)
         return QStringLiteral("Adresse länger als %1 Zeichen").arg(kMaxAddress);
-    if (found & NonAscii)
-        return QStringLiteral("Umlaut oder anderes Sonderzeichen in der Adresse");
-    if (found & Control)
-        return QStringLiteral("Steuerzeichen in der Adresse");
+    if (QString reason = firstReason(found, kLaterReasons); !reason.isEmpty())
+        return reason;
     const QStringView local = address.first(at);
     if (local.isEmpty())
         return QStringLiteral("nichts vor dem @");
