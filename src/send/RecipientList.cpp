@@ -294,7 +294,8 @@ private:
 };
 
 // Without a header: the column where most cells are addresses (the first of equals), and whether the
-// table is a single row (a list written across, as a mail program's recipient field is copied).
+// table is a single row with several addresses (a list written across, as a mail program's recipient
+// field is copied).
 struct Guess {
     qsizetype address = 0;
     bool singleRow = false;
@@ -319,7 +320,8 @@ Guess guessColumns(QStringView text, const TableLayout& body) {
     }
     Guess guess;
     guess.address = std::max_element(counts.begin(), counts.end()) - counts.begin();
-    guess.singleRow = rows == 1;
+    guess.singleRow =
+        rows == 1 && std::count_if(counts.begin(), counts.end(), [](qsizetype n) { return n > 0; }) > 1;
     return guess;
 }
 

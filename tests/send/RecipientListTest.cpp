@@ -71,6 +71,7 @@ TEST(ReadRecipientList, FindsEncodingSeparatorHeaderAndColumns) {
          {"1 a@x.de", "1 b@x.de",
           "1 ! Name oder spitze Klammern bei der Adresse (nur die Adresse selbst ist erlaubt): Hans "
           "<h@x.de>"}},
+        {"one row with one address", "Hans Meier;h@x.de\n", {"1 h@x.de"}},
         {"quoted separators, quotes and line breaks",
          "E-Mail;Name;Notiz\na@x.de;\"Eva \"\"die Gute\"\"; "
          "Roth\";\"eins\r\nzwei\r\n\"\n;Otto;\nb@x.de;Max\n",
