@@ -158,7 +158,7 @@ QString cleanName(QString name) {
         if (u < 0x20 || (u >= 0x7f && u < 0xa0) || u == 0x2028 || u == 0x2029)  // controls, line breaks
             c = u' ';
     }
-    name = name.simplified();
+    name = std::move(name).simplified();
     if (name.size() > kMaxName)
         name.truncate(kMaxName);
     return name;
