@@ -62,7 +62,9 @@ PreparedNewsletter& newsletter() {
     return instance;
 }
 
-QByteArray recipient(int k) { return "leser" + QByteArray::number(k) + "@example.net"; }
+QByteArray recipient(int k) {
+    return "leser" + QByteArray::number(k) + "@example.net";
+}
 
 void report(benchmark::State& state, int messages) {
     state.SetItemsProcessed(state.iterations() * messages);

@@ -158,14 +158,16 @@ size_t SmtpTransport::Impl::read(char* buffer, size_t size, size_t count, void* 
 
 SendResult SmtpTransport::Impl::configure(const QString& password) {
     if (!isHostName(profile.server) || profile.port <= 0 || profile.port > 65535)
-        return result(Outcome::Fatal, QStringLiteral("Der Mailserver \"%1\" mit Port %2 ist keine gültige Angabe.")
-                                          .arg(profile.server)
-                                          .arg(profile.port));
-    if (profile.security == Security::None && !isLoopback(profile.server))
         return result(Outcome::Fatal,
-                      QStringLiteral("Ohne Verschlüsselung verbindet sich Zettelwerk nur mit einem Mailserver auf "
-                                     "diesem Rechner. Für den Server %1 wählen Sie bitte STARTTLS oder SSL/TLS.")
-                          .arg(serverName));
+                      QStringLiteral("Der Mailserver \"%1\" mit Port %2 ist keine gültige Angabe.")
+                          .arg(profile.server)
+                          .arg(profile.port));
+    if (profile.security == Security::None && !isLoopback(profile.server))
+        return result(
+            Outcome::Fatal,
+            QStringLiteral("Ohne Verschlüsselung verbindet sich Zettelwerk nur mit einem Mailserver auf "
+                           "diesem Rechner. Für den Server %1 wählen Sie bitte STARTTLS oder SSL/TLS.")
+                .arg(serverName));
 
     // The system's certificate store stays in force beside an in-house CA: libcurl takes either a CA
     // file or a CA blob, so the blob holds the system bundle followed by the profile's file.
@@ -173,8 +175,9 @@ SendResult SmtpTransport::Impl::configure(const QString& password) {
     if (!profile.caFile.isEmpty()) {
         QFile extra(profile.caFile);
         if (!extra.open(QIODevice::ReadOnly))
-            return result(Outcome::Fatal,
-                          QStringLiteral("Die Zertifikatsdatei \"%1\" kann nicht gelesen werden.").arg(profile.caFile));
+            return result(
+                Outcome::Fatal,
+                QStringLiteral("Die Zertifikatsdatei \"%1\" kann nicht gelesen werden.").arg(profile.caFile));
         char* systemBundle = nullptr;
         curl_easy_getinfo(curl, CURLINFO_CAINFO, &systemBundle);
         if (systemBundle) {
@@ -200,6 +203,7 @@ SendResult SmtpTransport::Impl::configure(const QString& password) {
     curl_easy_setopt(curl, CURLOPT_TCP_KEEPALIVE, 1L);
     if (profile.security != Security::None)
         curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+    curl_easy_setopt(curl, CURLOPT_SSLVERSION, long(CURL_SSLVERSION_TLSv1_2));
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     if (!authorities.isEmpty()) {
@@ -232,8 +236,9 @@ SmtpTransport::SmtpTransport(SenderProfile profile, QString password) : impl_(st
     impl_->profile = std::move(profile);
     impl_->serverName = QStringLiteral("%1:%2").arg(impl_->profile.server).arg(impl_->profile.port);
     impl_->curl = curl_easy_init();
-    impl_->setupError = impl_->curl ? impl_->configure(password)
-                                    : result(Outcome::Fatal, QStringLiteral("libcurl lässt sich nicht starten."));
+    impl_->setupError = impl_->curl
+                            ? impl_->configure(password)
+                            : result(Outcome::Fatal, QStringLiteral("libcurl lässt sich nicht starten."));
     password.fill(QChar(0));
 }
 
@@ -280,24 +285,25 @@ SendResult SmtpTransport::Impl::certificateFailure() const {
     if (std::strstr(errorText, "target host name"))
         verifyResult = -1;
     switch (verifyResult) {
-    case -1:
-        reason = QStringLiteral("Es ist für einen anderen Servernamen als \"%1\" ausgestellt.").arg(profile.server);
-        break;
-    case 9:  // X509_V_ERR_CERT_NOT_YET_VALID
-        reason = QStringLiteral("Es ist noch nicht gültig.");
-        break;
-    case 10:  // X509_V_ERR_CERT_HAS_EXPIRED
-        reason = QStringLiteral("Es ist abgelaufen.");
-        break;
-    case 2:   // X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT
-    case 18:  // X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT
-    case 19:  // X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN
-    case 20:  // X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY
-    case 21:  // X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE
-        reason = QStringLiteral("Es stammt von keiner bekannten Zertifizierungsstelle.");
-        break;
-    default:
-        reason = QString::fromUtf8(errorText);
+        case -1:
+            reason = QStringLiteral("Es ist für einen anderen Servernamen als \"%1\" ausgestellt.")
+                         .arg(profile.server);
+            break;
+        case 9:  // X509_V_ERR_CERT_NOT_YET_VALID
+            reason = QStringLiteral("Es ist noch nicht gültig.");
+            break;
+        case 10:  // X509_V_ERR_CERT_HAS_EXPIRED
+            reason = QStringLiteral("Es ist abgelaufen.");
+            break;
+        case 2:   // X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT
+        case 18:  // X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT
+        case 19:  // X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN
+        case 20:  // X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY
+        case 21:  // X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE
+            reason = QStringLiteral("Es stammt von keiner bekannten Zertifizierungsstelle.");
+            break;
+        default:
+            reason = QString::fromUtf8(errorText);
     }
     return result(Outcome::Fatal,
                   QStringLiteral("Das Zertifikat des Servers %1 ist nicht vertrauenswürdig. %2 "
@@ -315,82 +321,107 @@ SendResult SmtpTransport::Impl::classify(CURLcode code, const QByteArray& recipi
     if (lastCode >= 400 && lastCode < 600 && lastCode != 421) {
         const bool permanent = lastCode >= 500;
         if (lastStep == Step::Auth && permanent)
-            return result(Outcome::Fatal, QStringLiteral("Die Anmeldung am Server %1 wurde abgelehnt: %2").arg(serverName, text),
-                          lastCode, text);
+            return result(
+                Outcome::Fatal,
+                QStringLiteral("Die Anmeldung am Server %1 wurde abgelehnt: %2").arg(serverName, text),
+                lastCode, text);
         if (!permanent)
-            return result(Outcome::Temporary,
-                          QStringLiteral("Der Server %1 nimmt die Nachricht an %2 vorläufig nicht an: %3")
-                              .arg(serverName, to, text),
-                          lastCode, text);
+            return result(
+                Outcome::Temporary,
+                to.isEmpty()
+                    ? QStringLiteral("Der Server %1 ist vorübergehend nicht bereit: %2").arg(serverName, text)
+                    : QStringLiteral("Der Server %1 nimmt die Nachricht an %2 vorläufig "
+                                     "nicht an: %3")
+                          .arg(serverName, to, text),
+                lastCode, text);
         switch (lastStep) {
-        case Step::Mail:
-            return result(Outcome::Fatal,
-                          QStringLiteral("Der Server %1 lehnt den Absender %2 ab: %3").arg(serverName, profile.address, text),
-                          lastCode, text);
-        case Step::Rcpt:
-        case Step::Data:
-        case Step::Body:
-            return result(Outcome::RecipientRefused,
-                          QStringLiteral("Der Server %1 lehnt die Nachricht an %2 ab: %3").arg(serverName, to, text),
-                          lastCode, text);
-        default:
-            return result(Outcome::Fatal, QStringLiteral("Der Server %1 lehnt die Verbindung ab: %2").arg(serverName, text),
-                          lastCode, text);
+            case Step::Mail:
+                // libcurl announces the message's size with MAIL FROM; a server that takes no message
+                // this large says so there, for every recipient alike.
+                if (lastCode == 552)
+                    return result(Outcome::Fatal,
+                                  QStringLiteral("Der Server %1 nimmt die Nachricht nicht an, sie ist ihm zu "
+                                                 "groß: %2")
+                                      .arg(serverName, text),
+                                  lastCode, text);
+                return result(Outcome::Fatal,
+                              QStringLiteral("Der Server %1 lehnt den Absender %2 ab: %3")
+                                  .arg(serverName, profile.address, text),
+                              lastCode, text);
+            case Step::Rcpt:
+            case Step::Data:
+            case Step::Body:
+                return result(Outcome::RecipientRefused,
+                              QStringLiteral("Der Server %1 lehnt die Nachricht an %2 ab: %3")
+                                  .arg(serverName, to, text),
+                              lastCode, text);
+            default:
+                return result(
+                    Outcome::Fatal,
+                    QStringLiteral("Der Server %1 lehnt die Verbindung ab: %2").arg(serverName, text),
+                    lastCode, text);
         }
     }
 
     switch (code) {
-    case CURLE_LOGIN_DENIED:
-        return result(Outcome::Fatal,
-                      QStringLiteral("Die Anmeldung am Server %1 wurde abgelehnt. Bitte prüfen Sie Benutzername und "
-                                     "Passwort.")
-                          .arg(serverName),
-                      lastCode, text);
-    case CURLE_PEER_FAILED_VERIFICATION:
-        return certificateFailure();
-    case CURLE_USE_SSL_FAILED:
-        return result(Outcome::Fatal,
-                      QStringLiteral("Der Server %1 bietet keine verschlüsselte Verbindung (STARTTLS) an. Es wurde "
-                                     "nichts gesendet.")
-                          .arg(serverName),
-                      lastCode, text);
-    case CURLE_SSL_CONNECT_ERROR:
-        return result(Outcome::Fatal,
-                      QStringLiteral("Die verschlüsselte Verbindung zum Server %1 kam nicht zustande (%2). Es wurde "
-                                     "nichts gesendet.")
-                          .arg(serverName, QString::fromUtf8(errorText)),
-                      lastCode, text);
-    case CURLE_COULDNT_RESOLVE_HOST:
-        unreachable = true;
-        return result(Outcome::Fatal,
-                      QStringLiteral("Der Server %1 ist nicht erreichbar: Sein Name ist unbekannt.").arg(serverName));
-    case CURLE_COULDNT_CONNECT:
-        unreachable = true;
-        return result(Outcome::Fatal,
-                      QStringLiteral("Der Server %1 ist nicht erreichbar: Er nimmt keine Verbindung an.").arg(serverName));
-    case CURLE_OPERATION_TIMEDOUT:
-        if (lastCode == 0) {
+        case CURLE_LOGIN_DENIED:
+            return result(Outcome::Fatal,
+                          QStringLiteral(
+                              "Die Anmeldung am Server %1 wurde abgelehnt. Bitte prüfen Sie Benutzername und "
+                              "Passwort.")
+                              .arg(serverName),
+                          lastCode, text);
+        case CURLE_PEER_FAILED_VERIFICATION:
+            return certificateFailure();
+        case CURLE_USE_SSL_FAILED:
+            return result(
+                Outcome::Fatal,
+                QStringLiteral("Der Server %1 bietet keine verschlüsselte Verbindung (STARTTLS) an. Es wurde "
+                               "nichts gesendet.")
+                    .arg(serverName),
+                lastCode, text);
+        case CURLE_SSL_CONNECT_ERROR:
+            return result(Outcome::Fatal,
+                          QStringLiteral(
+                              "Die verschlüsselte Verbindung zum Server %1 kam nicht zustande (%2). Es wurde "
+                              "nichts gesendet.")
+                              .arg(serverName, QString::fromUtf8(errorText)),
+                          lastCode, text);
+        case CURLE_COULDNT_RESOLVE_HOST:
             unreachable = true;
             return result(Outcome::Fatal,
-                          QStringLiteral("Der Server %1 ist nicht erreichbar: Er antwortet nicht.").arg(serverName));
-        }
-        break;
-    default:
-        break;
+                          QStringLiteral("Der Server %1 ist nicht erreichbar: Sein Name ist unbekannt.")
+                              .arg(serverName));
+        case CURLE_COULDNT_CONNECT:
+            unreachable = true;
+            return result(Outcome::Fatal,
+                          QStringLiteral("Der Server %1 ist nicht erreichbar: Er nimmt keine Verbindung an.")
+                              .arg(serverName));
+        case CURLE_OPERATION_TIMEDOUT:
+            if (lastCode == 0) {
+                unreachable = true;
+                return result(Outcome::Fatal,
+                              QStringLiteral("Der Server %1 ist nicht erreichbar: Er antwortet nicht.")
+                                  .arg(serverName));
+            }
+            break;
+        default:
+            break;
     }
-    if (lastCode == 421 || code == CURLE_SEND_ERROR || code == CURLE_RECV_ERROR || code == CURLE_GOT_NOTHING ||
-        code == CURLE_OPERATION_TIMEDOUT || code == CURLE_WEIRD_SERVER_REPLY || code == CURLE_PARTIAL_FILE) {
+    if (lastCode == 421 || code == CURLE_SEND_ERROR || code == CURLE_RECV_ERROR ||
+        code == CURLE_GOT_NOTHING || code == CURLE_OPERATION_TIMEDOUT || code == CURLE_WEIRD_SERVER_REPLY ||
+        code == CURLE_PARTIAL_FILE) {
         dropped = true;
-        return result(Outcome::Temporary,
-                      QStringLiteral("Die Verbindung zum Server %1 ist abgebrochen; die Nachricht an %2 wird später "
-                                     "noch einmal gesendet.")
-                          .arg(serverName, to),
-                      lastCode, text);
+        QString message = QStringLiteral("Die Verbindung zum Server %1 ist abgebrochen.").arg(serverName);
+        if (!to.isEmpty())
+            message += QStringLiteral(" Die Nachricht an %1 wird später noch einmal gesendet.").arg(to);
+        return result(Outcome::Temporary, message, lastCode, text);
     }
-    return result(Outcome::Fatal,
-                  QStringLiteral("Beim Senden über den Server %1 ist ein Fehler aufgetreten: %2")
-                      .arg(serverName, QString::fromUtf8(errorText[0] ? errorText : curl_easy_strerror(code))),
-                  lastCode, text);
+    return result(
+        Outcome::Fatal,
+        QStringLiteral("Beim Senden über den Server %1 ist ein Fehler aufgetreten: %2")
+            .arg(serverName, QString::fromUtf8(errorText[0] ? errorText : curl_easy_strerror(code))),
+        lastCode, text);
 }
 
 SendResult SmtpTransport::verify() {
@@ -398,20 +429,22 @@ SendResult SmtpTransport::verify() {
         return impl_->setupError;
     SendResult r = impl_->transfer({}, false);
     if (r.outcome == Outcome::Sent)
-        r.message = impl_->profile.user.isEmpty()
-                        ? QStringLiteral("Die Verbindung zum Server %1 ist in Ordnung.").arg(impl_->serverName)
-                        : QStringLiteral("Die Verbindung zum Server %1 und die Anmeldung sind in Ordnung.")
-                              .arg(impl_->serverName);
+        r.message =
+            impl_->profile.user.isEmpty()
+                ? QStringLiteral("Die Verbindung zum Server %1 ist in Ordnung.").arg(impl_->serverName)
+                : QStringLiteral("Die Verbindung zum Server %1 und die Anmeldung sind in Ordnung.")
+                      .arg(impl_->serverName);
     return r;
 }
 
 SendResult SmtpTransport::send(const QByteArray& recipient, const QByteArray& message) {
     if (impl_->setupError.outcome != Outcome::Sent)
         return impl_->setupError;
-    if (recipient.isEmpty() || recipient.contains('\r') || recipient.contains('\n') || recipient.contains('<') ||
-        recipient.contains('>'))
+    if (recipient.isEmpty() || recipient.contains('\r') || recipient.contains('\n') ||
+        recipient.contains('<') || recipient.contains('>'))
         return result(Outcome::RecipientRefused,
-                      QStringLiteral("Die Adresse \"%1\" ist keine gültige E-Mail-Adresse.").arg(QString::fromUtf8(recipient)));
+                      QStringLiteral("Die Adresse \"%1\" ist keine gültige E-Mail-Adresse.")
+                          .arg(QString::fromUtf8(recipient)));
     impl_->upload = message;
     SendResult r = impl_->transfer(recipient, true);
     // A connection that broke before the server answered the message (it timed out while the

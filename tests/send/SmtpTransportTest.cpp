@@ -25,8 +25,9 @@ const QString kPassword = QString::fromLatin1(SmtpTestServer::kPassword);
 QByteArray shippedNewsletter(const test::TempFolder& folder) {
     test::FakePrompts prompts;
     const QString images = test::shippedDataFolder() + QStringLiteral("Images/");
-    const RebuildResult loaded = loadTemplate(test::shippedDataFolder() + QStringLiteral("Zettelwerk_Vorlage.nld"),
-                                              images, BlockFiles(folder.path()));
+    const RebuildResult loaded =
+        loadTemplate(test::shippedDataFolder() + QStringLiteral("Zettelwerk_Vorlage.nld"), images,
+                     BlockFiles(folder.path()));
     RenderInput input = renderInputFromSettings(loaded.settings, "01.12.2026", folder.path(), images);
     input.copyFolder = folder.path();
     RenderMessage(input, folder.file(QStringLiteral("newsletter.eml")), prompts);
@@ -37,8 +38,8 @@ QByteArray shippedNewsletter(const test::TempFolder& folder) {
 // unless the client doubles it.
 QByteArray smallMessage(int number) {
     return test::crlf({"From: versand@example.org", "To: leser@example.net",
-                       "Subject: Nachricht " + QByteArray::number(number), "", "Erste Zeile", ".", "..zwei Punkte",
-                       ".Punkt am Anfang", "Ende"});
+                       "Subject: Nachricht " + QByteArray::number(number), "", "Erste Zeile", ".",
+                       "..zwei Punkte", ".Punkt am Anfang", "Ende"});
 }
 
 TEST(SmtpTransport, DeliversTheNewsletterByteForByte) {
@@ -100,7 +101,9 @@ struct FaultCase {
     int connections;
 };
 
-void PrintTo(const FaultCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const FaultCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class SmtpTransportFaults : public ::testing::TestWithParam<FaultCase> {};
 
@@ -130,44 +133,86 @@ TEST_P(SmtpTransportFaults, AreClassifiedAndTheNextMessageGoesThrough) {
 INSTANTIATE_TEST_SUITE_P(
     SmtpTransport, SmtpTransportFaults,
     ::testing::Values(
-        FaultCase{"TemporaryRecipient", {.temporaryRcpt = {1}}, Outcome::Temporary, 451, "451 4.3.0",
-                  "Der Server %1 nimmt die Nachricht an leser@example.net vorläufig nicht an: 451", 0, 1},
-        FaultCase{"UnknownRecipient", {.refused = {"leser@example.net"}}, Outcome::RecipientRefused, 550,
+        FaultCase{"TemporaryRecipient",
+                  {.temporaryRcpt = {1}},
+                  Outcome::Temporary,
+                  451,
+                  "451 4.3.0",
+                  "Der Server %1 nimmt die Nachricht an leser@example.net vorläufig nicht an: 451",
+                  0,
+                  1},
+        FaultCase{"UnknownRecipient",
+                  {.refused = {"leser@example.net"}},
+                  Outcome::RecipientRefused,
+                  550,
                   "550 5.1.1 <leser@example.net>: Recipient address rejected",
-                  "Der Server %1 lehnt die Nachricht an leser@example.net ab: 550 5.1.1", 0, 1},
+                  "Der Server %1 lehnt die Nachricht an leser@example.net ab: 550 5.1.1",
+                  0,
+                  1},
         FaultCase{"DroppedInDataOnce", {.dropInData = {1}}, Outcome::Sent, 250, "250 2.0.0 Ok", "", 1, 2},
-        FaultCase{"DroppedInDataTwice", {.dropInData = {1, 2}}, Outcome::Temporary, 354, "354",
-                  "Die Verbindung zum Server %1 ist abgebrochen", 0, 2},
+        FaultCase{"DroppedInDataTwice",
+                  {.dropInData = {1, 2}},
+                  Outcome::Temporary,
+                  354,
+                  "354",
+                  "Die Verbindung zum Server %1 ist abgebrochen",
+                  0,
+                  2},
         FaultCase{"SlowAnswers", {.delayMs = 100}, Outcome::Sent, 250, "250 2.0.0 Ok", "", 1, 1},
-        FaultCase{"SenderRefused", {.refuseSender = true}, Outcome::Fatal, 553, "553 5.7.1",
-                  "Der Server %1 lehnt den Absender versand@example.org ab: 553", 0, 1},
-        FaultCase{"LoginRefused", {.refuseLogin = true}, Outcome::Fatal, 535, "535 5.7.8",
-                  "Die Anmeldung am Server %1 wurde abgelehnt: 535", 0, 1}),
+        FaultCase{"SenderRefused",
+                  {.refuseSender = true},
+                  Outcome::Fatal,
+                  553,
+                  "553 5.7.1",
+                  "Der Server %1 lehnt den Absender versand@example.org ab: 553",
+                  0,
+                  1},
+        FaultCase{"LoginRefused",
+                  {.refuseLogin = true},
+                  Outcome::Fatal,
+                  535,
+                  "535 5.7.8",
+                  "Die Anmeldung am Server %1 wurde abgelehnt: 535",
+                  0,
+                  1}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
 
-// A certificate the transport must refuse, and the German reason it gives.
-struct CertificateCase {
-    TestSecurity security;
+// A server the transport must not trust, and the start of the German message it gives (%1: the
+// server's name).
+struct UntrustedCase {
+    TestSecurity server;
     TestCertificate certificate;
-    const char* reason;
+    Security profile;
+    const char* message;
 };
 
-TEST(SmtpTransport, RefusesUntrustedCertificatesWithoutSendingAnything) {
-    for (const CertificateCase& c :
-         {CertificateCase{TestSecurity::StartTls, TestCertificate::OtherHost,
-                          "Es ist für einen anderen Servernamen als \"localhost\" ausgestellt."},
-          CertificateCase{TestSecurity::StartTls, TestCertificate::Expired, "Es ist abgelaufen."},
-          CertificateCase{TestSecurity::StartTls, TestCertificate::UnknownAuthority,
-                          "Es stammt von keiner bekannten Zertifizierungsstelle."},
-          CertificateCase{TestSecurity::ImplicitTls, TestCertificate::Expired, "Es ist abgelaufen."}}) {
-        SCOPED_TRACE(c.reason);
-        SmtpTestServer server({c.security, c.certificate, true});
-        SmtpTransport transport(server.profile(), kPassword);
-        const QString expected = QStringLiteral("Das Zertifikat des Servers localhost:%1 ist nicht vertrauenswürdig. %2")
-                                     .arg(server.port())
-                                     .arg(QString::fromUtf8(c.reason));
+TEST(SmtpTransport, RefusesUntrustedServersWithoutSendingAnything) {
+    const char* const untrusted = "Das Zertifikat des Servers %1 ist nicht vertrauenswürdig. ";
+    for (const UntrustedCase& c : {
+             UntrustedCase{TestSecurity::StartTls, TestCertificate::OtherHost, Security::StartTls,
+                           "Es ist für einen anderen Servernamen als \"localhost\" ausgestellt."},
+             UntrustedCase{TestSecurity::StartTls, TestCertificate::Expired, Security::StartTls,
+                           "Es ist abgelaufen."},
+             UntrustedCase{TestSecurity::StartTls, TestCertificate::UnknownAuthority, Security::StartTls,
+                           "Es stammt von keiner bekannten Zertifizierungsstelle."},
+             UntrustedCase{TestSecurity::ImplicitTls, TestCertificate::Expired, Security::ImplicitTls,
+                           "Es ist abgelaufen."},
+             // A server that offers no STARTTLS (or a man in the middle who strips it) gets no password.
+             UntrustedCase{TestSecurity::None, TestCertificate::Valid, Security::StartTls,
+                           "Der Server %1 bietet keine verschlüsselte Verbindung (STARTTLS) an."},
+         }) {
+        SCOPED_TRACE(c.message);
+        SmtpTestServer server({c.server, c.certificate, true});
+        SenderProfile profile = server.profile();
+        profile.security = c.profile;
+        SmtpTransport transport(profile, kPassword);
+        QString expected = QString::fromUtf8(c.message);
+        if (c.server != TestSecurity::None)
+            expected.prepend(QString::fromUtf8(untrusted));
+        expected.replace(QStringLiteral("%1"), QStringLiteral("localhost:%1").arg(server.port()));
 
-        for (const SendResult& r : {transport.verify(), transport.send("leser@example.net", smallMessage(1))}) {
+        for (const SendResult& r :
+             {transport.verify(), transport.send("leser@example.net", smallMessage(1))}) {
             EXPECT_EQ(r.outcome, Outcome::Fatal);
             EXPECT_TRUE(r.message.startsWith(expected)) << r.message.toStdString();
         }
@@ -188,11 +233,12 @@ TEST(SmtpTransport, SpeaksPlainSmtpOnlyToThisMachine) {
         profile.server = QString::fromLatin1(host);
         const SendResult r = SmtpTransport(profile, kPassword).verify();
         EXPECT_EQ(r.outcome, Outcome::Fatal) << host;
-        EXPECT_EQ(r.message, QStringLiteral("Ohne Verschlüsselung verbindet sich Zettelwerk nur mit einem Mailserver "
-                                            "auf diesem Rechner. Für den Server %1:%2 wählen Sie bitte STARTTLS oder "
-                                            "SSL/TLS.")
-                                 .arg(QString::fromLatin1(host))
-                                 .arg(profile.port));
+        EXPECT_EQ(r.message,
+                  QStringLiteral("Ohne Verschlüsselung verbindet sich Zettelwerk nur mit einem Mailserver "
+                                 "auf diesem Rechner. Für den Server %1:%2 wählen Sie bitte STARTTLS oder "
+                                 "SSL/TLS.")
+                      .arg(QString::fromLatin1(host))
+                      .arg(profile.port));
     }
 }
 
@@ -202,8 +248,9 @@ TEST(SmtpTransport, NamesTheServerItCannotReach) {
     server.stop();
     const SendResult r = SmtpTransport(profile, kPassword).send("leser@example.net", smallMessage(1));
     EXPECT_EQ(r.outcome, Outcome::Fatal);
-    EXPECT_EQ(r.message, QStringLiteral("Der Server localhost:%1 ist nicht erreichbar: Er nimmt keine Verbindung an.")
-                             .arg(server.port()));
+    EXPECT_EQ(r.message,
+              QStringLiteral("Der Server localhost:%1 ist nicht erreichbar: Er nimmt keine Verbindung an.")
+                  .arg(server.port()));
 }
 
 }  // namespace

@@ -25,12 +25,12 @@ enum class TestSecurity { StartTls, ImplicitTls, None };
 
 // What the server does wrong. Counters start from zero each time the faults are set.
 struct SmtpFaults {
-    QList<int> temporaryRcpt{}; // 451 to the k-th RCPT command (1-based)
-    QList<QByteArray> refused{};// 550 to these recipients
-    QList<int> dropInData{};    // the connection dropped in the middle of the n-th DATA (1-based)
-    int delayMs = 0;            // every answer this late
-    bool refuseLogin = false;   // 535 to every login
-    bool refuseSender = false;  // 553 to every MAIL FROM
+    QList<int> temporaryRcpt{};   // 451 to the k-th RCPT command (1-based)
+    QList<QByteArray> refused{};  // 550 to these recipients
+    QList<int> dropInData{};      // the connection dropped in the middle of the n-th DATA (1-based)
+    int delayMs = 0;              // every answer this late
+    bool refuseLogin = false;     // 535 to every login
+    bool refuseSender = false;    // 553 to every MAIL FROM
 };
 
 // One message the server accepted.
@@ -99,6 +99,7 @@ public:
     void stop();
 
 private:
+    QList<ReceivedMessage> readIndex(bool withContent) const;
     QList<QByteArray> events(const QByteArray& kind) const;
 
     Options options_;
