@@ -9,10 +9,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
 #include <stdexcept>
 
-#include "platform/Prompts.h"
+#include "SilentPrompts.h"
 #include "render/RenderInput.h"
 #include "render/RenderMessage.h"
 #include "send/SmtpTransport.h"
@@ -24,15 +23,6 @@ namespace {
 
 constexpr int kMessages = 1000;
 
-class QuietPrompts : public Prompts {
-public:
-    void information(const QString&) override {}
-    void error(const QString&) override {}
-    CloseAnswer askSaveChanges() override { return CloseAnswer::Cancel; }
-    QString chooseTemplateToOpen(const QString&) override { return {}; }
-    QString chooseTemplateSaveName(const QString&, const QString&) override { return {}; }
-};
-
 // The shipped default newsletter rendered once, as a file for the floor and as bytes for us.
 struct PreparedNewsletter {
     QTemporaryDir dir;
@@ -43,7 +33,7 @@ struct PreparedNewsletter {
         const QString work = dir.path() + u'/';
         const QString data = QStringLiteral(ZW_SOURCE_DIR "/data/");
         const QString images = data + QStringLiteral("Images/");
-        QuietPrompts prompts;
+        SilentPrompts prompts;
         const RebuildResult loaded =
             loadTemplate(data + QStringLiteral("Zettelwerk_Vorlage.nld"), images, BlockFiles(work));
         RenderInput input = renderInputFromSettings(loaded.settings, "01.12.2026", work, images);
