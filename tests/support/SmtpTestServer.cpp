@@ -141,6 +141,8 @@ SmtpTestServer::SmtpTestServer(const Options& options) : options_(options) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("ZW_SMTP_TEST_PASSWORD"), QString::fromLatin1(kPassword));
     process_.setProcessEnvironment(environment);
+    // The server says nothing unless something goes wrong in it; then the test output shows why.
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start(QString::fromLatin1(kPython), arguments);
 
     const QDeadlineTimer deadline(kStartMilliseconds);
@@ -150,8 +152,8 @@ SmtpTestServer::SmtpTestServer(const Options& options) : options_(options) {
     if (!out.startsWith("PORT ")) {
         process_.kill();
         process_.waitForFinished();
-        throw std::runtime_error("the test SMTP server did not start: " +
-                                 process_.readAllStandardError().toStdString());
+        throw std::runtime_error("the test SMTP server did not start (its output is above): " +
+                                 process_.errorString().toStdString());
     }
     port_ = quint16(out.mid(5).trimmed().toUInt());
 }

@@ -30,6 +30,7 @@ import logging
 import os
 import ssl
 import sys
+import warnings
 
 from aiosmtpd.smtp import SMTP, AuthResult
 
@@ -220,6 +221,8 @@ def main():
     if args.tls != "none" and not (args.cert and args.key):
         parser.error("--cert and --key are needed with TLS")
     logging.getLogger("mail.log").setLevel(logging.CRITICAL)
+    # Implicit TLS is TLS all the same; aiosmtpd cannot see it below its connection and warns.
+    warnings.filterwarnings("ignore", message="Requiring AUTH while not requiring TLS")
     try:
         asyncio.run(serve(args))
     except KeyboardInterrupt:
