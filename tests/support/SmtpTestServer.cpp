@@ -182,6 +182,7 @@ void SmtpTestServer::setFaults(const SmtpFaults& faults) {
     const QJsonObject control{{"temporary_rcpt", numbers(faults.temporaryRcpt)},
                               {"refused", refused},
                               {"drop_in_data", numbers(faults.dropInData)},
+                              {"close_after", numbers(faults.closeAfter)},
                               {"delay_ms", faults.delayMs},
                               {"refuse_login", faults.refuseLogin},
                               {"refuse_sender", faults.refuseSender}};

@@ -28,6 +28,7 @@ struct SmtpFaults {
     QList<int> temporaryRcpt{};   // 451 to the k-th RCPT command (1-based)
     QList<QByteArray> refused{};  // 550 to these recipients
     QList<int> dropInData{};      // the connection dropped in the middle of the n-th DATA (1-based)
+    QList<int> closeAfter{};      // the connection closed after the n-th accepted message (1-based)
     int delayMs = 0;              // every answer this late
     bool refuseLogin = false;     // 535 to every login
     bool refuseSender = false;    // 553 to every MAIL FROM

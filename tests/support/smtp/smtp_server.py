@@ -13,6 +13,7 @@ connections. Everything lives in the folder given with --folder:
       {"temporary_rcpt": [k, ...],   answer 451 to the k-th RCPT command
        "refused": ["addr", ...],     answer 550 to these recipients
        "drop_in_data": [n, ...],     drop the connection in the middle of the n-th DATA
+       "close_after": [n, ...],      close the connection after accepting the n-th message
        "delay_ms": d,                wait d milliseconds before every answer
        "refuse_login": true,         answer 535 to every login
        "refuse_sender": true}        answer 553 to every MAIL FROM
@@ -47,11 +48,13 @@ class Faults:
         self.temporary_rcpt = set(values.get("temporary_rcpt", []))
         self.refused = {a.lower() for a in values.get("refused", [])}
         self.drop_in_data = set(values.get("drop_in_data", []))
+        self.close_after = set(values.get("close_after", []))
         self.delay = values.get("delay_ms", 0) / 1000.0
         self.refuse_login = bool(values.get("refuse_login", False))
         self.refuse_sender = bool(values.get("refuse_sender", False))
         self.rcpt_count = 0
         self.data_count = 0
+        self.accepted_count = 0
 
     def refresh(self):
         try:
@@ -122,17 +125,21 @@ class Handler:
 
     async def handle_DATA(self, server, session, envelope):
         number = self.store.save(server.connection, envelope)
+        self.faults.accepted_count += 1
+        server.close_after_answer = self.faults.accepted_count in self.faults.close_after
         return "250 2.0.0 Ok: queued as T%06d" % number
 
 
 class TestSMTP(SMTP):
-    """aiosmtpd's server with slow answers, a connection number and a drop in the middle of DATA."""
+    """aiosmtpd's server with slow answers, a connection number, a drop in the middle of DATA and a
+    connection closed after a message."""
 
     def __init__(self, store, faults, **kwargs):
         super().__init__(Handler(store, faults), **kwargs)
         self.store = store
         self.faults = faults
         self.connection = 0
+        self.close_after_answer = False
 
     def connection_made(self, transport):
         first = self._original_transport is None and self.transport is None
@@ -158,6 +165,10 @@ class TestSMTP(SMTP):
                 self.transport.abort()
                 return
         await super().smtp_DATA(arg)
+        if self.close_after_answer:
+            # As a provider does after its number of messages per connection, or when idle too long.
+            self.close_after_answer = False
+            self.transport.close()
 
 
 def make_authenticator(store, faults, user, password):
