@@ -64,6 +64,8 @@ public:
     SmtpTestServer& operator=(const SmtpTestServer&) = delete;
 
     quint16 port() const { return port_; }
+    // The server's process, for a benchmark that counts its processor time.
+    qint64 processId() const { return process_.processId(); }
     // The test CA's certificate (PEM), the profile's CA file.
     static QString caFile();
 
