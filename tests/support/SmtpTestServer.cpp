@@ -119,20 +119,8 @@ SmtpTestServer::SmtpTestServer(const Options& options) : options_(options) {
         throw std::runtime_error("no temporary folder for the test server");
     QStringList arguments = {QStringLiteral(ZW_SOURCE_DIR "/tests/support/smtp/smtp_server.py"),
                              QStringLiteral("--folder"), folder_.path()};
-    switch (options.security) {
-        case TestSecurity::StartTls:
-            arguments << "--tls"
-                      << "starttls";
-            break;
-        case TestSecurity::ImplicitTls:
-            arguments << "--tls"
-                      << "implicit";
-            break;
-        case TestSecurity::None:
-            arguments << "--tls"
-                      << "none";
-            break;
-    }
+    const char* const tls[] = {"starttls", "implicit", "none"};  // in the order of TestSecurity
+    arguments << QStringLiteral("--tls") << QString::fromLatin1(tls[int(options.security)]);
     if (options.security != TestSecurity::None)
         arguments << "--cert" << certificates().certificate(options.certificate) << "--key"
                   << certificates().path("server.key");
