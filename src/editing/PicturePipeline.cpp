@@ -284,6 +284,14 @@ QByteArray transcodePicture(const QByteArray& picture, QSize target, int quality
     return encodeRgbJpeg(pixels, target, quality);
 }
 
+QByteArray previewPicture(const QByteArray& picture, int largestSide) {
+    const QSize upright = readPictureInfo(picture).size;
+    const QSize fitted = upright.width() <= largestSide && upright.height() <= largestSide
+                             ? upright
+                             : upright.scaled(largestSide, largestSide, Qt::KeepAspectRatio).expandedTo({1, 1});
+    return transcodePicture(picture, fitted, kScaledQuality);
+}
+
 void ScalePictureToWidth(const QString& path, int width, QSize noted) {
     const int height = scaledHeight(width, noted);
     checkTargetSize(width, height);

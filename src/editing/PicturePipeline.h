@@ -61,6 +61,10 @@ QByteArray encodeRgbJpeg(std::vector<unsigned char>& pixels, QSize size, int qua
 // The same with rows that fill(y, row) writes, one after the other.
 QByteArray encodeRgbRows(QSize size, int quality, const std::function<void(int y, unsigned char* row)>& fill);
 
+// A small upright copy of a picture of any kind, no side longer than largestSide, on white: what the
+// picture dialog shows of the kinds its toolkit cannot read (HEIF, WebP).
+QByteArray previewPicture(const QByteArray& picture, int largestSide);
+
 // The two steps of a chosen picture's copy, each writing over the file at path (a picture of any kind).
 void ScalePictureToWidth(const QString& path, int width, QSize noted);
 void ReencodePicture(const QString& path, int quality);

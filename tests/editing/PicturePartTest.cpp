@@ -12,6 +12,7 @@
 #include "PictureTestJpeg.h"
 #include "editing/PicturePipeline.h"
 #include "editing/ui/PicturePart.h"
+#include "editing/ui/PicturePreview.h"
 #include "editing/ui/ResizeForm.h"
 #include "platform/Text.h"
 #include "support/FakePrompts.h"
@@ -238,6 +239,28 @@ TEST_F(PicturePartTest, PngHeifAndWebpBecomeJpegCopiesOnTheBackgroundColour) {
     EXPECT_EQ(controls.WebBrowser4->target(), images(u"IMG_0001.jpg"_qs));
     EXPECT_EQ(prompts.widthQuestions, QList<int>({150, 150}));
     EXPECT_EQ(workFiles(), QStringList());
+}
+
+TEST_F(PicturePartTest, TheDialogShowsEveryKindUpright) {
+    PicturePane pane(&window);
+    pane.resize(300, 300);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QSize shown;  // empty: "Bild nicht gefunden"
+    } rows[] = {{"IMG_0002.HEIC", makeHeic({.size = {96, 64}, .transform = 6}), {64, 96}},
+                {"Bild.webp", makeWebp({.size = {64, 32}}), {64, 32}},
+                {"Logo.png", makePng({.size = {40, 20}}), {40, 20}},
+                {"Kaputt.heic", makeHeic({}).left(200), {0, 0}}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString path = pictures + QString::fromUtf8(row.name);
+        writeAll(path, row.bytes);
+        showChosenPicture(pane, path);
+        EXPECT_EQ(pane.target(), path);
+        EXPECT_EQ(pane.pixmap().size(), row.shown);
+        EXPECT_EQ(pane.text(), row.shown.isEmpty() ? u"Bild nicht gefunden"_qs : QString());
+    }
 }
 
 TEST(ResizeForm, AsksWithTheRecommendedWidthAndTakesWholeNumbersOnly) {
