@@ -154,7 +154,6 @@ DecodedPicture decodeHeif(const QByteArray& bytes) {
     if (!options)
         throw std::bad_alloc();
     options->convert_hdr_to_8bit = 1;
-    options->strict_decoding = 1;
     heif_image* decoded = nullptr;
     check(heif_decode_image(file.handle(), &decoded, heif_colorspace_RGB,
                             alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get()));
