@@ -133,6 +133,8 @@ TEST(PictureKinds, DamagedTruncatedAndHugeFilesAreRefused) {
     webpHugeLossless.replace(vp8l, 3, "\xFF\xFF\xFF");
     webpHugeLossless[vp8l + 3] = char(webpHugeLossless[vp8l + 3] | 0x0F);  // 16384 x 16384
     const QByteArray heic = makeHeic({.size = {64, 64}});
+    QByteArray heicHuge = heic;  // the "ispe" box: version and flags, then width and height
+    heicHuge.replace(heicHuge.indexOf("ispe") + 8, 8, QByteArray("\0\0\x75\x30\0\0\x75\x30", 8));
     QByteArray heicBadData = heic;  // the first coded unit's length runs past the file
     heicBadData.replace(heicBadData.indexOf("mdat") + 4, 4, "\x7F\xFF\xFF\xFF");
 
@@ -157,6 +159,7 @@ TEST(PictureKinds, DamagedTruncatedAndHugeFilesAreRefused) {
         {"WebP of 16384 x 16384", webpHugeLossless, u"Das Bild ist mit 16384 × 16384 Pixeln zu groß."_qs, true},
         {"HEIC cut short", heic.left(heic.size() - 40), heifDamaged, false},
         {"HEIC data damaged", heicBadData, heifDamaged, false},
+        {"HEIC of 30000 x 30000", heicHuge, u"Das Bild ist mit 30000 × 30000 Pixeln zu groß."_qs, true},
         {"HEIF in VVC", heifWithItemType(heic, "vvc1"), codec + u"1.15"_qs, true},
         {"HEIF in JPEG", heifWithItemType(heic, "jpeg"), codec, true},
     };
