@@ -21,9 +21,16 @@ Error codecMissing(const QString& what) {
 void check(const heif_error& e) {
     if (e.code == heif_error_Ok)
         return;
+    const QString reason = QString::fromUtf8(e.message ? e.message : "");
+    // libheif reports what passes its own limits (a picture or box declared too large) as a failed
+    // allocation, without having tried one.
+    if (e.code == heif_error_Memory_allocation_error && e.subcode == heif_suberror_Security_limit_exceeded)
+        throw Error(QStringLiteral("Das HEIF-Bild ist zu groß oder fehlerhaft aufgebaut und wird nicht verarbeitet "
+                                   "(libheif: %1). Zettelwerk verarbeitet Bilder bis %2 Megapixel.")
+                        .arg(reason)
+                        .arg(kMaxPicturePixels / 1'000'000));
     if (e.code == heif_error_Memory_allocation_error)
         throw std::bad_alloc();
-    const QString reason = QString::fromUtf8(e.message ? e.message : "");
     if (e.code == heif_error_Unsupported_feature &&
         (e.subcode == heif_suberror_Unsupported_codec || e.subcode == heif_suberror_Unsupported_image_type))
         throw codecMissing(reason);
