@@ -80,6 +80,91 @@ const Box* find(const QList<Box>& list, const char* type) {
     return nullptr;
 }
 
+// Exp-Golomb and fixed-width fields of a NAL unit's payload, its emulation prevention bytes removed.
+class BitReader {
+public:
+    explicit BitReader(const QByteArray& nal) {
+        int zeros = 0;
+        for (const char b : nal) {
+            if (zeros >= 2 && b == 3) {  // 00 00 03: the 03 only keeps the payload from looking like a start code
+                zeros = 0;
+                continue;
+            }
+            dropped_ += b;
+            zeros = b == 0 ? zeros + 1 : 0;
+        }
+    }
+    quint32 bits(int n) {
+        quint32 v = 0;
+        for (int i = 0; i < n; ++i) {
+            const qsizetype byte = at_ >> 3;
+            const int bit = byte < dropped_.size() ? (quint8(dropped_[byte]) >> (7 - (at_ & 7))) & 1 : 0;
+            bad_ = bad_ || byte >= dropped_.size();
+            v = v << 1 | quint32(bit);
+            ++at_;
+        }
+        return v;
+    }
+    quint32 golomb() {
+        int zeros = 0;
+        while (bits(1) == 0 && !bad_ && zeros < 32) ++zeros;
+        return zeros >= 32 ? 0xFFFFFFFF : (quint32(1) << zeros) - 1 + bits(zeros);
+    }
+    bool bad() const { return bad_; }
+
+private:
+    QByteArray dropped_;
+    qint64 at_ = 0;
+    bool bad_ = false;
+};
+
+qint64 area(QSize size) {
+    return size.isValid() ? qint64(size.width()) * size.height() : 0;
+}
+
+// The picture size of an HEVC sequence parameter set (a NAL unit, its 2-byte header first).
+QSize spsSize(const QByteArray& nal) {
+    BitReader r(nal.mid(2));
+    r.bits(4);  // video parameter set
+    const int subLayers = int(r.bits(3));
+    r.bits(1);
+    r.bits(96);  // the general profile, tier and level
+    int profiles = 0, levels = 0;
+    for (int i = 0; i < subLayers; ++i) {
+        profiles += int(r.bits(1));
+        levels += int(r.bits(1));
+    }
+    if (subLayers > 0)
+        r.bits(2 * (8 - subLayers));
+    r.bits(88 * profiles + 8 * levels);
+    r.golomb();  // sequence parameter set
+    if (r.golomb() == 3)
+        r.bits(1);  // separate colour planes
+    const quint32 width = r.golomb(), height = r.golomb();
+    if (r.bad() || width > 0x7FFFFFFF || height > 0x7FFFFFFF)
+        return QSize(0x7FFFFFFF, 0x7FFFFFFF);  // unreadable: as large as can be
+    return QSize(int(width), int(height));
+}
+
+// The largest picture of the sequence parameter sets in an "hvcC" box.
+QSize hvcCSize(const Box& hvcC) {
+    QSize largest;
+    Reader r(hvcC.body, hvcC.size);
+    r.skip(22);
+    for (quint64 arrays = r.take(1); arrays > 0 && !r.bad(); --arrays) {
+        const bool sps = (r.take(1) & 0x3F) == 33;
+        for (quint64 units = r.take(2); units > 0 && !r.bad(); --units) {
+            const qint64 length = qint64(r.take(2));
+            const QByteArray nal(r.at(), qsizetype(std::min(length, r.left())));
+            r.skip(length);
+            const QSize size = sps ? spsSize(nal) : QSize();
+            if (area(size) > area(largest))
+                largest = size;
+        }
+    }
+    return largest;
+}
+
 // The children of a full box (version and flags first).
 QList<Box> fullBoxChildren(const Box& box, int skip) {
     return box.size < skip ? QList<Box>() : boxes(box.body + skip, box.size - skip);
@@ -125,6 +210,11 @@ HeifPrimary heifPrimary(const QByteArray& file) {
     if (!ipco || !ipma)
         return primary;
     const QList<Box> properties = boxes(ipco->body, ipco->size);
+    for (const Box& property : properties) {
+        const QSize size = property.type == "hvcC" ? hvcCSize(property) : QSize();
+        if (area(size) > area(primary.largestCoded))
+            primary.largestCoded = size;
+    }
     Reader a(ipma->body, ipma->size);
     const quint64 version = a.take(1);
     const bool wideIndex = a.take(3) & 1;

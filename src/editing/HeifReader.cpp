@@ -92,6 +92,8 @@ public:
         const HeifPrimary primary = heifPrimary(bytes);
         if (!primary.itemType.isEmpty() && !decodable(primary.itemType))
             throw codecMissing(QStringLiteral("„%1“").arg(QString::fromLatin1(primary.itemType)));
+        if (primary.largestCoded.isValid())
+            checkPictureSize(primary.largestCoded.width(), primary.largestCoded.height());
         check(heif_context_read_from_memory_without_copy(context_.get(), bytes.constData(), size_t(bytes.size()),
                                                          nullptr));
         heif_image_handle* handle = nullptr;
@@ -112,6 +114,7 @@ public:
         return {turned ? size_.transposed() : size_, orientation_};
     }
     heif_image_handle* handle() const { return handle_.get(); }
+    QSize size() const { return size_; }
     int orientation() const { return orientation_; }
 
 private:
@@ -172,9 +175,11 @@ DecodedPicture decodeHeif(const QByteArray& bytes) {
                            heif_image_get_height(decoded, heif_channel_interleaved));
     int stride = 0;
     picture.pixels = heif_image_get_plane_readonly(decoded, heif_channel_interleaved, &stride);
-    if (!picture.pixels || picture.stored.isEmpty() ||
-        heif_image_get_bits_per_pixel_range(decoded, heif_channel_interleaved) != 8)
+    if (!picture.pixels || heif_image_get_bits_per_pixel_range(decoded, heif_channel_interleaved) != 8)
         check({heif_error_Decoder_plugin_error, heif_suberror_Unspecified, "no 8-bit picture"});
+    // The coded picture must be the one the file declares, which the question and the copy are sized by.
+    if (picture.stored != file.size())
+        check({heif_error_Invalid_input, heif_suberror_Unspecified, "coded picture size differs from the declared one"});
     picture.stride = stride;
     picture.owner = image;
     picture.orientation = file.orientation();

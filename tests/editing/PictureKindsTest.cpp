@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "PictureTestJpeg.h"
+#include "editing/HeifBoxes.h"
 #include "editing/PictureKinds.h"
 #include "editing/PicturePipeline.h"
 #include "support/PictureFiles.h"
@@ -84,6 +85,9 @@ TEST(PictureKinds, EveryKindBecomesABaselineCopyWithTransparentPartsOnTheBackgro
         EXPECT_EQ(readPictureInfo(row.bytes).size, QSize(64, 32));
         expectHalves(transcodePicture(row.bytes, QSize(), kCopyQuality, kBackground), row.left, row.right);
     }
+    // HEVC codes whole blocks and crops them to odd sizes.
+    for (const QSize odd : {QSize(65, 33), QSize(31, 17)})
+        EXPECT_EQ(decodeJpeg(transcodePicture(makeHeic({.size = odd}), QSize(), kCopyQuality)).size, odd);
 }
 
 TEST(PictureKinds, ColourProfilesAreBroughtToSrgb) {
@@ -118,6 +122,72 @@ QByteArray pngDeclaring(QByteArray png, quint32 width, quint32 height) {
     return png;
 }
 
+QByteArray box(const char* type, const QByteArray& body) {
+    const quint32 size = quint32(body.size() + 8);
+    QByteArray b;
+    for (int shift : {24, 16, 8, 0}) b += char(size >> shift);
+    return b + type + body;
+}
+
+// An HEVC sequence parameter set declaring width x height: one sub-layer, profile, tier and level all
+// zero, as a NAL unit with its emulation prevention bytes.
+QByteArray sequenceParameterSet(quint32 width, quint32 height) {
+    QList<bool> bits;
+    const auto put = [&](quint32 value, int n) {
+        for (int i = n - 1; i >= 0; --i) bits.append((value >> i) & 1);
+    };
+    const auto golomb = [&](quint32 value) {
+        const quint32 v = value + 1;
+        int length = 0;
+        while ((v >> length) > 1) ++length;
+        put(0, length);
+        put(v, length + 1);
+    };
+    put(0, 4), put(0, 3), put(1, 1);
+    for (int i = 0; i < 3; ++i) put(0, 32);  // profile, tier and level
+    golomb(0), golomb(1), golomb(width), golomb(height);
+    put(1, 1);  // the stop bit
+    while (bits.size() % 8) bits.append(false);
+    QByteArray nal("\x42\x01", 2);  // NAL unit type 33
+    int zeros = 0;
+    for (qsizetype i = 0; i < bits.size(); i += 8) {
+        int byte = 0;
+        for (int j = 0; j < 8; ++j) byte = byte << 1 | bits[i + j];
+        if (zeros >= 2 && byte <= 3)
+            nal += char(3), zeros = 0;
+        nal += char(byte);
+        zeros = byte == 0 ? zeros + 1 : 0;
+    }
+    return nal;
+}
+
+TEST(PictureKinds, TheHevcSetUpIsHeldToTheLimitBeforeLibheifDecodes) {
+    // A real encoder's set-up: the coded size is the picture's, rounded up to whole blocks (of up to 64).
+    const QSize coded = heifPrimary(makeHeic({.size = {65, 33}})).largestCoded;
+    EXPECT_TRUE(coded.width() >= 65 && coded.width() < 65 + 64 && coded.height() >= 33 && coded.height() < 33 + 64)
+        << coded.width() << "x" << coded.height();
+    // A file that declares 64 x 64 pixels and sets its decoder up for 30000 x 30000.
+    const QByteArray sps = sequenceParameterSet(30000, 30000);
+    QByteArray hvcC(22, '\0');
+    hvcC += QByteArray("\x01\x21\0\x01", 4) + char(sps.size() >> 8) + char(sps.size() & 0xFF) + sps;
+    const QByteArray ispe = QByteArray(4, '\0') + QByteArray("\0\0\0\x40\0\0\0\x40", 8);
+    const QByteArray meta =
+        box("meta", QByteArray(4, '\0') + box("pitm", QByteArray("\0\0\0\0\0\x01", 6)) +
+                        box("iinf", QByteArray("\0\0\0\0\0\x01", 6) +
+                                        box("infe", QByteArray("\x02\0\0\0\0\x01\0\0hvc1", 12))) +
+                        box("iprp", box("ipco", box("hvcC", hvcC) + box("ispe", ispe)) +
+                                        box("ipma", QByteArray("\0\0\0\0\0\0\0\x01\0\x01\x02\x81\x02", 13))));
+    const QByteArray file = box("ftyp", QByteArray("heic\0\0\0\0mif1heic", 16)) + meta;
+    EXPECT_EQ(heifPrimary(file).largestCoded, QSize(30000, 30000));
+    try {
+        readPictureInfo(file);
+        ADD_FAILURE() << "accepted";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), u"Das Bild ist mit 30000 × 30000 Pixeln zu groß. Zettelwerk verarbeitet Bilder bis "
+                               "100 Megapixel."_qs);
+    }
+}
+
 TEST(PictureKinds, DamagedTruncatedAndHugeFilesAreRefused) {
     const QByteArray png = makePng({.size = {64, 64}});
     QByteArray pngBadData = png;
@@ -135,6 +205,8 @@ TEST(PictureKinds, DamagedTruncatedAndHugeFilesAreRefused) {
     const QByteArray heic = makeHeic({.size = {64, 64}});
     QByteArray heicHuge = heic;  // the "ispe" box: version and flags, then width and height
     heicHuge.replace(heicHuge.indexOf("ispe") + 8, 8, QByteArray("\0\0\x75\x30\0\0\x75\x30", 8));
+    QByteArray heicSmaller = heic;  // declares 32 x 32, codes 64 x 64
+    heicSmaller.replace(heicSmaller.indexOf("ispe") + 8, 8, QByteArray("\0\0\0\x20\0\0\0\x20", 8));
     QByteArray heicBadData = heic;  // the first coded unit's length runs past the file
     heicBadData.replace(heicBadData.indexOf("mdat") + 4, 4, "\x7F\xFF\xFF\xFF");
 
@@ -159,6 +231,7 @@ TEST(PictureKinds, DamagedTruncatedAndHugeFilesAreRefused) {
         {"WebP of 16384 x 16384", webpHugeLossless, u"Das Bild ist mit 16384 × 16384 Pixeln zu groß."_qs, true},
         {"HEIC cut short", heic.left(heic.size() - 40), heifDamaged, false},
         {"HEIC data damaged", heicBadData, heifDamaged, false},
+        {"HEIC coded larger than declared", heicSmaller, heifDamaged, false},
         {"HEIC of 30000 x 30000", heicHuge, u"Das Bild ist mit 30000 × 30000 Pixeln zu groß."_qs, true},
         {"HEIF in VVC", heifWithItemType(heic, "vvc1"), codec + u"1.15"_qs, true},
         {"HEIF in JPEG", heifWithItemType(heic, "jpeg"), codec, true},
