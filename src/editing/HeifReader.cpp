@@ -135,10 +135,12 @@ std::shared_ptr<const ColourConversion> colourOf(const heif_image_handle* handle
         }
         case heif_color_profile_type_nclx: {
             heif_color_profile_nclx* nclx = nullptr;
-            if (heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok || !nclx)
-                return nullptr;
+            const heif_error got = heif_image_handle_get_nclx_color_profile(handle, &nclx);
+            // Ours also when libheif refuses the values it read (unknown primaries).
             const std::unique_ptr<heif_color_profile_nclx, void (*)(heif_color_profile_nclx*)> owned(
                 nclx, heif_nclx_color_profile_free);
+            if (got.code != heif_error_Ok || !nclx)
+                return nullptr;
             return ColourConversion::fromPrimaries(
                 {nclx->color_primary_red_x, nclx->color_primary_red_y, nclx->color_primary_green_x,
                  nclx->color_primary_green_y, nclx->color_primary_blue_x, nclx->color_primary_blue_y,
