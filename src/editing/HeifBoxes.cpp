@@ -1,5 +1,8 @@
 #include "editing/HeifBoxes.h"
 
+#include "editing/HevcHeaders.h"
+
+#include <QHash>
 #include <QList>
 
 #include <algorithm>
@@ -80,94 +83,72 @@ const Box* find(const QList<Box>& list, const char* type) {
     return nullptr;
 }
 
-// Exp-Golomb and fixed-width fields of a NAL unit's payload, its emulation prevention bytes removed.
-class BitReader {
-public:
-    explicit BitReader(const QByteArray& nal) {
-        int zeros = 0;
-        for (const char b : nal) {
-            if (zeros >= 2 && b == 3) {  // 00 00 03: the 03 only keeps the payload from looking like a start code
-                zeros = 0;
-                continue;
-            }
-            dropped_ += b;
-            zeros = b == 0 ? zeros + 1 : 0;
-        }
-    }
-    quint32 bits(int n) {
-        quint32 v = 0;
-        for (int i = 0; i < n; ++i) {
-            const qsizetype byte = at_ >> 3;
-            const int bit = byte < dropped_.size() ? (quint8(dropped_[byte]) >> (7 - (at_ & 7))) & 1 : 0;
-            bad_ = bad_ || byte >= dropped_.size();
-            v = v << 1 | quint32(bit);
-            ++at_;
-        }
-        return v;
-    }
-    quint32 golomb() {
-        int zeros = 0;
-        while (bits(1) == 0 && !bad_ && zeros < 32) ++zeros;
-        return zeros >= 32 ? 0xFFFFFFFF : (quint32(1) << zeros) - 1 + bits(zeros);
-    }
-    bool bad() const { return bad_; }
-
-private:
-    QByteArray dropped_;
-    qint64 at_ = 0;
-    bool bad_ = false;
-};
-
-qint64 area(QSize size) {
-    return size.isValid() ? qint64(size.width()) * size.height() : 0;
-}
-
-// The picture size of an HEVC sequence parameter set (a NAL unit, its 2-byte header first).
-QSize spsSize(const QByteArray& nal) {
-    BitReader r(nal.mid(2));
-    r.bits(4);  // video parameter set
-    const int subLayers = int(r.bits(3));
-    r.bits(1);
-    r.bits(96);  // the general profile, tier and level
-    int profiles = 0, levels = 0;
-    for (int i = 0; i < subLayers; ++i) {
-        profiles += int(r.bits(1));
-        levels += int(r.bits(1));
-    }
-    if (subLayers > 0)
-        r.bits(2 * (8 - subLayers));
-    r.bits(88 * profiles + 8 * levels);
-    r.golomb();  // sequence parameter set
-    if (r.golomb() == 3)
-        r.bits(1);  // separate colour planes
-    const quint32 width = r.golomb(), height = r.golomb();
-    if (r.bad() || width > 0x7FFFFFFF || height > 0x7FFFFFFF)
-        return QSize(0x7FFFFFFF, 0x7FFFFFFF);  // unreadable: as large as can be
-    return QSize(int(width), int(height));
-}
-
-// The largest picture of the sequence parameter sets in an "hvcC" box.
-QSize hvcCSize(const Box& hvcC) {
-    QSize largest;
-    Reader r(hvcC.body, hvcC.size);
-    r.skip(22);
-    for (quint64 arrays = r.take(1); arrays > 0 && !r.bad(); --arrays) {
-        const bool sps = (r.take(1) & 0x3F) == 33;
-        for (quint64 units = r.take(2); units > 0 && !r.bad(); --units) {
-            const qint64 length = qint64(r.take(2));
-            const QByteArray nal(r.at(), qsizetype(std::min(length, r.left())));
-            r.skip(length);
-            const QSize size = sps ? spsSize(nal) : QSize();
-            if (area(size) > area(largest))
-                largest = size;
-        }
-    }
-    return largest;
-}
-
 // The children of a full box (version and flags first).
 QList<Box> fullBoxChildren(const Box& box, int skip) {
     return box.size < skip ? QList<Box>() : boxes(box.body + skip, box.size - skip);
+}
+
+// Every item's type, by its ID ("infe" entries of version 2 and 3).
+QHash<quint64, QByteArray> itemTypes(const Box& iinf) {
+    QHash<quint64, QByteArray> types;
+    Reader r(iinf.body, iinf.size);
+    const int countBytes = r.take(1) == 0 ? 2 : 4;
+    r.skip(3 + countBytes);  // flags, entry count
+    for (const Box& infe : boxes(r.at(), r.left())) {
+        Reader e(infe.body, infe.size);
+        const quint64 version = e.take(1);
+        e.skip(3);
+        if (infe.type != "infe" || version < 2)
+            continue;
+        const quint64 id = e.take(version == 2 ? 2 : 4);
+        e.skip(2);  // protection index
+        types.insert(id, e.fourCc());
+    }
+    return types;
+}
+
+// Every item's bytes, as the "iloc" box places them in the file or in the "idat" box.
+QHash<quint64, QByteArray> itemData(const QByteArray& file, const Box* iloc, const Box* idat) {
+    QHash<quint64, QByteArray> data;
+    if (!iloc)
+        return data;
+    const QByteArray inIdat = idat ? QByteArray::fromRawData(idat->body, idat->size) : QByteArray();
+    Reader r(iloc->body, iloc->size);
+    const quint64 version = r.take(1);
+    r.skip(3);
+    const quint64 sizes = r.take(1), moreSizes = r.take(1);
+    const int offsetBytes = int(sizes >> 4), lengthBytes = int(sizes & 15), baseBytes = int(moreSizes >> 4);
+    const int indexBytes = version >= 1 ? int(moreSizes & 15) : 0;
+    for (quint64 items = r.take(version < 2 ? 2 : 4); items > 0 && !r.bad(); --items) {
+        const quint64 id = r.take(version < 2 ? 2 : 4);
+        const quint64 method = version >= 1 ? r.take(2) & 15 : 0;
+        r.skip(2);  // data reference
+        const quint64 base = r.take(baseBytes);
+        const QByteArray& source = method == 0 ? file : inIdat;
+        QByteArray bytes;
+        for (quint64 extents = r.take(2); extents > 0 && !r.bad(); --extents) {
+            r.skip(indexBytes);
+            const quint64 start = base + r.take(offsetBytes), length = r.take(lengthBytes);
+            if (method <= 1 && start < quint64(source.size()))
+                bytes += source.mid(qsizetype(start), length == 0 || length > quint64(source.size())
+                                                          ? source.size()
+                                                          : qsizetype(length));
+        }
+        data.insert(id, bytes);
+    }
+    return data;
+}
+
+// The canvas of a picture put together from others: a grid of tiles or an overlay.
+QSize canvasSize(const QByteArray& type, const QByteArray& bytes) {
+    Reader r(bytes.constData(), bytes.size());
+    r.skip(1);  // version
+    const int fieldBytes = r.take(1) & 1 ? 4 : 2;
+    r.skip(type == "grid" ? 2 : 8);  // rows and columns, or the fill colour
+    const quint64 width = r.take(fieldBytes), height = r.take(fieldBytes);
+    if (r.bad())
+        return QSize();  // libheif refuses it
+    return QSize(int(std::min<quint64>(width, 0x7FFFFFFF)), int(std::min<quint64>(height, 0x7FFFFFFF)));
 }
 
 }  // namespace
@@ -187,20 +168,18 @@ HeifPrimary heifPrimary(const QByteArray& file) {
     const int idBytes = p.take(1) == 0 ? 2 : 4;  // version 0: 16-bit item IDs
     p.skip(3);
     const quint64 id = p.take(idBytes);
-    Reader ir(iinf->body, iinf->size);
-    const int countBytes = ir.take(1) == 0 ? 2 : 4;
-    ir.skip(3 + countBytes);  // flags, entry count
-    for (const Box& infe : boxes(ir.at(), ir.left())) {
-        Reader e(infe.body, infe.size);
-        const quint64 version = e.take(1);
-        e.skip(3);
-        if (infe.type != "infe" || version < 2)
-            continue;
-        if (e.take(version == 2 ? 2 : 4) == id) {
-            e.skip(2);  // protection index
-            primary.itemType = e.fourCc();
-            break;
-        }
+    const QHash<quint64, QByteArray> types = itemTypes(*iinf);
+    primary.itemType = types.value(id);
+
+    // What the decoders will allocate: the sizes in the HEVC set-ups (in the properties and in the
+    // coded data), and the canvases of pictures put together from tiles or overlaid.
+    const QHash<quint64, QByteArray> data = itemData(file, find(inMeta, "iloc"), find(inMeta, "idat"));
+    for (auto item = types.begin(); item != types.end(); ++item) {
+        const QByteArray bytes = data.value(item.key());
+        if (item.value() == "hvc1")
+            primary.largestDecoded = largerArea(primary.largestDecoded, hevcStreamSize(bytes));
+        else if (item.value() == "grid" || item.value() == "iovl")
+            primary.largestDecoded = largerArea(primary.largestDecoded, canvasSize(item.value(), bytes));
     }
 
     const Box* iprp = find(inMeta, "iprp");
@@ -210,11 +189,10 @@ HeifPrimary heifPrimary(const QByteArray& file) {
     if (!ipco || !ipma)
         return primary;
     const QList<Box> properties = boxes(ipco->body, ipco->size);
-    for (const Box& property : properties) {
-        const QSize size = property.type == "hvcC" ? hvcCSize(property) : QSize();
-        if (area(size) > area(primary.largestCoded))
-            primary.largestCoded = size;
-    }
+    for (const Box& property : properties)
+        if (property.type == "hvcC")
+            primary.largestDecoded = largerArea(primary.largestDecoded,
+                                                hvcCSize(QByteArray::fromRawData(property.body, property.size)));
     Reader a(ipma->body, ipma->size);
     const quint64 version = a.take(1);
     const bool wideIndex = a.take(3) & 1;

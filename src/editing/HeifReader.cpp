@@ -92,8 +92,8 @@ public:
         const HeifPrimary primary = heifPrimary(bytes);
         if (!primary.itemType.isEmpty() && !decodable(primary.itemType))
             throw codecMissing(QStringLiteral("„%1“").arg(QString::fromLatin1(primary.itemType)));
-        if (primary.largestCoded.isValid())
-            checkPictureSize(primary.largestCoded.width(), primary.largestCoded.height());
+        if (primary.largestDecoded.isValid())
+            checkPictureSize(primary.largestDecoded.width(), primary.largestDecoded.height());
         check(heif_context_read_from_memory_without_copy(context_.get(), bytes.constData(), size_t(bytes.size()),
                                                          nullptr));
         heif_image_handle* handle = nullptr;

@@ -161,30 +161,41 @@ QByteArray sequenceParameterSet(quint32 width, quint32 height) {
     return nal;
 }
 
-TEST(PictureKinds, TheHevcSetUpIsHeldToTheLimitBeforeLibheifDecodes) {
+TEST(PictureKinds, WhatLibheifWillAllocateIsHeldToTheLimitBeforehand) {
     // A real encoder's set-up: the coded size is the picture's, rounded up to whole blocks (of up to 64).
-    const QSize coded = heifPrimary(makeHeic({.size = {65, 33}})).largestCoded;
+    const QSize coded = heifPrimary(makeHeic({.size = {65, 33}})).largestDecoded;
     EXPECT_TRUE(coded.width() >= 65 && coded.width() < 65 + 64 && coded.height() >= 33 && coded.height() < 33 + 64)
         << coded.width() << "x" << coded.height();
-    // A file that declares 64 x 64 pixels and sets its decoder up for 30000 x 30000.
-    const QByteArray sps = sequenceParameterSet(30000, 30000);
-    QByteArray hvcC(22, '\0');
-    hvcC += QByteArray("\x01\x21\0\x01", 4) + char(sps.size() >> 8) + char(sps.size() & 0xFF) + sps;
-    const QByteArray ispe = QByteArray(4, '\0') + QByteArray("\0\0\0\x40\0\0\0\x40", 8);
-    const QByteArray meta =
-        box("meta", QByteArray(4, '\0') + box("pitm", QByteArray("\0\0\0\0\0\x01", 6)) +
-                        box("iinf", QByteArray("\0\0\0\0\0\x01", 6) +
-                                        box("infe", QByteArray("\x02\0\0\0\0\x01\0\0hvc1", 12))) +
+    // Files that declare 64 x 64 pixels: one sets its decoder up for 30000 x 30000, one is a grid of tiles
+    // on a canvas of 30000 x 30000 (its description in the "idat" box).
+    const auto heif = [](quint32 codedSide, bool grid) {
+        const QByteArray sps = sequenceParameterSet(codedSide, codedSide);
+        QByteArray hvcC(22, '\0');
+        hvcC += QByteArray("\x01\x21\0\x01", 4) + char(sps.size() >> 8) + char(sps.size() & 0xFF) + sps;
+        const QByteArray ispe = QByteArray(4, '\0') + QByteArray("\0\0\0\x40\0\0\0\x40", 8);
+        QByteArray items = box("infe", QByteArray("\x02\0\0\0\0\x01\0\0hvc1", 12));
+        QByteArray placed;
+        if (grid) {
+            items += box("infe", QByteArray("\x02\0\0\0\0\x02\0\0grid", 12));
+            placed = box("iloc", QByteArray("\x01\0\0\0\x44\0\0\x01\0\x02\0\x01\0\0\0\x01\0\0\0\0\0\0\0\x08", 24)) +
+                     box("idat", QByteArray("\0\0\0\0\x75\x30\x75\x30", 8));
+        }
+        const QByteArray meta = box(
+            "meta", QByteArray(4, '\0') + box("pitm", QByteArray("\0\0\0\0\0", 5) + char(grid ? 2 : 1)) +
+                        box("iinf", QByteArray("\0\0\0\0\0", 5) + char(grid ? 2 : 1) + items) + placed +
                         box("iprp", box("ipco", box("hvcC", hvcC) + box("ispe", ispe)) +
                                         box("ipma", QByteArray("\0\0\0\0\0\0\0\x01\0\x01\x02\x81\x02", 13))));
-    const QByteArray file = box("ftyp", QByteArray("heic\0\0\0\0mif1heic", 16)) + meta;
-    EXPECT_EQ(heifPrimary(file).largestCoded, QSize(30000, 30000));
-    try {
-        readPictureInfo(file);
-        ADD_FAILURE() << "accepted";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.message(), u"Das Bild ist mit 30000 × 30000 Pixeln zu groß. Zettelwerk verarbeitet Bilder bis "
-                               "100 Megapixel."_qs);
+        return box("ftyp", QByteArray("heic\0\0\0\0mif1heic", 16)) + meta;
+    };
+    for (const QByteArray& file : {heif(30000, false), heif(64, true)}) {
+        EXPECT_EQ(heifPrimary(file).largestDecoded, QSize(30000, 30000));
+        try {
+            readPictureInfo(file);
+            ADD_FAILURE() << "accepted";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.message(), u"Das Bild ist mit 30000 × 30000 Pixeln zu groß. Zettelwerk verarbeitet Bilder "
+                                   "bis 100 Megapixel."_qs);
+        }
     }
 }
 
