@@ -19,6 +19,7 @@
 #include "dispatch/ui/VentozaForm.h"
 #include "dispatch/ui/WerbungForm.h"
 #include "editing/ui/LinkForm.h"
+#include "editing/ui/PicturePreview.h"
 #include "editing/ui/ResizeForm.h"
 #include "template/ui/CloseForm.h"
 #include "template/ui/PicturePane.h"
@@ -124,13 +125,13 @@ std::optional<quint32> QtPrompts::chooseColour(quint32 colour) {
 QString QtPrompts::choosePicture() {
     if (pictureFolder_.isEmpty())
         pictureFolder_ = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    // The filter matches without regard to case, so a phone's "IMG_1234.JPG" is listed too.
+    // The filter matches without regard to case, so a phone's "IMG_1234.JPG" and "IMG_1235.HEIC" are
+    // listed too.
     QFileDialog dialog(parent_, QStringLiteral("Bild öffnen"), existingFolder(pictureFolder_),
-                       QStringLiteral("JPG (*.jpg *.jpeg)"));
+                       QStringLiteral("Bilder (*.jpg *.jpeg *.png *.heic *.heif *.webp)"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::HideNameFilterDetails);  // the one entry reads "JPG"
     // The picture dialog shows the selected picture beside the list.
     auto* preview = new PicturePane(&dialog);
     preview->setObjectName(QStringLiteral("PicturePreview"));
@@ -145,9 +146,8 @@ QString QtPrompts::choosePicture() {
             width = std::min(width, screen->availableGeometry().width() - 40);
         dialog.resize(width, dialog.sizeHint().height());
     }
-    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
-        preview->navigate(QFileInfo(path).isFile() ? path : kAboutBlank);
-    });
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview,
+                     [preview](const QString& path) { showChosenPicture(*preview, path); });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     const QString path = dialog.selectedFiles().first();

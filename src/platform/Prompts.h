@@ -65,7 +65,8 @@ public:
     virtual std::optional<quint32> chooseColour(quint32 colour) { return std::nullopt; }
 
     // Pictures.
-    // The picture-open dialog, one filter "JPG" listing files that end in ".jpg" or ".jpeg" in any case.
+    // The picture-open dialog, one filter "Bilder (*.jpg *.jpeg *.png *.heic *.heif *.webp)" listing
+    // those files in any case.
     // Returns the chosen path, or an empty string when the user cancels.
     virtual QString choosePicture() { return {}; }
     // The width question `TResizeForm`, showing resizeWidth. "Ja" leaves the width to use in resizeWidth
