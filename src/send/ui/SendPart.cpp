@@ -45,7 +45,7 @@ void SendPart::Testmailanmichsenden1Click() {
             else
                 again();
         });
-        if (dialog_)
+        if (senderDialog())
             dialog_->ResultLabel->setText(QStringLiteral(
                 "Für die Testmail fehlt noch der Absender: Bitte tragen Sie Ihre Adresse und Ihren "
                 "Postausgangsserver ein. Mit „OK“ geht die Testmail los."));
@@ -103,7 +103,8 @@ std::optional<QString> SendPart::passwordFor(const SenderProfile& profile) {
 }
 
 void SendPart::openSenderDialog(std::function<void()> afterSaving) {
-    if (dialog_) {
+    // A closed dialog lingers until it is deleted; a new one is made then.
+    if (senderDialog()) {
         dialog_->raise();
         dialog_->activateWindow();
         return;

@@ -61,7 +61,7 @@ public:
     PasswordStore& passwordStore() { return *store_; }
     void setPasswordStore(std::unique_ptr<PasswordStore> store) { store_ = std::move(store); }
     // The dialog "Absender und Server…" while it is open.
-    SenderDialog* senderDialog() const { return dialog_; }
+    SenderDialog* senderDialog() const { return dialog_ && dialog_->isVisible() ? dialog_.data() : nullptr; }
     bool sendingTestMail() const { return testMailRunning_; }
     // Runs the commands that start from a dialog's answer behind the application's error report; the
     // window sets it.

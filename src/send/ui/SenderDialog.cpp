@@ -267,21 +267,20 @@ void SenderDialog::verifyConnection() {
         });
 }
 
-// A known provider's settings come in when the address moves to its domain, not at every key: what
-// the user changed afterwards stays. The user name follows the address while the two are equal.
+// A known provider's settings come in when the address moves to another provider's domain, not at
+// every key: what the user changed afterwards stays, also while the address is typed anew. The user
+// name follows the address while the two are equal.
 void SenderDialog::addressEdited(const QString& address) {
     const QString typed = address.trimmed();
     if (UserEdit->text().isEmpty() || UserEdit->text() == lastAddress_)
         UserEdit->setText(typed);
     lastAddress_ = typed;
-    const auto provider = providerForAddress(typed);
-    const QString name = provider ? provider->name : QString();
-    if (provider && name != lastProvider_) {
+    if (const auto provider = providerForAddress(typed); provider && provider->name != lastProvider_) {
         ServerEdit->setText(provider->server);
         PortSpinBox->setValue(provider->port);
         SecurityComboBox->setCurrentIndex(int(provider->security));
+        lastProvider_ = provider->name;
     }
-    lastProvider_ = name;
     showProvider(typed);
 }
 
