@@ -129,7 +129,9 @@ SenderDialog::SenderDialog(const SenderProfile& profile, QString profilePath, Pa
     RateSpinBox->setRange(0, 100000);
     RateSpinBox->setSpecialValueText(QStringLiteral("ohne Grenze"));
     CaFileEdit = named(new QLineEdit(sending), "CaFileEdit");
-    CaFileEdit->setPlaceholderText(QStringLiteral("nur für einen Server mit eigener Zertifizierungsstelle"));
+    CaFileEdit->setPlaceholderText(QStringLiteral("keine"));
+    CaFileEdit->setToolTip(QStringLiteral("Nur für einen Mailserver mit eigener Zertifizierungsstelle: deren "
+                                          "Zertifikat als PEM-Datei."));
     CaFileButton = named(new QPushButton(QStringLiteral("Durc&hsuchen…"), sending), "CaFileButton");
     CaFileButton->setAccessibleName(QStringLiteral("CA-Datei suchen"));
     auto* caRow = new QHBoxLayout;
@@ -144,18 +146,18 @@ SenderDialog::SenderDialog(const SenderProfile& profile, QString profilePath, Pa
     sendingForm->addRow(OneClickCheckBox);
     layout->addWidget(sending);
 
-    VerifyButton = named(new QPushButton(QStringLiteral("Verbindung &prüfen"), this), "VerifyButton");
     ResultLabel = hint("ResultLabel", QStringLiteral("Ergebnis"), this);
-    auto* verifyRow = new QHBoxLayout;
-    verifyRow->addWidget(VerifyButton, 0, Qt::AlignTop);
-    verifyRow->addWidget(ResultLabel, 1);
-    layout->addLayout(verifyRow);
+    layout->addWidget(ResultLabel);
     layout->addStretch();
 
+    VerifyButton = named(new QPushButton(QStringLiteral("Verbindung &prüfen"), this), "VerifyButton");
     Buttons = named(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this), "Buttons");
     Buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     Buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
-    layout->addWidget(Buttons);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(VerifyButton);
+    buttonRow->addWidget(Buttons, 1);
+    layout->addLayout(buttonRow);
 
     QWidget* const order[] = {NameEdit,    AddressEdit,  ServerEdit,      PortSpinBox,
                               SecurityComboBox, UserEdit, PasswordEdit, RateSpinBox, CaFileEdit, CaFileButton,
@@ -188,6 +190,8 @@ SenderDialog::SenderDialog(const SenderProfile& profile, QString profilePath, Pa
                                              "nicht in einer Datei von Zettelwerk.")
                             : QStringLiteral("Auf diesem Desktop ist kein Schlüsselbund verfügbar: Das Passwort "
                                              "wird nicht gespeichert, Zettelwerk fragt bei jedem Versand danach."));
+
+    keepTextsWhole();
 
     connect(AddressEdit, &QLineEdit::textEdited, this, &SenderDialog::addressEdited);
     connect(SecurityComboBox, &QComboBox::activated, this, &SenderDialog::securityChosen);
@@ -306,6 +310,7 @@ void SenderDialog::showProvider(const QString& address) {
     if (!provider) {
         ProviderLabel->clear();
         ProviderLabel->hide();
+        keepTextsWhole();
         return;
     }
     QString text = QStringLiteral("Anbieter erkannt: %1. Server, Port und Verschlüsselung sind vorgeschlagen; "
@@ -315,10 +320,19 @@ void SenderDialog::showProvider(const QString& address) {
         text += u"\n"_qs + provider->note;
     ProviderLabel->setText(text);
     ProviderLabel->show();
+    keepTextsWhole();
 }
 
 void SenderDialog::showResult(const QString& text) {
     ResultLabel->setText(text);
+    keepTextsWhole();
+}
+
+// A wrapped text asks for its height at the width it would like; narrower, it would need more lines
+// than it gets. The dialog is never made smaller than what its texts of the moment want.
+void SenderDialog::keepTextsWhole() {
+    layout()->invalidate();
+    setMinimumSize(layout()->totalSizeHint());
 }
 
 }  // namespace zw::send

@@ -72,6 +72,7 @@ private:
     void chooseCaFile();
     void showProvider(const QString& address);
     void showResult(const QString& text);
+    void keepTextsWhole();
 
     QString profilePath_;
     PasswordStore& store_;
