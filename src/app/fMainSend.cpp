@@ -21,7 +21,8 @@ void TMainForm::connectSend() {
     Versandberichte1 = VersandMenu->addAction(QStringLiteral("Versand&berichte…"));
 
     send_ = std::make_unique<send::SendPart>(
-        this, session_.folders.program, prompts_, [this] { commitBlock(); }, [this] { return windowRenderInput(); });
+        this, session_.folders.program, prompts_, [this] { commitBlock(); },
+        [this] { return windowRenderInput(); });
     send::SendPart* part = send_.get();
     part->runCommand = [this](const std::function<void()>& command) { run(command); };
     wire(AbsenderundServer1, &QAction::triggered, part, &send::SendPart::AbsenderundServer1Click);

@@ -16,16 +16,26 @@ struct Ignoring {
     const char* name;
 };
 constexpr Ignoring kIgnoring[] = {
-    {"evolution", "Evolution"},         {"org.gnome.evolution", "Evolution"},
-    {"kmail", "KMail"},                 {"org.kde.kmail", "KMail"},
-    {"geary", "Geary"},                 {"org.gnome.geary", "Geary"},
-    {"claws-mail", "Claws Mail"},       {"sylpheed", "Sylpheed"},
-    {"mutt", "Mutt"},                   {"neomutt", "NeoMutt"},
-    {"gedit", "gedit"},                 {"org.gnome.gedit", "gedit"},
-    {"org.gnome.texteditor", "Texteditor"}, {"kate", "Kate"},
-    {"org.kde.kate", "Kate"},           {"kwrite", "KWrite"},
-    {"org.kde.kwrite", "KWrite"},       {"mousepad", "Mousepad"},
-    {"org.xfce.mousepad", "Mousepad"},  {"pluma", "Pluma"},
+    {"evolution", "Evolution"},
+    {"org.gnome.evolution", "Evolution"},
+    {"kmail", "KMail"},
+    {"org.kde.kmail", "KMail"},
+    {"geary", "Geary"},
+    {"org.gnome.geary", "Geary"},
+    {"claws-mail", "Claws Mail"},
+    {"sylpheed", "Sylpheed"},
+    {"mutt", "Mutt"},
+    {"neomutt", "NeoMutt"},
+    {"gedit", "gedit"},
+    {"org.gnome.gedit", "gedit"},
+    {"org.gnome.texteditor", "Texteditor"},
+    {"kate", "Kate"},
+    {"org.kde.kate", "Kate"},
+    {"kwrite", "KWrite"},
+    {"org.kde.kwrite", "KWrite"},
+    {"mousepad", "Mousepad"},
+    {"org.xfce.mousepad", "Mousepad"},
+    {"pluma", "Pluma"},
     {"xed", "Xed"},
 };
 
@@ -60,15 +70,18 @@ MailProgram desktopMailProgram() {
 QString singleMailNotice(const MailProgram& program, const QString& messagePath, bool offerTestMail) {
     QString text =
         program.desktopEntry.isEmpty()
-            ? QStringLiteral("Auf diesem Desktop ist kein Mailprogramm für E-Mail-Dateien (.eml) eingestellt, "
-                             "das die Nachricht als neue E-Mail öffnen könnte.")
-            : QStringLiteral("%1, das Programm Ihres Desktops für E-Mail-Dateien (.eml), öffnet die Nachricht "
-                             "nicht als neue E-Mail zum Absenden, sondern zeigt oder importiert sie nur.")
+            ? QStringLiteral(
+                  "Auf diesem Desktop ist kein Mailprogramm für E-Mail-Dateien (.eml) eingestellt, "
+                  "das die Nachricht als neue E-Mail öffnen könnte.")
+            : QStringLiteral(
+                  "%1, das Programm Ihres Desktops für E-Mail-Dateien (.eml), öffnet die Nachricht "
+                  "nicht als neue E-Mail zum Absenden, sondern zeigt oder importiert sie nur.")
                   .arg(program.name.isEmpty() ? program.desktopEntry : program.name);
     text += QStringLiteral("\n\nDie Nachricht liegt hier:\n%1").arg(QDir::toNativeSeparators(messagePath));
     if (offerTestMail)
-        text += QStringLiteral("\n\nMit „Testmail an mich senden“ schickt Zettelwerk sie stattdessen über Ihren "
-                               "Mailserver an Ihre eigene Adresse.");
+        text += QStringLiteral(
+            "\n\nMit „Testmail an mich senden“ schickt Zettelwerk sie stattdessen über Ihren "
+            "Mailserver an Ihre eigene Adresse.");
     return text;
 }
 

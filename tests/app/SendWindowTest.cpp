@@ -26,7 +26,8 @@ namespace {
 // A secret store that keeps its passwords in memory, or that is not there.
 class MemoryStore : public send::PasswordStore {
 public:
-    MemoryStore(bool available, std::map<QString, QString>& entries) : available_(available), entries_(entries) {}
+    MemoryStore(bool available, std::map<QString, QString>& entries)
+        : available_(available), entries_(entries) {}
     bool available() override { return available_; }
     std::optional<QString> read(const QString& account) override {
         const auto it = entries_.find(account);
@@ -99,7 +100,8 @@ TEST_F(SendWindowTest, DialogFillsInTheProviderKeepsThePasswordOutOfTheFileAndTh
     standIn(u"xdg-mime"_qs, "thunderbird.desktop");
     standIn(u"xdg-open"_qs, "");
     f.StartMailBitBtn->click();
-    EXPECT_TRUE(preview1().startsWith("From: \"Ihr Name\" <ihre.adresse@example.com>\r\nSubject: Herbst\r\n"));
+    EXPECT_TRUE(
+        preview1().startsWith("From: \"Ihr Name\" <ihre.adresse@example.com>\r\nSubject: Herbst\r\n"));
 
     send::SenderDialog& d = openDialog();
     EXPECT_TRUE(d.StoreLabel->text().contains(u"Schlüsselbund"_qs));
@@ -141,8 +143,9 @@ TEST_F(SendWindowTest, DialogFillsInTheProviderKeepsThePasswordOutOfTheFileAndTh
 
     // Every rendering names the sender now; the name with umlauts as an encoded word.
     f.StartMailBitBtn->click();
-    EXPECT_TRUE(preview1().startsWith("From: =?UTF-8?Q?F=C3=B6rderverein_Gr=C3=BCnau?= "
-                                      "<vorstand@verein-gruenau.de>\r\nSubject: Herbst\r\n"));
+    EXPECT_TRUE(
+        preview1().startsWith("From: =?UTF-8?Q?F=C3=B6rderverein_Gr=C3=BCnau?= "
+                              "<vorstand@verein-gruenau.de>\r\nSubject: Herbst\r\n"));
 
     // Opened again, the dialog shows the password from the store; a new user name moves it there.
     send::SenderDialog& again = openDialog();
@@ -195,10 +198,10 @@ TEST_F(SendWindowTest, DialogIsNamedForScreenReadersAndWalkedByTheKeyboard) {
         walk.append(QApplication::focusWidget()->objectName());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    EXPECT_EQ(walk.mid(0, 12), QStringList({u"NameEdit"_qs, u"AddressEdit"_qs, u"ServerEdit"_qs, u"PortSpinBox"_qs,
-                                            u"SecurityComboBox"_qs, u"UserEdit"_qs, u"PasswordEdit"_qs,
-                                            u"RateSpinBox"_qs, u"CaFileEdit"_qs, u"CaFileButton"_qs,
-                                            u"OneClickCheckBox"_qs, u"VerifyButton"_qs}));
+    EXPECT_EQ(walk.mid(0, 12), QStringList({u"NameEdit"_qs, u"AddressEdit"_qs, u"ServerEdit"_qs,
+                                            u"PortSpinBox"_qs, u"SecurityComboBox"_qs, u"UserEdit"_qs,
+                                            u"PasswordEdit"_qs, u"RateSpinBox"_qs, u"CaFileEdit"_qs,
+                                            u"CaFileButton"_qs, u"OneClickCheckBox"_qs, u"VerifyButton"_qs}));
 }
 
 TEST_F(SendWindowTest, SingleMailAsksTheDesktopWhichProgramOpensMessagesFirst) {

@@ -111,8 +111,16 @@ TEST_F(Message, FromLineCarriesTheSenderWhenThereIsOne) {
         Lines lines;  // empty: only folding and the decoded sender are checked
         QString decodedName;
     } rows[] = {
-        {"no sender: the placeholder", u"Max"_qs, {}, {"From: \"Ihr Name\" <ihre.adresse@example.com>"}, u"Ihr Name"_qs},
-        {"ascii name quoted", u"Max Muster"_qs, u"max@gmx.de"_qs, {"From: \"Max Muster\" <max@gmx.de>"}, u"Max Muster"_qs},
+        {"no sender: the placeholder",
+         u"Max"_qs,
+         {},
+         {"From: \"Ihr Name\" <ihre.adresse@example.com>"},
+         u"Ihr Name"_qs},
+        {"ascii name quoted",
+         u"Max Muster"_qs,
+         u"max@gmx.de"_qs,
+         {"From: \"Max Muster\" <max@gmx.de>"},
+         u"Max Muster"_qs},
         {"quotes escaped",
          u"Der \"gute\" Verein\\Club"_qs,
          u"a@b.de"_qs,

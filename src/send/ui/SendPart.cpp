@@ -53,8 +53,9 @@ void SendPart::Testmailanmichsenden1Click() {
     }
     const SenderProfile profile = profile_;
     const Newsletter newsletter = renderNewsletter(QDir(workFolder_).filePath(QLatin1String(kTestMailFile)));
-    const QByteArray message = OutgoingMessage(newsletter).forRecipient(Recipient{profile.address, profile.name, 0},
-                                                                        profile, QDateTime::currentDateTime());
+    const QByteArray message =
+        OutgoingMessage(newsletter)
+            .forRecipient(Recipient{profile.address, profile.name, 0}, profile, QDateTime::currentDateTime());
     const std::optional<QString> password = passwordFor(profile);
     if (!password)
         return;
@@ -99,7 +100,8 @@ std::optional<QString> SendPart::passwordFor(const SenderProfile& profile) {
         if (std::optional<QString> stored = store_->read(account); stored && !stored->isEmpty())
             return stored;
     return prompts_.askPassword(
-        QStringLiteral("Das Passwort für %1 beim Server %2 (es wird nicht gespeichert):").arg(profile.user, profile.server));
+        QStringLiteral("Das Passwort für %1 beim Server %2 (es wird nicht gespeichert):")
+            .arg(profile.user, profile.server));
 }
 
 void SendPart::openSenderDialog(std::function<void()> afterSaving) {

@@ -62,11 +62,13 @@ QString checkProfile(const SenderProfile& profile) {
     if (server.isEmpty())
         return QStringLiteral("Bitte tragen Sie den Postausgangsserver (SMTP) ein.");
     if (server.contains(u' ') || server.contains(u"://"))
-        return QStringLiteral("Der Server wird ohne Leerzeichen und ohne „smtp://“ eingetragen, etwa "
-                              "„mail.gmx.net“.");
+        return QStringLiteral(
+            "Der Server wird ohne Leerzeichen und ohne „smtp://“ eingetragen, etwa "
+            "„mail.gmx.net“.");
     if (profile.security == Security::None && !isLoopback(server))
-        return QStringLiteral("Ohne Verschlüsselung sendet Zettelwerk nur an einen Mailserver auf diesem "
-                              "Rechner (localhost); für „%1“ wählen Sie bitte STARTTLS oder SSL/TLS.")
+        return QStringLiteral(
+                   "Ohne Verschlüsselung sendet Zettelwerk nur an einen Mailserver auf diesem "
+                   "Rechner (localhost); für „%1“ wählen Sie bitte STARTTLS oder SSL/TLS.")
             .arg(server);
     if (!profile.caFile.isEmpty() && !QFileInfo(profile.caFile).isReadable())
         return QStringLiteral("Die CA-Datei „%1“ lässt sich nicht lesen.").arg(profile.caFile);
@@ -130,8 +132,9 @@ SenderDialog::SenderDialog(const SenderProfile& profile, QString profilePath, Pa
     RateSpinBox->setSpecialValueText(QStringLiteral("ohne Grenze"));
     CaFileEdit = named(new QLineEdit(sending), "CaFileEdit");
     CaFileEdit->setPlaceholderText(QStringLiteral("keine"));
-    CaFileEdit->setToolTip(QStringLiteral("Nur für einen Mailserver mit eigener Zertifizierungsstelle: deren "
-                                          "Zertifikat als PEM-Datei."));
+    CaFileEdit->setToolTip(
+        QStringLiteral("Nur für einen Mailserver mit eigener Zertifizierungsstelle: deren "
+                       "Zertifikat als PEM-Datei."));
     CaFileButton = named(new QPushButton(QStringLiteral("Durc&hsuchen…"), sending), "CaFileButton");
     CaFileButton->setAccessibleName(QStringLiteral("CA-Datei suchen"));
     auto* caRow = new QHBoxLayout;
@@ -159,12 +162,21 @@ SenderDialog::SenderDialog(const SenderProfile& profile, QString profilePath, Pa
     buttonRow->addWidget(Buttons, 1);
     layout->addLayout(buttonRow);
 
-    QWidget* const order[] = {NameEdit,    AddressEdit,  ServerEdit,      PortSpinBox,
-                              SecurityComboBox, UserEdit, PasswordEdit, RateSpinBox, CaFileEdit, CaFileButton,
-                              OneClickCheckBox, VerifyButton, Buttons->button(QDialogButtonBox::Ok),
+    QWidget* const order[] = {NameEdit,
+                              AddressEdit,
+                              ServerEdit,
+                              PortSpinBox,
+                              SecurityComboBox,
+                              UserEdit,
+                              PasswordEdit,
+                              RateSpinBox,
+                              CaFileEdit,
+                              CaFileButton,
+                              OneClickCheckBox,
+                              VerifyButton,
+                              Buttons->button(QDialogButtonBox::Ok),
                               Buttons->button(QDialogButtonBox::Cancel)};
-    for (size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    for (size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 
     NameEdit->setText(profile.name);
     AddressEdit->setText(profile.address);
@@ -185,11 +197,12 @@ SenderDialog::SenderDialog(const SenderProfile& profile, QString profilePath, Pa
         oldAccount_ = passwordAccount(profile.user, profile.server);
     if (storeAvailable_ && !oldAccount_.isEmpty())
         PasswordEdit->setText(store_.read(oldAccount_).value_or(QString()));
-    StoreLabel->setText(storeAvailable_
-                            ? QStringLiteral("Das Passwort wird im Schlüsselbund Ihres Desktops gespeichert, "
-                                             "nicht in einer Datei von Zettelwerk.")
-                            : QStringLiteral("Auf diesem Desktop ist kein Schlüsselbund verfügbar: Das Passwort "
-                                             "wird nicht gespeichert, Zettelwerk fragt bei jedem Versand danach."));
+    StoreLabel->setText(
+        storeAvailable_
+            ? QStringLiteral("Das Passwort wird im Schlüsselbund Ihres Desktops gespeichert, "
+                             "nicht in einer Datei von Zettelwerk.")
+            : QStringLiteral("Auf diesem Desktop ist kein Schlüsselbund verfügbar: Das Passwort "
+                             "wird nicht gespeichert, Zettelwerk fragt bei jedem Versand danach."));
 
     keepTextsWhole();
 
@@ -225,7 +238,8 @@ void SenderDialog::accept() {
         return;
     }
     try {
-        const QString account = profile.user.isEmpty() ? QString() : passwordAccount(profile.user, profile.server);
+        const QString account =
+            profile.user.isEmpty() ? QString() : passwordAccount(profile.user, profile.server);
         if (storeAvailable_) {
             if (!oldAccount_.isEmpty() && oldAccount_ != account)
                 store_.remove(oldAccount_);
@@ -296,11 +310,12 @@ void SenderDialog::securityChosen(int index) {
 }
 
 void SenderDialog::chooseCaFile() {
-    const QString start = CaFileEdit->text().isEmpty() ? QString() : QFileInfo(CaFileEdit->text()).absolutePath();
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("CA-Zertifikat wählen"), start,
-        QStringLiteral("Zertifikate (*.pem *.crt *.cer);;Alle Dateien (*)"), nullptr,
-        QFileDialog::DontUseNativeDialog);
+    const QString start =
+        CaFileEdit->text().isEmpty() ? QString() : QFileInfo(CaFileEdit->text()).absolutePath();
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("CA-Zertifikat wählen"), start,
+                                     QStringLiteral("Zertifikate (*.pem *.crt *.cer);;Alle Dateien (*)"),
+                                     nullptr, QFileDialog::DontUseNativeDialog);
     if (!path.isEmpty())
         CaFileEdit->setText(path);
 }
@@ -313,8 +328,9 @@ void SenderDialog::showProvider(const QString& address) {
         keepTextsWhole();
         return;
     }
-    QString text = QStringLiteral("Anbieter erkannt: %1. Server, Port und Verschlüsselung sind vorgeschlagen; "
-                                  "Sie können sie ändern.")
+    QString text = QStringLiteral(
+                       "Anbieter erkannt: %1. Server, Port und Verschlüsselung sind vorgeschlagen; "
+                       "Sie können sie ändern.")
                        .arg(provider->name);
     if (!provider->note.isEmpty())
         text += u"\n"_qs + provider->note;

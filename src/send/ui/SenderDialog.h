@@ -77,8 +77,8 @@ private:
     QString profilePath_;
     PasswordStore& store_;
     bool storeAvailable_ = false;
-    QString oldAccount_;   // the account the stored password belonged to when the dialog opened
-    QString lastAddress_;  // the address before the last edit: the user name follows it while equal
+    QString oldAccount_;    // the account the stored password belonged to when the dialog opened
+    QString lastAddress_;   // the address before the last edit: the user name follows it while equal
     QString lastProvider_;  // the provider whose settings were filled in last
     bool verifying_ = false;
     SenderProfile saved_;

@@ -24,10 +24,10 @@ QString failure(const SendResult& result, const QString& fallback) {
     return (result.message.isEmpty() ? fallback : result.message) + serverWords(result);
 }
 
-
 }  // namespace
 
-void askServer(QObject* context, std::function<SendResult()> work, std::function<void(const SendResult&)> done) {
+void askServer(QObject* context, std::function<SendResult()> work,
+               std::function<void(const SendResult&)> done) {
     auto cursor = std::make_shared<WaitCursor>();
     auto answer = std::make_shared<SendResult>();
     QThread* thread = QThread::create([work = std::move(work), answer] {
@@ -55,7 +55,8 @@ void askServer(QObject* context, std::function<SendResult()> work, std::function
 
 QString verifyReport(const SenderProfile& profile, const SendResult& result) {
     if (result.outcome != Outcome::Sent)
-        return failure(result, QStringLiteral("Die Verbindung zu %1 ist nicht zustande gekommen.").arg(profile.server));
+        return failure(
+            result, QStringLiteral("Die Verbindung zu %1 ist nicht zustande gekommen.").arg(profile.server));
     QStringList steps = {QStringLiteral("der Server %1 ist erreichbar").arg(profile.server)};
     if (profile.security != Security::None)
         steps.append(QStringLiteral("sein Zertifikat ist gültig"));
@@ -68,27 +69,32 @@ QString verifyReport(const SenderProfile& profile, const SendResult& result) {
 
 QString testMailReport(const SenderProfile& profile, const SendResult& result) {
     // The transport's German message and the server's words, each on a line of its own.
-    const QString details = (result.message.isEmpty() ? QString() : u"\n"_qs + result.message) + serverWords(result);
+    const QString details =
+        (result.message.isEmpty() ? QString() : u"\n"_qs + result.message) + serverWords(result);
     switch (result.outcome) {
         case Outcome::Sent:
-            return QStringLiteral("Der Server %1 hat die Testmail an %2 angenommen; sie sollte in wenigen "
-                                  "Minuten in Ihrem Posteingang sein.")
+            return QStringLiteral(
+                       "Der Server %1 hat die Testmail an %2 angenommen; sie sollte in wenigen "
+                       "Minuten in Ihrem Posteingang sein.")
                        .arg(profile.server, profile.address) +
                    serverWords(result);
         case Outcome::Temporary:
-            return QStringLiteral("Der Server %1 nimmt die Testmail gerade nicht an; bitte versuchen Sie es "
-                                  "später noch einmal.")
+            return QStringLiteral(
+                       "Der Server %1 nimmt die Testmail gerade nicht an; bitte versuchen Sie es "
+                       "später noch einmal.")
                        .arg(profile.server) +
                    details;
         case Outcome::RecipientRefused:
-            return QStringLiteral("Der Server %1 hat die Testmail an %2 abgelehnt.").arg(profile.server, profile.address) +
+            return QStringLiteral("Der Server %1 hat die Testmail an %2 abgelehnt.")
+                       .arg(profile.server, profile.address) +
                    details;
         case Outcome::Fatal:
             break;
     }
     return QStringLiteral("Die Testmail wurde nicht gesendet.") +
-           (result.message.isEmpty() ? u"\nDie Verbindung zu %1 ist nicht zustande gekommen."_qs.arg(profile.server)
-                                     : QString()) +
+           (result.message.isEmpty()
+                ? u"\nDie Verbindung zu %1 ist nicht zustande gekommen."_qs.arg(profile.server)
+                : QString()) +
            details;
 }
 
