@@ -23,15 +23,6 @@ constexpr int kBlocks = 200;
 constexpr int kPictureBytes = 250 * 1024;
 constexpr int kSettingPictureBytes = 8 * 1024;
 
-class SilentPrompts : public Prompts {
-public:
-    void information(const QString&) override {}
-    void error(const QString&) override {}
-    CloseAnswer askSaveChanges() override { return CloseAnswer::Cancel; }
-    QString chooseTemplateToOpen(const QString&) override { return {}; }
-    QString chooseTemplateSaveName(const QString&, const QString&) override { return {}; }
-};
-
 void writeRandom(const QString& path, int size) {
     QByteArray bytes(size, Qt::Uninitialized);
     QRandomGenerator generator(qHash(path));

@@ -7,25 +7,12 @@
 
 namespace zw::send {
 
-namespace {
-
-// The rendering has reported a doubtful address already; a second look at it says nothing.
-class QuietPrompts : public Prompts {
-public:
-    void information(const QString&) override {}
-    void error(const QString&) override {}
-    CloseAnswer askSaveChanges() override { return CloseAnswer::Cancel; }
-    QString chooseTemplateToOpen(const QString&) override { return {}; }
-    QString chooseTemplateSaveName(const QString&, const QString&) override { return {}; }
-};
-
-}  // namespace
-
 QByteArray unsubscribeLinkOf(const RenderInput& input) {
     if (trimmed8(input.unsubscribeText).isEmpty() || trimmed8(input.unsubscribeLink).isEmpty())
         return {};
-    QuietPrompts quiet;
-    QByteArray link = NormalizeLink(input.unsubscribeLink, quiet);
+    // The rendering has reported a doubtful address already; this second look says nothing.
+    SilentPrompts silent;
+    QByteArray link = NormalizeLink(input.unsubscribeLink, silent);
     // An address without "@" is a web address, whose every "=" became "=3D" for the HTML part: undone
     // from the left, that gives back the address as typed.
     if (!input.unsubscribeLink.contains('@'))
