@@ -84,8 +84,8 @@ public:
     }
 };
 
-// Where nobody is there to answer, or where a second notice would only repeat the first: messages go
-// unseen, questions are cancelled.
+// Where nobody is there to answer (a benchmark), or where a second notice would only repeat the
+// first: messages go unseen, questions are cancelled.
 class SilentPrompts : public Prompts {
 public:
     void information(const QString&) override {}
