@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
 
@@ -19,6 +20,8 @@
 #include "send/PasswordStore.h"
 #include "send/ui/SendPart.h"
 #include "send/ui/SenderDialog.h"
+#include "support/MimeCheck.h"
+#include "support/SmtpTestServer.h"
 
 namespace zw::test {
 namespace {
@@ -43,7 +46,10 @@ private:
 
 class SendWindowTest : public AppTest {
 protected:
-    SendWindowTest() : oldPath_(qgetenv("PATH")) { qputenv("PATH", QFile::encodeName(bin_)); }
+    // The desktop's programs are stood in for; the test server's (openssl, python3) are the machine's.
+    SendWindowTest() : oldPath_(qgetenv("PATH")) {
+        qputenv("PATH", QFile::encodeName(bin_) + ':' + oldPath_);
+    }
     ~SendWindowTest() override { qputenv("PATH", oldPath_); }
 
     TMainForm& startWithStore(bool available) {
@@ -250,6 +256,75 @@ TEST_F(SendWindowTest, SingleMailAsksTheDesktopWhichProgramOpensMessagesFirst) {
     ASSERT_TRUE(f.sendPart().senderDialog());
     EXPECT_TRUE(f.sendPart().senderDialog()->ResultLabel->text().contains(u"fehlt noch der Absender"_qs));
     EXPECT_EQ(prompts.plainMessages, QStringList());
+}
+
+TEST_F(SendWindowTest, TestMailReachesTheServerWithTheSenderAndSaysWhatTheServerAnswered) {
+    SmtpTestServer server;
+    send::saveProfile(server.profile(), program(u"Absender.ini"_qs));
+    TMainForm& f = startWithStore(true);
+    secrets[send::passwordAccount(QString::fromLatin1(SmtpTestServer::kUser), u"localhost"_qs)] =
+        QString::fromLatin1(SmtpTestServer::kPassword);
+    f.HeadLineEdit->setText(u"Nur in der Testmail"_qs);  // not written back yet
+    QSignalSpy answered(&f.sendPart(), &send::SendPart::testMailAnswered);
+    f.Testmailanmichsenden1->trigger();
+    ASSERT_TRUE(answered.wait(30000));
+    EXPECT_EQ(prompts.errors, QStringList());
+    ASSERT_EQ(prompts.informations.size(), 1);
+    EXPECT_TRUE(
+        prompts.informations[0].startsWith(u"Der Server localhost hat die Testmail an versand@example.org "
+                                           "angenommen"_qs))
+        << prompts.informations[0].toStdString();
+    EXPECT_TRUE(prompts.informations[0].contains(u"Antwort des Servers: 250"_qs));
+
+    const QList<ReceivedMessage> received = server.received();
+    ASSERT_EQ(received.size(), 1);
+    EXPECT_EQ(received[0].recipients, QList<QByteArray>{"versand@example.org"});
+    const MimeNewsletter parsed = parseNewsletter(received[0].content);
+    EXPECT_EQ(parsed.problems, QStringList());
+    EXPECT_EQ(parsed.fromName, u"Turnverein Müggelsee"_qs);
+    EXPECT_EQ(parsed.fromAddress, u"versand@example.org"_qs);
+    EXPECT_EQ(parsed.subject, u"Herbst"_qs);
+    EXPECT_TRUE(parsed.html.contains("Nur in der Testmail"));
+
+    // Refused: the transport's German words and the server's own, as an error.
+    server.setFaults({.refuseLogin = true});
+    prompts.informations.clear();
+    f.Testmailanmichsenden1->trigger();
+    ASSERT_TRUE(answered.wait(30000));
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors[0].startsWith(u"Die Testmail wurde nicht gesendet.\n"_qs));
+    EXPECT_TRUE(prompts.errors[0].contains(u"535 5.7.8"_qs)) << prompts.errors[0].toStdString();
+    EXPECT_EQ(prompts.errors[0].count(u"535 5.7.8"_qs), 1);  // said once, not again as the server's words
+    EXPECT_EQ(server.received().size(), 1);
+}
+
+TEST_F(SendWindowTest, VerifyingLogsInWithoutSendingAndSaysWhatHappened) {
+    SmtpTestServer server;
+    send::saveProfile(server.profile(), program(u"Absender.ini"_qs));
+    startWithStore(false);
+    send::SenderDialog& d = openDialog();
+    QSignalSpy verified(&d, &send::SenderDialog::verified);
+    const struct {
+        const char* password;
+        const char* said;
+    } rows[] = {
+        {SmtpTestServer::kPassword,
+         "Verbindung in Ordnung: der Server localhost ist erreichbar, sein Zertifikat "
+         "ist gültig und die Anmeldung als versand@example.org wurde angenommen."},
+        {"falsch", "535"},
+    };
+    for (const auto& row : rows) {
+        type(d.PasswordEdit, QString::fromLatin1(row.password));
+        QTest::mouseClick(d.VerifyButton, Qt::LeftButton);
+        EXPECT_FALSE(d.VerifyButton->isEnabled());
+        ASSERT_TRUE(verified.wait(30000));
+        EXPECT_TRUE(d.VerifyButton->isEnabled());
+        EXPECT_TRUE(d.ResultLabel->text().contains(QString::fromUtf8(row.said)))
+            << d.ResultLabel->text().toStdString();
+    }
+    EXPECT_EQ(server.received().size(), 0);
+    EXPECT_EQ(server.logins(), 1);
+    EXPECT_EQ(server.refusedLogins(), 1);
 }
 
 }  // namespace

@@ -14,10 +14,13 @@ namespace zw::send {
 
 namespace {
 
-// The server's own words, when it said any, as a line of their own.
+// The server's own words, when it said any and the message does not quote them already, as a line of
+// their own.
 QString serverWords(const SendResult& result) {
     const QString text = result.serverText.trimmed();
-    return text.isEmpty() ? QString() : QStringLiteral("\nAntwort des Servers: %1").arg(text);
+    if (text.isEmpty() || result.message.contains(text))
+        return {};
+    return QStringLiteral("\nAntwort des Servers: %1").arg(text);
 }
 
 QString failure(const SendResult& result, const QString& fallback) {
