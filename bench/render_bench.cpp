@@ -11,7 +11,7 @@
 
 #include <stdexcept>
 
-#include "platform/Prompts.h"
+#include "SilentPrompts.h"
 #include "render/Base64.h"
 #include "render/RenderMessage.h"
 #include "template/BlockFiles.h"

@@ -13,7 +13,7 @@
 
 #include <unistd.h>
 
-#include "platform/Prompts.h"
+#include "SilentPrompts.h"
 #include "render/RenderInput.h"
 #include "render/RenderMessage.h"
 #include "send/SmtpTransport.h"

@@ -84,15 +84,4 @@ public:
     }
 };
 
-// Where nobody is there to answer (a benchmark), or where a second notice would only repeat the
-// first: messages go unseen, questions are cancelled.
-class SilentPrompts : public Prompts {
-public:
-    void information(const QString&) override {}
-    void error(const QString&) override {}
-    CloseAnswer askSaveChanges() override { return CloseAnswer::Cancel; }
-    QString chooseTemplateToOpen(const QString&) override { return {}; }
-    QString chooseTemplateSaveName(const QString&, const QString&) override { return {}; }
-};
-
 }  // namespace zw

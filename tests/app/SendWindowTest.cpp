@@ -279,6 +279,7 @@ TEST_F(SendWindowTest, TestMailReachesTheServerWithTheSenderAndSaysWhatTheServer
     const QList<ReceivedMessage> received = server.received();
     ASSERT_EQ(received.size(), 1);
     EXPECT_EQ(received[0].recipients, QList<QByteArray>{"versand@example.org"});
+    EXPECT_TRUE(received[0].content.contains("\r\nList-Unsubscribe: <http://www.example.org/ab>\r\n"));
     const MimeNewsletter parsed = parseNewsletter(received[0].content);
     EXPECT_EQ(parsed.problems, QStringList());
     EXPECT_EQ(parsed.fromName, u"Turnverein Müggelsee"_qs);
