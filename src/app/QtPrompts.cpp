@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -224,6 +226,29 @@ bool QtPrompts::showShowcase(const std::function<void(const QString& address)>& 
     QObject context;
     QObject::connect(werbungForm_, &TWerbungForm::moreInfo, &context, moreInfo);
     return werbungForm_->ask();
+}
+
+// Sending.
+
+std::optional<QString> QtPrompts::askPassword(const QString& question) {
+    QInputDialog dialog(parent_);
+    dialog.setWindowTitle(QStringLiteral("Passwort"));
+    dialog.setLabelText(question);
+    dialog.setTextEchoMode(QLineEdit::Password);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
+bool QtPrompts::offerTestMail(const QString& text) {
+    QMessageBox box(QMessageBox::Information, productTitle_, text, QMessageBox::NoButton, parent_);
+    QPushButton* testMail = box.addButton(QStringLiteral("Testmail an mich senden"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("Schließen"), QMessageBox::RejectRole);
+    box.setDefaultButton(testMail);
+    box.exec();
+    return box.clickedButton() == testMail;
 }
 
 }  // namespace zw

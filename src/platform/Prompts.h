@@ -72,6 +72,17 @@ public:
     // The width question `TResizeForm`, showing resizeWidth. "Ja" leaves the width to use in resizeWidth
     // and returns true; "Nein" returns false and changes nothing.
     virtual bool askResizeWidth(int& resizeWidth) { return false; }
+
+    // Sending.
+    // The password for sending, asked with the question given (it names the account). Nothing when
+    // the user cancels.
+    virtual std::optional<QString> askPassword(const QString& question) { return std::nullopt; }
+    // A notice that offers the test mail instead (the single mail cannot reach a mail program); true
+    // when the user chooses "Testmail an mich senden".
+    virtual bool offerTestMail(const QString& text) {
+        information(text);
+        return false;
+    }
 };
 
 }  // namespace zw

@@ -60,7 +60,8 @@ TEST(PasswordStoreTest, KeepsThePasswordInTheSecretStoreOrSaysThereIsNone) {
         return;
     }
     const QString self = QCoreApplication::applicationFilePath();
-    const QString filter = u"--gtest_filter=PasswordStoreTest.KeepsThePasswordInTheSecretStoreOrSaysThereIsNone"_qs;
+    const QString filter =
+        u"--gtest_filter=PasswordStoreTest.KeepsThePasswordInTheSecretStoreOrSaysThereIsNone"_qs;
     struct Case {
         QString kind;
         QString program;
