@@ -28,7 +28,6 @@
 
 #include "app/ErrorReport.h"
 #include "app/InputGuards.h"
-#include "app/WindowRender.h"
 #include "app/WindowsInfo.h"
 #include "dispatch/HelpPart.h"
 #include "dispatch/SerialMailPart.h"
@@ -37,6 +36,7 @@
 #include "platform/Prompts.h"
 #include "render/HTMLColor.h"
 #include "render/RenderMessage.h"
+#include "send/ui/SendPart.h"
 #include "template/TemplateFiles.h"
 #include "template/ui/BlockListPart.h"
 #include "template/ui/BlockListWidget.h"
@@ -155,6 +155,7 @@ TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& w
     templateFiles_->PageControl1Change = [this] { PageControl1Change(); };
     connectParts();
     connectPreview();
+    connectSend();
     connectDispatch();
     connectEditing();
     connectPictures();
@@ -511,11 +512,11 @@ void TMainForm::FormCreate(const QString& startTemplate) {
 }
 
 void TMainForm::renderMessageTo(const QString& target) {
-    RenderMessage(renderInputFromWindow(*this, session_), target, prompts_);
+    RenderMessage(windowRenderInput(), target, prompts_);
 }
 
 void TMainForm::renderMessageTo(const QStringList& targets) {
-    RenderMessage(renderInputFromWindow(*this, session_), targets, prompts_);
+    RenderMessage(windowRenderInput(), targets, prompts_);
 }
 
 void TMainForm::commitBlock() {

@@ -169,9 +169,9 @@ int dryRun(const Newsletter& newsletter, const RecipientList& list, const Sender
     return kSendAllSent;
 }
 
-void reportRejected(const RecipientList& list) {
+void reportRejected(const RecipientList& list, const QString& which) {
     for (const RejectedRow& row : list.rejected)
-        printError(QStringLiteral("Zeile %1 nicht übernommen (%2): %3").arg(row.line).arg(row.reason, row.text));
+        printError(QStringLiteral("%1, Zeile %2 nicht übernommen (%3): %4").arg(which).arg(row.line).arg(row.reason, row.text));
 }
 
 int run(const SendOptions& options, const QString& exeFolder, const std::atomic<bool>& stop) {
@@ -199,9 +199,13 @@ int run(const SendOptions& options, const QString& exeFolder, const std::atomic<
     }
 
     RecipientList list = readRecipientFile(options.listPath);
-    if (!options.excludePath.isEmpty())
-        applyExclusions(list, readRecipientFile(options.excludePath));
-    reportRejected(list);
+    if (!options.excludePath.isEmpty()) {
+        // An entry of the exclusion list that is no address excludes nobody: the user must see it.
+        const RecipientList excluded = readRecipientFile(options.excludePath);
+        reportRejected(excluded, QStringLiteral("Sperrliste"));
+        applyExclusions(list, excluded);
+    }
+    reportRejected(list, QStringLiteral("Liste"));
     if (list.recipients.isEmpty()) {
         printError(QStringLiteral("Die Liste \"%1\" enthält keine Adresse, an die gesendet werden kann.")
                        .arg(options.listPath));

@@ -67,12 +67,24 @@ public:
     virtual std::optional<quint32> chooseColour(quint32 colour) { return std::nullopt; }
 
     // Pictures.
-    // The picture-open dialog, one filter "JPG" listing files that end in ".jpg" or ".jpeg" in any case.
+    // The picture-open dialog, one filter "Bilder (*.jpg *.jpeg *.png *.heic *.heif *.webp)" listing
+    // those files in any case.
     // Returns the chosen path, or an empty string when the user cancels.
     virtual QString choosePicture() { return {}; }
     // The width question `TResizeForm`, showing resizeWidth. "Ja" leaves the width to use in resizeWidth
     // and returns true; "Nein" returns false and changes nothing.
     virtual bool askResizeWidth(int& resizeWidth) { return false; }
+
+    // Sending.
+    // The password for sending, asked with the question given (it names the account). Nothing when
+    // the user cancels.
+    virtual std::optional<QString> askPassword(const QString& question) { return std::nullopt; }
+    // A notice that offers the test mail instead (the single mail cannot reach a mail program); true
+    // when the user chooses "Testmail an mich senden".
+    virtual bool offerTestMail(const QString& text) {
+        information(text);
+        return false;
+    }
 
     // Sending to a list.
     // The offer at start-up to resume an interrupted sending; the close box counts as "Später".

@@ -20,20 +20,6 @@ using namespace texts;
 
 namespace {
 
-bool isPlainAscii(const QByteArray& text) {
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) > 127)
-            return false;
-    }
-    return true;
-}
-
-// Characters that stand for themselves in a Q-encoded word of an unstructured header.
-bool isQLiteral(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '!' ||
-           c == '*' || c == '+' || c == '-' || c == '/';
-}
-
 // A setting picture that cannot be copied is not an error: an earlier rendering's copy may still be
 // there, and encoding the copy reports a picture that is missing for good. The copy is a working
 // file, rebuilt at every rendering, so it is not synced to the disk; and a copy that already holds the
@@ -122,42 +108,6 @@ void writeMessage(const MessageLines& lines, const QStringList& targetPaths) {
 
 }  // namespace
 
-QList<QByteArray> SubjectLines(const QByteArray& subject) {
-    if (isPlainAscii(subject))
-        return {kSubject + subject};
-
-    // RFC 2047: an encoded word has at most 75 characters, a header line at most 76. The first word
-    // shares its line with "Subject: ", every further one gets a continuation line of its own.
-    const QByteArray open = QByteArray("=?") + kSubjectCharset + "?Q?";
-    const QByteArray close = "?=";
-    constexpr qsizetype kMaxWord = 75;
-    constexpr qsizetype kMaxLine = 76;
-    const qsizetype firstRoom = kMaxLine - qsizetype(sizeof(kSubject) - 1) - open.size() - close.size();
-    const qsizetype nextRoom = kMaxWord - open.size() - close.size();
-
-    QList<QByteArray> lines;
-    QByteArray payload;
-    auto finishWord = [&] {
-        lines.append((lines.isEmpty() ? QByteArray(kSubject) : QByteArray(" ")) + open + payload + close);
-        payload.clear();
-    };
-    for (char c : subject) {
-        QByteArray token;
-        if (isQLiteral(c))
-            token = QByteArray(1, c);
-        else if (c == ' ')
-            token = "_";
-        else
-            token = '=' + QByteArray(1, c).toHex().toUpper();
-        const qsizetype room = lines.isEmpty() ? firstRoom : nextRoom;
-        if (payload.size() + token.size() > room)
-            finishWord();
-        payload += token;
-    }
-    finishWord();
-    return lines;
-}
-
 QByteArray PictureExtension(const QByteArray& fileName) {
     const QList<QByteArray> runs = fileName.split('.');
     int nonEmpty = 0;
@@ -196,7 +146,8 @@ QList<NewsBlock> readRenderBlocks(const QString& folder) {
 
 void AddMessageHeader(RenderContext& context) {
     MessageLines& out = context.lines;
-    out.append(kFrom);
+    for (const QByteArray& line : FromLines(context.input.senderName, context.input.senderAddress))
+        out.append(line);
     for (const QByteArray& line : SubjectLines(context.input.subject)) out.append(line);
     // The empty line last ends the plain-text part's header. Without it a mail reader takes the body's
     // first lines (they start with a blank) for header continuations, and a news line shaped like a

@@ -57,6 +57,10 @@ void WrapHtmlLines(RenderContext& context);
 // The header line(s) of the subject: unchanged when it is ASCII, otherwise RFC 2047 encoded words
 // (Windows-1252, Q encoding) folded to lines of at most 76 characters.
 QList<QByteArray> SubjectLines(const QByteArray& subject);
+// The From line: the fixed placeholder without a sender address; otherwise the sender, the name quoted
+// when it is ASCII and as RFC 2047 encoded words (UTF-8, Q encoding) folded to lines of at most 76
+// characters when it is not. An address a header cannot carry as it stands keeps the placeholder.
+QList<QByteArray> FromLines(const QString& name, const QString& address);
 // The extension word of a picture file name: its last run between dots, in small letters, when the
 // name has at least two such runs; otherwise empty.
 QByteArray PictureExtension(const QByteArray& fileName);

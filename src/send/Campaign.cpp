@@ -1,7 +1,6 @@
 #include "send/Campaign.h"
 
 #include <QDir>
-#include <QLockFile>
 
 #include <algorithm>
 #include <deque>
@@ -10,6 +9,7 @@
 
 #include "platform/Error.h"
 #include "platform/FileIo.h"
+#include "platform/SingleInstance.h"
 #include "send/CampaignFiles.h"
 
 namespace zw::send {
@@ -39,7 +39,7 @@ QString resultText(const SendResult& result) {
 
 struct Campaign::Impl {
     QString folder;
-    QLockFile lock;
+    SingleInstance lock;
     CampaignSettings settings;
     QList<Recipient> recipients;
     OutgoingMessage message;
@@ -48,7 +48,7 @@ struct Campaign::Impl {
 
     Impl(const QString& f, const CampaignSettings& s)
         : folder(f),
-          lock(f + u'/' + kLockFile),
+          lock(QLatin1String(kLockName), f),
           settings(s),
           recipients(readCampaignRecipients(f)),
           message(Newsletter{readFile(f + u'/' + kMessageFile), s.unsubscribeLink}),
@@ -97,8 +97,7 @@ Campaign Campaign::create(const QString& workFolder, const Newsletter& newslette
 Campaign Campaign::open(const QString& folder) {
     const QString path = QDir(folder).absolutePath();
     auto impl = std::make_unique<Impl>(path, readCampaignSettings(path));
-    impl->lock.setStaleLockTime(0);
-    if (!impl->lock.tryLock(0))
+    if (!impl->lock.acquire())
         throw Error(QStringLiteral("Dieser Versand läuft schon (in einem anderen Fenster oder Programm)."));
     return Campaign(std::move(impl));
 }

@@ -2,12 +2,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 
 #include <cerrno>
 
 #include "platform/Error.h"
 #include "platform/FileIo.h"
+#include "platform/SingleInstance.h"
 
 namespace zw::send {
 
@@ -163,13 +163,7 @@ void writeReport(const QString& path, const QList<Recipient>& recipients, const 
 }
 
 bool campaignRunning(const QString& folder) {
-    QLockFile lock(folder + u'/' + kLockFile);
-    lock.setStaleLockTime(0);
-    if (lock.tryLock(0)) {
-        lock.unlock();
-        return false;
-    }
-    return lock.error() == QLockFile::LockFailedError;
+    return !SingleInstance(QLatin1String(kLockName), folder).acquire();
 }
 
 }  // namespace zw::send

@@ -17,7 +17,8 @@ inline constexpr char kSettingsFile[] = "kampagne.ini";
 inline constexpr char kRecipientsFile[] = "empfaenger.tsv";
 inline constexpr char kJournalFile[] = "journal.log";
 inline constexpr char kReportFile[] = "bericht.csv";
-inline constexpr char kLockFile[] = "versand.lock";
+// The lock "versand.lock" that the system releases when its process ends, however it ends.
+inline constexpr char kLockName[] = "versand";
 
 // What a campaign folder holds besides its message and journal.
 struct CampaignSettings {

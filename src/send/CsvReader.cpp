@@ -26,9 +26,11 @@ QString decodeListText(QByteArrayView bytes) {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(bytes.sliced(3));
     if (bytes.startsWith("\xFF\xFE"))
-        return QStringDecoder(QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless).decode(bytes.sliced(2));
+        return QStringDecoder(QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless)
+            .decode(bytes.sliced(2));
     if (bytes.startsWith("\xFE\xFF"))
-        return QStringDecoder(QStringDecoder::Utf16BE, QStringDecoder::Flag::Stateless).decode(bytes.sliced(2));
+        return QStringDecoder(QStringDecoder::Utf16BE, QStringDecoder::Flag::Stateless)
+            .decode(bytes.sliced(2));
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())

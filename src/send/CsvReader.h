@@ -26,7 +26,7 @@ TableLayout detectLayout(QStringView text);
 // One row of a table: its cells, and where it stands in the text.
 class CsvRow {
 public:
-    qsizetype line = 0;  // the physical line it starts on, 1-based
+    qsizetype line = 0;            // the physical line it starts on, 1-based
     qsizetype begin = 0, end = 0;  // its characters in the text, without the line break
     bool spansLines = false;       // a quoted cell of it runs over a line break
     bool overflow = false;         // it has text beyond the last column kept

@@ -21,7 +21,8 @@ constexpr int kAnswerTimeoutMs = 120000;
 
 // The bus names of the stores QtKeychain talks to: the freedesktop secret service (GNOME Keyring,
 // KeePassXC, KDE's own since Plasma 6) and KWallet.
-constexpr const char* kStoreServices[] = {"org.freedesktop.secrets", "org.kde.kwalletd5", "org.kde.kwalletd6"};
+constexpr const char* kStoreServices[] = {"org.freedesktop.secrets", "org.kde.kwalletd5",
+                                          "org.kde.kwalletd6"};
 
 struct Answer {
     bool finished = false;
@@ -86,15 +87,16 @@ std::optional<QString> KeychainPasswordStore::read(const QString& account) {
 
 void KeychainPasswordStore::write(const QString& account, const QString& password) {
     if (!available())
-        throw Error(QStringLiteral("Auf diesem Desktop ist kein Schlüsselbund verfügbar; das Passwort "
-                                   "kann nicht gespeichert werden."));
+        throw Error(
+            QStringLiteral("Auf diesem Desktop ist kein Schlüsselbund verfügbar; das Passwort "
+                           "kann nicht gespeichert werden."));
     auto* job = new QKeychain::WritePasswordJob(QLatin1String(kService));
     job->setKey(account);
     job->setTextData(password);
     const Answer answer = run(job);
     if (!answer.finished || answer.error != QKeychain::NoError)
-        throw Error(QStringLiteral("Der Schlüsselbund hat das Passwort nicht gespeichert: %1")
-                        .arg(answer.errorText));
+        throw Error(
+            QStringLiteral("Der Schlüsselbund hat das Passwort nicht gespeichert: %1").arg(answer.errorText));
 }
 
 void KeychainPasswordStore::remove(const QString& account) {

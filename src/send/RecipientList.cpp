@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "platform/Error.h"
@@ -33,7 +34,60 @@ bool isAsciiAlnum(char16_t c) {
 
 // The characters of a dot-atom besides letters and digits.
 bool isAtext(char16_t c) {
-    return isAsciiAlnum(c) || QStringView(u"!#$%&'*+-/=?^_`{|}~").contains(QChar(c));
+    return isAsciiAlnum(c) ||
+           std::u16string_view(u"!#$%&'*+-/=?^_`{|}~").find(c) != std::u16string_view::npos;
+}
+
+// What a character of an address may be that makes it no address, and the reasons, in the order that
+// tells a user most.
+enum Trait : unsigned {
+    LineBreak = 1,
+    Angle = 2,
+    Quote = 4,
+    Comma = 8,
+    Semicolon = 16,
+    Space = 32,
+    NonAscii = 64,
+    Control = 128,
+};
+struct TraitReason {
+    unsigned trait;
+    const char16_t* reason;
+};
+constexpr TraitReason kFirstReasons[] = {
+    {LineBreak, u"Zeilenumbruch in der Adresse"},
+    {Angle, u"Name oder spitze Klammern bei der Adresse (nur die Adresse selbst ist erlaubt)"},
+    {Quote, u"Anführungszeichen in der Adresse"},
+    {Comma, u"Komma in der Adresse (mehrere Adressen in einem Feld?)"},
+    {Semicolon, u"Semikolon in der Adresse (mehrere Adressen in einem Feld?)"},
+    {Space, u"Leerzeichen in der Adresse"},
+};
+constexpr TraitReason kLaterReasons[] = {
+    {NonAscii, u"Umlaut oder anderes Sonderzeichen in der Adresse"},
+    {Control, u"Steuerzeichen in der Adresse"},
+};
+
+unsigned traitOf(char16_t c) {
+    if (c >= 0x80)
+        return NonAscii | (QChar(c).isSpace() ? Space : 0);
+    if (c == u'\n' || c == u'\r')
+        return LineBreak | Space;
+    if (c == u' ' || (c >= u'\t' && c <= u'\f'))
+        return Space;
+    if (c < 0x20 || c == 0x7f)
+        return Control;
+    constexpr std::u16string_view marks = u"<>\",;";
+    constexpr unsigned traits[] = {Angle, Angle, Quote, Comma, Semicolon};
+    const size_t mark = marks.find(c);
+    return mark == std::u16string_view::npos ? 0 : traits[mark];
+}
+
+QString firstReason(unsigned found, const auto& reasons) {
+    for (const TraitReason& r : reasons) {
+        if (found & r.trait)
+            return QString::fromUtf16(r.reason);
+    }
+    return {};
 }
 
 QString domainReason(QStringView domain) {
@@ -78,6 +132,18 @@ QString addressOf(QStringView cell) {
     return address.first(at + 1) + QString::fromLatin1(ace);
 }
 
+QString addressReason(QStringView address);
+
+// Whether a cell gives an address; without copying it in the common case of a plain one.
+bool isAddress(QStringView cell) {
+    cell = cell.trimmed();
+    if (!cell.contains(u'@'))
+        return false;
+    if (std::all_of(cell.begin(), cell.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        return addressReason(cell).isEmpty();
+    return addressReason(addressOf(cell)).isEmpty();
+}
+
 QString forReport(QStringView text) {
     text = text.trimmed();
     if (text.size() <= kReportChars)
@@ -88,11 +154,11 @@ QString forReport(QStringView text) {
 // A display name fit for a To: line: one line of ordinary characters.
 QString cleanName(QString name) {
     for (QChar& c : name) {
-        if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
-            c.category() == QChar::Separator_Paragraph)
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7f && u < 0xa0) || u == 0x2028 || u == 0x2029)  // controls, line breaks
             c = u' ';
     }
-    name = name.simplified();
+    name = std::move(name).simplified();
     if (name.size() > kMaxName)
         name.truncate(kMaxName);
     return name;
@@ -110,47 +176,46 @@ bool containsLineBreak(QStringView text) {
     return text.contains(u'\n') || text.contains(u'\r');
 }
 
-// The columns a header row names.
+// The columns a header row names. "Adresse" alone may be the postal one: an e-mail column wins.
 struct Columns {
-    qsizetype address = -1, first = -1, last = -1, full = -1, name = -1;
+    qsizetype address = -1, postal = -1, first = -1, last = -1, full = -1, name = -1;
 };
 
 // Header names as written by spreadsheets, address books and mailing services, reduced to their
 // letters in lower case ("E-Mail-Adresse" is "emailadresse").
-enum class Kind { None, Mail, Address, First, Last, Full, Name };
 struct HeaderName {
     const char16_t* key;
-    Kind kind;
+    qsizetype Columns::*column;
 };
 constexpr HeaderName kHeaderNames[] = {
-    {u"email", Kind::Mail},
-    {u"mail", Kind::Mail},
-    {u"emailadresse", Kind::Mail},
-    {u"mailadresse", Kind::Mail},
-    {u"emailaddress", Kind::Mail},
-    {u"mailaddress", Kind::Mail},
-    {u"primäreemailadresse", Kind::Mail},  // Thunderbird
-    {u"primaryemail", Kind::Mail},
-    {u"emailvalue", Kind::Mail},  // Google Contacts: "E-mail 1 - Value"
-    {u"adresse", Kind::Address},
-    {u"address", Kind::Address},
-    {u"vorname", Kind::First},
-    {u"firstname", Kind::First},
-    {u"givenname", Kind::First},
-    {u"nachname", Kind::Last},
-    {u"familienname", Kind::Last},
-    {u"lastname", Kind::Last},
-    {u"surname", Kind::Last},
-    {u"familyname", Kind::Last},
-    {u"anzeigename", Kind::Full},
-    {u"displayname", Kind::Full},
-    {u"fullname", Kind::Full},
-    {u"name", Kind::Name},
+    {u"email", &Columns::address},
+    {u"mail", &Columns::address},
+    {u"emailadresse", &Columns::address},
+    {u"mailadresse", &Columns::address},
+    {u"emailaddress", &Columns::address},
+    {u"mailaddress", &Columns::address},
+    {u"primäreemailadresse", &Columns::address},  // Thunderbird
+    {u"primaryemail", &Columns::address},
+    {u"emailvalue", &Columns::address},  // Google Contacts: "E-mail 1 - Value"
+    {u"adresse", &Columns::postal},
+    {u"address", &Columns::postal},
+    {u"vorname", &Columns::first},
+    {u"firstname", &Columns::first},
+    {u"givenname", &Columns::first},
+    {u"nachname", &Columns::last},
+    {u"familienname", &Columns::last},
+    {u"lastname", &Columns::last},
+    {u"surname", &Columns::last},
+    {u"familyname", &Columns::last},
+    {u"anzeigename", &Columns::full},
+    {u"displayname", &Columns::full},
+    {u"fullname", &Columns::full},
+    {u"name", &Columns::name},
 };
 
-Kind headerKind(QStringView cell) {
+qsizetype Columns::*headerColumn(QStringView cell) {
     if (cell.size() > 64)
-        return Kind::None;
+        return nullptr;
     QString key;
     for (QChar c : cell) {
         if (c.isLetter())
@@ -158,47 +223,38 @@ Kind headerKind(QStringView cell) {
     }
     for (const HeaderName& name : kHeaderNames) {
         if (key == QStringView(name.key))
-            return name.kind;
+            return name.column;
     }
-    return Kind::None;
+    return nullptr;
 }
 
 // The columns of a header row; nothing when the row is no header (it names no known column, or holds
-// an address). An e-mail column wins over one called only "Adresse", which may be the postal one.
+// an address).
 std::optional<Columns> readHeader(const CsvRow& row) {
     Columns columns;
-    qsizetype postal = -1;
     bool named = false;
     for (qsizetype i = 0; i < row.size(); ++i) {
-        const QStringView cell = row.cell(i);
-        if (cell.contains(u'@') && checkAddress(addressOf(cell)).isEmpty())
+        if (isAddress(row.cell(i)))
             return std::nullopt;
-        const Kind kind = headerKind(cell.trimmed());
-        named = named || kind != Kind::None;
-        qsizetype* column = nullptr;
-        switch (kind) {
-            case Kind::Mail: column = &columns.address; break;
-            case Kind::Address: column = &postal; break;
-            case Kind::First: column = &columns.first; break;
-            case Kind::Last: column = &columns.last; break;
-            case Kind::Full: column = &columns.full; break;
-            case Kind::Name: column = &columns.name; break;
-            case Kind::None: break;
+        if (qsizetype Columns::*column = headerColumn(row.cell(i).trimmed())) {
+            named = true;
+            if (columns.*column < 0)
+                columns.*column = i;
         }
-        if (column && *column < 0)
-            *column = i;
     }
     if (!named)
         return std::nullopt;
     if (columns.address < 0)
-        columns.address = postal;
+        columns.address = columns.postal;
     return columns;
 }
 
 // "Name" is the surname beside a "Vorname" without a "Nachname" (as forms have it), otherwise the
 // whole name. A whole name given wins over first and last name.
 QString nameOf(const CsvRow& row, const Columns& columns) {
-    const auto cell = [&row](qsizetype i) { return i >= 0 && i < row.size() ? row.cell(i).trimmed() : QStringView(); };
+    const auto cell = [&row](qsizetype i) {
+        return i >= 0 && i < row.size() ? row.cell(i).trimmed() : QStringView();
+    };
     const bool nameIsSurname = columns.first >= 0 && columns.last < 0;
     const QStringView full = cell(columns.full >= 0 ? columns.full : (nameIsSurname ? -1 : columns.name));
     if (!full.isEmpty())
@@ -215,7 +271,7 @@ class ListBuilder {
 public:
     void take(QStringView cell, qsizetype line, const QString& name) {
         const QString address = addressOf(cell);
-        if (const QString reason = checkAddress(address); !reason.isEmpty()) {
+        if (const QString reason = addressReason(address); !reason.isEmpty()) {
             reject(line, cell, reason);
             return;
         }
@@ -238,7 +294,8 @@ private:
 };
 
 // Without a header: the column where most cells are addresses (the first of equals), and whether the
-// table is a single row (a list written across, as a mail program's recipient field is copied).
+// table is a single row with several addresses (a list written across, as a mail program's recipient
+// field is copied).
 struct Guess {
     qsizetype address = 0;
     bool singleRow = false;
@@ -257,58 +314,63 @@ Guess guessColumns(QStringView text, const TableLayout& body) {
             counts.resize(size_t(row.size()));
         for (qsizetype i = 0; i < row.size(); ++i) {
             const QStringView cell = row.cell(i);
-            if (cell.contains(u'@') && checkAddress(addressOf(cell)).isEmpty())
+            if (isAddress(cell))
                 ++counts[size_t(i)];
         }
     }
     Guess guess;
     guess.address = std::max_element(counts.begin(), counts.end()) - counts.begin();
-    guess.singleRow = rows == 1;
+    guess.singleRow =
+        rows == 1 && std::count_if(counts.begin(), counts.end(), [](qsizetype n) { return n > 0; }) > 1;
     return guess;
 }
 
 }  // namespace
 
-QString checkAddress(const QString& address) {
-    if (address.trimmed().isEmpty())
+namespace {
+
+QString addressReason(QStringView address) {
+    unsigned found = 0;
+    qsizetype at = -1, ats = 0, visible = 0;
+    for (qsizetype i = 0; i < address.size(); ++i) {
+        const char16_t c = address[i].unicode();
+        const unsigned trait = traitOf(c);
+        found |= trait;
+        visible += (trait & Space) ? 0 : 1;
+        if (c == u'@' && ats++ == 0)
+            at = i;
+    }
+    if (visible == 0)
         return QStringLiteral("keine Adresse");
-    if (containsLineBreak(address))
-        return QStringLiteral("Zeilenumbruch in der Adresse");
-    if (address.contains(u'<') || address.contains(u'>'))
-        return QStringLiteral("Name oder spitze Klammern bei der Adresse (nur die Adresse selbst ist erlaubt)");
-    if (address.contains(u'"'))
-        return QStringLiteral("Anführungszeichen in der Adresse");
-    if (address.contains(u','))
-        return QStringLiteral("Komma in der Adresse (mehrere Adressen in einem Feld?)");
-    if (address.contains(u';'))
-        return QStringLiteral("Semikolon in der Adresse (mehrere Adressen in einem Feld?)");
-    if (std::any_of(address.begin(), address.end(), [](QChar c) { return c.isSpace(); }))
-        return QStringLiteral("Leerzeichen in der Adresse");
-    const qsizetype at = address.indexOf(u'@');
-    if (at < 0)
+    if (QString reason = firstReason(found, kFirstReasons); !reason.isEmpty())
+        return reason;
+    if (ats == 0)
         return QStringLiteral("kein @ in der Adresse");
-    if (address.indexOf(u'@', at + 1) >= 0)
+    if (ats > 1)
         return QStringLiteral("mehr als ein @ in der Adresse");
     if (address.size() > kMaxAddress)
         return QStringLiteral("Adresse länger als %1 Zeichen").arg(kMaxAddress);
-    for (QChar c : address) {
-        if (c.unicode() >= 0x80)
-            return QStringLiteral("Umlaut oder anderes Sonderzeichen in der Adresse");
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return QStringLiteral("Steuerzeichen in der Adresse");
-    }
-    const QStringView local = QStringView(address).first(at);
+    if (QString reason = firstReason(found, kLaterReasons); !reason.isEmpty())
+        return reason;
+    const QStringView local = address.first(at);
     if (local.isEmpty())
         return QStringLiteral("nichts vor dem @");
     if (local.size() > kMaxLocalPart)
         return QStringLiteral("Teil vor dem @ länger als %1 Zeichen").arg(kMaxLocalPart);
-    if (local.front() == u'.' || local.back() == u'.' || local.contains(u".."))
-        return QStringLiteral("Punkt am Anfang, am Ende oder doppelt vor dem @");
-    for (QChar c : local) {
-        if (c != u'.' && !isAtext(c.unicode()))
-            return QStringLiteral("unzulässiges Zeichen „%1“ in der Adresse").arg(c);
+    for (qsizetype i = 0; i < local.size(); ++i) {
+        const bool dot = local[i] == u'.';
+        if (dot && (i == 0 || i + 1 == local.size() || local[i + 1] == u'.'))
+            return QStringLiteral("Punkt am Anfang, am Ende oder doppelt vor dem @");
+        if (!dot && !isAtext(local[i].unicode()))
+            return QStringLiteral("unzulässiges Zeichen „%1“ in der Adresse").arg(local[i]);
     }
-    return domainReason(QStringView(address).sliced(at + 1));
+    return domainReason(address.sliced(at + 1));
+}
+
+}  // namespace
+
+QString checkAddress(const QString& address) {
+    return addressReason(address);
 }
 
 RecipientList readRecipientList(const QByteArray& bytes) {

@@ -8,8 +8,8 @@ namespace zw::send {
 
 // One address a campaign sends to.
 struct Recipient {
-    QString address;  // an addr-spec, checked
-    QString name;     // the display name the list gives, may be empty
+    QString address;     // an addr-spec, checked
+    QString name;        // the display name the list gives, may be empty
     qsizetype line = 0;  // the line of the file it came from (1-based), for the report
 };
 
@@ -17,7 +17,7 @@ struct Recipient {
 struct RejectedRow {
     qsizetype line = 0;
     QString text;    // the row's address cell (or the row) as read, for the report
-    QString reason;  // e.g. "Leerzeichen in der Adresse", "doppelt (wie Zeile 12)", "steht auf der Sperrliste"
+    QString reason;  // German, e.g. "doppelt (wie Zeile 12)", "steht auf der Sperrliste"
 };
 
 struct RecipientList {
@@ -35,7 +35,8 @@ QString checkAddress(const QString& address);
 // in proportion to its size whatever the bytes are. Blank rows are skipped; every other row not taken
 // is rejected with its reason: no or an invalid address, or a duplicate (ignoring case) of an earlier
 // one. Recipients and rejected rows are in the order of the file. An address's domain with umlauts is
-// given in the form mail servers know ("xn--...").
+// given in the form mail servers know ("xn--..."). Names come from a header's columns ("Name", or
+// "Vorname" and "Nachname"); a list without a header gives none.
 RecipientList readRecipientList(const QByteArray& bytes);
 // The same from a file; throws zw::Error (German) when it cannot be read or is far too large for a list.
 RecipientList readRecipientFile(const QString& path);

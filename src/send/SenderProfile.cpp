@@ -25,7 +25,7 @@ constexpr SecurityWord kSecurityWords[] = {
 };
 
 // A value is one line: what would start another line (or a header line in a message) becomes a blank.
-QString oneLine(QString value) {
+QString valueLine(QString value) {
     for (QChar& c : value)
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)
             c = u' ';
@@ -59,7 +59,7 @@ SenderProfile loadProfile(const QString& path) {
         if (equals <= 0)
             continue;
         const QString key = line.left(equals).trimmed();
-        const QString value = oneLine(line.mid(equals + 1));
+        const QString value = valueLine(line.mid(equals + 1));
         if (key == u"Name")
             profile.name = value;
         else if (key == u"Adresse")
@@ -101,7 +101,7 @@ void saveProfile(const SenderProfile& profile, const QString& path) {
         {"EinKlickAbmeldung", profile.oneClickUnsubscribe ? u"1"_qs : u"0"_qs},
     };
     QList<QByteArray> lines = {kSection};
-    for (const auto& [key, value] : values) lines.append(QByteArray(key) + '=' + oneLine(value).toUtf8());
+    for (const auto& [key, value] : values) lines.append(QByteArray(key) + '=' + valueLine(value).toUtf8());
 
     FileReplacement file(path, true);
     // Private before the first byte is written; a replaced file keeps no wider permissions it had.

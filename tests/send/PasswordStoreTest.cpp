@@ -60,7 +60,8 @@ TEST(PasswordStoreTest, KeepsThePasswordInTheSecretStoreOrSaysThereIsNone) {
         return;
     }
     const QString self = QCoreApplication::applicationFilePath();
-    const QString filter = u"--gtest_filter=PasswordStoreTest.KeepsThePasswordInTheSecretStoreOrSaysThereIsNone"_qs;
+    const QString filter =
+        u"--gtest_filter=PasswordStoreTest.KeepsThePasswordInTheSecretStoreOrSaysThereIsNone"_qs;
     struct Case {
         QString kind;
         QString program;
@@ -70,7 +71,11 @@ TEST(PasswordStoreTest, KeepsThePasswordInTheSecretStoreOrSaysThereIsNone) {
         {u"unlocked"_qs,
          u"dbus-run-session"_qs,
          {u"--"_qs, u"sh"_qs, u"-c"_qs,
-          u"echo -n PW | gnome-keyring-daemon --unlock --components=secrets >/dev/null && exec \"$0\" \"$@\""_qs,
+          // The daemon answers before it has taken its name on the bus: wait for the name.
+          u"echo -n PW | gnome-keyring-daemon --unlock --components=secrets >/dev/null || exit 1; "
+          u"for i in $(seq 100); do dbus-send --session --print-reply --dest=org.freedesktop.DBus / "
+          u"org.freedesktop.DBus.NameHasOwner string:org.freedesktop.secrets | grep -q true && break; "
+          u"sleep 0.05; done; exec \"$0\" \"$@\""_qs,
           self, filter}},
         {u"bus without store"_qs, u"dbus-run-session"_qs, {u"--"_qs, self, filter}},
         {u"no bus"_qs, self, {filter}},

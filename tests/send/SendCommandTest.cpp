@@ -90,7 +90,7 @@ TEST_F(SendCommand, CampaignReachesEveryoneWithTheirOwnHeaderAndReportsTheRefuse
                             writeList(8, "Kaputt;Zeile;keine adresse\r\n")});
 
     EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
-    EXPECT_TRUE(result.err.contains(QStringLiteral("Zeile 10 nicht übernommen"))) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(QStringLiteral("Liste, Zeile 10 nicht übernommen"))) << result.err.toStdString();
     EXPECT_TRUE(result.err.contains(QStringLiteral("Gesendet: 6, fehlgeschlagen: 1, ausstehend: 0 (von 7)")));
     const QList<ReceivedMessage> received = server.received();
     ASSERT_EQ(received.size(), 6);

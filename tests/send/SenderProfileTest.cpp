@@ -63,8 +63,9 @@ TEST(SenderProfileTest, RoundTripsPrivatelyAndToleratesHandEdits) {
     EXPECT_EQ(send::loadProfile(path).security, Security::None);
 
     // By hand: numbers that are none keep their defaults, unknown keys and lines are passed over.
-    writeAll(path, "[Absender]\nAdresse= a@b.de \nPort=zwei\nSicherheit=ssl/tls\nNachrichtenProMinute=-3\n"
-                   "Farbe=blau\nohne Gleichheitszeichen\n");
+    writeAll(path,
+             "[Absender]\nAdresse= a@b.de \nPort=zwei\nSicherheit=ssl/tls\nNachrichtenProMinute=-3\n"
+             "Farbe=blau\nohne Gleichheitszeichen\n");
     const send::SenderProfile edited = send::loadProfile(path);
     EXPECT_EQ(edited.address, u"a@b.de"_qs);
     EXPECT_EQ(edited.port, 587);

@@ -102,6 +102,19 @@ public:
         return answer.has_value();
     }
 
+    // Sending.
+    QList<std::optional<QString>> passwordAnswers;  // nullopt = cancel
+    QList<bool> testMailAnswers;
+    QStringList passwordQuestions, testMailOffers;
+    std::optional<QString> askPassword(const QString& question) override {
+        passwordQuestions.append(question);
+        return take(passwordAnswers, std::optional<QString>(), u"askPassword"_qs);
+    }
+    bool offerTestMail(const QString& text) override {
+        testMailOffers.append(text);
+        return take(testMailAnswers, false, u"offerTestMail"_qs);
+    }
+
     // Sending to a list.
     QList<ResumeAnswer> resumeAnswers;
     QList<bool> closeWhileSendingAnswers;

@@ -27,6 +27,8 @@
 #include "dispatch/ui/WerbungForm.h"
 #include "menu/FlatMenuStyle.h"
 #include "platform/Platform.h"
+#include "send/PasswordStore.h"
+#include "send/ui/SenderDialog.h"
 #include "template/ui/SettingsView.h"
 #include "SendShots.h"
 #include "Shots.h"
@@ -44,6 +46,15 @@ public:
 
 private:
     QString program_, documents_;
+};
+
+// A secret store that is there and empty: the sender dialog as most desktops show it.
+class ShotStore : public zw::send::PasswordStore {
+public:
+    bool available() override { return true; }
+    std::optional<QString> read(const QString&) override { return std::nullopt; }
+    void write(const QString&, const QString&) override {}
+    void remove(const QString&) override {}
 };
 
 void copyFolder(const QString& from, const QString& to) {
@@ -108,7 +119,7 @@ int main(int argc, char** argv) {
     zw::selectPage(form, 0);
 
     // The menus, open below the menu bar, taken from the screen.
-    const QStringList menuFiles = {"menu_datei", "menu_hilfe"};
+    const QStringList menuFiles = {"menu_datei", "menu_versand", "menu_hilfe"};
     const QList<QAction*> menus = form.menuBar()->actions();
     for (int i = 0; i < menus.size() && i < menuFiles.size(); ++i) {
         form.activateWindow();
@@ -141,6 +152,18 @@ int main(int argc, char** argv) {
     zw::TWerbungForm showcase(recom);
     showcase.resize(1000, 560);
     save(showcase.grab(), out + QStringLiteral("werbung.png"));
+
+    // The sender dialog as a GMX customer fills it in.
+    zw::send::SenderProfile sample;
+    sample.name = QStringLiteral("Förderverein Musterstadt e.V.");
+    sample.address = QStringLiteral("foerderverein@gmx.de");
+    sample.server = QStringLiteral("mail.gmx.net");
+    sample.user = sample.address;
+    sample.messagesPerMinute = 30;
+    ShotStore store;
+    zw::send::SenderDialog sender(sample, temp.path() + QStringLiteral("/Absender.ini"), store);
+    sender.adjustSize();
+    save(sender.grab(), out + QStringLiteral("absender_und_server.png"));
 
     drawSendingShots(form, prompts, temp.path(), out);
     return 0;
