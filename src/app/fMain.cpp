@@ -36,6 +36,7 @@
 #include "platform/Prompts.h"
 #include "render/HTMLColor.h"
 #include "render/RenderMessage.h"
+#include "send/ui/CampaignPart.h"
 #include "send/ui/SendPart.h"
 #include "template/TemplateFiles.h"
 #include "template/ui/BlockListPart.h"
@@ -570,9 +571,13 @@ void TMainForm::Left1RadioButtonClick() {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     bool mayClose = false;
-    run([&] { mayClose = templateFiles_->FormCloseQuery(); });
+    // A newsletter being sent is asked about first; it is paused only once the window really closes.
+    run([&] { mayClose = send_->campaigns().confirmClose() && templateFiles_->FormCloseQuery(); });
     if (mayClose)
-        run([this] { help_->showShowcaseAtExit(); });
+        run([this] {
+            send_->campaigns().pauseForClose();
+            help_->showShowcaseAtExit();
+        });
     if (mayClose)
         event->accept();
     else

@@ -125,6 +125,7 @@ protected:
 
 private:
     bool restoringWindowState_ = false;
+    bool resumeOffered_ = false;  // the offer to resume an interrupted sending comes once a run
     QWidget* buildNewsPage();
     QWidget* buildHeaderFooterPage();
     QWidget* buildGraphicsPage();

@@ -7,6 +7,7 @@
 #include "app/WindowRender.h"
 #include "app/fMain.h"
 #include "dispatch/ui/PreviewPart.h"
+#include "send/ui/CampaignPart.h"
 #include "send/ui/SendPart.h"
 
 namespace zw {
@@ -21,15 +22,15 @@ void TMainForm::connectSend() {
     Versandberichte1 = VersandMenu->addAction(QStringLiteral("Versand&berichte…"));
 
     send_ = std::make_unique<send::SendPart>(
-        this, session_.folders.program, prompts_, [this] { commitBlock(); },
+        this, session_.folders.program, prompts_, launcher_, [this] { commitBlock(); },
         [this] { return windowRenderInput(); });
     send::SendPart* part = send_.get();
     part->runCommand = [this](const std::function<void()>& command) { run(command); };
+    part->campaigns().runCommand = part->runCommand;
     wire(AbsenderundServer1, &QAction::triggered, part, &send::SendPart::AbsenderundServer1Click);
     wire(Testmailanmichsenden1, &QAction::triggered, part, &send::SendPart::Testmailanmichsenden1Click);
     wire(Newsletterversenden1, &QAction::triggered, part, &send::SendPart::Newsletterversenden1Click);
     wire(Versandberichte1, &QAction::triggered, part, &send::SendPart::Versandberichte1Click);
-    for (QAction* action : {Newsletterversenden1, Versandberichte1}) action->setEnabled(false);
 
     // A single mail that no mail program on this desktop would open as a new message offers the test
     // mail instead.

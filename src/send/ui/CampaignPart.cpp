@@ -1,5 +1,6 @@
 #include "send/ui/CampaignPart.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QPushButton>
 
@@ -149,6 +150,18 @@ void CampaignPart::openReport(const QString& path) {
     });
 }
 
+SendNewsletterDialog* CampaignPart::sendDialog() const {
+    return sendDialog_;
+}
+
+ProgressWindow* CampaignPart::progressWindow() const {
+    return progress_;
+}
+
+CampaignsDialog* CampaignPart::reportsDialog() const {
+    return reports_;
+}
+
 bool CampaignPart::isSending() const {
     return progress_ && progress_->isSending();
 }
@@ -166,8 +179,12 @@ bool CampaignPart::confirmClose() {
 }
 
 void CampaignPart::pauseForClose() {
-    if (progress_)
-        progress_->pauseAndWait();
+    if (!isSending())
+        return;
+    // The window stays until the server has answered the message in flight.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    progress_->pauseAndWait();
+    QApplication::restoreOverrideCursor();
 }
 
 void CampaignPart::offerInterrupted() {

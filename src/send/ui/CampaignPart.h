@@ -51,6 +51,9 @@ public:
     void openReport(const QString& path);
 
     bool isSending() const;
+    // While a campaign sends, brings its progress window up, says that only one sends at a time, and
+    // returns true.
+    bool refuseSecondCampaign();
     // The program is asked to close: true when it may. While a campaign sends, the user is asked first.
     bool confirmClose();
     // The program closes: a campaign sending now stops after the message in flight, and this waits for it.
@@ -60,9 +63,9 @@ public:
     // "Später" asks again at the next start.
     void offerInterrupted();
 
-    SendNewsletterDialog* sendDialog() const { return sendDialog_; }
-    ProgressWindow* progressWindow() const { return progress_; }
-    CampaignsDialog* reportsDialog() const { return reports_; }
+    SendNewsletterDialog* sendDialog() const;
+    ProgressWindow* progressWindow() const;
+    CampaignsDialog* reportsDialog() const;
 
     // Runs a command started from a dialog or the progress window behind the application's error
     // report; the window sets it.
@@ -71,7 +74,6 @@ public:
 private:
     void run(const std::function<void()>& command);
     void start(Campaign campaign, const QString& password);
-    bool refuseSecondCampaign();
 
     QWidget* window_;
     QString workFolder_;

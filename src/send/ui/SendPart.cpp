@@ -7,20 +7,23 @@
 #include "platform/Error.h"
 #include "platform/Prompts.h"
 #include "send/RenderedNewsletter.h"
+#include "send/ui/CampaignPart.h"
 #include "send/ui/SenderDialog.h"
 #include "send/ui/ServerAnswer.h"
 
 namespace zw::send {
 
-SendPart::SendPart(QWidget* window, QString workFolder, Prompts& prompts, Commit commit, Input renderInput,
-                   QObject* parent)
+SendPart::SendPart(QWidget* window, QString workFolder, Prompts& prompts, Launcher& launcher, Commit commit,
+                   Input renderInput, QObject* parent)
     : QObject(parent),
       window_(window),
       workFolder_(std::move(workFolder)),
       prompts_(prompts),
       commit_(std::move(commit)),
       renderInput_(std::move(renderInput)),
-      store_(std::make_unique<KeychainPasswordStore>()) {
+      store_(std::make_unique<KeychainPasswordStore>()),
+      campaigns_(std::make_unique<CampaignPart>(window, workFolder_, prompts, launcher,
+                                                [this](const SenderProfile& p) { return passwordFor(p); })) {
     try {
         profile_ = loadProfile(profilePath(workFolder_));
     } catch (const Error&) {
@@ -37,20 +40,10 @@ void SendPart::AbsenderundServer1Click() {
 void SendPart::Testmailanmichsenden1Click() {
     if (testMailRunning_)
         return;
-    if (!profile_.isComplete()) {
-        openSenderDialog([this] {
-            const auto again = [this] { Testmailanmichsenden1Click(); };
-            if (runCommand)
-                runCommand(again);
-            else
-                again();
-        });
-        if (senderDialog())
-            dialog_->ResultLabel->setText(QStringLiteral(
-                "Für die Testmail fehlt noch der Absender: Bitte tragen Sie Ihre Adresse und Ihren "
-                "Postausgangsserver ein. Mit „OK“ geht die Testmail los."));
+    if (askForSender(&SendPart::Testmailanmichsenden1Click,
+                     QStringLiteral("Für die Testmail fehlt noch der Absender: Bitte tragen Sie Ihre Adresse "
+                                    "und Ihren Postausgangsserver ein. Mit „OK“ geht die Testmail los.")))
         return;
-    }
     const SenderProfile profile = profile_;
     const Newsletter newsletter = renderNewsletter(QDir(workFolder_).filePath(QLatin1String(kTestMailFile)));
     const QByteArray message =
@@ -76,9 +69,35 @@ void SendPart::Testmailanmichsenden1Click() {
         });
 }
 
-void SendPart::Newsletterversenden1Click() {}
+void SendPart::Newsletterversenden1Click() {
+    if (campaigns_->refuseSecondCampaign())
+        return;
+    if (askForSender(&SendPart::Newsletterversenden1Click,
+                     QStringLiteral("Für den Versand fehlt noch der Absender: Bitte tragen Sie Ihre Adresse und "
+                                    "Ihren Postausgangsserver ein. Mit „OK“ geht es weiter zur Empfängerliste.")))
+        return;
+    campaigns_->openSendDialog(renderNewsletter(QDir(workFolder_).filePath(QLatin1String(kNewsletterFile))),
+                               profile_);
+}
 
-void SendPart::Versandberichte1Click() {}
+void SendPart::Versandberichte1Click() {
+    campaigns_->openReports();
+}
+
+bool SendPart::askForSender(void (SendPart::*again)(), const QString& why) {
+    if (profile_.isComplete())
+        return false;
+    openSenderDialog([this, again] {
+        const auto command = [this, again] { (this->*again)(); };
+        if (runCommand)
+            runCommand(command);
+        else
+            command();
+    });
+    if (senderDialog())
+        dialog_->ResultLabel->setText(why);
+    return true;
+}
 
 void SendPart::addSender(RenderInput& input) const {
     if (profile_.address.isEmpty())

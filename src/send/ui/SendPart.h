@@ -17,13 +17,18 @@
 class QWidget;
 
 namespace zw {
+class Launcher;
 class Prompts;
 }
 
 namespace zw::send {
 
-// The working file the test mail is rendered into, in the working-files folder.
+// The working files the test mail and the newsletter for a list are rendered into, in the
+// working-files folder.
 inline constexpr char kTestMailFile[] = "Testmail.eml";
+inline constexpr char kNewsletterFile[] = "Newsletter.eml";
+
+class CampaignPart;
 
 // The window's menu "Versand": the sender and server, the test mail to the sender's own address,
 // sending the newsletter to a list, and the reports of the campaigns. It keeps the sender profile the
@@ -38,8 +43,8 @@ public:
 
     // window: the parent of the dialogs. The profile is read from workFolder; one that cannot be read
     // counts as none until "Absender und Server…" says why.
-    SendPart(QWidget* window, QString workFolder, Prompts& prompts, Commit commit, Input renderInput,
-             QObject* parent = nullptr);
+    SendPart(QWidget* window, QString workFolder, Prompts& prompts, Launcher& launcher, Commit commit,
+             Input renderInput, QObject* parent = nullptr);
     ~SendPart() override;
 
     void AbsenderundServer1Click();
@@ -63,6 +68,9 @@ public:
     // The dialog "Absender und Server…" while it is open.
     SenderDialog* senderDialog() const { return dialog_ && dialog_->isVisible() ? dialog_.data() : nullptr; }
     bool sendingTestMail() const { return testMailRunning_; }
+    // Sending to a list: its dialogs, the progress window, the question on closing and the offer at
+    // start-up.
+    CampaignPart& campaigns() { return *campaigns_; }
     // Runs the commands that start from a dialog's answer behind the application's error report; the
     // window sets it.
     std::function<void(const std::function<void()>&)> runCommand;
@@ -74,6 +82,9 @@ Q_SIGNALS:
 private:
     // Opens the sender dialog (not blocking); afterSaving runs once OK has saved a complete profile.
     void openSenderDialog(std::function<void()> afterSaving);
+    // Without a complete sender, opens the sender dialog saying why, and runs the command again once
+    // OK has saved one; true then.
+    bool askForSender(void (SendPart::*again)(), const QString& why);
 
     QWidget* window_;
     QString workFolder_;
@@ -84,6 +95,7 @@ private:
     SenderProfile profile_;
     QPointer<SenderDialog> dialog_;
     bool testMailRunning_ = false;
+    std::unique_ptr<CampaignPart> campaigns_;
 };
 
 }  // namespace zw::send
