@@ -12,16 +12,15 @@
 #include <atomic>
 
 #include "Shots.h"
-#include "app/WindowRender.h"
 #include "app/fMain.h"
 #include "platform/FileIo.h"
-#include "render/RenderMessage.h"
 #include "send/Campaign.h"
 #include "send/Journal.h"
 #include "send/ui/CampaignPart.h"
 #include "send/ui/CampaignsDialog.h"
 #include "send/ui/ProgressWindow.h"
 #include "send/ui/SendNewsletterDialog.h"
+#include "send/ui/SendPart.h"
 
 using namespace zw::send;
 
@@ -72,12 +71,9 @@ SenderFactory standInServer(int delayMs) {
     };
 }
 
-Newsletter render(zw::TMainForm& form, zw::Prompts& prompts, const QString& subject, const QString& folder) {
+Newsletter render(zw::TMainForm& form, const QString& subject, const QString& folder) {
     form.BetreffEdit->setText(subject);
-    const zw::RenderInput input = zw::renderInputFromWindow(form, form.session());
-    const QString target = folder + QStringLiteral("/versand.eml");
-    zw::RenderMessage(input, target, prompts);
-    return {zw::readFile(target), input.unsubscribeLink};
+    return form.sendPart().renderNewsletter(folder + QStringLiteral("/versand.eml"));
 }
 
 RecipientList listOf(int count, const QString& path) {
@@ -87,7 +83,7 @@ RecipientList listOf(int count, const QString& path) {
 
 }  // namespace
 
-void drawSendingShots(zw::TMainForm& form, zw::Prompts& prompts, const QString& scratchFolder, const QString& out) {
+void drawSendingShots(zw::TMainForm& form, const QString& scratchFolder, const QString& out) {
     const QString work = form.session().folders.program;
     // The check page names the provider's rate; the pictures' campaigns send without one, or drawing
     // them would take minutes.
@@ -97,13 +93,13 @@ void drawSendingShots(zw::TMainForm& form, zw::Prompts& prompts, const QString& 
 
     // Earlier campaigns for the list of reports: one finished, one paused, one a crash cut short.
     {
-        Campaign done = Campaign::create(work, render(form, prompts, QStringLiteral("Vereinsnachrichten Februar"), scratchFolder),
+        Campaign done = Campaign::create(work, render(form, QStringLiteral("Vereinsnachrichten Februar"), scratchFolder),
                                          listOf(40, scratchFolder + QStringLiteral("/februar.csv")), sender);
         std::atomic<bool> stop{false};
         done.run(standInServer(0)(), stop);
     }
     {
-        Campaign paused = Campaign::create(work, render(form, prompts, QStringLiteral("Einladung zur Jahreshauptversammlung"), scratchFolder),
+        Campaign paused = Campaign::create(work, render(form, QStringLiteral("Einladung zur Jahreshauptversammlung"), scratchFolder),
                                            listOf(70, scratchFolder + QStringLiteral("/jhv.csv")), sender);
         std::atomic<bool> stop{false};
         int sent = 0;
@@ -115,7 +111,7 @@ void drawSendingShots(zw::TMainForm& form, zw::Prompts& prompts, const QString& 
     }
     QString interrupted;
     {
-        Campaign cut = Campaign::create(work, render(form, prompts, QStringLiteral("Sommerfest am 21. Juni"), scratchFolder),
+        Campaign cut = Campaign::create(work, render(form, QStringLiteral("Sommerfest am 21. Juni"), scratchFolder),
                                         listOf(90, scratchFolder + QStringLiteral("/sommer.csv")), sender);
         interrupted = cut.folder();
         QList<JournalRecord> records;
@@ -132,7 +128,7 @@ void drawSendingShots(zw::TMainForm& form, zw::Prompts& prompts, const QString& 
     const QString exclusions = scratchFolder + QStringLiteral("/Abmeldungen.txt");
     zw::writeFileAtomic(list, memberList(64));
     zw::writeFileAtomic(exclusions, "lena.schulz@example.org\r\nEmma Wagner\r\n");
-    SendNewsletterDialog dialog(render(form, prompts, QStringLiteral("Vereinsnachrichten März"), scratchFolder),
+    SendNewsletterDialog dialog(render(form, QStringLiteral("Vereinsnachrichten März"), scratchFolder),
                                 sampleSender(), &form);
     dialog.ListEdit->setText(QStringLiteral("/home/anna/Dokumente/Mitglieder.csv"));
     dialog.ExcludeEdit->setText(QStringLiteral("/home/anna/Dokumente/Abmeldungen.txt"));
@@ -168,13 +164,12 @@ void drawSendingShots(zw::TMainForm& form, zw::Prompts& prompts, const QString& 
     reports.hide();
 
     // The offer at the next start, answered "Später" once it is drawn.
-    CampaignPart part(&form, work, prompts, form.launcher(), [](const SenderProfile&) { return std::nullopt; });
     QTimer::singleShot(800, [&] {
         if (QWidget* question = QApplication::activeModalWidget()) {
             save(question->grab(), out + QStringLiteral("versand_fortsetzen.png"));
             question->close();
         }
     });
-    part.offerInterrupted();
+    form.sendPart().campaigns().offerInterrupted();
     form.BetreffEdit->setText(originalSubject);
 }

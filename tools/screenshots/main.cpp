@@ -165,6 +165,6 @@ int main(int argc, char** argv) {
     sender.adjustSize();
     save(sender.grab(), out + QStringLiteral("absender_und_server.png"));
 
-    drawSendingShots(form, prompts, temp.path(), out);
+    drawSendingShots(form, temp.path(), out);
     return 0;
 }
