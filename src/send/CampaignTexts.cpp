@@ -13,9 +13,11 @@ QString countsText(const CampaignStatus& s) {
 QString maybeTwiceText(const CampaignStatus& s) {
     if (s.maybeTwice <= 0)
         return {};
-    return QStringLiteral("Nach einer Unterbrechung wurde die Nachricht erneut gesendet: %1 Empfänger haben sie "
-                          "vielleicht zweimal erhalten.")
-        .arg(s.maybeTwice);
+    return (s.maybeTwice == 1 ? QStringLiteral("Nach einer Unterbrechung wurde die Nachricht erneut gesendet: 1 "
+                                               "Empfänger hat sie vielleicht zweimal erhalten.")
+                              : QStringLiteral("Nach einer Unterbrechung wurde die Nachricht erneut gesendet: %1 "
+                                               "Empfänger haben sie vielleicht zweimal erhalten.")
+                                    .arg(s.maybeTwice));
 }
 
 QString noUnsubscribeText() {

@@ -241,7 +241,7 @@ TEST_F(SendWindow, InterruptedCampaignsAreOfferedUntilAnsweredAndNeinPausesThem)
     ASSERT_TRUE(progress);
     ASSERT_TRUE(waitForEnd(progress));
     EXPECT_EQ(progress->status().state, CampaignState::Finished);
-    EXPECT_TRUE(progress->SummaryLabel->text().contains(u"1 Empfänger haben sie vielleicht zweimal erhalten"_qs))
+    EXPECT_TRUE(progress->SummaryLabel->text().contains(u"1 Empfänger hat sie vielleicht zweimal erhalten"_qs))
         << progress->SummaryLabel->text().toStdString();
     // The one in flight goes again, then the one left.
     EXPECT_EQ(server.countsByRecipient(), (QMap<QByteArray, int>{{"anna1@example.org", 1}, {"anna2@example.org", 1}}));
