@@ -13,16 +13,18 @@ QString countsText(const CampaignStatus& s) {
 QString maybeTwiceText(const CampaignStatus& s) {
     if (s.maybeTwice <= 0)
         return {};
-    return (s.maybeTwice == 1 ? QStringLiteral("Nach einer Unterbrechung wurde die Nachricht erneut gesendet: 1 "
-                                               "Empfänger hat sie vielleicht zweimal erhalten.")
-                              : QStringLiteral("Nach einer Unterbrechung wurde die Nachricht erneut gesendet: %1 "
-                                               "Empfänger haben sie vielleicht zweimal erhalten.")
-                                    .arg(s.maybeTwice));
+    return (s.maybeTwice == 1
+                ? QStringLiteral("Nach einer Unterbrechung wurde die Nachricht erneut gesendet: 1 "
+                                 "Empfänger hat sie vielleicht zweimal erhalten.")
+                : QStringLiteral("Nach einer Unterbrechung wurde die Nachricht erneut gesendet: %1 "
+                                 "Empfänger haben sie vielleicht zweimal erhalten.")
+                      .arg(s.maybeTwice));
 }
 
 QString noUnsubscribeText() {
-    return QStringLiteral("Hinweis: Die Vorlage hat keinen Abmeldelink. Große Anbieter erwarten einen "
-                          "(List-Unsubscribe) und sortieren Newsletter ohne ihn oft als Spam aus.");
+    return QStringLiteral(
+        "Hinweis: Die Vorlage hat keinen Abmeldelink. Große Anbieter erwarten einen "
+        "(List-Unsubscribe) und sortieren Newsletter ohne ihn oft als Spam aus.");
 }
 
 QString stateText(CampaignState state) {

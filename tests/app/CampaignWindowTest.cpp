@@ -75,7 +75,8 @@ TEST_F(CampaignWindowTest, ClosingWhileSendingAsksAndPausesAfterTheMessageInFlig
     prompts.closeAnswers = {CloseAnswer::No};
     EXPECT_TRUE(f.close());
     ASSERT_EQ(prompts.closeWhileSendingQuestions.size(), 2);
-    EXPECT_TRUE(prompts.closeWhileSendingQuestions[1].startsWith(u"Der Newsletter wird gerade versendet ("_qs));
+    EXPECT_TRUE(
+        prompts.closeWhileSendingQuestions[1].startsWith(u"Der Newsletter wird gerade versendet ("_qs));
     const CampaignStatus paused = listCampaigns(programFolder).value(0);
     EXPECT_EQ(paused.state, CampaignState::Paused);
     EXPECT_LT(paused.sent, 30);

@@ -4,13 +4,13 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTableWidget>
-#include <QLineEdit>
-#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -54,8 +54,9 @@ public:
         // A stand-in for the desktop's program for reports, which records what it was given.
         const QString bin = files.subfolder(u"bin"_qs);
         writeAll(bin + u"xdg-open"_qs, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" +
-                                            QFile::encodeName(files.file(u"opened"_qs)) + "'\n");
-        QFile::setPermissions(bin + u"xdg-open"_qs, QFile::permissions(bin + u"xdg-open"_qs) | QFile::ExeOwner);
+                                           QFile::encodeName(files.file(u"opened"_qs)) + "'\n");
+        QFile::setPermissions(bin + u"xdg-open"_qs,
+                              QFile::permissions(bin + u"xdg-open"_qs) | QFile::ExeOwner);
         qputenv("PATH", QFile::encodeName(bin) + ':' + oldPath_);
     }
     ~SendWindow() override {
@@ -67,7 +68,8 @@ public:
     QString writeList(int count, const QByteArray& extraRows = {}) {
         QByteArray csv = "Vorname;Nachname;E-Mail\r\n";
         for (int i = 0; i < count; ++i)
-            csv += "Anna;Nummer " + QByteArray::number(i) + ";anna" + QByteArray::number(i) + "@example.org\r\n";
+            csv +=
+                "Anna;Nummer " + QByteArray::number(i) + ";anna" + QByteArray::number(i) + "@example.org\r\n";
         writeAll(files.file(u"liste.csv"_qs), csv + extraRows);
         return files.file(u"liste.csv"_qs);
     }
@@ -93,8 +95,8 @@ public:
     QWidget window;
     Newsletter newsletter{renderShippedTemplate(), "www.example.org/abmelden"};
     int passwordsAsked = 0;
-    std::unique_ptr<CampaignPart> part = std::make_unique<CampaignPart>(
-        &window, work.path(), prompts, launcher, [this](const SenderProfile&) {
+    std::unique_ptr<CampaignPart> part =
+        std::make_unique<CampaignPart>(&window, work.path(), prompts, launcher, [this](const SenderProfile&) {
             ++passwordsAsked;
             return std::optional<QString>(QString::fromLatin1(SmtpTestServer::kPassword));
         });
@@ -158,9 +160,10 @@ TEST_F(SendWindow, FiftyRecipientsOneRefusedFromCheckPageToReport) {
     ASSERT_TRUE(progress->ReportButton->isEnabled());
     progress->ReportButton->click();
     const QString report = progress->folder() + u"/bericht.csv"_qs;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return readAll(files.file(u"opened"_qs)) == QFile::encodeName(report) + '\n'; },
-                                kWaitMs));
-    EXPECT_TRUE(readAll(report).contains("anna17@example.org;fehlgeschlagen;550")) << readAll(report).constData();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return readAll(files.file(u"opened"_qs)) == QFile::encodeName(report) + '\n'; }, kWaitMs));
+    EXPECT_TRUE(readAll(report).contains("anna17@example.org;fehlgeschlagen;550"))
+        << readAll(report).constData();
 
     // Without an unsubscribe address the check page warns, and the summary says it again.
     part->openSendDialog({newsletter.rendered, {}}, server.profile());
@@ -209,7 +212,8 @@ TEST_F(SendWindow, PausedCampaignResumesFromTheReportsAndNobodyGetsTwo) {
     EXPECT_FALSE(resumed->SummaryLabel->text().contains(u"zweimal"_qs));
     const QMap<QByteArray, int> counts = server.countsByRecipient();
     EXPECT_EQ(counts.size(), 20);
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it) EXPECT_EQ(it.value(), 1) << it.key().constData();
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        EXPECT_EQ(it.value(), 1) << it.key().constData();
     EXPECT_EQ(listCampaigns(work.path()).value(0).state, CampaignState::Finished);
 }
 
@@ -231,7 +235,8 @@ TEST_F(SendWindow, InterruptedCampaignsAreOfferedUntilAnsweredAndNeinPausesThem)
     prompts.resumeAnswers = {ResumeAnswer::Later};
     part->offerInterrupted();
     ASSERT_EQ(prompts.resumeQuestions.size(), 1);
-    EXPECT_TRUE(prompts.resumeQuestions[0].contains(u"1 von 3 Empfängern"_qs)) << prompts.resumeQuestions[0].toStdString();
+    EXPECT_TRUE(prompts.resumeQuestions[0].contains(u"1 von 3 Empfängern"_qs))
+        << prompts.resumeQuestions[0].toStdString();
     for (const CampaignStatus& c : listCampaigns(work.path())) EXPECT_EQ(c.state, CampaignState::Interrupted);
 
     prompts.resumeAnswers = {ResumeAnswer::No, ResumeAnswer::Yes};
@@ -241,10 +246,12 @@ TEST_F(SendWindow, InterruptedCampaignsAreOfferedUntilAnsweredAndNeinPausesThem)
     ASSERT_TRUE(progress);
     ASSERT_TRUE(waitForEnd(progress));
     EXPECT_EQ(progress->status().state, CampaignState::Finished);
-    EXPECT_TRUE(progress->SummaryLabel->text().contains(u"1 Empfänger hat sie vielleicht zweimal erhalten"_qs))
+    EXPECT_TRUE(
+        progress->SummaryLabel->text().contains(u"1 Empfänger hat sie vielleicht zweimal erhalten"_qs))
         << progress->SummaryLabel->text().toStdString();
     // The one in flight goes again, then the one left.
-    EXPECT_EQ(server.countsByRecipient(), (QMap<QByteArray, int>{{"anna1@example.org", 1}, {"anna2@example.org", 1}}));
+    EXPECT_EQ(server.countsByRecipient(),
+              (QMap<QByteArray, int>{{"anna1@example.org", 1}, {"anna2@example.org", 1}}));
 
     QMap<QString, CampaignState> states;
     for (const CampaignStatus& c : listCampaigns(work.path())) states[c.folder] = c.state;

@@ -38,7 +38,8 @@ SenderProfile sampleSender() {
 
 // Members as a club's spreadsheet lists them; three rows are no recipients.
 QByteArray memberList(int count) {
-    const char* first[] = {"Anna", "Jonas", "Lena", "Paul", "Marie", "Felix", "Sophie", "Lukas", "Emma", "Tim"};
+    const char* first[] = {"Anna",  "Jonas",  "Lena",  "Paul", "Marie",
+                           "Felix", "Sophie", "Lukas", "Emma", "Tim"};
     const char* last[] = {"Becker", "Schulz", "Wagner", "Hoffmann", "Koch", "Richter", "Klein", "Wolf"};
     QByteArray csv = "Vorname;Nachname;E-Mail\r\n";
     for (int i = 0; i < count; ++i) {
@@ -62,7 +63,8 @@ SenderFactory standInServer(int delayMs) {
         return [delayMs](const QByteArray& to, const QByteArray&) {
             QThread::msleep(ulong(delayMs));
             if (to == "jonas.hoffmann@example.org")
-                return SendResult{Outcome::RecipientRefused, 550,
+                return SendResult{Outcome::RecipientRefused,
+                                  550,
                                   QStringLiteral("550 5.1.1 <jonas.hoffmann@example.org>: Recipient address "
                                                  "rejected: User unknown"),
                                   {}};
@@ -93,31 +95,37 @@ void drawSendingShots(zw::TMainForm& form, const QString& scratchFolder, const Q
 
     // Earlier campaigns for the list of reports: one finished, one paused, one a crash cut short.
     {
-        Campaign done = Campaign::create(work, render(form, QStringLiteral("Vereinsnachrichten Februar"), scratchFolder),
-                                         listOf(40, scratchFolder + QStringLiteral("/februar.csv")), sender);
+        Campaign done =
+            Campaign::create(work, render(form, QStringLiteral("Vereinsnachrichten Februar"), scratchFolder),
+                             listOf(40, scratchFolder + QStringLiteral("/februar.csv")), sender);
         std::atomic<bool> stop{false};
         done.run(standInServer(0)(), stop);
     }
     {
-        Campaign paused = Campaign::create(work, render(form, QStringLiteral("Einladung zur Jahreshauptversammlung"), scratchFolder),
-                                           listOf(70, scratchFolder + QStringLiteral("/jhv.csv")), sender);
+        Campaign paused = Campaign::create(
+            work, render(form, QStringLiteral("Einladung zur Jahreshauptversammlung"), scratchFolder),
+            listOf(70, scratchFolder + QStringLiteral("/jhv.csv")), sender);
         std::atomic<bool> stop{false};
         int sent = 0;
         const Campaign::SendFunction server = standInServer(0)();
-        paused.run([&](const QByteArray& to, const QByteArray& message) {
-            stop = ++sent == 30;
-            return server(to, message);
-        }, stop);
+        paused.run(
+            [&](const QByteArray& to, const QByteArray& message) {
+                stop = ++sent == 30;
+                return server(to, message);
+            },
+            stop);
     }
     QString interrupted;
     {
-        Campaign cut = Campaign::create(work, render(form, QStringLiteral("Sommerfest am 21. Juni"), scratchFolder),
-                                        listOf(90, scratchFolder + QStringLiteral("/sommer.csv")), sender);
+        Campaign cut =
+            Campaign::create(work, render(form, QStringLiteral("Sommerfest am 21. Juni"), scratchFolder),
+                             listOf(90, scratchFolder + QStringLiteral("/sommer.csv")), sender);
         interrupted = cut.folder();
         QList<JournalRecord> records;
         for (int i = 0; i < 52; ++i) {
             records.append({JournalRecord::Sending, i, QDateTime::currentDateTime(), {}});
-            records.append({JournalRecord::Sent, i, QDateTime::currentDateTime(), QStringLiteral("250 2.0.0 Ok")});
+            records.append(
+                {JournalRecord::Sent, i, QDateTime::currentDateTime(), QStringLiteral("250 2.0.0 Ok")});
         }
         records.append({JournalRecord::Sending, 52, QDateTime::currentDateTime(), {}});
         Journal(cut.folder() + QStringLiteral("/journal.log")).append(records);

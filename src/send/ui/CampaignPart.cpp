@@ -17,10 +17,11 @@ namespace zw::send {
 namespace {
 
 QString offerText(const CampaignStatus& c) {
-    return QStringLiteral("Der Versand „%1“ vom %2 wurde unterbrochen, bevor er fertig war: %3 von %4 Empfängern "
-                          "haben den Newsletter erhalten, %5 stehen noch aus.\n\nJetzt fortsetzen?\n\n"
-                          "„Nein“ hält ihn an; er bleibt unter „Versand → Versandberichte…“ und kann dort "
-                          "fortgesetzt werden. „Später“ fragt beim nächsten Start wieder.")
+    return QStringLiteral(
+               "Der Versand „%1“ vom %2 wurde unterbrochen, bevor er fertig war: %3 von %4 Empfängern "
+               "haben den Newsletter erhalten, %5 stehen noch aus.\n\nJetzt fortsetzen?\n\n"
+               "„Nein“ hält ihn an; er bleibt unter „Versand → Versandberichte…“ und kann dort "
+               "fortgesetzt werden. „Später“ fragt beim nächsten Start wieder.")
         .arg(c.subject, c.created.toString(QStringLiteral("dd.MM.yyyy HH:mm")))
         .arg(c.sent)
         .arg(c.total)
@@ -68,8 +69,9 @@ bool CampaignPart::refuseSecondCampaign() {
         return false;
     progress_->show();
     progress_->raise();
-    prompts_.information(QStringLiteral("Es wird gerade ein Newsletter versendet. Ein weiterer Versand kann erst "
-                                        "beginnen, wenn dieser fertig ist oder angehalten wurde."));
+    prompts_.information(
+        QStringLiteral("Es wird gerade ein Newsletter versendet. Ein weiterer Versand kann erst "
+                       "beginnen, wenn dieser fertig ist oder angehalten wurde."));
     return true;
 }
 
@@ -93,7 +95,8 @@ void CampaignPart::sendFromDialog() {
     const std::optional<QString> password = passwordFor_(dialog->profile());
     if (!password || !sendDialog_)
         return;
-    Campaign campaign = Campaign::create(workFolder_, dialog->newsletter(), dialog->recipients(), dialog->profile());
+    Campaign campaign =
+        Campaign::create(workFolder_, dialog->newsletter(), dialog->recipients(), dialog->profile());
     dialog->accept();
     start(std::move(campaign), *password);
 }
@@ -144,9 +147,10 @@ void CampaignPart::start(Campaign campaign, const QString& password) {
 void CampaignPart::openReport(const QString& path) {
     launcher_.open(path, [this, path](bool started) {
         if (!started)
-            prompts_.error(QStringLiteral("Der Bericht kann nicht geöffnet werden: Auf diesem Rechner ist kein "
-                                          "Programm für CSV-Dateien eingerichtet. Sie finden ihn hier: %1")
-                               .arg(QDir::toNativeSeparators(path)));
+            prompts_.error(
+                QStringLiteral("Der Bericht kann nicht geöffnet werden: Auf diesem Rechner ist kein "
+                               "Programm für CSV-Dateien eingerichtet. Sie finden ihn hier: %1")
+                    .arg(QDir::toNativeSeparators(path)));
     });
 }
 
@@ -171,9 +175,10 @@ bool CampaignPart::confirmClose() {
         return true;
     const CampaignStatus& s = progress_->status();
     return prompts_.confirmCloseWhileSending(
-        QStringLiteral("Der Newsletter wird gerade versendet (%1 von %2). Wenn Sie Zettelwerk jetzt beenden, wird "
-                       "der Versand nach der Nachricht angehalten, die gerade unterwegs ist. Sie können ihn "
-                       "später unter „Versand → Versandberichte…“ fortsetzen.\n\nZettelwerk beenden?")
+        QStringLiteral(
+            "Der Newsletter wird gerade versendet (%1 von %2). Wenn Sie Zettelwerk jetzt beenden, wird "
+            "der Versand nach der Nachricht angehalten, die gerade unterwegs ist. Sie können ihn "
+            "später unter „Versand → Versandberichte…“ fortsetzen.\n\nZettelwerk beenden?")
             .arg(s.sent + s.failed)
             .arg(s.total));
 }

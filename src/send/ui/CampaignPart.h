@@ -35,8 +35,8 @@ public:
     using PasswordFor = std::function<std::optional<QString>(const SenderProfile&)>;
 
     // window: the parent of the dialogs and the progress window. workFolder holds "Versand/".
-    CampaignPart(QWidget* window, QString workFolder, Prompts& prompts, Launcher& launcher, PasswordFor passwordFor,
-                 QObject* parent = nullptr);
+    CampaignPart(QWidget* window, QString workFolder, Prompts& prompts, Launcher& launcher,
+                 PasswordFor passwordFor, QObject* parent = nullptr);
     ~CampaignPart() override;
 
     // "Newsletter versenden…" for the newsletter rendered by the caller, from the sender set up.

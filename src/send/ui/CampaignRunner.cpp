@@ -10,7 +10,9 @@ namespace zw::send {
 SenderFactory smtpSender(const SenderProfile& profile, const QString& password) {
     return [profile, password]() -> Campaign::SendFunction {
         auto transport = std::make_shared<SmtpTransport>(profile, password);
-        return [transport](const QByteArray& to, const QByteArray& message) { return transport->send(to, message); };
+        return [transport](const QByteArray& to, const QByteArray& message) {
+            return transport->send(to, message);
+        };
     };
 }
 

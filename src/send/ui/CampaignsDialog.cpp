@@ -48,9 +48,10 @@ CampaignsDialog::CampaignsDialog(QString workFolder, QWidget* parent)
     setWindowTitle(QStringLiteral("Versandberichte"));
     auto* layout = new QVBoxLayout(this);
     Table = new QTableWidget(0, 7, this);
-    Table->setHorizontalHeaderLabels({QStringLiteral("Betreff"), QStringLiteral("Begonnen"), QStringLiteral("Zustand"),
-                                      QStringLiteral("Gesendet"), QStringLiteral("Fehlgeschlagen"),
-                                      QStringLiteral("Ausstehend"), QStringLiteral("Zuletzt")});
+    Table->setHorizontalHeaderLabels({QStringLiteral("Betreff"), QStringLiteral("Begonnen"),
+                                      QStringLiteral("Zustand"), QStringLiteral("Gesendet"),
+                                      QStringLiteral("Fehlgeschlagen"), QStringLiteral("Ausstehend"),
+                                      QStringLiteral("Zuletzt")});
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table->setSelectionMode(QAbstractItemView::SingleSelection);
     Table->setTabKeyNavigation(false);

@@ -11,8 +11,8 @@
 
 #include "platform/Error.h"
 #include "send/CampaignTexts.h"
-#include "send/ui/ValueLabel.h"
 #include "send/ui/CampaignRunner.h"
+#include "send/ui/ValueLabel.h"
 
 namespace zw::send {
 
@@ -94,10 +94,11 @@ void ProgressWindow::start(Campaign campaign, SenderFactory sender) {
     runner_ = runner;
     connect(runner, &CampaignRunner::sending, this, &ProgressWindow::showSending);
     connect(runner, &CampaignRunner::progressed, this, &ProgressWindow::showStatus);
-    connect(runner, &CampaignRunner::finished, this, [this, runner](const CampaignStatus& s, const QString& error) {
-        runner->deleteLater();
-        showEnd(s, error);
-    });
+    connect(runner, &CampaignRunner::finished, this,
+            [this, runner](const CampaignStatus& s, const QString& error) {
+                runner->deleteLater();
+                showEnd(s, error);
+            });
     showStatus(status_);
     CurrentLabel->setText(QStringLiteral("Verbindung zum Server %1 …").arg(server));
     tick_->start();
@@ -114,8 +115,9 @@ void ProgressWindow::pause() {
         return;
     stopping_ = true;
     runner_->stop();
-    CurrentLabel->setText(QStringLiteral("Wird angehalten, sobald der Server die Nachricht beantwortet hat, "
-                                         "die gerade gesendet wird …"));
+    CurrentLabel->setText(
+        QStringLiteral("Wird angehalten, sobald der Server die Nachricht beantwortet hat, "
+                       "die gerade gesendet wird …"));
     showButtons();
 }
 
@@ -179,13 +181,15 @@ void ProgressWindow::showEnd(const CampaignStatus& s, const QString& error) {
         summary << QStringLiteral("Der Versand ist angehalten.") << s.stopReason;
     summary << countsText(s);
     if (s.failed > 0)
-        summary << QStringLiteral("Der Bericht nennt die fehlgeschlagenen Adressen mit der Antwort des Servers.");
+        summary << QStringLiteral(
+            "Der Bericht nennt die fehlgeschlagenen Adressen mit der Antwort des Servers.");
     summary << maybeTwiceText(s);
     if (!hasUnsubscribe_)
         summary << noUnsubscribeText();
     if (s.state != CampaignState::Finished)
-        summary << QStringLiteral("Mit „Fortsetzen“ geht er weiter, auch später unter „Versand → "
-                                  "Versandberichte…“.");
+        summary << QStringLiteral(
+            "Mit „Fortsetzen“ geht er weiter, auch später unter „Versand → "
+            "Versandberichte…“.");
     summary.removeAll(QString());
     SummaryLabel->setText(summary.join(u'\n'));
     showButtons();

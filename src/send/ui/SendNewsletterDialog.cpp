@@ -36,7 +36,9 @@ public:
         for (const RejectedRow& row : exclusions) rows_.append({QStringLiteral("Sperrliste"), row});
         endResetModel();
     }
-    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(rows_.size()); }
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : int(rows_.size());
+    }
     int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 4; }
     QVariant data(const QModelIndex& index, int role) const override {
         if (role != Qt::DisplayRole || !index.isValid())
@@ -73,10 +75,14 @@ QString rowsText(qsizetype n, const char* one, const char* many) {
 
 QString durationText(qsizetype messages, int perMinute) {
     const qsizetype minutes = (messages + perMinute - 1) / perMinute;
-    const QString time = minutes == 1  ? QStringLiteral("1 Minute")
-                         : minutes < 90 ? QStringLiteral("%1 Minuten").arg(minutes)
-                                        : QStringLiteral("%1 Stunden").arg(QLocale(QLocale::German).toString(minutes / 60.0, 'f', 1));
-    return QStringLiteral("Bei %1 Nachrichten pro Minute dauert der Versand etwa %2.").arg(perMinute).arg(time);
+    const QString time =
+        minutes == 1 ? QStringLiteral("1 Minute")
+        : minutes < 90
+            ? QStringLiteral("%1 Minuten").arg(minutes)
+            : QStringLiteral("%1 Stunden").arg(QLocale(QLocale::German).toString(minutes / 60.0, 'f', 1));
+    return QStringLiteral("Bei %1 Nachrichten pro Minute dauert der Versand etwa %2.")
+        .arg(perMinute)
+        .arg(time);
 }
 
 }  // namespace
@@ -121,20 +127,22 @@ QWidget* SendNewsletterDialog::buildChoicePage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     auto* intro = new QLabel(
-        QStringLiteral("Wählen Sie die Liste der Empfänger: eine CSV- oder Textdatei, wie Tabellenprogramme und "
-                       "Adressbücher sie speichern, mit einer Adresse je Zeile. Eine Sperrliste nennt Adressen, "
-                       "die keinen Newsletter mehr erhalten möchten; sie ist freiwillig."),
+        QStringLiteral(
+            "Wählen Sie die Liste der Empfänger: eine CSV- oder Textdatei, wie Tabellenprogramme und "
+            "Adressbücher sie speichern, mit einer Adresse je Zeile. Eine Sperrliste nennt Adressen, "
+            "die keinen Newsletter mehr erhalten möchten; sie ist freiwillig."),
         page);
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
     auto* form = new QFormLayout;
-    auto fileRow = [&](const QString& caption, const QString& buttonText, const QString& title, QLineEdit*& edit,
-                       QPushButton*& button) {
+    auto fileRow = [&](const QString& caption, const QString& buttonText, const QString& title,
+                       QLineEdit*& edit, QPushButton*& button) {
         edit = new QLineEdit(page);
         button = new QPushButton(buttonText, page);
         button->setAccessibleName(title);
-        connect(button, &QPushButton::clicked, this, [this, field = edit, title] { chooseFile(field, title); });
+        connect(button, &QPushButton::clicked, this,
+                [this, field = edit, title] { chooseFile(field, title); });
         auto* row = new QHBoxLayout;
         row->addWidget(edit, 1);
         row->addWidget(button);
@@ -158,9 +166,10 @@ QWidget* SendNewsletterDialog::buildChoicePage() {
 QWidget* SendNewsletterDialog::buildCheckPage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    auto* intro = new QLabel(QStringLiteral("Bitte prüfen Sie, bevor Sie senden: Mit „Senden“ geht der Newsletter "
-                                            "an jede Adresse, die hier gezählt ist."),
-                             page);
+    auto* intro =
+        new QLabel(QStringLiteral("Bitte prüfen Sie, bevor Sie senden: Mit „Senden“ geht der Newsletter "
+                                  "an jede Adresse, die hier gezählt ist."),
+                   page);
     intro->setWordWrap(true);
     layout->addWidget(intro);
     auto* form = new QFormLayout;
@@ -239,16 +248,18 @@ void SendNewsletterDialog::showCheckPage() {
         countText += u' ' + durationText(count, profile_.messagesPerMinute);
     CountLabel->setText(countText);
     SubjectLabel->setText(message_.subject());
-    SenderLabel->setText(
-        (profile_.name.isEmpty() ? profile_.address : QStringLiteral("%1 <%2>").arg(profile_.name, profile_.address)) +
-        QStringLiteral(", über %1:%2").arg(profile_.server).arg(profile_.port));
+    SenderLabel->setText((profile_.name.isEmpty()
+                              ? profile_.address
+                              : QStringLiteral("%1 <%2>").arg(profile_.name, profile_.address)) +
+                         QStringLiteral(", über %1:%2").arg(profile_.server).arg(profile_.port));
     SizeLabel->setText(sizeText(message_.size()));
     WarningLabel->setVisible(!message_.hasUnsubscribe());
 
-    QString rejectedText = list_.rejected.isEmpty()
-                               ? QStringLiteral("Alle Zeilen der Empfängerliste wurden übernommen.")
-                               : rowsText(list_.rejected.size(), "1 Zeile der Empfängerliste wurde nicht übernommen.",
-                                          "%1 Zeilen der Empfängerliste wurden nicht übernommen.");
+    QString rejectedText =
+        list_.rejected.isEmpty()
+            ? QStringLiteral("Alle Zeilen der Empfängerliste wurden übernommen.")
+            : rowsText(list_.rejected.size(), "1 Zeile der Empfängerliste wurde nicht übernommen.",
+                       "%1 Zeilen der Empfängerliste wurden nicht übernommen.");
     if (!exclusions.rejected.isEmpty())
         rejectedText += u' ' + rowsText(exclusions.rejected.size(),
                                         "1 Zeile der Sperrliste ist keine Adresse und sperrt niemanden.",
