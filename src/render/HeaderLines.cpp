@@ -84,16 +84,15 @@ QList<QByteArray> SubjectLines(const QByteArray& subject) {
     return encodedWordLines(kSubject, characters, kSubjectCharset);
 }
 
-QList<QByteArray> FromLines(const QString& name, const QString& address) {
+QList<QByteArray> MailboxLines(const QByteArray& head, const QString& name, const QString& address) {
     const QString mailbox = address.trimmed();
     if (!isPlainAddress(mailbox))
-        return {kFrom};
+        return {};
     QString phrase = name;
     for (QChar& c : phrase)
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)
             c = u' ';
     phrase = phrase.trimmed();
-    const QByteArray head = "From: ";
     const QByteArray angleAddress = '<' + mailbox.toLatin1() + '>';
     if (phrase.isEmpty())
         return {head + mailbox.toLatin1()};
@@ -114,6 +113,11 @@ QList<QByteArray> FromLines(const QString& name, const QString& address) {
     else
         lines.append(' ' + angleAddress);
     return lines;
+}
+
+QList<QByteArray> FromLines(const QString& name, const QString& address) {
+    const QList<QByteArray> lines = MailboxLines("From: ", name, address);
+    return lines.isEmpty() ? QList<QByteArray>{kFrom} : lines;
 }
 
 }  // namespace zw

@@ -61,6 +61,9 @@ QList<QByteArray> SubjectLines(const QByteArray& subject);
 // when it is ASCII and as RFC 2047 encoded words (UTF-8, Q encoding) folded to lines of at most 76
 // characters when it is not. An address a header cannot carry as it stands keeps the placeholder.
 QList<QByteArray> FromLines(const QString& name, const QString& address);
+// A header naming one mailbox (head is "From: ", "To: ", ...) in the same form; empty when the address
+// cannot stand in a header as it is.
+QList<QByteArray> MailboxLines(const QByteArray& head, const QString& name, const QString& address);
 // The extension word of a picture file name: its last run between dots, in small letters, when the
 // name has at least two such runs; otherwise empty.
 QByteArray PictureExtension(const QByteArray& fileName);

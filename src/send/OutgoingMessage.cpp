@@ -9,6 +9,7 @@
 #include "platform/Error.h"
 #include "platform/Text.h"
 #include "render/MessageTexts.h"
+#include "render/RenderMessage.h"
 
 namespace zw::send {
 
@@ -16,8 +17,6 @@ namespace {
 
 // SMTP's limit is 1000 octets with CR LF; a soft line break takes one more.
 constexpr qsizetype kMaxBodyLine = 998;
-// RFC 2047: an encoded word is at most 75 characters.
-constexpr qsizetype kMaxEncodedWord = 75;
 
 bool startsWithField(const QByteArray& line, const char* name) {
     const qsizetype n = qsizetype(qstrlen(name));
@@ -91,45 +90,13 @@ QByteArray smtpSafeBody(const QList<QByteArray>& lines, qsizetype first) {
     return out;
 }
 
-QByteArray encodedWordPrefix() {
-    return QByteArrayLiteral("=?utf-8?B?");
-}
-
-// A display name as a header phrase: a quoted string when it is plain ASCII, otherwise base64
-// encoded words of UTF-8, never splitting a character, folded onto lines of their own.
-QByteArray phrase(const QString& name) {
-    const QByteArray utf8 = oneLine(name).trimmed().toUtf8();
-    bool ascii = true;
-    for (char c : utf8) ascii = ascii && uchar(c) >= 0x20 && uchar(c) < 0x7f;
-    if (ascii) {
-        QByteArray quoted = "\"";
-        for (char c : utf8) {
-            if (c == '"' || c == '\\')
-                quoted.append('\\');
-            quoted.append(c);
-        }
-        return quoted + '"';
-    }
-    // Each word holds at most 45 bytes: 60 characters of base64 plus "=?utf-8?B?" and "?=".
-    constexpr qsizetype kChunk = (kMaxEncodedWord - 12) / 4 * 3;
-    QByteArray out;
-    qsizetype at = 0;
-    while (at < utf8.size()) {
-        qsizetype end = qMin(at + kChunk, utf8.size());
-        while (end < utf8.size() && end > at && (uchar(utf8[end]) & 0xc0) == 0x80) --end;
-        if (!out.isEmpty())
-            out.append("\r\n ");
-        out.append(encodedWordPrefix() + utf8.mid(at, end - at).toBase64() + "?=");
-        at = end;
-    }
-    return out;
-}
-
-QByteArray mailbox(const QString& name, const QString& address) {
-    const QByteArray angle = '<' + address.toUtf8() + '>';
-    if (name.trimmed().isEmpty())
-        return angle;
-    return phrase(name) + ' ' + angle;
+// A mailbox header's lines, CRLF after each. A recipient's address is checked when the list is read
+// and the sender's when the profile is saved: one a header cannot carry goes as the bare address.
+QByteArray mailboxHeader(const QByteArray& head, const QString& name, const QString& address) {
+    QList<QByteArray> lines = MailboxLines(head, name, address);
+    if (lines.isEmpty())
+        lines = {head + '<' + address.toUtf8() + '>'};
+    return lines.join("\r\n") + "\r\n";
 }
 
 // "Tue, 08 Dec 2026 10:15:00 +0100", in the zone of the moment given.
@@ -252,8 +219,8 @@ QByteArray OutgoingMessage::forRecipient(const Recipient& to, const SenderProfil
                                          const QDateTime& now) const {
     QByteArray out;
     out.reserve(body_.size() + 1024);
-    out += "From: " + mailbox(from.name, from.address) + "\r\n";
-    out += "To: " + mailbox(to.name, to.address) + "\r\n";
+    out += mailboxHeader("From: ", from.name, from.address);
+    out += mailboxHeader("To: ", to.name, to.address);
     out += subjectLines_;
     out += "Date: " + rfc5322Date(now) + "\r\n";
     out += "Message-ID: " + newMessageId(from.address) + "\r\n";
