@@ -24,8 +24,6 @@
 
 using namespace zw::send;
 
-namespace {
-
 SenderProfile sampleSender() {
     SenderProfile sample;
     sample.name = QStringLiteral("Förderverein Musterstadt e.V.");
@@ -35,6 +33,8 @@ SenderProfile sampleSender() {
     sample.messagesPerMinute = 30;
     return sample;
 }
+
+namespace {
 
 // Members as a club's spreadsheet lists them; three rows are no recipients.
 QByteArray memberList(int count) {

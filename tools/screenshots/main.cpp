@@ -154,14 +154,8 @@ int main(int argc, char** argv) {
     save(showcase.grab(), out + QStringLiteral("werbung.png"));
 
     // The sender dialog as a GMX customer fills it in.
-    zw::send::SenderProfile sample;
-    sample.name = QStringLiteral("Förderverein Musterstadt e.V.");
-    sample.address = QStringLiteral("foerderverein@gmx.de");
-    sample.server = QStringLiteral("mail.gmx.net");
-    sample.user = sample.address;
-    sample.messagesPerMinute = 30;
     ShotStore store;
-    zw::send::SenderDialog sender(sample, temp.path() + QStringLiteral("/Absender.ini"), store);
+    zw::send::SenderDialog sender(sampleSender(), temp.path() + QStringLiteral("/Absender.ini"), store);
     sender.adjustSize();
     save(sender.grab(), out + QStringLiteral("absender_und_server.png"));
 
