@@ -95,7 +95,7 @@ bool SendPart::askForSender(void (SendPart::*again)(), const QString& why) {
             command();
     });
     if (senderDialog())
-        dialog_->ResultLabel->setText(why);
+        dialog_->showResult(why);
     return true;
 }
 

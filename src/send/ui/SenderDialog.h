@@ -62,6 +62,10 @@ public:
     QLabel* ResultLabel = nullptr;
     QDialogButtonBox* Buttons = nullptr;
 
+    // A line below the settings (the server's answer, or why the dialog was opened); the dialog grows
+    // to show it whole.
+    void showResult(const QString& text);
+
 Q_SIGNALS:
     // The answer of "Verbindung prüfen" is shown.
     void verified();
@@ -71,7 +75,6 @@ private:
     void securityChosen(int index);
     void chooseCaFile();
     void showProvider(const QString& address);
-    void showResult(const QString& text);
     void keepTextsWhole();
 
     QString profilePath_;
