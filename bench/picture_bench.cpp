@@ -24,6 +24,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "PictureBenchSupport.h"
 #include "editing/PicturePipeline.h"
 #include "platform/FileIo.h"
 
@@ -76,31 +77,8 @@ const Photo& photo() {
     return p;
 }
 
-bool run(const QString& program, const QStringList& arguments) {
-    return QProcess::execute(program, arguments) == 0;
-}
-
-// CPU seconds that finished child processes used so far. A loaded machine stretches the wall-clock
-// times of both sides; the CPU times of our side and of the programs compare without that noise.
-double childCpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-void reportChildCpu(benchmark::State& state, double before) {
-    state.counters["programs_cpu_ms"] =
-        benchmark::Counter((childCpuSeconds() - before) * 1000, benchmark::Counter::kAvgIterations);
-}
-
 bool haveTools(benchmark::State& state) {
-    if (QStandardPaths::findExecutable(QStringLiteral("djpeg")).isEmpty() ||
-        QStandardPaths::findExecutable(QStringLiteral("cjpeg")).isEmpty()) {
-        state.SkipWithError("djpeg/cjpeg missing (Debian: libjpeg-turbo-progs)");
-        return false;
-    }
-    return true;
+    return havePrograms(state, {u"djpeg"_qs, u"cjpeg"_qs}, "libjpeg-turbo-progs");
 }
 
 // The check a chosen picture gets before the width question: every scan read to its end.
@@ -143,8 +121,8 @@ void BM_Floor_Djpeg_Cjpeg80(benchmark::State& state) {
     const QString ppm = p.file("photo.ppm"), out = p.file("out.jpg");
     const double before = childCpuSeconds();
     for (auto _ : state) {
-        if (!run(u"djpeg"_qs, {u"-outfile"_qs, ppm, p.original}) ||
-            !run(u"cjpeg"_qs, {u"-quality"_qs, u"80"_qs, u"-outfile"_qs, out, ppm}))
+        if (!runProgram(u"djpeg"_qs, {u"-outfile"_qs, ppm, p.original}) ||
+            !runProgram(u"cjpeg"_qs, {u"-quality"_qs, u"80"_qs, u"-outfile"_qs, out, ppm}))
             state.SkipWithError("djpeg/cjpeg failed");
     }
     reportChildCpu(state, before);
@@ -192,9 +170,9 @@ void BM_Floor_Djpeg_Scale_Cjpeg95_Cjpeg80(benchmark::State& state) {
     const double before = childCpuSeconds();
     for (auto _ : state) {
         const bool ok =
-            run(u"djpeg"_qs, {u"-outfile"_qs, ppm, p.original}) && (scalePpm(ppm, small, 150), true) &&
-            run(u"cjpeg"_qs, {u"-quality"_qs, u"95"_qs, u"-outfile"_qs, p.file("s95.jpg"), small}) &&
-            run(u"cjpeg"_qs, {u"-quality"_qs, u"80"_qs, u"-outfile"_qs, p.file("s80.jpg"), small});
+            runProgram(u"djpeg"_qs, {u"-outfile"_qs, ppm, p.original}) && (scalePpm(ppm, small, 150), true) &&
+            runProgram(u"cjpeg"_qs, {u"-quality"_qs, u"95"_qs, u"-outfile"_qs, p.file("s95.jpg"), small}) &&
+            runProgram(u"cjpeg"_qs, {u"-quality"_qs, u"80"_qs, u"-outfile"_qs, p.file("s80.jpg"), small});
         if (!ok)
             state.SkipWithError("djpeg/cjpeg failed");
     }
@@ -251,4 +229,37 @@ void BM_ReencodePeakMemory(benchmark::State& state) {
 BENCHMARK(BM_ReencodePeakMemory)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
+
+const QString& benchPhotoPath() {
+    return photo().original;
+}
+
+bool runProgram(const QString& program, const QStringList& arguments) {
+    return QProcess::execute(program, arguments) == 0;
+}
+
+// CPU seconds that finished child processes used so far. A loaded machine stretches the wall-clock
+// times of both sides; the CPU times of our side and of the programs compare without that noise.
+double childCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+void reportChildCpu(benchmark::State& state, double before) {
+    state.counters["programs_cpu_ms"] =
+        benchmark::Counter((childCpuSeconds() - before) * 1000, benchmark::Counter::kAvgIterations);
+}
+
+bool havePrograms(benchmark::State& state, const QStringList& programs, const char* package) {
+    for (const QString& program : programs) {
+        if (QStandardPaths::findExecutable(program).isEmpty()) {
+            state.SkipWithError((program + u" missing (Debian: "_qs + QLatin1String(package) + u")"_qs).toUtf8());
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace zw

@@ -11,7 +11,7 @@
 
 #include <stdexcept>
 
-#include "platform/Prompts.h"
+#include "SilentPrompts.h"
 #include "render/Base64.h"
 #include "render/RenderMessage.h"
 #include "template/BlockFiles.h"
@@ -22,15 +22,6 @@ namespace {
 constexpr int kBlocks = 200;
 constexpr int kPictureBytes = 250 * 1024;
 constexpr int kSettingPictureBytes = 8 * 1024;
-
-class SilentPrompts : public Prompts {
-public:
-    void information(const QString&) override {}
-    void error(const QString&) override {}
-    CloseAnswer askSaveChanges() override { return CloseAnswer::Cancel; }
-    QString chooseTemplateToOpen(const QString&) override { return {}; }
-    QString chooseTemplateSaveName(const QString&, const QString&) override { return {}; }
-};
 
 void writeRandom(const QString& path, int size) {
     QByteArray bytes(size, Qt::Uninitialized);

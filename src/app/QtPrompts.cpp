@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -19,6 +21,7 @@
 #include "dispatch/ui/VentozaForm.h"
 #include "dispatch/ui/WerbungForm.h"
 #include "editing/ui/LinkForm.h"
+#include "editing/ui/PicturePreview.h"
 #include "editing/ui/ResizeForm.h"
 #include "template/ui/CloseForm.h"
 #include "template/ui/PicturePane.h"
@@ -124,13 +127,13 @@ std::optional<quint32> QtPrompts::chooseColour(quint32 colour) {
 QString QtPrompts::choosePicture() {
     if (pictureFolder_.isEmpty())
         pictureFolder_ = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    // The filter matches without regard to case, so a phone's "IMG_1234.JPG" is listed too.
+    // The filter matches without regard to case, so a phone's "IMG_1234.JPG" and "IMG_1235.HEIC" are
+    // listed too.
     QFileDialog dialog(parent_, QStringLiteral("Bild öffnen"), existingFolder(pictureFolder_),
-                       QStringLiteral("JPG (*.jpg *.jpeg)"));
+                       QStringLiteral("Bilder (*.jpg *.jpeg *.png *.heic *.heif *.webp)"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::HideNameFilterDetails);  // the one entry reads "JPG"
     // The picture dialog shows the selected picture beside the list.
     auto* preview = new PicturePane(&dialog);
     preview->setObjectName(QStringLiteral("PicturePreview"));
@@ -145,9 +148,8 @@ QString QtPrompts::choosePicture() {
             width = std::min(width, screen->availableGeometry().width() - 40);
         dialog.resize(width, dialog.sizeHint().height());
     }
-    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
-        preview->navigate(QFileInfo(path).isFile() ? path : kAboutBlank);
-    });
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview,
+                     [preview](const QString& path) { showChosenPicture(*preview, path); });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     const QString path = dialog.selectedFiles().first();
@@ -224,6 +226,55 @@ bool QtPrompts::showShowcase(const std::function<void(const QString& address)>& 
     QObject context;
     QObject::connect(werbungForm_, &TWerbungForm::moreInfo, &context, moreInfo);
     return werbungForm_->ask();
+}
+
+// Sending.
+
+std::optional<QString> QtPrompts::askPassword(const QString& question) {
+    QInputDialog dialog(parent_);
+    dialog.setWindowTitle(QStringLiteral("Passwort"));
+    dialog.setLabelText(question);
+    dialog.setTextEchoMode(QLineEdit::Password);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
+bool QtPrompts::offerTestMail(const QString& text) {
+    QMessageBox box(QMessageBox::Information, productTitle_, text, QMessageBox::NoButton, parent_);
+    QPushButton* testMail = box.addButton(QStringLiteral("Testmail an mich senden"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("Schließen"), QMessageBox::RejectRole);
+    box.setDefaultButton(testMail);
+    box.exec();
+    return box.clickedButton() == testMail;
+}
+
+// Sending to a list.
+
+ResumeAnswer QtPrompts::askResumeCampaign(const QString& text) {
+    QMessageBox box(QMessageBox::Question, productTitle_, text, QMessageBox::NoButton, parent_);
+    QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    QPushButton* later = box.addButton(QStringLiteral("&Später"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(later);
+    box.exec();
+    return box.clickedButton() == yes ? ResumeAnswer::Yes
+           : box.clickedButton() == no ? ResumeAnswer::No
+                                       : ResumeAnswer::Later;
+}
+
+bool QtPrompts::confirmCloseWhileSending(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, productTitle_, text, QMessageBox::NoButton, parent_);
+    QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    // Enter keeps the newsletter going.
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 }  // namespace zw

@@ -52,6 +52,14 @@ public:
     bool showTip() override;
     bool showShowcase(const std::function<void(const QString& address)>& moreInfo) override;
 
+    // Sending.
+    std::optional<QString> askPassword(const QString& question) override;
+    bool offerTestMail(const QString& text) override;
+
+    // Sending to a list.
+    ResumeAnswer askResumeCampaign(const QString& text) override;
+    bool confirmCloseWhileSending(const QString& text) override;
+
 private:
     QString productTitle_;
     QWidget* parent_ = nullptr;

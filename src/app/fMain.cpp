@@ -28,7 +28,6 @@
 
 #include "app/ErrorReport.h"
 #include "app/InputGuards.h"
-#include "app/WindowRender.h"
 #include "app/WindowsInfo.h"
 #include "dispatch/HelpPart.h"
 #include "dispatch/SerialMailPart.h"
@@ -38,6 +37,8 @@
 #include "platform/Prompts.h"
 #include "render/HTMLColor.h"
 #include "render/RenderMessage.h"
+#include "send/ui/CampaignPart.h"
+#include "send/ui/SendPart.h"
 #include "template/TemplateFiles.h"
 #include "template/ui/BlockListPart.h"
 #include "template/ui/BlockListWidget.h"
@@ -156,6 +157,7 @@ TMainForm::TMainForm(Platform& platform, Prompts& prompts, const TWindowsInfo& w
     templateFiles_->PageControl1Change = [this] { PageControl1Change(); };
     connectParts();
     connectPreview();
+    connectSend();
     connectDispatch();
     connectEditing();
     connectPictures();
@@ -518,11 +520,11 @@ void TMainForm::FormCreate(const QString& startTemplate) {
 }
 
 void TMainForm::renderMessageTo(const QString& target) {
-    RenderMessage(renderInputFromWindow(*this, session_), target, prompts_);
+    RenderMessage(windowRenderInput(), target, prompts_);
 }
 
 void TMainForm::renderMessageTo(const QStringList& targets) {
-    RenderMessage(renderInputFromWindow(*this, session_), targets, prompts_);
+    RenderMessage(windowRenderInput(), targets, prompts_);
 }
 
 void TMainForm::commitBlock() {
@@ -576,9 +578,13 @@ void TMainForm::Left1RadioButtonClick() {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     bool mayClose = false;
-    run([&] { mayClose = templateFiles_->FormCloseQuery(); });
+    // A newsletter being sent is asked about first; it is paused only once the window really closes.
+    run([&] { mayClose = send_->campaigns().confirmClose() && templateFiles_->FormCloseQuery(); });
     if (mayClose)
-        run([this] { help_->showShowcaseAtExit(); });
+        run([this] {
+            send_->campaigns().pauseForClose();
+            help_->showShowcaseAtExit();
+        });
     if (mayClose)
         event->accept();
     else

@@ -8,6 +8,7 @@
 #include "app/ErrorReport.h"
 #include "app/ProductBranding.h"
 #include "platform/Launcher.h"
+#include "render/RenderInput.h"
 #include "template/Session.h"
 #include "template/ui/TemplateControls.h"
 
@@ -39,6 +40,9 @@ class TextCommandsPart;
 class Prompts;
 class TWindowsInfo;
 class TemplateFilesPart;
+namespace send {
+class SendPart;
+}
 
 // What the pages "Vorschau", "Einzelmail versenden" and "Serienmail Programm starten" and the command
 // buttons hand on to the dispatch parts. A command without a handler stays visible and disabled.
@@ -63,6 +67,7 @@ public:
     TemplateFilesPart& templateFiles() { return *templateFiles_; }
     Launcher& launcher() { return launcher_; }
     PreviewPart& preview() { return *preview_; }
+    send::SendPart& sendPart() { return *send_; }
 
     // The dispatch parts register their commands here; enableCommands() then enables their controls.
     PageCommands pageCommands;
@@ -99,6 +104,11 @@ public:
     QAction* Vorlageffnen1 = nullptr;
     QAction* Vorlageppeichern1 = nullptr;
     QAction* Vorlagespeichernunter1 = nullptr;
+    QMenu* VersandMenu = nullptr;  // between "Datei" and "Hilfe" (fMainSend.cpp)
+    QAction* AbsenderundServer1 = nullptr;
+    QAction* Testmailanmichsenden1 = nullptr;
+    QAction* Newsletterversenden1 = nullptr;
+    QAction* Versandberichte1 = nullptr;
     QMenu* HilfeMenu = nullptr;
     QAction* Hilfedatei1 = nullptr;
     QAction* Update1 = nullptr;
@@ -115,6 +125,7 @@ protected:
 
 private:
     bool restoringWindowState_ = false;
+    bool resumeOffered_ = false;  // the offer to resume an interrupted sending comes once a run
     QWidget* buildNewsPage();
     QWidget* buildHeaderFooterPage();
     QWidget* buildGraphicsPage();
@@ -123,6 +134,9 @@ private:
     void buildMenuAndButtons();
     void connectParts();
     void connectPreview();
+    // The menu "Versand" and the sender in the window's renderings (fMainSend.cpp).
+    void connectSend();
+    RenderInput windowRenderInput() const;
     // The serial-mail hand-off, help, about, tip and showcase (fMainDispatch.cpp).
     void connectDispatch();
     // The news-text commands, the colour buttons and the date switch (fMainEditing.cpp).
@@ -162,6 +176,7 @@ private:
     std::unique_ptr<PreviewPart> preview_;
     std::unique_ptr<SerialMailPart> serialMail_;
     std::unique_ptr<HelpPart> help_;
+    std::unique_ptr<send::SendPart> send_;
 };
 
 }  // namespace zw

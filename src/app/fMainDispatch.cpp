@@ -1,4 +1,5 @@
-// The main window's part in the serial-mail hand-off, help, about, the start-up tip and the showcase.
+// The main window's part in the serial-mail hand-off, help, about, the start-up tip (and after it the
+// offer to resume an interrupted sending) and the showcase.
 #include <QAction>
 #include <QEvent>
 #include <QPushButton>
@@ -7,6 +8,8 @@
 #include "dispatch/HelpPart.h"
 #include "dispatch/SerialMailPart.h"
 #include "menu/MenuIcons.h"
+#include "send/ui/CampaignPart.h"
+#include "send/ui/SendPart.h"
 
 namespace zw {
 
@@ -37,7 +40,16 @@ void TMainForm::changeEvent(QEvent* event) {
     // activation away again.
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         QMetaObject::invokeMethod(
-            this, [this] { run([this] { help_->FormActivate(); }); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                run([this] { help_->FormActivate(); });
+                // After the tip, once a run: a newsletter whose sending was interrupted is offered.
+                if (!resumeOffered_) {
+                    resumeOffered_ = true;
+                    run([this] { send_->campaigns().offerInterrupted(); });
+                }
+            },
+            Qt::QueuedConnection);
 }
 
 }  // namespace zw

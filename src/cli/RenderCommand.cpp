@@ -18,13 +18,13 @@
 
 namespace zw::cli {
 
-namespace {
-
 void printError(const QString& text) {
     const QByteArray bytes = (text + u'\n').toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fflush(stderr);
 }
+
+namespace {
 
 // Without a window there is nobody to ask: messages become warnings on standard error, and the
 // rendering goes on as it does after the user presses OK.
@@ -36,24 +36,6 @@ public:
     QString chooseTemplateToOpen(const QString&) override { return {}; }
     QString chooseTemplateSaveName(const QString&, const QString&) override { return {}; }
 };
-
-// "--name VALUE" or "--name=VALUE".
-bool takeValue(const QStringList& arguments, qsizetype& i, const QString& name, QString& value,
-               QString& problem) {
-    const QString& argument = arguments[i];
-    if (argument.startsWith(name + u'=')) {
-        value = argument.mid(name.size() + 1);
-        return true;
-    }
-    if (argument != name)
-        return false;
-    if (i + 1 >= arguments.size()) {
-        problem = QStringLiteral("Der Option %1 fehlt ihr Wert.").arg(name);
-        return true;
-    }
-    value = arguments[++i];
-    return true;
-}
 
 // The block edit files and "temp.mim" of one rendering live only as long as the process: they belong
 // in memory, not on a disk, where creating and deleting hundreds of files took a quarter of the time
@@ -147,10 +129,29 @@ QString parseArguments(const QStringList& arguments, RenderOptions& options) {
     return {};
 }
 
-int renderTemplate(const RenderOptions& options, const QString& executableFolder) {
-    const QString programFolder = options.programFolder.isEmpty()
-                                      ? LinuxPlatform(executableFolder).programFolder()
-                                      : withTrailingSeparator(options.programFolder);
+bool takeValue(const QStringList& arguments, qsizetype& i, const QString& name, QString& value,
+               QString& problem) {
+    const QString& argument = arguments[i];
+    if (argument.startsWith(name + u'=')) {
+        value = argument.mid(name.size() + 1);
+        return true;
+    }
+    if (argument != name)
+        return false;
+    if (i + 1 >= arguments.size()) {
+        problem = QStringLiteral("Der Option %1 fehlt ihr Wert.").arg(name);
+        return true;
+    }
+    value = arguments[++i];
+    return true;
+}
+
+QString commandProgramFolder(const QString& given, const QString& executableFolder) {
+    return given.isEmpty() ? LinuxPlatform(executableFolder).programFolder() : withTrailingSeparator(given);
+}
+
+int renderTemplate(const RenderOptions& options, const QString& executableFolder, TemplateSettings* loadedSettings) {
+    const QString programFolder = commandProgramFolder(options.programFolder, executableFolder);
     const QString imagesFolder = programFolder + QStringLiteral("Images/");
 
     // The block edit files, "temp.mim" and the copies of the setting pictures of this rendering live
@@ -172,6 +173,8 @@ int renderTemplate(const RenderOptions& options, const QString& executableFolder
             renderInputFromSettings(loaded.settings, toStored(date), workFolder, imagesFolder);
         input.copyFolder = workFolder;
         RenderMessage(input, options.outputPath, prompts);
+        if (loadedSettings)
+            *loadedSettings = loaded.settings;
     } catch (const Error& error) {
         printError(error.message());
         return kExitRenderFailed;

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "template/NewsletterTemplate.h"
+
 namespace zw::cli {
 
 // What the command line asked for.
@@ -27,7 +29,18 @@ QString parseArguments(const QStringList& arguments, RenderOptions& options);
 QString usageText();
 
 // Loads the template as the program loads one and writes its message. Warnings and errors go to
-// standard error; returns the exit status.
-int renderTemplate(const RenderOptions& options, const QString& executableFolder);
+// standard error; returns the exit status. loaded, when given, receives the template's settings.
+int renderTemplate(const RenderOptions& options, const QString& executableFolder,
+                   TemplateSettings* loaded = nullptr);
+
+// The program folder the command-line tools use: the one given, or the one Zettelwerk itself uses.
+QString commandProgramFolder(const QString& given, const QString& executableFolder);
+
+// Takes the option "--name VALUE" or "--name=VALUE" at arguments[i] into value, moving i past it.
+// False when arguments[i] is another option; problem says what is wrong when the value is missing.
+bool takeValue(const QStringList& arguments, qsizetype& i, const QString& name, QString& value, QString& problem);
+
+// Writes a line of text to standard error at once.
+void printError(const QString& text);
 
 }  // namespace zw::cli

@@ -147,15 +147,6 @@ constexpr std::array<qint8, 256> kBase64Values = [] {
     return values;
 }();
 
-QString sizeText(qint64 bytes) {
-    const QLocale german(QLocale::German, QLocale::Germany);
-    if (bytes < 1024)
-        return QStringLiteral("%1 Bytes").arg(bytes);
-    if (bytes < 1024 * 1024)
-        return german.toString(double(bytes) / 1024, 'f', 1) + QStringLiteral(" KB");
-    return german.toString(double(bytes) / (1024 * 1024), 'f', 1) + QStringLiteral(" MB");
-}
-
 }  // namespace
 
 const PreviewPicture* PreviewMessage::picture(const QByteArray& contentId) const {

@@ -5,7 +5,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 
+#include "editing/DecodedPicture.h"
 #include "editing/PictureNames.h"
 #include "editing/PicturePipeline.h"
 #include "editing/ResizeWidth.h"
@@ -50,6 +52,22 @@ void copyToWorkFile(const QByteArray& bytes, const QString& workPath) {
     }
 }
 
+// A file of none of the kinds that its name calls a JPEG gets libjpeg's "JPEG-Fehler #n", as ever.
+bool namedAsJpeg(const QString& path) {
+    return path.endsWith(u".jpg", Qt::CaseInsensitive) || path.endsWith(u".jpeg", Qt::CaseInsensitive);
+}
+
+// The template's background colour ("#RRGGBB"), which transparent parts of a picture take; white when
+// the setting holds no colour.
+ColorValue pictureBackground(const QByteArray& bkgColor) {
+    const QByteArray digits = bkgColor.startsWith('#') ? bkgColor.mid(1, 6) : bkgColor.left(6);
+    bool ok = false;
+    const uint rgb = digits.size() == 6 ? digits.toUInt(&ok, 16) : 0;
+    if (!ok)
+        return kWhite;
+    return ColorValue((rgb >> 16) | (rgb & 0xFF00) | (rgb & 0xFF) << 16);
+}
+
 void replaceFile(const QString& from, const QString& to) {
     errno = 0;
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
@@ -65,19 +83,53 @@ QString ChoosePicture(PictureSlot slot, Prompts& prompts, TemplateSession& sessi
     if (chosen.isEmpty())
         return {};
     session.Saved = false;
-    const PictureNames names = pictureNames(chosen, session.folders.images);
-
     const QByteArray bytes = readFile(chosen);
+    PictureKind kind = pictureKind(bytes);
+    if (kind == PictureKind::Unknown) {
+        if (!namedAsJpeg(chosen))
+            throw unknownPictureError();
+        kind = PictureKind::Jpeg;
+    }
+    const bool jpeg = kind == PictureKind::Jpeg;
+    const PictureNames names = pictureNames(chosen, session.folders.images, jpeg);
+
+    // The whole picture is read before anyone is asked about it. A JPEG is read again for each step;
+    // a picture of another kind is decoded once, and its first JPEG made from what was decoded.
     PictureInfo info;
-    run([&] { info = loadPictureInfo(bytes); });
-    copyToWorkFile(bytes, names.workPath);
+    DecodedPicture decoded;
+    run([&] {
+        if (jpeg) {
+            info = loadPictureInfo(bytes);
+        } else {
+            decoded = decodePicture(bytes, kind);
+            info = {decoded.upright(), decoded.orientation};
+        }
+    });
+    if (jpeg)
+        copyToWorkFile(bytes, names.workPath);
     try {
+        std::optional<int> width;
         if (slot == PictureSlot::BlockPicture) {
             int ResizeWidth = kRecommendedWidth;
             if (prompts.askResizeWidth(ResizeWidth))
-                run([&] { ScalePictureToWidth(names.workPath, ResizeWidth, info.size); });
+                width = ResizeWidth;
         }
-        run([&] { ReencodePicture(names.workPath, kCopyQuality); });
+        if (jpeg) {
+            if (width)
+                run([&] { ScalePictureToWidth(names.workPath, *width, info.size); });
+        } else {
+            // Scaled, it is encoded at 95 and re-encoded below; unscaled, this is its one encoding at 80.
+            const QSize size = width ? QSize(*width, scaledHeight(*width, info.size)) : info.size;
+            QByteArray first;
+            run([&] {
+                first = encodeDecodedPicture(decoded, size, width ? kScaledQuality : kCopyQuality,
+                                             pictureBackground(session.settings.BKGColor));
+            });
+            decoded = {};
+            copyToWorkFile(first, names.workPath);
+        }
+        if (jpeg || width)
+            run([&] { ReencodePicture(names.workPath, kCopyQuality); });
         replaceFile(names.workPath, names.copyPath);
     } catch (...) {
         QFile::remove(names.workPath);

@@ -16,11 +16,12 @@ enum class PictureSlot { HeadLogo, NewsSeparator, ImprintSeparator, BlockPicture
 using BusyRunner = std::function<void(const std::function<void()>&)>;
 
 // Choosing a picture: the open dialog; the template counts as changed from then on, also when the
-// picture turns out unusable; the chosen file's header is checked; the copy is made in a working file
-// beside the copy, scaled when the user answers the width question (block pictures only) and always
-// re-encoded, and only then replaces the copy; at last the setting takes the stored path.
-// Returns the copy to show, or an empty string when the dialog was cancelled. Any failure throws and
-// leaves the previous copy and the setting as they were.
+// picture turns out unusable; the chosen file (JPEG, PNG, HEIF or WebP, told by its first bytes) is read
+// to its end; the copy is made in a working file beside the copy, scaled when the user answers the
+// width question (block pictures only) and always re-encoded, transparent parts laid onto the
+// template's background colour, and only then replaces the copy; at last the setting takes the stored
+// path. Returns the copy to show, or an empty string when the dialog was cancelled. Any failure throws
+// and leaves the previous copy and the setting as they were.
 QString ChoosePicture(PictureSlot slot, Prompts& prompts, TemplateSession& session,
                       const BusyRunner& busy = {});
 

@@ -23,7 +23,7 @@ bool unfitForCopyName(QChar c) {
 
 }  // namespace
 
-PictureNames pictureNames(const QString& chosenPath, const QString& imagesFolder) {
+PictureNames pictureNames(const QString& chosenPath, const QString& imagesFolder, bool chosenIsJpeg) {
     const qsizetype slash = chosenPath.lastIndexOf(u'/');
     const QString chosenName = chosenPath.mid(slash + 1);
     // The extension is what follows the last dot; a name that only starts with a dot has none.
@@ -38,7 +38,7 @@ PictureNames pictureNames(const QString& chosenPath, const QString& imagesFolder
     names.copyPath = imagesFolder + names.copyName;
     names.workPath = names.copyPath + QLatin1String(kInterruptedWriteSuffix);
     const bool storable = std::none_of(chosenPath.begin(), chosenPath.end(), isControl);
-    names.storedPath = names.copyName == chosenName && storable ? chosenPath : names.copyPath;
+    names.storedPath = names.copyName == chosenName && storable && chosenIsJpeg ? chosenPath : names.copyPath;
     return names;
 }
 

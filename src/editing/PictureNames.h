@@ -9,6 +9,8 @@ namespace zw {
 // that the renderer reads "jpg" from it whatever the chosen file was called. The stored path is the
 // chosen path when the copy has the chosen file's own name; otherwise the copy's path, so that a stored
 // path never names a file that is not there, or another file beside it ("Logo.jpg" next to "Logo.JPG").
+// A picture of another kind than JPEG always stores the copy's path: the chosen file, even a PNG named
+// "Logo.jpg", is not the JPEG the message sends.
 struct PictureNames {
     QString copyName;    // "Foto_neu.jpg"
     QString copyPath;    // imagesFolder + copyName
@@ -16,6 +18,6 @@ struct PictureNames {
     QString storedPath;  // what the setting or the block stores
 };
 
-PictureNames pictureNames(const QString& chosenPath, const QString& imagesFolder);
+PictureNames pictureNames(const QString& chosenPath, const QString& imagesFolder, bool chosenIsJpeg = true);
 
 }  // namespace zw

@@ -6,6 +6,7 @@
 #include <numeric>
 #include <vector>
 
+#include "editing/DecodedPicture.h"
 #include "editing/JpegCodec.h"
 #include "editing/PictureOrientation.h"
 #include "platform/FileIo.h"
@@ -34,13 +35,7 @@ public:
             throw std::bad_alloc();
         check(zw_jpeg_read_header(d_.get(), reinterpret_cast<const unsigned char*>(jpeg.constData()),
                                   size_t(jpeg.size()), &header_));
-        const qint64 pixels = qint64(header_.width) * header_.height;
-        if (pixels > kMaxPicturePixels)
-            throw Error(QStringLiteral("Das Bild ist mit %1 × %2 Pixeln zu groß. Zettelwerk verarbeitet "
-                                       "Bilder bis %3 Megapixel.")
-                            .arg(header_.width)
-                            .arg(header_.height)
-                            .arg(kMaxPicturePixels / 1'000'000));
+        checkPictureSize(header_.width, header_.height);
         orientation_ = exifOrientation(header_.exif, header_.exif_length);
     }
 
@@ -67,14 +62,6 @@ void cmykToRgb(const unsigned char* cmyk, unsigned char* rgb, int pixels, bool i
             rgb[c] = (unsigned char)((light * k + 127) / 255);
         }
     }
-}
-
-// Upright coordinate for each of n target places along an upright side of the given length: the one
-// under the target pixel's centre, floor((i + 0.5) * length / n).
-std::vector<int> centreSamples(int n, int length) {
-    std::vector<int> at(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) at[size_t(i)] = int((qint64(2 * i + 1) * length) / (qint64(2) * n));
-    return at;
 }
 
 // The decoded picture, turned upright and sampled to the target size, rows of width * 3 bytes.
@@ -172,19 +159,19 @@ std::vector<unsigned char> decodeSampled(const Decoder& decoder, QSize target) {
     return out;
 }
 
-}  // namespace
+constexpr int kRowsPerCall = 32;
 
-QByteArray encodeRgbJpeg(std::vector<unsigned char>& pixels, QSize size, int quality) {
+// Rows handed to libjpeg a batch at a time; rowsAt(y, count, rows) points rows at rows y, y + 1, ...
+QByteArray encodeRows(QSize size, int quality,
+                      const std::function<void(int y, int count, unsigned char** rows)>& rowsAt) {
     std::unique_ptr<zw_jpeg_encoder, EncoderFree> e(zw_jpeg_encoder_new());
     if (!e)
         throw std::bad_alloc();
     check(zw_jpeg_encode_start(e.get(), size.width(), size.height(), quality));
-    constexpr int kRowsPerCall = 32;
     unsigned char* rows[kRowsPerCall];
-    const size_t stride = size_t(size.width()) * 3;
     for (int y = 0; y < size.height();) {
         const int count = std::min(kRowsPerCall, size.height() - y);
-        for (int i = 0; i < count; ++i) rows[i] = &pixels[size_t(y + i) * stride];
+        rowsAt(y, count, rows);
         check(zw_jpeg_write_rows(e.get(), rows, count));
         y += count;
     }
@@ -192,6 +179,46 @@ QByteArray encodeRgbJpeg(std::vector<unsigned char>& pixels, QSize size, int qua
     size_t length = 0;
     check(zw_jpeg_encode_finish(e.get(), &data, &length));
     return QByteArray(reinterpret_cast<const char*>(data), qsizetype(length));
+}
+
+// Bytes of none of the kinds are the JPEG decoder's to refuse, with libjpeg's message number.
+bool readsAsJpeg(PictureKind kind) {
+    return kind == PictureKind::Jpeg || kind == PictureKind::Unknown;
+}
+
+}  // namespace
+
+std::vector<int> centreSamples(int n, int length) {
+    std::vector<int> at(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) at[size_t(i)] = int((qint64(2 * i + 1) * length) / (qint64(2) * n));
+    return at;
+}
+
+QByteArray encodeRgbJpeg(std::vector<unsigned char>& pixels, QSize size, int quality) {
+    const size_t stride = size_t(size.width()) * 3;
+    return encodeRows(size, quality, [&](int y, int count, unsigned char** rows) {
+        for (int i = 0; i < count; ++i) rows[i] = &pixels[size_t(y + i) * stride];
+    });
+}
+
+QByteArray encodeRgbRows(QSize size, int quality, const std::function<void(int y, unsigned char* row)>& fill) {
+    const size_t stride = size_t(size.width()) * 3;
+    std::vector<unsigned char> batch(stride * kRowsPerCall);
+    return encodeRows(size, quality, [&](int y, int count, unsigned char** rows) {
+        for (int i = 0; i < count; ++i) {
+            rows[i] = &batch[size_t(i) * stride];
+            fill(y + i, rows[i]);
+        }
+    });
+}
+
+void checkPictureSize(qint64 width, qint64 height) {
+    if (width * height > kMaxPicturePixels)
+        throw Error(QStringLiteral("Das Bild ist mit %1 × %2 Pixeln zu groß. Zettelwerk verarbeitet "
+                                   "Bilder bis %3 Megapixel.")
+                        .arg(width)
+                        .arg(height)
+                        .arg(kMaxPicturePixels / 1'000'000));
 }
 
 Error jpegError(int code) {
@@ -204,13 +231,21 @@ Error jpegError(int code) {
     return Error(QStringLiteral("JPEG-Fehler #%1").arg(code));
 }
 
-PictureInfo readPictureInfo(const QByteArray& jpeg) {
-    const Decoder decoder(jpeg);
+PictureInfo readPictureInfo(const QByteArray& picture) {
+    const PictureKind kind = pictureKind(picture);
+    if (!readsAsJpeg(kind))
+        return readDecodedPictureInfo(picture, kind);
+    const Decoder decoder(picture);
     return {decoder.upright(), decoder.orientation()};
 }
 
-PictureInfo loadPictureInfo(const QByteArray& jpeg) {
-    const Decoder decoder(jpeg);
+PictureInfo loadPictureInfo(const QByteArray& picture) {
+    const PictureKind kind = pictureKind(picture);
+    if (!readsAsJpeg(kind)) {
+        const DecodedPicture decoded = decodePicture(picture, kind);
+        return {decoded.upright(), decoded.orientation};
+    }
+    const Decoder decoder(picture);
     check(zw_jpeg_check_data(decoder.get(), kMaxJpegScans));
     return {decoder.upright(), decoder.orientation()};
 }
@@ -235,13 +270,26 @@ void checkTargetSize(int width, int height) {
                         .arg(kMaxPicturePixels / 1'000'000));
 }
 
-QByteArray transcodePicture(const QByteArray& jpeg, QSize target, int quality) {
-    const Decoder decoder(jpeg);
+QByteArray transcodePicture(const QByteArray& picture, QSize target, int quality, ColorValue background) {
+    const PictureKind kind = pictureKind(picture);
+    if (!readsAsJpeg(kind)) {
+        const DecodedPicture decoded = decodePicture(picture, kind);
+        return encodeDecodedPicture(decoded, target.isEmpty() ? decoded.upright() : target, quality, background);
+    }
+    const Decoder decoder(picture);
     if (target.isEmpty())
         target = decoder.upright();
     checkTargetSize(target.width(), target.height());
     std::vector<unsigned char> pixels = decodeSampled(decoder, target);
     return encodeRgbJpeg(pixels, target, quality);
+}
+
+QByteArray previewPicture(const QByteArray& picture, int largestSide) {
+    const QSize upright = readPictureInfo(picture).size;
+    const QSize fitted = upright.width() <= largestSide && upright.height() <= largestSide
+                             ? upright
+                             : upright.scaled(largestSide, largestSide, Qt::KeepAspectRatio).expandedTo({1, 1});
+    return transcodePicture(picture, fitted, kScaledQuality);
 }
 
 void ScalePictureToWidth(const QString& path, int width, QSize noted) {

@@ -112,4 +112,18 @@ int Launcher::running() const {
     return count;
 }
 
+std::optional<QString> defaultApplication(const QString& mimeType) {
+    constexpr int kAnswerMs = 5000;
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), mimeType});
+    if (!query.waitForFinished(kAnswerMs)) {
+        query.kill();
+        query.waitForFinished();
+        return std::nullopt;
+    }
+    if (query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
+}
+
 }  // namespace zw

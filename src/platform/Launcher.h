@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace zw {
 
@@ -39,5 +40,10 @@ public:
 
 // True for the addresses the launcher hands on: http, https and mailto.
 bool isOpenableAddress(const QString& target);
+
+// Asks the desktop which program opens files of mimeType (`xdg-mime query default`), waiting a few
+// seconds at most: the name of its desktop entry, empty when none is set; nothing when the desktop
+// cannot be asked.
+std::optional<QString> defaultApplication(const QString& mimeType);
 
 }  // namespace zw

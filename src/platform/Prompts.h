@@ -9,6 +9,8 @@ namespace zw {
 
 // The answers of the save-changes question. Cancel is the close box: none of the three buttons.
 enum class CloseAnswer { Yes, No, Abort, Cancel };
+// The answers of the offer to resume an interrupted sending: "Ja", "Nein", "Später".
+enum class ResumeAnswer { Yes, No, Later };
 
 // Everything modal the program asks or tells the user. The desktop shows real dialogs; the tests
 // pass a scripted fake that answers and records, so no test ever waits on a modal loop.
@@ -65,12 +67,31 @@ public:
     virtual std::optional<quint32> chooseColour(quint32 colour) { return std::nullopt; }
 
     // Pictures.
-    // The picture-open dialog, one filter "JPG" listing files that end in ".jpg" or ".jpeg" in any case.
+    // The picture-open dialog, one filter "Bilder (*.jpg *.jpeg *.png *.heic *.heif *.webp)" listing
+    // those files in any case.
     // Returns the chosen path, or an empty string when the user cancels.
     virtual QString choosePicture() { return {}; }
     // The width question `TResizeForm`, showing resizeWidth. "Ja" leaves the width to use in resizeWidth
     // and returns true; "Nein" returns false and changes nothing.
     virtual bool askResizeWidth(int& resizeWidth) { return false; }
+
+    // Sending.
+    // The password for sending, asked with the question given (it names the account). Nothing when
+    // the user cancels.
+    virtual std::optional<QString> askPassword(const QString& question) { return std::nullopt; }
+    // A notice that offers the test mail instead (the single mail cannot reach a mail program); true
+    // when the user chooses "Testmail an mich senden".
+    virtual bool offerTestMail(const QString& text) {
+        information(text);
+        return false;
+    }
+
+    // Sending to a list.
+    // The offer at start-up to resume an interrupted sending; the close box counts as "Später".
+    virtual ResumeAnswer askResumeCampaign(const QString& text) { return ResumeAnswer::Later; }
+    // The question before the program closes while a newsletter is being sent; true to close (the
+    // sending is paused).
+    virtual bool confirmCloseWhileSending(const QString& text) { return false; }
 };
 
 }  // namespace zw

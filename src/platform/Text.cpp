@@ -1,6 +1,7 @@
 #include "platform/Text.h"
 
 #include <QList>
+#include <QLocale>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -156,6 +157,15 @@ QByteArray asciiUpper(QByteArray text) {
             c = char(c - 'a' + 'A');
     }
     return text;
+}
+
+QString sizeText(qint64 bytes) {
+    const QLocale german(QLocale::German, QLocale::Germany);
+    if (bytes < 1024)
+        return QStringLiteral("%1 Bytes").arg(bytes);
+    if (bytes < 1024 * 1024)
+        return german.toString(double(bytes) / 1024, 'f', 1) + QStringLiteral(" KB");
+    return german.toString(double(bytes) / (1024 * 1024), 'f', 1) + QStringLiteral(" MB");
 }
 
 }  // namespace zw

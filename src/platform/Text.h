@@ -37,6 +37,9 @@ QString fileNamePart(const QString& path);
 // A value for a one-line field: every line break becomes a blank.
 QString oneLine(const QString& text);
 
+// A size for people, in German: "512 Bytes", "35,2 KB", "1,2 MB".
+QString sizeText(qint64 bytes);
+
 // ASCII-only case changes, as the file formats want them.
 QByteArray asciiLower(QByteArray text);
 QByteArray asciiUpper(QByteArray text);

@@ -30,10 +30,10 @@ inline constexpr char kPlainType[] = "Content-Type: text/plain;";
 inline constexpr char kCharsetParam[] = "\tcharset=\"iso-8859-1\"";
 inline constexpr char kQuotedPrintable[] = "Content-Transfer-Encoding: quoted-printable";
 
-// Subjects with 8-bit characters become encoded words of this character set, and those with a
-// character that Windows-1252 has no byte for of the second.
+// Subjects with 8-bit characters become encoded words of this character set; header texts with a
+// character that Windows-1252 has no byte for (a subject with an emoji, a sender's name) of the second.
 inline constexpr char kSubjectCharset[] = "windows-1252";
-inline constexpr char kSubjectCharsetWide[] = "UTF-8";
+inline constexpr char kWideCharset[] = "UTF-8";
 
 // Plain-text part. A free line holds one blank, never nothing.
 inline constexpr char kPlainFreeLine[] = " ";

@@ -31,6 +31,11 @@ struct RenderInput {
     QByteArray impressumUrl;
     QByteArray unsubscribeText;
     QByteArray unsubscribeLink;
+    // The sender set up for sending, when there is one: the From line names it in place of the fixed
+    // placeholder, so that the desktop's mail program picks the matching identity. Unicode, as the
+    // sender profile holds it; without an address the placeholder stays.
+    QString senderName;
+    QString senderAddress;
 
     // The folder with the block edit files ("*.edt"); it also receives the working file "temp.mim".
     QString workFolder;

@@ -20,20 +20,6 @@ using namespace texts;
 
 namespace {
 
-bool isPlainAscii(const QByteArray& text) {
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) > 127)
-            return false;
-    }
-    return true;
-}
-
-// Characters that stand for themselves in a Q-encoded word of an unstructured header.
-bool isQLiteral(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '!' ||
-           c == '*' || c == '+' || c == '-' || c == '/';
-}
-
 const QString kNotAPicture = QStringLiteral(
     "Die Datei %1 ist kein Bild im Format JPEG, PNG, GIF oder WebP und kann nicht in den Newsletter "
     "übernommen werden.");
@@ -144,56 +130,6 @@ bool isMailPicture(QByteArrayView head) {
            startsWith("GIF89a") || (startsWith("RIFF") && startsWith("WEBP", 8));
 }
 
-QList<QByteArray> SubjectLines(const QByteArray& subject) {
-    // A character that Windows-1252 cannot hold (an emoji) is stored as a character reference; the
-    // subject then goes out in UTF-8 with the characters themselves, not as "&#9917;".
-    const QString typed = fromStored(subject);
-    const bool wide = typed != decodeWindows1252(subject);
-    if (!wide && isPlainAscii(subject))
-        return {kSubject + subject};
-
-    // The characters, each as the bytes of its character set: an encoded word holds whole characters.
-    QList<QByteArray> characters;
-    if (wide) {
-        for (char32_t c : typed.toUcs4()) characters.append(QString::fromUcs4(&c, 1).toUtf8());
-    } else {
-        for (char c : subject) characters.append(QByteArray(1, c));
-    }
-
-    // RFC 2047: an encoded word has at most 75 characters, a header line at most 76. The first word
-    // shares its line with "Subject: ", every further one gets a continuation line of its own.
-    const QByteArray open = QByteArray("=?") + (wide ? kSubjectCharsetWide : kSubjectCharset) + "?Q?";
-    const QByteArray close = "?=";
-    constexpr qsizetype kMaxWord = 75;
-    constexpr qsizetype kMaxLine = 76;
-    const qsizetype firstRoom = kMaxLine - qsizetype(sizeof(kSubject) - 1) - open.size() - close.size();
-    const qsizetype nextRoom = kMaxWord - open.size() - close.size();
-
-    QList<QByteArray> lines;
-    QByteArray payload;
-    auto finishWord = [&] {
-        lines.append((lines.isEmpty() ? QByteArray(kSubject) : QByteArray(" ")) + open + payload + close);
-        payload.clear();
-    };
-    for (const QByteArray& character : characters) {
-        QByteArray token;
-        for (char c : character) {
-            if (isQLiteral(c))
-                token += c;
-            else if (c == ' ')
-                token += '_';
-            else
-                token += '=' + QByteArray(1, c).toHex().toUpper();
-        }
-        const qsizetype room = lines.isEmpty() ? firstRoom : nextRoom;
-        if (!payload.isEmpty() && payload.size() + token.size() > room)
-            finishWord();
-        payload += token;
-    }
-    finishWord();
-    return lines;
-}
-
 QByteArray PictureExtension(const QByteArray& fileName) {
     const QList<QByteArray> runs = fileName.split('.');
     int nonEmpty = 0;
@@ -232,7 +168,8 @@ QList<NewsBlock> readRenderBlocks(const QString& folder) {
 
 void AddMessageHeader(RenderContext& context) {
     MessageLines& out = context.lines;
-    out.append(kFrom);
+    for (const QByteArray& line : FromLines(context.input.senderName, context.input.senderAddress))
+        out.append(line);
     for (const QByteArray& line : SubjectLines(context.input.subject)) out.append(line);
     // The empty line last ends the plain-text part's header. Without it a mail reader takes the body's
     // first lines (they start with a blank) for header continuations, and a news line shaped like a

@@ -58,6 +58,13 @@ void WrapHtmlLines(RenderContext& context);
 // encoding) folded to lines of at most 76 characters: Windows-1252, or UTF-8 when the subject holds a
 // character that Windows-1252 cannot (stored as a character reference).
 QList<QByteArray> SubjectLines(const QByteArray& subject);
+// The From line: the fixed placeholder without a sender address; otherwise the sender, the name quoted
+// when it is ASCII and as RFC 2047 encoded words (UTF-8, Q encoding) folded to lines of at most 76
+// characters when it is not. An address a header cannot carry as it stands keeps the placeholder.
+QList<QByteArray> FromLines(const QString& name, const QString& address);
+// A header naming one mailbox (head is "From: ", "To: ", ...) in the same form; empty when the address
+// cannot stand in a header as it is.
+QList<QByteArray> MailboxLines(const QByteArray& head, const QString& name, const QString& address);
 // Whether the first bytes of a file show a picture kind that mail programs show: JPEG, PNG, GIF or
 // WebP. Nothing else goes into a message.
 bool isMailPicture(QByteArrayView head);

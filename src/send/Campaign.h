@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -67,14 +68,27 @@ public:
     CampaignStatus status() const;
     const SenderProfile& profile() const;
 
-    // Sends to every pending recipient through transport, keeping the profile's rate. Returns when
-    // all are done, when stop becomes true (after the message in flight), or on a fatal answer.
-    // progress is called from the sending thread after every record.
+    // Hands one recipient's message on: the SMTP transport, or a dry run's file writer.
+    using SendFunction = std::function<SendResult(const QByteArray& recipient, const QByteArray& message)>;
+
+    // How often and after which pauses a recipient with a temporary answer is tried again.
+    QList<std::chrono::milliseconds> retryPauses = {std::chrono::minutes(1), std::chrono::minutes(5),
+                                                    std::chrono::minutes(15)};
+    // Called from the sending thread when a message is about to go out (current names its recipient),
+    // so that a window can show who is being sent to while the server has not answered yet.
+    std::function<void(const CampaignStatus&)> sending;
+
+    // Sends to every pending recipient, keeping the profile's rate. Returns when all are done, when
+    // stop becomes true (after the message in flight), or on a fatal answer (the campaign pauses,
+    // stopReason says why). progress is called from the sending thread after every answer.
+    CampaignStatus run(const SendFunction& send, const std::atomic<bool>& stop,
+                       const std::function<void(const CampaignStatus&)>& progress = {});
     CampaignStatus run(SmtpTransport& transport, const std::atomic<bool>& stop,
                        const std::function<void(const CampaignStatus&)>& progress = {});
 
-    // The report: "address;outcome;server answer;time" per recipient, written into the folder.
+    // The report (CSV: address, outcome, server answer, time), written at the end of every run.
     QString reportPath() const;
+    const OutgoingMessage& message() const;
 
 private:
     struct Impl;

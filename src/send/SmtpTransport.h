@@ -21,11 +21,15 @@ struct SendResult {
     Outcome outcome = Outcome::Fatal;
     int code = 0;        // the server's reply code, 0 when there was none
     QString serverText;  // the server's last reply as it sent it
-    QString message;     // German, for the user: what happened (names the server where it matters)
+    QString message;     // German, for the user: what happened, naming the server; empty when sent
 };
 
 // One SMTP connection through libcurl, kept open for many messages. TLS always checks the
 // certificate and host name (system store plus the profile's CA file); plain SMTP only to loopback.
+// Answers: 4xx is Temporary; 5xx to RCPT, DATA or the message is RecipientRefused; 5xx to the login
+// or to MAIL FROM, a failed certificate check, a server without STARTTLS and an unreachable server
+// are Fatal. serverText is the server's answer; the login exchange is never recorded.
+// The password is handed to libcurl in the constructor and kept nowhere else.
 // Not thread-safe: one transport belongs to one sending thread.
 class SmtpTransport {
 public:
@@ -34,7 +38,9 @@ public:
     SmtpTransport(const SmtpTransport&) = delete;
     SmtpTransport& operator=(const SmtpTransport&) = delete;
 
-    // Connects and logs in without sending anything ("Verbindung prüfen").
+    // Connects, secures the connection and logs in, then says NOOP: nothing is sent, and the
+    // connection stays open for the messages that follow ("Verbindung prüfen"). Sent means all went
+    // well; message then says so in German. Without a login name only the connection is checked.
     SendResult verify();
     // Sends one message (CRLF lines, 7-bit, dot-stuffing left to libcurl) to one recipient, with the
     // profile's address as envelope sender. A dropped connection is opened again once before the

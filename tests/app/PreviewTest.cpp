@@ -27,11 +27,18 @@ protected:
         return f;
     }
     // The desktop's opener: records its argument, then behaves as told.
+    // The stand-in names what it opened in a file that appears whole: a test waiting for the file
+    // must not read it half written.
     void xdgOpen(const QByteArray& behaviour) {
         const QString path = bin_ + u"xdg-open"_qs;
         writeAll(path,
-                 "#!/bin/sh\nprintf '%s' \"$1\" > '" + QFile::encodeName(opened_) + "'\n" + behaviour + "\n");
+                 "#!/bin/sh\nprintf '%s' \"$1\" > '" + QFile::encodeName(opened_) + ".part' && /bin/mv '" +
+                     QFile::encodeName(opened_) + ".part' '" + QFile::encodeName(opened_) + "'\n" + behaviour + "\n");
         QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+        // The desktop names a mail program that opens message files as new messages.
+        const QString mime = bin_ + u"xdg-mime"_qs;
+        writeAll(mime, "#!/bin/sh\necho thunderbird.desktop\n");
+        QFile::setPermissions(mime, QFile::permissions(mime) | QFile::ExeOwner);
     }
     void clickTab(int index) {
         QTabBar* bar = form->PageControl1->tabBar();

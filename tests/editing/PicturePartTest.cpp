@@ -12,10 +12,12 @@
 #include "PictureTestJpeg.h"
 #include "editing/PicturePipeline.h"
 #include "editing/ui/PicturePart.h"
+#include "editing/ui/PicturePreview.h"
 #include "editing/ui/ResizeForm.h"
 #include "platform/Text.h"
 #include "support/FakePrompts.h"
 #include "support/Files.h"
+#include "support/PictureFiles.h"
 #include "template/Session.h"
 #include "template/ui/PicturePane.h"
 #include "template/ui/TemplateControls.h"
@@ -107,13 +109,20 @@ TEST_F(PicturePartTest, FailuresLeaveThePreviousCopyAndTheSetting) {
     const QByteArray previous = makeJpeg({.size = {32, 32}});
     const QByteArray good = makeJpeg({.size = {64, 64}});
     const QByteArray photo = makeJpeg({.size = {400, 300}});
+    const QByteArray png = makePng({});
     const struct {
         const char* name;
         QByteArray bytes;  // empty name below: no file at all
         std::optional<int> answer;
         const char* messageStart;
+        const char* file = "Bild.jpg";
     } rows[] = {
         {"no JPEG", "not a picture", std::nullopt, "JPEG-Fehler #"},
+        {"none of the kinds", "GIF89a\x01\0\x01\0", std::nullopt, "Die Datei ist kein Bild, das Zettelwerk lesen",
+         "Bild.gif"},
+        {"PNG cut off", png.left(png.size() - 30), std::nullopt, "Das PNG-Bild ist beschädigt", "Bild.png"},
+        {"HEIF in a codec libheif lacks", heifWithItemType(makeHeic({}), "vvc1"), std::nullopt,
+         "Das HEIF-Bild ist mit einem Verfahren gespeichert", "Bild.heic"},
         {"cut off in its picture data", photo.left(photo.size() * 3 / 4), std::nullopt, "JPEG-Fehler #"},
         {"too large at that width", makeJpeg({.size = {8, 20'000}}), 10'000, "Mit 10000 × 25000000 Pixeln"},
         {"missing", QByteArray(), std::nullopt, "Datei "},
@@ -123,7 +132,7 @@ TEST_F(PicturePartTest, FailuresLeaveThePreviousCopyAndTheSetting) {
         writeAll(images(u"Bild.jpg"_qs), previous);
         session.EditorPicture = "C:\\alt\\Bild.jpg";
         session.Saved = true;
-        const QString chosen = offer(u"Bild.jpg"_qs, row.bytes);
+        const QString chosen = offer(QString::fromUtf8(row.file), row.bytes);
         if (row.bytes.isEmpty())
             QFile::remove(chosen);
         if (row.answer)
@@ -182,6 +191,76 @@ TEST_F(PicturePartTest, FailuresLeaveThePreviousCopyAndTheSetting) {
     session.Saved = true;
     part.Open2BitBtnClick();
     EXPECT_TRUE(session.Saved);
+}
+
+TEST_F(PicturePartTest, PngHeifAndWebpBecomeJpegCopiesOnTheBackgroundColour) {
+    session.settings.BKGColor = "#143C78";
+    const Rgb background{0x14, 0x3C, 0x78};
+    const auto redLeft = [](int x, int) { return x < 32 ? Rgba{220, 30, 30, 255} : Rgba{0, 255, 0, 0}; };
+    const struct {
+        void (PicturePart::*open)();
+        const char* chosen;
+        QByteArray bytes;
+        std::optional<int> answer;
+        const char* copy;
+        QSize size;
+    } rows[] = {
+        {&PicturePart::OpenKopfBitBtnClick, "Logo.neu.png", makePng({.size = {64, 32}, .paint = redLeft}),
+         std::nullopt, "Logo_neu.jpg", {64, 32}},
+        // A PNG named as a JPEG is read as a PNG; the setting names the copy, not the PNG.
+        {&PicturePart::Open2BitBtnClick, "Trenner.jpg", makePng({.size = {64, 32}, .paint = redLeft}),
+         std::nullopt, "Trenner.jpg", {64, 32}},
+        {&PicturePart::BitBtn2Click, "Bild.webp", makeWebp({.size = {64, 32}, .paint = redLeft}), std::nullopt,
+         "Bild.jpg", {64, 32}},
+        // A phone photo lying on its side, turned by HEIF's rotation: scaled upright, at 95 and then 80.
+        {&PicturePart::BitBtn2Click, "IMG_0001.HEIC", makeHeic({.size = {96, 64}, .transform = 6}), 32,
+         "IMG_0001.jpg", {32, 48}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.chosen);
+        offer(QString::fromUtf8(row.chosen), row.bytes);
+        if (row.open == &PicturePart::BitBtn2Click)
+            prompts.widthAnswers.append(row.answer);
+        (part.*row.open)();
+        const QString copy = images(QString::fromUtf8(row.copy));
+        const DecodedJpeg d = decodeJpeg(readAll(copy));
+        EXPECT_EQ(d.size, row.size);
+        EXPECT_EQ(d.firstQuantValue, quantValueForQuality(kCopyQuality));
+        if (row.size.width() == 64) {
+            EXPECT_TRUE(near(d.at(12, 16), {220, 30, 30}, 12));
+            EXPECT_TRUE(near(d.at(52, 16), background, 12));
+        }
+        const QByteArray stored = row.open == &PicturePart::OpenKopfBitBtnClick ? session.settings.KopfLogo
+                                  : row.open == &PicturePart::Open2BitBtnClick ? session.settings.SeperatorNews
+                                                                               : session.EditorPicture;
+        EXPECT_EQ(stored, storedFromPath(copy));
+    }
+    EXPECT_EQ(controls.WebBrowser1->target(), images(u"Logo_neu.jpg"_qs));
+    EXPECT_EQ(controls.WebBrowser4->target(), images(u"IMG_0001.jpg"_qs));
+    EXPECT_EQ(prompts.widthQuestions, QList<int>({150, 150}));
+    EXPECT_EQ(workFiles(), QStringList());
+}
+
+TEST_F(PicturePartTest, TheDialogShowsEveryKindUpright) {
+    PicturePane pane(&window);
+    pane.resize(300, 300);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QSize shown;  // empty: "Bild nicht gefunden"
+    } rows[] = {{"IMG_0002.HEIC", makeHeic({.size = {96, 64}, .transform = 6}), {64, 96}},
+                {"Bild.webp", makeWebp({.size = {64, 32}}), {64, 32}},
+                {"Logo.png", makePng({.size = {40, 20}}), {40, 20}},
+                {"Kaputt.heic", makeHeic({}).left(200), {0, 0}}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString path = pictures + QString::fromUtf8(row.name);
+        writeAll(path, row.bytes);
+        showChosenPicture(pane, path);
+        EXPECT_EQ(pane.target(), path);
+        EXPECT_EQ(pane.pixmap().size(), row.shown);
+        EXPECT_EQ(pane.text(), row.shown.isEmpty() ? u"Bild nicht gefunden"_qs : QString());
+    }
 }
 
 TEST(ResizeForm, AsksWithTheRecommendedWidthAndTakesWholeNumbersOnly) {

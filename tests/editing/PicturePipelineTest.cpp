@@ -10,6 +10,7 @@
 #include "editing/PicturePipeline.h"
 #include "editing/ResizeWidth.h"
 #include "support/Files.h"
+#include "support/PictureFiles.h"
 
 namespace zw::test {
 namespace {
@@ -40,26 +41,46 @@ QString readBlocks(const DecodedJpeg& d, int columns, int rows) {
     return layout;
 }
 
-TEST(PicturePipeline, EveryExifOrientationComesOutUpright) {
+TEST(PicturePipeline, EveryOrientationComesOutUpright) {
     const struct {
         int orientation;
         const char* upright;
     } rows[] = {{1, "ABC/DEF"},  {2, "CBA/FED"},  {3, "FED/CBA"},  {4, "DEF/ABC"},
                 {5, "AD/BE/CF"}, {6, "DA/EB/FC"}, {7, "FC/EB/DA"}, {8, "CF/BE/AD"}};
+    const auto opaque = [](int x, int y) {
+        const Rgb c = sixBlocks(x, y);
+        return Rgba{c[0], c[1], c[2], 255};
+    };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.orientation);
-        const QByteArray photo = makeJpeg({.size = {96, 64},
-                                           .paint = sixBlocks,
-                                           .orientation = row.orientation,
-                                           .bigEndianExif = row.orientation % 2 == 0});
+        const int other = row.orientation == 6 ? 3 : 6;
+        const struct {
+            const char* kind;
+            QByteArray bytes;
+        } photos[] = {
+            {"JPEG with EXIF", makeJpeg({.size = {96, 64},
+                                         .paint = sixBlocks,
+                                         .orientation = row.orientation,
+                                         .bigEndianExif = row.orientation % 2 == 0})},
+            {"HEIC with EXIF", makeHeic({.size = {96, 64}, .paint = opaque, .exifOrientation = row.orientation})},
+            // HEIF's own rotation and mirroring win over an EXIF orientation, which phones write as well.
+            {"HEIC turned by itself",
+             makeHeic({.size = {96, 64},
+                       .paint = opaque,
+                       .transform = row.orientation,
+                       .exifOrientation = row.orientation == 1 ? 0 : other})},
+        };
         const bool turned = row.orientation >= 5;
         const QSize upright = turned ? QSize(64, 96) : QSize(96, 64);
-        EXPECT_EQ(readPictureInfo(photo).size, upright);
-        // Same size (the re-encoding) and half size (the scaling) take the same way round.
-        for (const QSize target : {QSize(), upright / 2}) {
-            const DecodedJpeg d = decodeJpeg(transcodePicture(photo, target, kCopyQuality));
-            EXPECT_EQ(d.size, target.isEmpty() ? upright : target);
-            EXPECT_EQ(readBlocks(d, turned ? 2 : 3, turned ? 3 : 2), QString::fromLatin1(row.upright));
+        for (const auto& photo : photos) {
+            SCOPED_TRACE(photo.kind);
+            EXPECT_EQ(readPictureInfo(photo.bytes).size, upright);
+            // Same size (the re-encoding) and half size (the scaling) take the same way round.
+            for (const QSize target : {QSize(), upright / 2}) {
+                const DecodedJpeg d = decodeJpeg(transcodePicture(photo.bytes, target, kCopyQuality));
+                EXPECT_EQ(d.size, target.isEmpty() ? upright : target);
+                EXPECT_EQ(readBlocks(d, turned ? 2 : 3, turned ? 3 : 2), QString::fromLatin1(row.upright));
+            }
         }
     }
 }

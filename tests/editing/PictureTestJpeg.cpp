@@ -7,27 +7,11 @@
 
 #include <jpeglib.h>
 
+#include "support/PictureFiles.h"
+
 namespace zw::test {
 
 namespace {
-
-// An APP1 "Exif" payload with one IFD0 entry: Orientation (0x0112), SHORT, one value.
-QByteArray exifPayload(int orientation, bool bigEndian) {
-    const auto u16 = [bigEndian](int v) {
-        const char high = char(v >> 8), low = char(v & 0xFF);
-        QByteArray two;
-        two.append(bigEndian ? high : low).append(bigEndian ? low : high);
-        return two;
-    };
-    const auto u32 = [&](int v) { return bigEndian ? u16(0) + u16(v) : u16(v) + u16(0); };
-    QByteArray b("Exif\0\0", 6);
-    b += bigEndian ? "MM" : "II";
-    b += u16(42) + u32(8);  // TIFF header, IFD0 at offset 8
-    b += u16(1);            // one entry
-    b += u16(0x0112) + u16(3) + u32(1) + u16(orientation) + u16(0);
-    b += u32(0);  // no next IFD
-    return b;
-}
 
 std::array<int, 4> cmykOf(const Rgb& c, bool inverted) {
     const int maxc = std::max({c[0], c[1], c[2]});

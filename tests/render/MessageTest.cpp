@@ -112,6 +112,76 @@ TEST_F(Message, SubjectLines) {
     }
 }
 
+TEST_F(Message, FromLineCarriesTheSenderWhenThereIsOne) {
+    const QString longName = u"Förderverein der Freunde und Förderer des Stadtmuseums Grünau am See e.V."_qs;
+    const QString emoji = QString(30, u'x').replace(u"x"_qs, u"\U0001F600"_qs);
+    const struct {
+        const char* name;
+        QString sender, address;
+        Lines lines;  // empty: only folding and the decoded sender are checked
+        QString decodedName;
+    } rows[] = {
+        {"no sender: the placeholder",
+         u"Max"_qs,
+         {},
+         {"From: \"Ihr Name\" <ihre.adresse@example.com>"},
+         u"Ihr Name"_qs},
+        {"ascii name quoted",
+         u"Max Muster"_qs,
+         u"max@gmx.de"_qs,
+         {"From: \"Max Muster\" <max@gmx.de>"},
+         u"Max Muster"_qs},
+        {"quotes escaped",
+         u"Der \"gute\" Verein\\Club"_qs,
+         u"a@b.de"_qs,
+         {"From: \"Der \\\"gute\\\" Verein\\\\Club\" <a@b.de>"},
+         u"Der \"gute\" Verein\\Club"_qs},
+        {"no name: the address alone", {}, u"a@b.de"_qs, {"From: a@b.de"}, {}},
+        {"umlauts as an encoded word",
+         u"Förderverein Grünau"_qs,
+         u"verein@gmx.de"_qs,
+         {"From: =?UTF-8?Q?F=C3=B6rderverein_Gr=C3=BCnau?= <verein@gmx.de>"},
+         u"Förderverein Grünau"_qs},
+        {"long name folded", longName, u"verein@gmx.de"_qs, {}, longName},
+        {"characters beyond one UTF-16 unit stay whole", emoji, u"a@b.de"_qs, {}, emoji},
+        {"a line break in the name is a blank",
+         u"Zeile\r\nBcc: x@y.de"_qs,
+         u"a@b.de"_qs,
+         {"From: \"Zeile  Bcc: x@y.de\" <a@b.de>"},
+         u"Zeile  Bcc: x@y.de"_qs},
+        {"an address with a line break keeps the placeholder",
+         u"Max"_qs,
+         u"a@b.de\r\nBcc: y@z.de"_qs,
+         {"From: \"Ihr Name\" <ihre.adresse@example.com>"},
+         u"Ihr Name"_qs},
+        {"an address with a blank keeps the placeholder",
+         u"Max"_qs,
+         u"a b@c.de"_qs,
+         {"From: \"Ihr Name\" <ihre.adresse@example.com>"},
+         u"Ihr Name"_qs},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Lines lines = FromLines(row.sender, row.address);
+        if (!row.lines.isEmpty())
+            EXPECT_EQ(lines, row.lines);
+        for (qsizetype i = 0; i < lines.size() && row.lines.isEmpty(); ++i) {
+            EXPECT_LE(lines[i].size(), 76);
+            EXPECT_TRUE(i == 0 ? lines[i].startsWith("From: =?UTF-8?Q?") : lines[i].startsWith(' '));
+        }
+        input.senderName = row.sender;
+        input.senderAddress = row.address;
+        const Lines message = BuildMessageLines(input, prompts);
+        EXPECT_EQ(message.mid(0, lines.size()), lines);
+        EXPECT_EQ(message[lines.size()], "Subject: Neuigkeiten");
+        const MimeNewsletter parsed = parseNewsletter(crlf(message));
+        EXPECT_EQ(parsed.problems, QStringList());
+        EXPECT_EQ(parsed.fromName, row.decodedName);
+        const bool plain = row.lines.isEmpty() || !row.lines[0].contains("Ihr Name");
+        EXPECT_EQ(parsed.fromAddress, plain ? row.address : u"ihre.adresse@example.com"_qs);
+    }
+}
+
 struct PlainRow {
     const char* name;
     std::function<void(RenderInput&, RenderFixture&)> setup;

@@ -102,6 +102,35 @@ public:
         return answer.has_value();
     }
 
+    // Sending.
+    QList<std::optional<QString>> passwordAnswers;  // nullopt = cancel
+    QList<bool> testMailAnswers;
+    QStringList passwordQuestions, testMailOffers;
+    std::optional<QString> askPassword(const QString& question) override {
+        passwordQuestions.append(question);
+        return take(passwordAnswers, std::optional<QString>(), u"askPassword"_qs);
+    }
+    bool offerTestMail(const QString& text) override {
+        testMailOffers.append(text);
+        return take(testMailAnswers, false, u"offerTestMail"_qs);
+    }
+
+    // Sending to a list.
+    QList<ResumeAnswer> resumeAnswers;
+    QList<bool> closeWhileSendingAnswers;
+    QStringList resumeQuestions, closeWhileSendingQuestions;
+    int tipsBeforeFirstResumeQuestion = -1;
+    ResumeAnswer askResumeCampaign(const QString& text) override {
+        if (resumeQuestions.isEmpty())
+            tipsBeforeFirstResumeQuestion = tips;
+        resumeQuestions.append(text);
+        return take(resumeAnswers, ResumeAnswer::Later, u"askResumeCampaign"_qs);
+    }
+    bool confirmCloseWhileSending(const QString& text) override {
+        closeWhileSendingQuestions.append(text);
+        return take(closeWhileSendingAnswers, false, u"confirmCloseWhileSending"_qs);
+    }
+
 private:
     template <class T>
     T take(QList<T>& answers, const T& cancel, const QString& question) {

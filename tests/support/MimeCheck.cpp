@@ -76,6 +76,14 @@ MimeNewsletter parseNewsletter(const QByteArray& message) {
         return result;
     }
     result.subject = QString::fromUtf8(g_mime_message_get_subject(parsed));
+    InternetAddressList* from = g_mime_message_get_from(parsed);
+    if (from && internet_address_list_length(from) == 1) {
+        InternetAddress* sender = internet_address_list_get_address(from, 0);
+        result.fromName = QString::fromUtf8(internet_address_get_name(sender));
+        if (INTERNET_ADDRESS_IS_MAILBOX(sender))
+            result.fromAddress =
+                QString::fromUtf8(internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(sender)));
+    }
     GMimeObject* body = g_mime_message_get_mime_part(parsed);
     if (mimeTypeOf(body) != "multipart/related" || !GMIME_IS_MULTIPART(body)) {
         result.problems.append(

@@ -19,6 +19,7 @@ struct MimePicture {
 struct MimeNewsletter {
     QStringList problems;  // empty when the message has the newsletter's structure
     QString subject;       // decoded to Unicode
+    QString fromName, fromAddress;  // the one sender of the From line, decoded
     // The decoded bodies of the two alternatives, still Windows-1252.
     QByteArray plain;
     QByteArray html;

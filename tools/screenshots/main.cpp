@@ -29,7 +29,11 @@
 #include "dispatch/ui/WerbungForm.h"
 #include "menu/FlatMenuStyle.h"
 #include "platform/Platform.h"
+#include "send/PasswordStore.h"
+#include "send/ui/SenderDialog.h"
 #include "template/ui/SettingsView.h"
+#include "SendShots.h"
+#include "Shots.h"
 
 namespace {
 
@@ -46,6 +50,15 @@ private:
     QString program_, documents_;
 };
 
+// A secret store that is there and empty: the sender dialog as most desktops show it.
+class ShotStore : public zw::send::PasswordStore {
+public:
+    bool available() override { return true; }
+    std::optional<QString> read(const QString&) override { return std::nullopt; }
+    void write(const QString&, const QString&) override {}
+    void remove(const QString&) override {}
+};
+
 void copyFolder(const QString& from, const QString& to) {
     QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -54,19 +67,6 @@ void copyFolder(const QString& from, const QString& to) {
         QDir().mkpath(QFileInfo(target).path());
         QFile::copy(file, target);
     }
-}
-
-void settle(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-void save(const QPixmap& picture, const QString& path) {
-    if (!picture.save(path, "PNG", 9))
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-    else
-        std::printf("%s\n", qPrintable(path));
 }
 
 }  // namespace
@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
     zw::selectPage(form, 0);
 
     // The menus, open below the menu bar, taken from the screen.
-    const QStringList menuFiles = {"menu_datei", "menu_hilfe"};
+    const QStringList menuFiles = {"menu_datei", "menu_versand", "menu_hilfe"};
     const QList<QAction*> menus = form.menuBar()->actions();
     for (int i = 0; i < menus.size() && i < menuFiles.size(); ++i) {
         form.activateWindow();
@@ -158,5 +158,13 @@ int main(int argc, char** argv) {
     zw::TWerbungForm showcase(recom);
     showcase.resize(1000, 560);
     save(showcase.grab(), out + QStringLiteral("werbung.png"));
+
+    // The sender dialog as a GMX customer fills it in.
+    ShotStore store;
+    zw::send::SenderDialog sender(sampleSender(), temp.path() + QStringLiteral("/Absender.ini"), store);
+    sender.adjustSize();
+    save(sender.grab(), out + QStringLiteral("absender_und_server.png"));
+
+    drawSendingShots(form, temp.path(), out);
     return 0;
 }

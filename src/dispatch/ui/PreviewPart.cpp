@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "dispatch/HelpTexts.h"
+#include "dispatch/MailProgram.h"
 #include "platform/Error.h"
 #include "platform/FileIo.h"
 #include "platform/Launcher.h"
@@ -140,6 +141,17 @@ void PreviewPart::SendSingleMail() {
     commit_();
     const QString path = previewPath(1);
     render_({path});
+    // A desktop without a mail program for message files, or with one that would only show or import
+    // it, is said so before anything is started: nothing would open the message to send.
+    const MailProgram program = desktopMailProgram();
+    if (!program.opensAsNewMessage) {
+        const QString notice = singleMailNotice(program, path, bool(sendTestMail));
+        if (!sendTestMail)
+            prompts_.information(notice);
+        else if (prompts_.offerTestMail(notice))
+            sendTestMail();
+        return;
+    }
     // The outcome comes later (the mail program may take its time); the window goes on meanwhile.
     launcher_.open(path, [this, alive = QPointer<PreviewPart>(this)](bool started) {
         if (alive && !started)

@@ -40,6 +40,10 @@ public:
     void ShowPreview();
     void SendSingleMail();
 
+    // Offered instead of the single mail when the desktop has no mail program that takes the message
+    // as a new one; unset, the single mail only says so.
+    std::function<void()> sendTestMail;
+
     // Which of the two preview files the view is sent to next: 0, 1, 2 (2 only within ShowPreview).
     int PreviewCounter = 0;
 

@@ -51,6 +51,13 @@ void PicturePane::navigate(const QString& target) {
     refresh();
 }
 
+void PicturePane::showPicture(const QString& target, const QImage& picture) {
+    requested_.clear();  // the next navigate() decodes again
+    target_ = target;
+    picture_ = QPixmap::fromImage(picture);
+    refresh();
+}
+
 void PicturePane::resizeEvent(QResizeEvent* event) {
     QLabel::resizeEvent(event);
     refresh();

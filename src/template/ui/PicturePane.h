@@ -14,6 +14,8 @@ public:
 
     // A file path or "about:blank".
     void navigate(const QString& target);
+    // A picture decoded elsewhere (a kind the toolkit cannot read), shown for the file target.
+    void showPicture(const QString& target, const QImage& picture);
     const QString& target() const { return target_; }
 
 protected:

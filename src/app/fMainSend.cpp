@@ -1,0 +1,47 @@
+// The menu "Versand": the sender and server, the test mail, sending to a list and the campaigns'
+// reports; and the sender that the window's renderings name.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "app/WindowRender.h"
+#include "app/fMain.h"
+#include "dispatch/ui/PreviewPart.h"
+#include "send/ui/CampaignPart.h"
+#include "send/ui/SendPart.h"
+
+namespace zw {
+
+void TMainForm::connectSend() {
+    VersandMenu = new QMenu(QStringLiteral("&Versand"), this);
+    menuBar()->insertMenu(HilfeMenu->menuAction(), VersandMenu);
+    AbsenderundServer1 = VersandMenu->addAction(QStringLiteral("&Absender und Server…"));
+    Testmailanmichsenden1 = VersandMenu->addAction(QStringLiteral("&Testmail an mich senden"));
+    VersandMenu->addSeparator();
+    Newsletterversenden1 = VersandMenu->addAction(QStringLiteral("&Newsletter versenden…"));
+    Versandberichte1 = VersandMenu->addAction(QStringLiteral("Versand&berichte…"));
+
+    send_ = std::make_unique<send::SendPart>(
+        this, session_.folders.program, prompts_, launcher_, [this] { commitBlock(); },
+        [this] { return windowRenderInput(); });
+    send::SendPart* part = send_.get();
+    part->runCommand = [this](const std::function<void()>& command) { run(command); };
+    part->campaigns().runCommand = part->runCommand;
+    wire(AbsenderundServer1, &QAction::triggered, part, &send::SendPart::AbsenderundServer1Click);
+    wire(Testmailanmichsenden1, &QAction::triggered, part, &send::SendPart::Testmailanmichsenden1Click);
+    wire(Newsletterversenden1, &QAction::triggered, part, &send::SendPart::Newsletterversenden1Click);
+    wire(Versandberichte1, &QAction::triggered, part, &send::SendPart::Versandberichte1Click);
+
+    // A single mail that no mail program on this desktop would open as a new message offers the test
+    // mail instead.
+    preview_->sendTestMail = [part] { part->Testmailanmichsenden1Click(); };
+}
+
+RenderInput TMainForm::windowRenderInput() const {
+    RenderInput input = renderInputFromWindow(*this, session_);
+    if (send_)
+        send_->addSender(input);
+    return input;
+}
+
+}  // namespace zw

@@ -1,0 +1,114 @@
+#include "send/SenderProfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+#include "platform/FileIo.h"
+
+namespace zw::send {
+
+namespace {
+
+// The file is one section of "key=value" lines in UTF-8, readable and editable by hand.
+constexpr char kSection[] = "[Absender]";
+
+struct SecurityWord {
+    Security security;
+    const char* word;
+};
+constexpr SecurityWord kSecurityWords[] = {
+    {Security::StartTls, "STARTTLS"},
+    {Security::ImplicitTls, "SSL/TLS"},
+    {Security::None, "keine"},
+};
+
+// A value is one line: what would start another line (or a header line in a message) becomes a blank.
+QString valueLine(QString value) {
+    for (QChar& c : value)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = u' ';
+    return value.trimmed();
+}
+
+// A number as written, or the default for a hand-edited value that is none or out of range.
+int number(const QString& text, int fallback, int lowest, int highest) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok && value >= lowest && value <= highest ? value : fallback;
+}
+
+}  // namespace
+
+bool SenderProfile::isComplete() const {
+    return !address.trimmed().isEmpty() && !server.trimmed().isEmpty() && port > 0 && port <= 65535;
+}
+
+QString profilePath(const QString& workFolder) {
+    return QDir(workFolder).filePath(QLatin1String(kProfileFileName));
+}
+
+SenderProfile loadProfile(const QString& path) {
+    SenderProfile profile;
+    if (!QFileInfo::exists(path))
+        return profile;
+    for (const QByteArray& rawLine : splitLines(readFile(path))) {
+        const QString line = QString::fromUtf8(rawLine);
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals <= 0)
+            continue;
+        const QString key = line.left(equals).trimmed();
+        const QString value = valueLine(line.mid(equals + 1));
+        if (key == u"Name")
+            profile.name = value;
+        else if (key == u"Adresse")
+            profile.address = value;
+        else if (key == u"Server")
+            profile.server = value;
+        else if (key == u"Port")
+            profile.port = number(value, profile.port, 1, 65535);
+        else if (key == u"Sicherheit") {
+            for (const SecurityWord& word : kSecurityWords)
+                if (value.compare(QLatin1String(word.word), Qt::CaseInsensitive) == 0)
+                    profile.security = word.security;
+        } else if (key == u"Benutzer")
+            profile.user = value;
+        else if (key == u"NachrichtenProMinute")
+            profile.messagesPerMinute = number(value, 0, 0, 1000000);
+        else if (key == u"CADatei")
+            profile.caFile = value;
+        else if (key == u"EinKlickAbmeldung")
+            profile.oneClickUnsubscribe = value == u"1";
+    }
+    return profile;
+}
+
+void saveProfile(const SenderProfile& profile, const QString& path) {
+    QString security;
+    for (const SecurityWord& word : kSecurityWords)
+        if (word.security == profile.security)
+            security = QLatin1String(word.word);
+    const std::pair<const char*, QString> values[] = {
+        {"Name", profile.name},
+        {"Adresse", profile.address},
+        {"Server", profile.server},
+        {"Port", QString::number(profile.port)},
+        {"Sicherheit", security},
+        {"Benutzer", profile.user},
+        {"NachrichtenProMinute", QString::number(profile.messagesPerMinute)},
+        {"CADatei", profile.caFile},
+        {"EinKlickAbmeldung", profile.oneClickUnsubscribe ? u"1"_qs : u"0"_qs},
+    };
+    QList<QByteArray> lines = {kSection};
+    for (const auto& [key, value] : values) lines.append(QByteArray(key) + '=' + valueLine(value).toUtf8());
+
+    FileReplacement file(path, true);
+    // Private before the first byte is written; a replaced file keeps no wider permissions it had.
+    // A folder that keeps no permissions (a FAT stick) refuses this, and the file holds no password.
+    (void)::fchmod(static_cast<QFileDevice&>(file.device()).handle(), S_IRUSR | S_IWUSR);
+    file.write(joinLines(lines));
+    file.commit();
+}
+
+}  // namespace zw::send

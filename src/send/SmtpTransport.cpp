@@ -1,0 +1,462 @@
+#include "send/SmtpTransport.h"
+
+#include <curl/curl.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <cstring>
+#include <mutex>
+
+namespace zw::send {
+
+namespace {
+
+constexpr long kConnectTimeoutSeconds = 60;  // also covers the greeting, STARTTLS and the login
+// RFC 5321 gives the server up to ten minutes for the answer to the end of a message.
+constexpr long kAnswerTimeoutSeconds = 600;
+
+// The SMTP step a server answer belongs to, followed from the commands libcurl sends.
+enum class Step { Greeting, Ehlo, StartTls, Auth, Mail, Rcpt, Data, Body, Quit, Other };
+
+Step stepOfCommand(const QByteArray& verb) {
+    if (verb == "EHLO" || verb == "HELO")
+        return Step::Ehlo;
+    if (verb == "STARTTLS")
+        return Step::StartTls;
+    if (verb == "AUTH")
+        return Step::Auth;
+    if (verb == "MAIL")
+        return Step::Mail;
+    if (verb == "RCPT")
+        return Step::Rcpt;
+    if (verb == "DATA")
+        return Step::Data;
+    if (verb == "QUIT")
+        return Step::Quit;
+    return Step::Other;
+}
+
+// Plain SMTP is for a mail server on this machine only: an IP loopback address or "localhost",
+// which libcurl resolves to loopback without asking a name server.
+bool isLoopback(const QString& host) {
+    if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+        return true;
+    const QByteArray name = host.toLatin1();
+    in_addr v4{};
+    if (inet_pton(AF_INET, name.constData(), &v4) == 1)
+        return (ntohl(v4.s_addr) >> 24) == 127;
+    in6_addr v6{};
+    return inet_pton(AF_INET6, name.constData(), &v6) == 1 && IN6_IS_ADDR_LOOPBACK(&v6);
+}
+
+// A host name or an IP address, nothing a URL could read as more than a host.
+bool isHostName(const QString& host) {
+    static const QRegularExpression pattern(QStringLiteral("^(?:[A-Za-z0-9_.-]+|[0-9A-Fa-f:.]+)$"));
+    return !host.isEmpty() && pattern.match(host).hasMatch();
+}
+
+void initCurlOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+SendResult result(Outcome outcome, QString message, int code = 0, QString serverText = {}) {
+    return SendResult{outcome, code, std::move(serverText), std::move(message)};
+}
+
+}  // namespace
+
+struct SmtpTransport::Impl {
+    SenderProfile profile;
+    QString serverName;  // "host:port", as the messages name the server
+    CURL* curl = nullptr;
+    SendResult setupError;  // outcome Sent when the transport is usable
+    char errorText[CURL_ERROR_SIZE] = {};
+
+    // The transfer under way.
+    QByteArray upload;
+    qsizetype uploaded = 0;
+    Step step = Step::Greeting;
+    bool authContinues = false;  // the next line sent is the client's part of the login, not a command
+    QByteArray replyLines;       // a multi-line answer being collected
+    QByteArray lastReply;        // the last complete answer, lines joined by "\n"
+    int lastCode = 0;
+    Step lastStep = Step::Greeting;
+    bool dropped = false;      // the connection broke before the server answered the message
+    bool unreachable = false;  // no connection came about
+
+    SendResult configure(const QString& password);
+    SendResult transfer(const QByteArray& recipient, bool isSend);
+    SendResult classify(CURLcode code, const QByteArray& recipient);
+    SendResult certificateFailure() const;
+
+    void onLineSent(const char* data, size_t size);
+    void onLineReceived(QByteArray line);
+
+    static int debug(CURL*, curl_infotype type, char* data, size_t size, void* self);
+    static size_t read(char* buffer, size_t size, size_t count, void* self);
+    static size_t discard(char*, size_t size, size_t count, void*) { return size * count; }
+};
+
+void SmtpTransport::Impl::onLineSent(const char* data, size_t size) {
+    // Only the command word is looked at: the rest of an AUTH line, and the lines that follow a
+    // 334 challenge, carry the credentials and are never copied.
+    if (authContinues) {
+        authContinues = false;
+        return;
+    }
+    size_t n = 0;
+    while (n < size && n < 8 && data[n] != ' ' && data[n] != '\r' && data[n] != '\n') ++n;
+    step = stepOfCommand(QByteArray(data, qsizetype(n)).toUpper());
+}
+
+void SmtpTransport::Impl::onLineReceived(QByteArray line) {
+    while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
+    if (!replyLines.isEmpty())
+        replyLines += '\n';
+    replyLines += line;
+    if (line.size() >= 4 && line[3] == '-')
+        return;  // more lines of the same answer follow
+    if (step == Step::Quit) {
+        // libcurl says goodbye after a refused command; the refusal is the answer that counts.
+        replyLines.clear();
+        return;
+    }
+    lastReply = replyLines;
+    replyLines.clear();
+    lastCode = lastReply.left(3).toInt();
+    lastStep = step;
+    if (step == Step::Auth && lastCode == 334)
+        authContinues = true;
+    if (step == Step::Data && lastCode == 354)
+        step = Step::Body;  // the next answer is to the message itself
+}
+
+int SmtpTransport::Impl::debug(CURL*, curl_infotype type, char* data, size_t size, void* self) {
+    auto* impl = static_cast<Impl*>(self);
+    if (type == CURLINFO_HEADER_OUT) {
+        impl->onLineSent(data, size);
+    } else if (type == CURLINFO_HEADER_IN) {
+        for (const QByteArray& line : QByteArray(data, qsizetype(size)).split('\n'))
+            if (!line.trimmed().isEmpty())
+                impl->onLineReceived(line);
+    }
+    return 0;
+}
+
+size_t SmtpTransport::Impl::read(char* buffer, size_t size, size_t count, void* self) {
+    auto* impl = static_cast<Impl*>(self);
+    const size_t n = std::min(size * count, size_t(impl->upload.size() - impl->uploaded));
+    std::memcpy(buffer, impl->upload.constData() + impl->uploaded, n);
+    impl->uploaded += qsizetype(n);
+    return n;
+}
+
+SendResult SmtpTransport::Impl::configure(const QString& password) {
+    if (!isHostName(profile.server) || profile.port <= 0 || profile.port > 65535)
+        return result(Outcome::Fatal,
+                      QStringLiteral("Der Mailserver \"%1\" mit Port %2 ist keine gültige Angabe.")
+                          .arg(profile.server)
+                          .arg(profile.port));
+    if (profile.security == Security::None && !isLoopback(profile.server))
+        return result(
+            Outcome::Fatal,
+            QStringLiteral("Ohne Verschlüsselung verbindet sich Zettelwerk nur mit einem Mailserver auf "
+                           "diesem Rechner. Für den Server %1 wählen Sie bitte STARTTLS oder SSL/TLS.")
+                .arg(serverName));
+
+    // The system's certificate store stays in force beside an in-house CA: libcurl takes either a CA
+    // file or a CA blob, so the blob holds the system bundle followed by the profile's file.
+    QByteArray authorities;
+    if (!profile.caFile.isEmpty()) {
+        QFile extra(profile.caFile);
+        if (!extra.open(QIODevice::ReadOnly))
+            return result(
+                Outcome::Fatal,
+                QStringLiteral("Die Zertifikatsdatei \"%1\" kann nicht gelesen werden.").arg(profile.caFile));
+        char* systemBundle = nullptr;
+        curl_easy_getinfo(curl, CURLINFO_CAINFO, &systemBundle);
+        if (systemBundle) {
+            QFile bundle(QString::fromLocal8Bit(systemBundle));
+            if (bundle.open(QIODevice::ReadOnly))
+                authorities = bundle.readAll() + '\n';
+        }
+        authorities += extra.readAll();
+    }
+
+    const bool implicitTls = profile.security == Security::ImplicitTls;
+    const QString host = profile.server.contains(u':') ? u'[' + profile.server + u']' : profile.server;
+    const QByteArray url = (implicitTls ? QStringLiteral("smtps://%1:%2") : QStringLiteral("smtp://%1:%2"))
+                               .arg(host)
+                               .arg(profile.port)
+                               .toUtf8();
+    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, kAnswerTimeoutSeconds);
+    curl_easy_setopt(curl, CURLOPT_TCP_KEEPALIVE, 1L);
+    if (profile.security != Security::None)
+        curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+    curl_easy_setopt(curl, CURLOPT_SSLVERSION, long(CURL_SSLVERSION_TLSv1_2));
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!authorities.isEmpty()) {
+        curl_blob blob{authorities.data(), size_t(authorities.size()), CURL_BLOB_COPY};
+        curl_easy_setopt(curl, CURLOPT_CAINFO_BLOB, &blob);
+    }
+    if (!profile.user.isEmpty()) {
+        // The password goes into libcurl and nowhere else; our own copy is wiped.
+        QByteArray user = profile.user.toUtf8();
+        QByteArray secret = password.toUtf8();
+        curl_easy_setopt(curl, CURLOPT_USERNAME, user.constData());
+        curl_easy_setopt(curl, CURLOPT_PASSWORD, secret.constData());
+        secret.fill('\0');
+    }
+    curl_easy_setopt(curl, CURLOPT_SASL_IR, 1L);
+    const QByteArray from = profile.address.toUtf8();
+    curl_easy_setopt(curl, CURLOPT_MAIL_FROM, from.constData());
+    // The server's answers are followed through the protocol lines libcurl reports.
+    curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
+    curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, &Impl::debug);
+    curl_easy_setopt(curl, CURLOPT_DEBUGDATA, this);
+    curl_easy_setopt(curl, CURLOPT_READFUNCTION, &Impl::read);
+    curl_easy_setopt(curl, CURLOPT_READDATA, this);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Impl::discard);
+    return result(Outcome::Sent, {});
+}
+
+SmtpTransport::SmtpTransport(SenderProfile profile, QString password) : impl_(std::make_unique<Impl>()) {
+    initCurlOnce();
+    impl_->profile = std::move(profile);
+    impl_->serverName = QStringLiteral("%1:%2").arg(impl_->profile.server).arg(impl_->profile.port);
+    impl_->curl = curl_easy_init();
+    impl_->setupError = impl_->curl
+                            ? impl_->configure(password)
+                            : result(Outcome::Fatal, QStringLiteral("libcurl lässt sich nicht starten."));
+    password.fill(QChar(0));
+}
+
+SmtpTransport::~SmtpTransport() {
+    if (impl_->curl)
+        curl_easy_cleanup(impl_->curl);  // says QUIT on an open connection
+}
+
+SendResult SmtpTransport::Impl::transfer(const QByteArray& recipient, bool isSend) {
+    step = Step::Greeting;
+    authContinues = false;
+    replyLines.clear();
+    lastReply.clear();
+    lastCode = 0;
+    lastStep = Step::Greeting;
+    dropped = unreachable = false;
+    errorText[0] = '\0';
+    curl_slist* recipients = nullptr;
+    if (isSend) {
+        recipients = curl_slist_append(nullptr, recipient.constData());
+        uploaded = 0;
+        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, nullptr);
+        curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, recipients);
+        curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+        curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(upload.size()));
+    } else {
+        // A NOOP after the login: it proves the connection and the login, sends nothing and leaves
+        // the connection open for the messages that follow.
+        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, "NOOP");
+        curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, nullptr);
+        curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
+    }
+    const CURLcode code = curl_easy_perform(curl);
+    curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, nullptr);
+    curl_slist_free_all(recipients);
+    return classify(code, recipient);
+}
+
+SendResult SmtpTransport::Impl::certificateFailure() const {
+    long verifyResult = 0;
+    curl_easy_getinfo(curl, CURLINFO_SSL_VERIFYRESULT, &verifyResult);
+    QString reason;
+    // libcurl checks the host name itself, after OpenSSL checked the chain, and says so only in words.
+    if (std::strstr(errorText, "target host name"))
+        verifyResult = -1;
+    switch (verifyResult) {
+        case -1:
+            reason = QStringLiteral("Es ist für einen anderen Servernamen als \"%1\" ausgestellt.")
+                         .arg(profile.server);
+            break;
+        case 9:  // X509_V_ERR_CERT_NOT_YET_VALID
+            reason = QStringLiteral("Es ist noch nicht gültig.");
+            break;
+        case 10:  // X509_V_ERR_CERT_HAS_EXPIRED
+            reason = QStringLiteral("Es ist abgelaufen.");
+            break;
+        case 2:   // X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT
+        case 18:  // X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT
+        case 19:  // X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN
+        case 20:  // X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY
+        case 21:  // X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE
+            reason = QStringLiteral("Es stammt von keiner bekannten Zertifizierungsstelle.");
+            break;
+        default:
+            reason = QString::fromUtf8(errorText);
+    }
+    return result(Outcome::Fatal,
+                  QStringLiteral("Das Zertifikat des Servers %1 ist nicht vertrauenswürdig. %2 "
+                                 "Es wurde nichts gesendet.")
+                      .arg(serverName, reason));
+}
+
+SendResult SmtpTransport::Impl::classify(CURLcode code, const QByteArray& recipient) {
+    const QString to = QString::fromUtf8(recipient);
+    const QString text = QString::fromUtf8(lastReply);
+    if (code == CURLE_OK)
+        return result(Outcome::Sent, {}, lastCode, text);
+
+    // An answer from the server decides by its code and by what it answered.
+    if (lastCode >= 400 && lastCode < 600 && lastCode != 421) {
+        const bool permanent = lastCode >= 500;
+        if (lastStep == Step::Auth && permanent)
+            return result(
+                Outcome::Fatal,
+                QStringLiteral("Die Anmeldung am Server %1 wurde abgelehnt: %2").arg(serverName, text),
+                lastCode, text);
+        if (!permanent)
+            return result(
+                Outcome::Temporary,
+                to.isEmpty()
+                    ? QStringLiteral("Der Server %1 ist vorübergehend nicht bereit: %2").arg(serverName, text)
+                    : QStringLiteral("Der Server %1 nimmt die Nachricht an %2 vorläufig "
+                                     "nicht an: %3")
+                          .arg(serverName, to, text),
+                lastCode, text);
+        switch (lastStep) {
+            case Step::Mail:
+                // libcurl announces the message's size with MAIL FROM; a server that takes no message
+                // this large says so there, for every recipient alike.
+                if (lastCode == 552)
+                    return result(Outcome::Fatal,
+                                  QStringLiteral("Der Server %1 nimmt die Nachricht nicht an, sie ist ihm zu "
+                                                 "groß: %2")
+                                      .arg(serverName, text),
+                                  lastCode, text);
+                return result(Outcome::Fatal,
+                              QStringLiteral("Der Server %1 lehnt den Absender %2 ab: %3")
+                                  .arg(serverName, profile.address, text),
+                              lastCode, text);
+            case Step::Rcpt:
+            case Step::Data:
+            case Step::Body:
+                return result(Outcome::RecipientRefused,
+                              QStringLiteral("Der Server %1 lehnt die Nachricht an %2 ab: %3")
+                                  .arg(serverName, to, text),
+                              lastCode, text);
+            default:
+                return result(
+                    Outcome::Fatal,
+                    QStringLiteral("Der Server %1 lehnt die Verbindung ab: %2").arg(serverName, text),
+                    lastCode, text);
+        }
+    }
+
+    switch (code) {
+        case CURLE_LOGIN_DENIED:
+            return result(Outcome::Fatal,
+                          QStringLiteral(
+                              "Die Anmeldung am Server %1 wurde abgelehnt. Bitte prüfen Sie Benutzername und "
+                              "Passwort.")
+                              .arg(serverName),
+                          lastCode, text);
+        case CURLE_PEER_FAILED_VERIFICATION:
+            return certificateFailure();
+        case CURLE_USE_SSL_FAILED:
+            return result(
+                Outcome::Fatal,
+                QStringLiteral("Der Server %1 bietet keine verschlüsselte Verbindung (STARTTLS) an. Es wurde "
+                               "nichts gesendet.")
+                    .arg(serverName),
+                lastCode, text);
+        case CURLE_SSL_CONNECT_ERROR:
+            return result(Outcome::Fatal,
+                          QStringLiteral(
+                              "Die verschlüsselte Verbindung zum Server %1 kam nicht zustande (%2). Es wurde "
+                              "nichts gesendet.")
+                              .arg(serverName, QString::fromUtf8(errorText)),
+                          lastCode, text);
+        case CURLE_COULDNT_RESOLVE_HOST:
+            unreachable = true;
+            return result(Outcome::Fatal,
+                          QStringLiteral("Der Server %1 ist nicht erreichbar: Sein Name ist unbekannt.")
+                              .arg(serverName));
+        case CURLE_COULDNT_CONNECT:
+            unreachable = true;
+            return result(Outcome::Fatal,
+                          QStringLiteral("Der Server %1 ist nicht erreichbar: Er nimmt keine Verbindung an.")
+                              .arg(serverName));
+        case CURLE_OPERATION_TIMEDOUT:
+            if (lastCode == 0) {
+                unreachable = true;
+                return result(Outcome::Fatal,
+                              QStringLiteral("Der Server %1 ist nicht erreichbar: Er antwortet nicht.")
+                                  .arg(serverName));
+            }
+            break;
+        default:
+            break;
+    }
+    if (lastCode == 421 || code == CURLE_SEND_ERROR || code == CURLE_RECV_ERROR ||
+        code == CURLE_GOT_NOTHING || code == CURLE_OPERATION_TIMEDOUT || code == CURLE_WEIRD_SERVER_REPLY ||
+        code == CURLE_PARTIAL_FILE) {
+        dropped = true;
+        QString message = QStringLiteral("Die Verbindung zum Server %1 ist abgebrochen.").arg(serverName);
+        if (!to.isEmpty())
+            message += QStringLiteral(" Die Nachricht an %1 wird später noch einmal gesendet.").arg(to);
+        return result(Outcome::Temporary, message, lastCode, text);
+    }
+    return result(
+        Outcome::Fatal,
+        QStringLiteral("Beim Senden über den Server %1 ist ein Fehler aufgetreten: %2")
+            .arg(serverName, QString::fromUtf8(errorText[0] ? errorText : curl_easy_strerror(code))),
+        lastCode, text);
+}
+
+SendResult SmtpTransport::verify() {
+    if (impl_->setupError.outcome != Outcome::Sent)
+        return impl_->setupError;
+    SendResult r = impl_->transfer({}, false);
+    if (r.outcome == Outcome::Sent)
+        r.message =
+            impl_->profile.user.isEmpty()
+                ? QStringLiteral("Die Verbindung zum Server %1 ist in Ordnung.").arg(impl_->serverName)
+                : QStringLiteral("Die Verbindung zum Server %1 und die Anmeldung sind in Ordnung.")
+                      .arg(impl_->serverName);
+    return r;
+}
+
+SendResult SmtpTransport::send(const QByteArray& recipient, const QByteArray& message) {
+    if (impl_->setupError.outcome != Outcome::Sent)
+        return impl_->setupError;
+    if (recipient.isEmpty() || recipient.contains('\r') || recipient.contains('\n') ||
+        recipient.contains('<') || recipient.contains('>'))
+        return result(Outcome::RecipientRefused,
+                      QStringLiteral("Die Adresse \"%1\" ist keine gültige E-Mail-Adresse.")
+                          .arg(QString::fromUtf8(recipient)));
+    impl_->upload = message;
+    SendResult r = impl_->transfer(recipient, true);
+    // A connection that broke before the server answered the message (it timed out while the
+    // transport waited, or it dropped in the middle) is opened again once, and the message sent again.
+    if (impl_->dropped) {
+        SendResult again = impl_->transfer(recipient, true);
+        // Where the server cannot be reached again, the recipient waits for a later try.
+        if (!impl_->unreachable)
+            r = std::move(again);
+    }
+    impl_->upload.clear();
+    return r;
+}
+
+}  // namespace zw::send

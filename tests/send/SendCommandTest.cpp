@@ -1,0 +1,206 @@
+// zettelwerk-send as a user runs it: real processes against the real test server.
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include <signal.h>
+
+#include "send/Campaign.h"
+#include "send/SendTestSupport.h"
+#include "send/SenderProfile.h"
+#include "support/Files.h"
+#include "support/MimeCheck.h"
+#include "support/SmtpTestServer.h"
+
+namespace zw::test {
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QString err;
+};
+
+class SendCommand : public ::testing::Test {
+public:
+    SendCommand() {
+        QDir().mkpath(program.subfolder(QStringLiteral("Images")));
+        for (const QString& name : QDir(shippedDataFolder() + QStringLiteral("Images")).entryList(QDir::Files))
+            QFile::copy(shippedDataFolder() + QStringLiteral("Images/") + name,
+                        program.path() + QStringLiteral("Images/") + name);
+        templatePath = writeShippedTemplate(files.path());
+    }
+
+    void useServer(const SmtpTestServer& server) { send::saveProfile(server.profile(), profilePath()); }
+    QString profilePath() const { return files.file(QStringLiteral("profil.ini")); }
+
+    QString writeList(int count, const QByteArray& extraRows = {}) {
+        QByteArray csv = "Vorname;Nachname;E-Mail\r\n";
+        for (int i = 0; i < count; ++i)
+            csv += "Anna;Nummer " + QByteArray::number(i) + ";anna" + QByteArray::number(i) + "@example.org\r\n";
+        csv += extraRows;
+        writeAll(files.file(QStringLiteral("liste.csv")), csv);
+        return files.file(QStringLiteral("liste.csv"));
+    }
+
+    QProcess* start(const QStringList& arguments) {
+        auto* process = new QProcess;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ZETTELWERK_SMTP_PASSWORD"), QLatin1String(SmtpTestServer::kPassword));
+        // No secret store may answer instead of the variable.
+        environment.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+        process->setProcessEnvironment(environment);
+        process->start(QStringLiteral(ZW_PROGRAM_DIR "/zettelwerk-send"),
+                       QStringList{QStringLiteral("--program-folder"), program.path(), QStringLiteral("--profile"),
+                                   profilePath()} +
+                           arguments);
+        return process;
+    }
+
+    ToolRun run(const QStringList& arguments) {
+        std::unique_ptr<QProcess> process(start(arguments));
+        if (!process->waitForFinished(120000) || process->exitStatus() != QProcess::NormalExit)
+            return {};
+        return {process->exitCode(), QString::fromUtf8(process->readAllStandardError())};
+    }
+
+    QStringList campaignFolders() const {
+        QStringList folders;
+        for (const send::CampaignStatus& status : send::listCampaigns(program.path())) folders.append(status.folder);
+        return folders;
+    }
+
+    TempFolder program, files;
+    QString templatePath;
+};
+
+TEST_F(SendCommand, CampaignReachesEveryoneWithTheirOwnHeaderAndReportsTheRefused) {
+    SmtpTestServer server;
+    useServer(server);
+    SmtpFaults faults;
+    faults.refused = {"anna3@example.org"};
+    server.setFaults(faults);
+    writeAll(files.file(QStringLiteral("sperre.txt")), "ANNA5@example.org\n");
+    const ToolRun result = run({QStringLiteral("--exclude"), files.file(QStringLiteral("sperre.txt")), templatePath,
+                            writeList(8, "Kaputt;Zeile;keine adresse\r\n")});
+
+    EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(QStringLiteral("Liste, Zeile 10 nicht übernommen"))) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(QStringLiteral("Gesendet: 6, fehlgeschlagen: 1, ausstehend: 0 (von 7)")));
+    const QList<ReceivedMessage> received = server.received();
+    ASSERT_EQ(received.size(), 6);
+    for (const ReceivedMessage& message : received) {
+        ASSERT_EQ(message.recipients.size(), 1);
+        const ParsedHeader header = parseHeader(message.content);
+        EXPECT_EQ(header.toAddress.toUtf8(), message.recipients[0]);
+        EXPECT_EQ(header.fromName, QStringLiteral("Turnverein Müggelsee"));
+        EXPECT_EQ(header.fromAddress, QStringLiteral("versand@example.org"));
+        EXPECT_EQ(header.date.date(), QDate::currentDate());
+        EXPECT_TRUE(header.messageId.endsWith(QStringLiteral("@example.org")));
+        EXPECT_TRUE(message.content.contains("\r\nList-Unsubscribe: <http://"));
+        const MimeNewsletter parsed = parseNewsletter(message.content);
+        EXPECT_TRUE(parsed.problems.isEmpty()) << parsed.problems.join(u'\n').toStdString();
+    }
+    const QByteArray report = readAll(campaignFolders().value(0) + QStringLiteral("/bericht.csv"));
+    EXPECT_TRUE(report.contains("anna3@example.org;fehlgeschlagen;550")) << report.constData();
+
+    // The password is in no file we wrote and in nothing we printed.
+    EXPECT_FALSE(result.err.contains(QLatin1String(SmtpTestServer::kPassword)));
+    for (QDirIterator it(program.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+        EXPECT_FALSE(readAll(it.next()).contains(SmtpTestServer::kPassword)) << it.filePath().toStdString();
+}
+
+TEST_F(SendCommand, TestMailAndDryRun) {
+    SmtpTestServer server;
+    useServer(server);
+    const ToolRun test = run({QStringLiteral("--test"), templatePath});
+    EXPECT_EQ(test.exitCode, 0) << test.err.toStdString();
+    ASSERT_EQ(server.received().size(), 1);
+    EXPECT_EQ(server.received()[0].recipients, QList<QByteArray>{"versand@example.org"});
+
+    const QString out = files.subfolder(QStringLiteral("probe"));
+    const ToolRun dry = run({QStringLiteral("--dry-run"), out, templatePath, writeList(3)});
+    EXPECT_EQ(dry.exitCode, 0) << dry.err.toStdString();
+    const QStringList written = QDir(out).entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(written, QStringList({QStringLiteral("00001_anna0@example.org.eml"), QStringLiteral("00002_anna1@example.org.eml"),
+                                    QStringLiteral("00003_anna2@example.org.eml")}));
+    EXPECT_EQ(parseHeader(readAll(out + u'/' + written[1])).toAddress, QStringLiteral("anna1@example.org"));
+    EXPECT_EQ(server.received().size(), 1) << "a dry run sends nothing";
+    EXPECT_TRUE(campaignFolders().isEmpty());
+}
+
+TEST_F(SendCommand, WrongCallsAndAStoppedCampaign) {
+    EXPECT_EQ(run({templatePath}).exitCode, 2);
+    EXPECT_EQ(run({QStringLiteral("--resume")}).exitCode, 2);
+    EXPECT_EQ(run({QStringLiteral("--bunt"), templatePath, templatePath}).exitCode, 2);
+
+    SmtpTestServer server;
+    useServer(server);
+    SmtpFaults faults;
+    faults.refuseLogin = true;
+    server.setFaults(faults);
+    const ToolRun refused = run({templatePath, writeList(3)});
+    EXPECT_EQ(refused.exitCode, 3) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("--resume"))) << refused.err.toStdString();
+    EXPECT_TRUE(server.received().isEmpty());
+
+    server.setFaults({});
+    const ToolRun resumed = run({QStringLiteral("--resume"), campaignFolders().value(0)});
+    EXPECT_EQ(resumed.exitCode, 0) << resumed.err.toStdString();
+    EXPECT_EQ(server.received().size(), 3);
+}
+
+// Killed at fifty moments and resumed each time: nobody is missing, and nobody gets more copies than
+// there were interruptions while their message was in flight.
+TEST_F(SendCommand, KilledAtFiftyMomentsNobodyIsMissingAndFewGetTwo) {
+    SmtpTestServer::Options options;
+    options.security = TestSecurity::None;
+    options.login = false;
+    SmtpTestServer server(options);
+    useServer(server);
+    SmtpFaults slow;
+    slow.delayMs = 2;
+    server.setFaults(slow);
+    constexpr int kRecipients = 300;
+    constexpr int kKills = 50;
+    const QString list = writeList(kRecipients);
+
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<int> moment(0, 250);
+    int killedWhileRunning = 0;
+    for (int kill = 0; kill < kKills; ++kill) {
+        const QStringList folders = campaignFolders();
+        std::unique_ptr<QProcess> process(folders.isEmpty() ? start({templatePath, list})
+                                                            : start({QStringLiteral("--resume"), folders[0]}));
+        ASSERT_TRUE(process->waitForStarted());
+        if (!process->waitForFinished(moment(random))) {
+            ::kill(pid_t(process->processId()), SIGKILL);
+            ++killedWhileRunning;
+        }
+        process->waitForFinished();
+    }
+    const ToolRun last = run({QStringLiteral("--resume"), campaignFolders().value(0)});
+    EXPECT_EQ(last.exitCode, 0) << last.err.toStdString();
+
+    const QMap<QByteArray, int> counts = server.countsByRecipient();
+    int extra = 0;
+    for (int i = 0; i < kRecipients; ++i) {
+        const int n = counts.value("anna" + QByteArray::number(i) + "@example.org");
+        EXPECT_GE(n, 1) << "anna" << i;
+        extra += qMax(0, n - 1);
+    }
+    EXPECT_EQ(counts.size(), kRecipients);
+    EXPECT_LE(extra, killedWhileRunning);
+    // The summary owns up to every copy that may have gone twice.
+    EXPECT_GE(send::listCampaigns(program.path()).value(0).maybeTwice, extra);
+    EXPECT_GT(killedWhileRunning, kKills / 2) << "the kills must fall inside the campaign";
+    std::cout << killedWhileRunning << " kills inside the campaign, " << extra << " extra copies\n";
+}
+
+}  // namespace
+}  // namespace zw::test
