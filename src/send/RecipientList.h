@@ -8,7 +8,7 @@ namespace zw::send {
 
 // One address a campaign sends to.
 struct Recipient {
-    QString address;     // an addr-spec, checked
+    QString address;     // a bare address (local part @ domain), checked
     QString name;        // the display name the list gives, may be empty
     qsizetype line = 0;  // the line of the file it came from (1-based), for the report
 };
@@ -25,7 +25,7 @@ struct RecipientList {
     QList<RejectedRow> rejected;
 };
 
-// Empty when address is an addr-spec a mail server accepts; otherwise the German reason. Only plain
+// Empty when address is a bare address (local part @ domain) that a mail server accepts; otherwise the German reason. Only plain
 // addresses pass: no name or angle brackets, no quoted local part, no blanks, commas or line breaks,
 // ASCII only, a domain with a dot, at most 64 characters before the @ and 254 in all.
 QString checkAddress(const QString& address);
