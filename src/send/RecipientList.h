@@ -26,8 +26,9 @@ struct RecipientList {
 };
 
 // Empty when address is a bare address (local part @ domain) that a mail server accepts; otherwise
-// the German reason. Only plain addresses pass: no name or angle brackets, no quoted local part, no blanks, commas or line breaks,
-// ASCII only, a domain with a dot, at most 64 characters before the @ and 254 in all.
+// the German reason. Only plain addresses pass: no name or angle brackets, no quoted local part, no
+// blanks, commas or line breaks, ASCII only, a domain with a dot, at most 64 characters before the @
+// and 254 in all.
 QString checkAddress(const QString& address);
 
 // Reads a CSV or plain-text list as spreadsheets and address books export it (separator, encoding,
