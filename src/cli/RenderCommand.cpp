@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <functional>
 
 #include "platform/Error.h"
 #include "platform/Platform.h"
@@ -72,42 +73,44 @@ QString usageText() {
         "2 bei einem falschen Aufruf.\n");
 }
 
-QString parseArguments(const QStringList& arguments, RenderOptions& options) {
-    QStringList positional;
+QString walkArguments(const QStringList& arguments, QStringList& positional, bool& help,
+                      const std::function<QString(qsizetype& i)>& option) {
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (optionsEnded || !argument.startsWith(u'-') || argument == QLatin1String("-")) {
             positional.append(argument);
-            continue;
-        }
-        if (argument == QLatin1String("--")) {
+        } else if (argument == QLatin1String("--")) {
             optionsEnded = true;
-            continue;
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            help = true;
+        } else if (const QString problem = option(i); !problem.isEmpty()) {
+            return problem;
         }
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            options.help = true;
-            continue;
-        }
+    }
+    return {};
+}
+
+QString parseArguments(const QStringList& arguments, RenderOptions& options) {
+    QStringList positional;
+    const QString problem = walkArguments(arguments, positional, options.help, [&](qsizetype& i) {
         QString problem;
         QString value;
         if (takeValue(arguments, i, QStringLiteral("--program-folder"), value, problem)) {
-            if (!problem.isEmpty())
-                return problem;
-            if (value.isEmpty())
+            if (problem.isEmpty() && value.isEmpty())
                 return QStringLiteral("Der Programmordner darf nicht leer sein.");
             options.programFolder = value;
-            continue;
+            return problem;
         }
         if (takeValue(arguments, i, QStringLiteral("--date"), value, problem)) {
-            if (!problem.isEmpty())
-                return problem;
             options.date = value;
             options.dateGiven = true;
-            continue;
+            return problem;
         }
-        return QStringLiteral("Unbekannte Option \"%1\".").arg(argument);
-    }
+        return QStringLiteral("Unbekannte Option \"%1\".").arg(arguments[i]);
+    });
+    if (!problem.isEmpty())
+        return problem;
     if (options.help)
         return {};
     if (positional.size() < 2)

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 #include "template/NewsletterTemplate.h"
 
 namespace zw::cli {
@@ -39,6 +41,13 @@ QString commandProgramFolder(const QString& given, const QString& executableFold
 // Takes the option "--name VALUE" or "--name=VALUE" at arguments[i] into value, moving i past it.
 // False when arguments[i] is another option; problem says what is wrong when the value is missing.
 bool takeValue(const QStringList& arguments, qsizetype& i, const QString& name, QString& value, QString& problem);
+
+// The shape both tools' command lines share: "--" ends the options, "--help" and "-h" ask for the
+// usage, a lone "-" and every argument not starting with "-" is positional. Every other option goes to
+// option(i), which takes it (moving i past its value) and returns an empty text or why it cannot be
+// used; the first such reason ends the walk.
+QString walkArguments(const QStringList& arguments, QStringList& positional, bool& help,
+                      const std::function<QString(qsizetype& i)>& option);
 
 // Writes a line of text to standard error at once.
 void printError(const QString& text);

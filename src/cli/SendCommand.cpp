@@ -245,51 +245,34 @@ QString sendUsageText() {
         "ZETTELWERK_SMTP_PASSWORD; sonst wird es erfragt. Strg+C hält den Versand an.\n"
         "\n"
         "Rückgabewert: 0 wenn jeder Empfänger die Nachricht erhalten hat, 1 wenn einige fehlschlugen\n"
-        "(der Bericht nennt sie), 2 bei einem falschen Aufruf, 3 wenn der Versand angehalten wurde\n"
-        "(Anmeldung abgelehnt, Zertifikat, Strg+C).\n");
+        "(der Bericht nennt sie), 2 bei einem falschen Aufruf, 3 wenn der Versand nicht beginnen konnte\n"
+        "oder angehalten wurde (Anmeldung abgelehnt, Zertifikat, Strg+C).\n");
 }
 
 QString parseSendArguments(const QStringList& arguments, SendOptions& options) {
     QStringList positional;
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (optionsEnded || !argument.startsWith(u'-') || argument == QLatin1String("-")) {
-            positional.append(argument);
-            continue;
-        }
-        if (argument == QLatin1String("--")) {
-            optionsEnded = true;
-            continue;
-        }
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            options.help = true;
-            continue;
-        }
-        if (argument == QLatin1String("--test")) {
+    const QString problem = walkArguments(arguments, positional, options.help, [&](qsizetype& i) {
+        if (arguments[i] == QLatin1String("--test")) {
             options.mode = SendOptions::Mode::Test;
-            continue;
+            return QString();
         }
         const std::pair<const char*, QString*> valued[] = {{"--program-folder", &options.programFolder},
                                                            {"--profile", &options.profilePath},
                                                            {"--exclude", &options.excludePath},
                                                            {"--dry-run", &options.dryRunFolder},
                                                            {"--resume", &options.campaignFolder}};
-        bool taken = false;
         for (const auto& [name, target] : valued) {
             QString problem;
             if (!takeValue(arguments, i, QLatin1String(name), *target, problem))
                 continue;
-            if (!problem.isEmpty())
-                return problem;
-            if (target->isEmpty())
+            if (problem.isEmpty() && target->isEmpty())
                 return QStringLiteral("Die Option %1 braucht einen Wert.").arg(QLatin1String(name));
-            taken = true;
-            break;
+            return problem;
         }
-        if (!taken)
-            return QStringLiteral("Unbekannte Option \"%1\".").arg(argument);
-    }
+        return QStringLiteral("Unbekannte Option \"%1\".").arg(arguments[i]);
+    });
+    if (!problem.isEmpty())
+        return problem;
     if (options.help)
         return {};
     if (!options.campaignFolder.isEmpty()) {
