@@ -30,7 +30,14 @@ struct TemplateSettings {
     QByteArray UnsubscribeText;
     QByteArray DateOn;  // "TRUE" or "FALSE"; only exactly "TRUE" means on
 
+    // Later additions, written after DateOn and only when set, so that a template that does not use
+    // them is stored byte for byte as before and an older reader skips them without losing anything.
+    QByteArray Layout;        // "mobil" for the phone layout; empty or "klassisch" for the classic one
+    QByteArray Vorschautext;  // the line mail programs show beside the subject; empty: none
+
     bool dateOn() const { return DateOn == "TRUE"; }
+    bool mobileLayout() const { return Layout == kMobileLayout; }
+    static constexpr const char* kMobileLayout = "mobil";
     bool operator==(const TemplateSettings&) const = default;
 };
 
@@ -59,6 +66,12 @@ inline constexpr std::array<SettingKey, 19> kSettingKeys{{
     {"UnsubscribeLink", &TemplateSettings::UnsubscribeLink},
     {"UnsubscribeText", &TemplateSettings::UnsubscribeText},
     {"DateOn", &TemplateSettings::DateOn},
+}};
+
+// The optional keys, in the order the writer emits them after DateOn.
+inline constexpr std::array<SettingKey, 2> kOptionalSettingKeys{{
+    {"Layout", &TemplateSettings::Layout},
+    {"Vorschautext", &TemplateSettings::Vorschautext},
 }};
 
 // One news item, as five lines in this order.

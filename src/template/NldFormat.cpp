@@ -2,6 +2,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/FileIo.h"
@@ -58,6 +59,14 @@ QByteArray withoutControlBytes(const QByteArray& value) {
     return out;
 }
 
+// The nineteen keys followed by the optional ones: one table for the reader.
+constexpr auto kAllKeys = [] {
+    std::array<SettingKey, kSettingKeys.size() + kOptionalSettingKeys.size()> all{};
+    std::copy(kSettingKeys.begin(), kSettingKeys.end(), all.begin());
+    std::copy(kOptionalSettingKeys.begin(), kOptionalSettingKeys.end(), all.begin() + kSettingKeys.size());
+    return all;
+}();
+
 }  // namespace
 
 QByteArray singleLine(const QByteArray& value) {
@@ -73,7 +82,7 @@ QByteArray singleLine(const QByteArray& value) {
 
 TemplateSettings readSettings(const QByteArray& fileBytes) {
     TemplateSettings settings;
-    std::array<bool, kSettingKeys.size()> found{};
+    std::array<bool, kAllKeys.size()> found{};
     bool inSettings = false;
     for (const QByteArray& rawLine : splitLines(fileBytes)) {
         const QByteArray line = trimBlanks(rawLine);
@@ -91,19 +100,19 @@ TemplateSettings readSettings(const QByteArray& fileBytes) {
         if (eq < 0)
             continue;
         const QByteArray key = trimBlanks(line.left(eq));
-        for (size_t i = 0; i < kSettingKeys.size(); ++i) {
-            if (found[i] || !equalsIgnoringCase(key, kSettingKeys[i].key))
+        for (size_t i = 0; i < kAllKeys.size(); ++i) {
+            if (found[i] || !equalsIgnoringCase(key, kAllKeys[i].key))
                 continue;
             QByteArray value = trimBlanks(withoutControlBytes(line.mid(eq + 1)));
             if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
                 value.back() == value.front())
                 value = value.mid(1, value.size() - 2);
-            settings.*kSettingKeys[i].field = value.left(kMaxValueLength);
+            settings.*kAllKeys[i].field = value.left(kMaxValueLength);
             found[i] = true;
             break;
         }
     }
-    if (!found.back())
+    if (!found[kSettingKeys.size() - 1])
         settings.DateOn = "TRUE";
     return settings;
 }
@@ -183,6 +192,11 @@ QByteArray writeTemplate(const TemplateSettings& settings, const QList<QList<QBy
     for (size_t i = 0; i + 1 < kSettingKeys.size(); ++i)
         lines.append(QByteArray(kSettingKeys[i].key) + '=' + singleLine(settings.*kSettingKeys[i].field));
     lines.append(settings.dateOn() ? "DateOn=TRUE" : "DateOn=FALSE");
+    for (const SettingKey& optional : kOptionalSettingKeys) {
+        const QByteArray& value = settings.*optional.field;
+        if (!value.isEmpty())
+            lines.append(QByteArray(optional.key) + '=' + singleLine(value));
+    }
     for (qsizetype k = 0; k < blockLines.size(); ++k) {
         lines.append(" ");
         lines.append(blockHeader(int(k + 1)));
