@@ -45,7 +45,7 @@ protected:
 };
 
 TEST_F(PreviewPartTest, BarShowsSizesSwitchesWidthAndPlainText) {
-    rendered_ = sampleMessage(QByteArray(kClipLimit + 10, 'x'), {}, "Zeile =E4hnlich");
+    rendered_ = sampleMessage(QByteArray(102 * 1024 + 10, 'x'), {}, "Zeile =E4hnlich");
     part_.ShowPreview();
     EXPECT_EQ(commits_.size(), 1);
     ASSERT_TRUE(log_->last);
@@ -117,6 +117,41 @@ TEST_F(PreviewPartTest, AFileThatCannotBeShownIsSaidInThePage) {
     rendered_ = sampleMessage("<p>wieder gut</p>", {});
     part_.ShowPreview();
     EXPECT_EQ(shown(), part_.view()->widget());
+    EXPECT_EQ(log_->shown.size(), 2);
+}
+
+// A message laid out for phones is shown at the phone's width as it is; a classic one is scaled down.
+TEST_F(PreviewPartTest, ThePhonesViewShowsThePhoneLayoutUnscaled) {
+    bool phoneLayout = true;
+    part_.phoneLayout = [&] { return phoneLayout; };
+    rendered_ = sampleMessage("<p>mobil</p>", {});
+    part_.ShowPreview();
+    part_.SmartphoneRadioButton->click();
+    EXPECT_EQ(part_.ViewStack->width(), kSmartphoneWidth);
+    EXPECT_GT(log_->unscaled, 0);
+    EXPECT_EQ(log_->fits, QList<int>{0});  // nothing scaled since the desktop's width
+    const int unscaled = log_->unscaled;
+    EXPECT_EQ(part_.ScaleLabel->text(), u"auf 100 %"_qs);
+    part_.view()->onScaled(1.0);
+    EXPECT_EQ(part_.ScaleLabel->text(), u"auf 100 %"_qs);
+
+    // The same message, now rendered for the classic layout: scaled down to the phone's width.
+    phoneLayout = false;
+    part_.ShowPreview();
+    EXPECT_EQ(log_->fits.last(), kSmartphoneWidth);
+    EXPECT_EQ(part_.ScaleLabel->text(), QString());
+    part_.view()->onScaled(0.6);
+    EXPECT_EQ(part_.ScaleLabel->text(), u"auf 60 % verkleinert"_qs);
+    EXPECT_EQ(log_->unscaled, unscaled);
+
+    phoneLayout = true;
+    rendered_ = sampleMessage("<p>wieder mobil</p>", {});
+    part_.ShowPreview();
+    EXPECT_GT(log_->unscaled, unscaled);
+    EXPECT_EQ(part_.ScaleLabel->text(), u"auf 100 %"_qs);
+    part_.DesktopRadioButton->click();
+    EXPECT_EQ(log_->fits.last(), 0);
+    EXPECT_EQ(part_.ScaleLabel->text(), QString());
     EXPECT_EQ(log_->shown.size(), 2);
 }
 

@@ -156,7 +156,8 @@ TEST_F(WebPreviewTest, FittedToAPhoneTheWholeWidthIsInView) {
         return message;
     };
     const auto scaledTo = [&](double scale) {
-        return QTest::qWaitFor([&] { return !scales.isEmpty() && std::abs(scales.last() - scale) < 0.01; }, 5000);
+        return QTest::qWaitFor([&] { return !scales.isEmpty() && std::abs(scales.last() - scale) < 0.01; },
+                               5000);
     };
     preview_.fitToWidth(375);
     show(table(600), u"preview1"_qs);
@@ -175,6 +176,34 @@ TEST_F(WebPreviewTest, FittedToAPhoneTheWholeWidthIsInView) {
     preview_.fitToWidth(0);
     EXPECT_EQ(scales.last(), 1.0);
     EXPECT_TRUE(pixelBecomes({350, 50}, Qt::red));
+}
+
+// A message laid out for phones is shown at its own size in the phone's width: it narrows by itself,
+// and no scroll bar takes width from it.
+TEST_F(WebPreviewTest, UnscaledAtAPhonesWidthAFluidMessageFillsItWithoutAScrollBar) {
+    QList<double> scales;
+    preview_.onScaled = [&](double scale) { scales.append(scale); };
+    preview_.view()->resize(375, 400);
+    const auto message = [](const QByteArray& tableStyle) {
+        PreviewMessage m;
+        m.html = "<body style=\"margin:0\"><table " + tableStyle +
+                 " cellspacing=0 cellpadding=0><tr><td style=\"background:red;height:1000px\"></td>"
+                 "<td width=100 style=\"background:blue\"></td></tr></table></body>";
+        return m;
+    };
+    preview_.fitToWidth(375);
+    show(message("width=600"), u"preview1"_qs);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !scales.isEmpty() && std::abs(scales.last() - 0.625) < 0.01; }, 5000));
+    preview_.showUnscaled();
+    EXPECT_EQ(scales.last(), 1.0);
+    EXPECT_EQ(preview_.view()->page()->zoomFactor(), 1.0);
+    EXPECT_TRUE(pixelBecomes({350, 50}, Qt::red));  // the fixed table runs past the phone's edge
+
+    show(message("width=600 style=\"width:100%;max-width:600px\""), u"preview2"_qs);
+    EXPECT_TRUE(pixelBecomes({372, 50}, Qt::blue));
+    EXPECT_TRUE(pixelBecomes({200, 50}, Qt::red));
+    EXPECT_EQ(scales.last(), 1.0);
 }
 
 }  // namespace
