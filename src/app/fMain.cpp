@@ -398,7 +398,7 @@ QWidget* TMainForm::buildColoursPage() {
     ContrastWarningLabel->hide();  // until a pair of colours reads badly
     pageLayout->addLayout(layout);
     pageLayout->addWidget(ContrastWarningLabel);
-    pageLayout->addStretch();
+    pageLayout->addStretch(1);  // the warning right below the swatches
     return page;
 }
 
