@@ -7,31 +7,18 @@
 namespace zw::test {
 namespace {
 
-// Colour values hold red in the lowest byte: 0x0000FF is red, 0xFF0000 blue.
-constexpr ColorValue kBlack = 0x000000, kWhite = 0xFFFFFF, kGrey77 = 0x777777, kRed = 0x0000FF,
-                     kBlue = 0xFF0000;
-
 TEST(ColoursTest, ContrastRatiosAreTheGuidelinesOwn) {
+    // Colour values hold red in the lowest byte: 0x0000FF is red, 0xFF0000 blue.
     const struct {
         ColorValue first, second;
         double ratio;
-    } rows[] = {
-        {kBlack, kWhite, 21.0}, {kWhite, kBlack, 21.0}, {kWhite, kWhite, 1.0}, {kGrey77, kWhite, 4.48},
-        {kRed, kWhite, 4.00},   {kBlue, kWhite, 8.59},  {kBlue, kBlack, 2.44},
-    };
+    } rows[] = {{0x000000, 0xFFFFFF, 21.0},
+                {0xFFFFFF, 0x000000, 21.0},
+                {0x777777, 0xFFFFFF, 4.48},
+                {0x0000FF, 0xFFFFFF, 4.00},
+                {0xFF0000, 0xFFFFFF, 8.59}};
     for (const auto& row : rows)
         EXPECT_NEAR(contrastRatio(row.first, row.second), row.ratio, 0.01) << std::hex << row.first;
-}
-
-TEST(ColoursTest, ColourTextsReadAsTheSwatchesReadThem) {
-    const struct {
-        QByteArray text;
-        std::optional<ColorValue> value;
-    } rows[] = {
-        {"#FF0000", kRed}, {"ff0000", kRed},       {"#0000fF", kBlue}, {"#12345678", 0x563412},
-        {"#12G456", {}},   {"#123", std::nullopt}, {"", std::nullopt},
-    };
-    for (const auto& row : rows) EXPECT_EQ(readColourText(row.text), row.value) << row.text.constData();
 }
 
 TEST(ColoursTest, TheWarningNamesWhatReadsPoorlyOnTheBackground) {
@@ -45,13 +32,12 @@ TEST(ColoursTest, TheWarningNamesWhatReadsPoorlyOnTheBackground) {
         QString warning;
     } rows[] = {
         {"#000000", "#0000FF", "#FFFFFF", {}},
-        {"#777777", "#0000FF", "#FFFFFF", text},  // 4.48 is shown cut to 4,4, never rounded up to 4,5
-        {"#FFFFFF", "#0000FF", "#000000", links},
+        // Read as the swatches read them: "#" optional, either case, anything after six digits ignored.
+        {"#777777", "#0000ff", "FFFFFF", text},  // 4.48 is shown cut to 4,4, never rounded up to 4,5
+        {"#FFFFFF", "#0000FF", "#00000099", links},
         {"#777777", "#777777", "#FFFFFF", text + u'\n' + QString(links).replace(u"2,4"_qs, u"4,4"_qs)},
         {"#777777", "#0000FF", "kein", {}},  // a background that cannot be read: nothing to judge
-        {"falsch", "#FFFFFF", "#FFFFFF",
-         u"Der Kontrast von Links zu Hintergrund ist 1,0:1 – unter 4,5:1 ist er "
-         u"für viele Leser schwer lesbar."_qs},
+        {"falsch", "#FFFFFF", "#FFFFFF", QString(links).replace(u"2,4"_qs, u"1,0"_qs)},
     };
     for (const auto& row : rows) {
         TemplateSettings settings;
