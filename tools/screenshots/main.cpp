@@ -120,25 +120,27 @@ int main(int argc, char** argv) {
     form.PageControl1Change();
     settle(4000);
     save(form.grab(), out + QStringLiteral("seite_vorschau.png"));
-    form.preview().SmartphoneRadioButton->click();
-    settle(2000);
-    save(form.grab(), out + QStringLiteral("seite_vorschau_smartphone.png"));
-    form.preview().DesktopRadioButton->click();
+    // The phone's view of the classic layout (scaled down), then of the phone layout (unscaled).
+    const auto phonePreview = [&](bool phoneLayout, const QString& file) {
+        if (form.MobileLayoutCheckBox->isChecked() != phoneLayout)
+            form.MobileLayoutCheckBox->click();
+        zw::selectPage(form, zw::kPreviewPage);
+        form.PageControl1Change();
+        form.preview().SmartphoneRadioButton->click();
+        settle(4000);
+        save(form.grab(), out + file);
+        form.preview().DesktopRadioButton->click();
+    };
+    phonePreview(false, QStringLiteral("seite_vorschau_smartphone.png"));
 
-    // The phone layout with a preview text, and its preview on the phone.
-    if (!form.MobileLayoutCheckBox->isChecked())
-        form.MobileLayoutCheckBox->click();
+    phonePreview(true, QStringLiteral("seite_vorschau_mobil.png"));
+
+    // The phone layout with a preview text.
     form.VorschautextEdit->setText(
         QStringLiteral("Neuigkeiten aus dem Verein: Sommerfest, Vorstand, Termine"));
     zw::selectPage(form, zw::kHeaderFooterPage);
     settle(200);
     save(form.grab(), out + QStringLiteral("seite_kopf_fusszeile_mobil.png"));
-    zw::selectPage(form, zw::kPreviewPage);
-    form.PageControl1Change();
-    form.preview().SmartphoneRadioButton->click();
-    settle(4000);
-    save(form.grab(), out + QStringLiteral("seite_vorschau_mobil.png"));
-    form.preview().DesktopRadioButton->click();
 
     // Grey text on a white background: the page "Farben" warns.
     form.session().settings.TextColor = "#999999";
