@@ -41,4 +41,38 @@ QString stateText(CampaignState state) {
     return QStringLiteral("unterbrochen");
 }
 
+QString limitText(int limit, bool hourly) {
+    return (hourly ? QStringLiteral("Das Limit von %1 Nachrichten pro Stunde ist erreicht.")
+                   : QStringLiteral("Das Limit von %1 Nachrichten am Tag ist erreicht."))
+        .arg(limit);
+}
+
+namespace {
+
+QString momentText(const QDateTime& until, const QDateTime& now) {
+    const QString time = until.toString(QStringLiteral("HH:mm"));
+    return until.date() == now.date()
+               ? QStringLiteral("um %1").arg(time)
+               : QStringLiteral("am %1 um %2").arg(until.toString(QStringLiteral("dd.MM.")), time);
+}
+
+}  // namespace
+
+QString waitingText(const CampaignStatus& s, const QDateTime& now) {
+    if (!s.waitingUntil.isValid())
+        return {};
+    const QString reason =
+        s.waitAnswer.isEmpty()
+            ? s.waitLimit
+            : QStringLiteral("Ihr Anbieter nimmt gerade keine weiteren Nachrichten an („%1“).")
+                  .arg(s.waitAnswer);
+    return QStringLiteral("%1 Weiter %2.").arg(reason, momentText(s.waitingUntil, now));
+}
+
+QString waitingUntilText(const QDateTime& until, const QDateTime& now) {
+    return QStringLiteral("wartet bis %1")
+        .arg(until.date() == now.date() ? until.toString(QStringLiteral("HH:mm"))
+                                        : until.toString(QStringLiteral("dd.MM. HH:mm")));
+}
+
 }  // namespace zw::send

@@ -16,5 +16,12 @@ QString maybeTwiceText(const CampaignStatus& status);
 QString noUnsubscribeText();
 // The state as the list of campaigns names it: "fertig", "angehalten", "unterbrochen", "läuft".
 QString stateText(CampaignState state);
+// "Das Limit von 100 Nachrichten pro Stunde ist erreicht." (or "am Tag").
+QString limitText(int limit, bool hourly);
+// What a waiting campaign says: the provider's answer or the profile's limit, and "Weiter um 14:35."
+// (with the date when it is not today); empty when it does not wait.
+QString waitingText(const CampaignStatus& status, const QDateTime& now = QDateTime::currentDateTime());
+// "wartet bis 14:35", for the list of campaigns.
+QString waitingUntilText(const QDateTime& until, const QDateTime& now = QDateTime::currentDateTime());
 
 }  // namespace zw::send

@@ -82,6 +82,7 @@ QString testMailReport(const SenderProfile& profile, const SendResult& result) {
                        .arg(profile.server, profile.address) +
                    serverWords(result);
         case Outcome::Temporary:
+        case Outcome::Throttled:
             return QStringLiteral(
                        "Der Server %1 nimmt die Testmail gerade nicht an; bitte versuchen Sie es "
                        "später noch einmal.")
