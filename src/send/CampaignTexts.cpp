@@ -69,6 +69,19 @@ QString waitingText(const CampaignStatus& s, const QDateTime& now) {
     return QStringLiteral("%1 Weiter %2.").arg(reason, momentText(s.waitingUntil, now));
 }
 
+QString limitDurationText(qsizetype count, int perHour, int perDay) {
+    auto periods = [count](int limit) { return (count + limit - 1) / limit; };
+    if (perDay > 0 && count > perDay) {
+        const qsizetype days = periods(perDay);
+        return QStringLiteral("bei %1 Nachrichten am Tag: %2 Tage").arg(perDay).arg(days);
+    }
+    if (perHour > 0 && count > perHour) {
+        const qsizetype hours = periods(perHour);
+        return QStringLiteral("bei %1 Nachrichten pro Stunde: %2 Stunden").arg(perHour).arg(hours);
+    }
+    return {};
+}
+
 QString waitingUntilText(const QDateTime& until, const QDateTime& now) {
     return QStringLiteral("wartet bis %1")
         .arg(until.date() == now.date() ? until.toString(QStringLiteral("HH:mm"))

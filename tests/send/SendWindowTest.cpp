@@ -264,10 +264,7 @@ TEST_F(SendWindow, InterruptedCampaignsAreOfferedUntilAnsweredAndNeinPausesThem)
 
 TEST_F(SendWindow, TheProvidersLimitIsWaitedOutAndJetztVersuchenEndsTheWait) {
     SmtpTestServer server;
-    SmtpFaults limit;
-    limit.limitCount = 3;
-    limit.limitSeconds = 1.0;
-    server.setFaults(limit);
+    server.setFaults(SmtpFaults::sendingLimit(3, 1.0));
     ProgressWindow* progress = sendThroughDialog(server.profile(), writeList(6));
     ASSERT_TRUE(progress);
     ASSERT_TRUE(QTest::qWaitFor([&] { return progress->TryNowButton->isVisible(); }, kWaitMs));

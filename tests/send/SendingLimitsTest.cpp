@@ -9,6 +9,7 @@
 #include "send/Campaign.h"
 #include "send/CampaignTexts.h"
 #include "send/Journal.h"
+#include "send/Providers.h"
 #include "send/SendTestSupport.h"
 #include "send/SenderLimits.h"
 #include "support/Files.h"
@@ -56,6 +57,93 @@ TEST(SenderThrottle, TellsTheSendersLimitsFromTheRecipientsTrouble) {
     for (int n = 1; n <= 7; ++n) EXPECT_EQ(throttleWait(n).count(), ladder[n - 1]) << n;
 }
 
+TEST(SenderLimitsTable, PublishedLimitsRelaysTheDurationAndTheSendersDomain) {
+    const struct {
+        const char* server;
+        const char* address;
+        const char* name;  // "" for none known
+        int perDay;
+        bool relay;
+    } servers[] = {
+        {"smtp.gmail.com", "verein@gmail.com", "Gmail", 500, false},
+        {"SMTP.gmail.com", "info@verein.example", "Google Workspace", 2000, false},
+        {"smtp.ionos.de", "info@verein.example", "IONOS", 0, false},
+        {"smtp-relay.brevo.com", "info@verein.example", "Brevo", 0, true},
+        {"email-smtp.eu-central-1.amazonaws.com", "", "Amazon SES", 0, true},
+        {"in-v3.mailjet.com", "", "Mailjet", 0, true},
+        {"smtp.postmarkapp.com", "", "Postmark", 0, true},
+        {"mail.smtp2go.com", "", "SMTP2GO", 0, true},
+        {"mail.verein.example", "info@verein.example", "", 0, false},
+    };
+    for (const auto& row : servers) {
+        SCOPED_TRACE(row.server);
+        const auto provider =
+            providerForServer(QString::fromLatin1(row.server), QString::fromLatin1(row.address));
+        ASSERT_EQ(provider.has_value(), *row.name != 0);
+        if (!provider)
+            continue;
+        EXPECT_EQ(provider->name, QString::fromLatin1(row.name));
+        EXPECT_EQ(provider->messagesPerDay, row.perDay);
+        EXPECT_EQ(provider->relay, row.relay);
+        EXPECT_EQ(provider->relay, !provider->userForm.isEmpty() && !provider->credentials.isEmpty());
+        EXPECT_EQ(provider->port, 587);
+    }
+    EXPECT_TRUE(providerForAddress(u"a@1und1.de"_qs)->limitNote.contains(u"Alter des Kontos"_qs));
+
+    EXPECT_EQ(limitDurationText(800, 0, 500), u"bei 500 Nachrichten am Tag: 2 Tage"_qs);
+    EXPECT_EQ(limitDurationText(250, 100, 500), u"bei 100 Nachrichten pro Stunde: 3 Stunden"_qs);
+    EXPECT_EQ(limitDurationText(500, 100, 500), u"bei 100 Nachrichten pro Stunde: 5 Stunden"_qs);
+    EXPECT_EQ(limitDurationText(90, 100, 500), QString());
+
+    // A provider's address through another provider's or a service's server is warned of; an own domain
+    // through any server, or an address through its own provider, is not.
+    const struct {
+        const char* address;
+        const char* server;
+        bool warned;
+    } domains[] = {
+        {"verein@gmail.com", "mail.gmx.net", true},
+        {"verein@web.de", "smtp-relay.brevo.com", true},
+        {"verein@gmx.de", "mail.gmx.net", false},
+        {"verein@gmail.com", "smtp.gmail.com", false},
+        {"info@verein.example", "mail.gmx.net", false},
+        {"verein@gmail.com", "mail.verein.example", false},  // a server we do not know: no guess
+    };
+    for (const auto& row : domains) {
+        SenderProfile profile;
+        profile.address = QString::fromLatin1(row.address);
+        profile.server = QString::fromLatin1(row.server);
+        const QString warning = senderDomainWarning(profile);
+        EXPECT_EQ(!warning.isEmpty(), row.warned) << row.address << " " << row.server;
+    }
+    SenderProfile gmailViaGmx;
+    gmailViaGmx.address = u"verein@gmail.com"_qs;
+    gmailViaGmx.server = u"mail.gmx.net"_qs;
+    EXPECT_TRUE(
+        senderDomainWarning(gmailViaGmx)
+            .startsWith(u"Achtung: Die Absenderadresse gehört zu Gmail, gesendet wird aber über den Server "
+                        "von GMX."_qs));
+}
+
+TEST(SenderLimitsTable, TheProfileKeepsItsHourlyAndDailyLimitsAndWritesThemOnlyWhenSet) {
+    TempFolder folder;
+    const QString path = folder.file(u"Absender.ini"_qs);
+    SenderProfile profile;
+    profile.address = u"a@b.de"_qs;
+    saveProfile(profile, path);
+    EXPECT_FALSE(readAll(path).contains("NachrichtenProStunde"));
+    EXPECT_FALSE(readAll(path).contains("NachrichtenProTag"));
+    profile.messagesPerHour = 100;
+    profile.messagesPerDay = 500;
+    saveProfile(profile, path);
+    const SenderProfile read = loadProfile(path);
+    EXPECT_EQ(read.messagesPerHour, 100);
+    EXPECT_EQ(read.messagesPerDay, 500);
+    writeAll(path, "[Absender]\nNachrichtenProStunde=-4\nNachrichtenProTag=viele\n");
+    EXPECT_EQ(loadProfile(path).messagesPerHour, 0);
+    EXPECT_EQ(loadProfile(path).messagesPerDay, 0);
+}
+
 RecipientList recipients(int count, const QString& prefix = QStringLiteral("person")) {
     RecipientList list;
     for (int i = 0; i < count; ++i)
@@ -96,10 +184,7 @@ public:
 TEST_F(SendingLimits, AProviderLimitIsWaitedOutAndEveryoneGetsItOnce) {
     // 20 messages per two minutes; the clock runs 120 times faster, so a window is one real second.
     SmtpTestServer server;
-    SmtpFaults faults;
-    faults.limitCount = 20;
-    faults.limitSeconds = 1.0;
-    server.setFaults(faults);
+    server.setFaults(SmtpFaults::sendingLimit(20, 1.0));
     ScaledClock clock(120);
     Campaign campaign = make(server.profile(), recipients(60), clock);
     QStringList waits;
@@ -145,11 +230,7 @@ TEST_F(SendingLimits, A421GreetingAndTheDailyQuotaWaitWithoutFailingAnyone) {
         if (waits.size() > 1)
             return;
         // The provider's quota instead of the refused connections, from the first wait on.
-        SmtpFaults quota;
-        quota.limitCount = 5;
-        quota.limitSeconds = 1.0;
-        quota.limitAnswer = "550 5.4.5 Daily user sending quota exceeded.";
-        server.setFaults(quota);
+        server.setFaults(SmtpFaults::sendingLimit(5, 1.0, "550 5.4.5 Daily user sending quota exceeded."));
     };
     SmtpTransport transport(server.profile(), QLatin1String(SmtpTestServer::kPassword));
     const CampaignStatus status = campaign.run(transport, stop);

@@ -38,6 +38,16 @@ struct SmtpFaults {
     int limitCount = 0;
     double limitSeconds = 0;
     QByteArray limitAnswer = "450 4.7.0 Mail send limit exceeded";
+
+    // Only a sending limit, answered as given.
+    static SmtpFaults sendingLimit(int count, double seconds,
+                                   const QByteArray& answer = "450 4.7.0 Mail send limit exceeded") {
+        SmtpFaults faults;
+        faults.limitCount = count;
+        faults.limitSeconds = seconds;
+        faults.limitAnswer = answer;
+        return faults;
+    }
 };
 
 // One message the server accepted.
