@@ -24,12 +24,12 @@ struct Provider {
     // the account (limitNote then says so, in German).
     int messagesPerHour = 0;
     int messagesPerDay = 0;
-    QString limitNote;
+    QString limitNote{};
     // A sending service's SMTP relay (no addresses of its own): the form of its user name, where its
     // SMTP credentials are made, in German.
     bool relay = false;
-    QString userForm;
-    QString credentials;
+    QString userForm{};
+    QString credentials{};
 };
 
 // The providers we know, in the order the table keeps them.

@@ -135,6 +135,11 @@ SendLog::SendLog(QString campaignsFolder, QString ownFolder, const QDateTime& no
 }
 
 void SendLog::refresh(const QDateTime& now) {
+    // What left the last day counts no more: the lists stay as short as the limits, however long the
+    // campaign.
+    const qint64 dayAgo = now.toMSecsSinceEpoch() - kDayMs;
+    own_.erase(std::remove_if(own_.begin(), own_.end(), [dayAgo](qint64 m) { return m <= dayAgo; }),
+               own_.end());
     const QDir parent(campaignsFolder_);
     for (const QString& name : parent.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString folder = QDir(parent.filePath(name)).absolutePath();
@@ -156,6 +161,10 @@ void SendLog::refresh(const QDateTime& now) {
         other.modified = journal.lastModified();
         other.moments = momentsOfJournal(journal.filePath(), now);
     }
+    for (auto& [folder, other] : others_)
+        other.moments.erase(std::remove_if(other.moments.begin(), other.moments.end(),
+                                           [dayAgo](qint64 m) { return m <= dayAgo; }),
+                            other.moments.end());
 }
 
 void SendLog::note(const QDateTime& moment) {
