@@ -323,5 +323,32 @@ TEST_F(SendWindow, FailedOnTemporaryAnswersAreSentAgainAndNobodyElse) {
     EXPECT_FALSE(part->reportsDialog()->RetryFailedButton->isEnabled()) << "only the refused one is left";
 }
 
+TEST_F(SendWindow, TheCheckPageSaysHowLongTheLimitsMakeTheSending) {
+    const QString list = writeList(1200);
+    SenderProfile gmail;
+    gmail.address = u"verein@gmail.com"_qs;
+    gmail.server = u"smtp.gmail.com"_qs;
+    SenderProfile own = gmail;
+    own.messagesPerHour = 100;
+    const struct {
+        SenderProfile profile;
+        QString said;
+    } rows[] = {
+        {gmail,
+         u" Dauer des Versands bei 500 Nachrichten am Tag: 3 Tage (so viele nimmt Gmail höchstens an)."_qs},
+        {own, u" Dauer des Versands bei 100 Nachrichten pro Stunde: 12 Stunden."_qs},
+    };
+    for (const auto& row : rows) {
+        part->openSendDialog(newsletter, row.profile);
+        SendNewsletterDialog* dialog = part->sendDialog();
+        dialog->ListEdit->setText(list);
+        dialog->NextButton->click();
+        EXPECT_TRUE(dialog->CountLabel->text().endsWith(row.said))
+            << dialog->CountLabel->text().toStdString();
+        dialog->reject();
+        delete dialog;
+    }
+}
+
 }  // namespace
 }  // namespace zw::test
