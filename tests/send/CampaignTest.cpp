@@ -18,8 +18,7 @@ using namespace zw::send;
 RecipientList recipients(int count) {
     RecipientList list;
     for (int i = 0; i < count; ++i)
-        list.recipients.append(
-            {QStringLiteral("person%1@example.org").arg(i), QStringLiteral("Person %1").arg(i), i + 2});
+        list.recipients.append({QStringLiteral("person%1@example.org").arg(i), QStringLiteral("Person %1").arg(i), i + 2});
     return list;
 }
 
@@ -43,7 +42,7 @@ struct ScriptedServer {
         if (outcome == Outcome::Sent)
             delivered.append(QString::fromUtf8(to));
         EXPECT_TRUE(message.contains("To: "));
-        const QString text = outcome == Outcome::Sent        ? QStringLiteral("250 2.0.0 Ok: queued as X")
+        const QString text = outcome == Outcome::Sent ? QStringLiteral("250 2.0.0 Ok: queued as X")
                              : outcome == Outcome::Temporary ? QStringLiteral("451 4.3.0 try later")
                                                              : QStringLiteral("550 5.1.1 no such user");
         return {outcome, text.left(3).toInt(), text,
@@ -54,8 +53,8 @@ struct ScriptedServer {
 class CampaignTest : public ::testing::Test {
 public:
     Campaign make(int count) {
-        return Campaign::create(work.path(), {renderShippedTemplate(), "www.verein.example/weg"},
-                                recipients(count), sender());
+        return Campaign::create(work.path(), {renderShippedTemplate(), "www.verein.example/weg"}, recipients(count),
+                                sender());
     }
     QString journal(const Campaign& c) const { return c.folder() + QStringLiteral("/journal.log"); }
 
@@ -68,13 +67,10 @@ TEST_F(CampaignTest, SendsEveryoneOnceAndReportsTheFailures) {
     campaign.retryPauses = {std::chrono::milliseconds(1), std::chrono::milliseconds(1)};
     ScriptedServer server;
     server.answers[QStringLiteral("person1@example.org")] = {Outcome::RecipientRefused};
-    server.answers[QStringLiteral("person2@example.org")] = {Outcome::Temporary,
-                                                             Outcome::Temporary};  // then taken
-    server.answers[QStringLiteral("person3@example.org")] = {Outcome::Temporary, Outcome::Temporary,
-                                                             Outcome::Temporary};
+    server.answers[QStringLiteral("person2@example.org")] = {Outcome::Temporary, Outcome::Temporary};  // then taken
+    server.answers[QStringLiteral("person3@example.org")] = {Outcome::Temporary, Outcome::Temporary, Outcome::Temporary};
     int calls = 0;
-    const CampaignStatus status =
-        campaign.run(std::ref(server), stop, [&](const CampaignStatus&) { ++calls; });
+    const CampaignStatus status = campaign.run(std::ref(server), stop, [&](const CampaignStatus&) { ++calls; });
 
     EXPECT_EQ(status.state, CampaignState::Finished);
     EXPECT_EQ(status.sent, 4);
@@ -89,12 +85,11 @@ TEST_F(CampaignTest, SendsEveryoneOnceAndReportsTheFailures) {
     EXPECT_EQ(delivered, expected);
 
     const QByteArray report = readAll(campaign.reportPath());
-    EXPECT_TRUE(
-        report.startsWith("\xEF\xBB\xBF"
-                          "Adresse;Ergebnis;Serverantwort;Zeit\r\n"));
+    EXPECT_TRUE(report.startsWith("\xEF\xBB\xBF" "Adresse;Ergebnis;Serverantwort;Zeit\r\n"));
     EXPECT_TRUE(report.contains("person1@example.org;fehlgeschlagen;550 5.1.1 no such user;"));
     EXPECT_TRUE(report.contains("person3@example.org;fehlgeschlagen;451 4.3.0 try later;"));
     EXPECT_TRUE(report.contains("person2@example.org;gesendet;250 2.0.0 Ok: queued as X;"));
+
 }
 
 TEST_F(CampaignTest, FatalAnswerPausesAndResumeSendsOnlyThoseLeft) {
@@ -147,9 +142,8 @@ TEST_F(CampaignTest, AfterACrashTheMessageInFlightGoesAgainAndATornRecordIsIgnor
     Campaign resumed = Campaign::open(folder);
     ScriptedServer server;
     const CampaignStatus status = resumed.run(std::ref(server), stop);
-    EXPECT_EQ(server.delivered,
-              QStringList({QStringLiteral("person1@example.org"), QStringLiteral("person2@example.org"),
-                           QStringLiteral("person3@example.org")}));
+    EXPECT_EQ(server.delivered, QStringList({QStringLiteral("person1@example.org"), QStringLiteral("person2@example.org"),
+                                             QStringLiteral("person3@example.org")}));
     EXPECT_EQ(status.state, CampaignState::Finished);
     EXPECT_EQ(status.sent, 4);
     EXPECT_EQ(status.maybeTwice, 1);

@@ -6,8 +6,8 @@
 #include "platform/Error.h"
 #include "platform/Text.h"
 #include "send/OutgoingMessage.h"
-#include "send/SendTestSupport.h"
 #include "support/MimeCheck.h"
+#include "send/SendTestSupport.h"
 
 namespace zw::test {
 namespace {
@@ -42,8 +42,8 @@ TEST(OutgoingMessage, ShippedNewsletterGetsTheRecipientsHeaderAndKeepsEveryPart)
     sender.name = QStringLiteral("Gartenfreunde Lindenhain – Vorstand Jörg Müller");
     sender.address = QStringLiteral("vorstand@lindenhain.example");
     const QDateTime now = QDateTime::currentDateTime();
-    const QByteArray out = message.forRecipient(
-        {QStringLiteral("erika@example.org"), QStringLiteral("Erika Mustermann"), 3}, sender, now);
+    const QByteArray out = message.forRecipient({QStringLiteral("erika@example.org"), QStringLiteral("Erika Mustermann"), 3},
+                                                sender, now);
 
     const QList<QByteArray> fields = headerFields(out);
     EXPECT_EQ(field(fields, "To"), "\"Erika Mustermann\" <erika@example.org>");
@@ -51,8 +51,7 @@ TEST(OutgoingMessage, ShippedNewsletterGetsTheRecipientsHeaderAndKeepsEveryPart)
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^<[0-9a-z.]+@lindenhain\\.example>$"))
                     .match(QString::fromLatin1(field(fields, "Message-ID")))
                     .hasMatch());
-    EXPECT_EQ(field(fields, "List-Unsubscribe"),
-              "<http://www.gartenfreunde-lindenhain.example.org/rundbrief/abmelden>");
+    EXPECT_EQ(field(fields, "List-Unsubscribe"), "<http://www.gartenfreunde-lindenhain.example.org/rundbrief/abmelden>");
     EXPECT_EQ(field(fields, "List-Unsubscribe-Post"), "");  // not asked for, and not an https address
     for (const char* gone : {"X-Unsent", "X-MimeOLE", "X-MSMail-Priority", "Date: Fri, 29 Nov 2002"})
         EXPECT_FALSE(out.left(out.indexOf("\r\n\r\n")).contains(gone)) << gone;
@@ -61,9 +60,8 @@ TEST(OutgoingMessage, ShippedNewsletterGetsTheRecipientsHeaderAndKeepsEveryPart)
     EXPECT_EQ(parsed.fromName, sender.name);
     EXPECT_EQ(parsed.date.toSecsSinceEpoch(), now.toSecsSinceEpoch());
     EXPECT_EQ(message.subject(), parsed.subject);
-    EXPECT_EQ(
-        message.subject(),
-        QStringLiteral("Neues aus dem Lindenhain: Sommerfest, Pflanzentauschbörse und Baumschnittkurs"));
+    EXPECT_EQ(message.subject(),
+              QStringLiteral("Neues aus dem Lindenhain: Sommerfest, Pflanzentauschbörse und Baumschnittkurs"));
 
     // What readers decode is what the rendering holds, pictures included.
     const MimeNewsletter before = parseNewsletter(rendered);
@@ -72,21 +70,16 @@ TEST(OutgoingMessage, ShippedNewsletterGetsTheRecipientsHeaderAndKeepsEveryPart)
     EXPECT_EQ(after.plain, before.plain);
     EXPECT_EQ(after.html, before.html);
     ASSERT_EQ(after.pictures.size(), before.pictures.size());
-    for (qsizetype i = 0; i < after.pictures.size(); ++i)
-        EXPECT_EQ(after.pictures[i].bytes, before.pictures[i].bytes);
+    for (qsizetype i = 0; i < after.pictures.size(); ++i) EXPECT_EQ(after.pictures[i].bytes, before.pictures[i].bytes);
 }
 
 TEST(OutgoingMessage, LongAndEightBitTextLinesBecomeSmtpSafeWithTheSameText) {
     // The plain-text part never breaks its lines: a long news text is one line of several thousand bytes.
     QByteArray longText;
-    for (int i = 0; i < 120; ++i)
-        longText +=
-            "Gr\xFC\xDF"
-            "e an alle G\xE4rtner = Freunde ";
+    for (int i = 0; i < 120; ++i) longText += "Gr\xFC\xDF" "e an alle G\xE4rtner = Freunde ";
     const QByteArray rendered = renderShippedTemplate(longText);
     const OutgoingMessage message({rendered, {}});
-    const QByteArray out =
-        message.forRecipient({QStringLiteral("a@example.org"), {}, 1}, {}, QDateTime::currentDateTime());
+    const QByteArray out = message.forRecipient({QStringLiteral("a@example.org"), {}, 1}, {}, QDateTime::currentDateTime());
 
     for (const QByteArray& line : out.split('\n')) {
         ASSERT_LE(line.size(), 999) << "with its CR";
@@ -107,11 +100,9 @@ TEST(OutgoingMessage, UnsubscribeHeaderFromTheTemplatesLink) {
         bool oneClick;
         QByteArray header, post;
     } cases[] = {
-        {"https://x.example/ab?liste=3D7&id=3D9", true, "<https://x.example/ab?liste=7&id=9>",
-         "List-Unsubscribe=One-Click"},
+        {"https://x.example/ab?liste=3D7&id=3D9", true, "<https://x.example/ab?liste=7&id=9>", "List-Unsubscribe=One-Click"},
         {"abmelden@verein.example", true, "<mailto:abmelden@verein.example>", ""},
-        {"mailto:abmelden@verein.example?subject=3Dweg", false,
-         "<mailto:abmelden@verein.example?subject=weg>", ""},
+        {"mailto:abmelden@verein.example?subject=3Dweg", false, "<mailto:abmelden@verein.example?subject=weg>", ""},
         {"www.verein.example/weg mit leer", false, "<http://www.verein.example/weg%20mit%20leer>", ""},
         {"   ", true, "", ""},
     };
@@ -119,9 +110,8 @@ TEST(OutgoingMessage, UnsubscribeHeaderFromTheTemplatesLink) {
         send::SenderProfile sender;
         sender.address = QStringLiteral("info@verein.example");
         sender.oneClickUnsubscribe = c.oneClick;
-        const QByteArray out =
-            OutgoingMessage({renderShippedTemplate(), c.stored})
-                .forRecipient({QStringLiteral("b@example.org"), {}, 1}, sender, QDateTime::currentDateTime());
+        const QByteArray out = OutgoingMessage({renderShippedTemplate(), c.stored})
+                                   .forRecipient({QStringLiteral("b@example.org"), {}, 1}, sender, QDateTime::currentDateTime());
         const QList<QByteArray> fields = headerFields(out);
         EXPECT_EQ(field(fields, "List-Unsubscribe"), c.header) << c.stored.constData();
         EXPECT_EQ(field(fields, "List-Unsubscribe-Post"), c.post) << c.stored.constData();
@@ -129,8 +119,7 @@ TEST(OutgoingMessage, UnsubscribeHeaderFromTheTemplatesLink) {
 }
 
 TEST(OutgoingMessage, RefusesWhatIsNotARenderedNewsletter) {
-    for (const QByteArray& bytes :
-         {QByteArray(), QByteArray("Hallo\r\n"), QByteArray("From: a@b\r\nSubject: x\r\n\r\nText\r\n")})
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("Hallo\r\n"), QByteArray("From: a@b\r\nSubject: x\r\n\r\nText\r\n")})
         EXPECT_THROW(OutgoingMessage({bytes, {}}), Error) << bytes.constData();
 }
 

@@ -29,8 +29,8 @@ QString writeShippedTemplate(const QString& folder, const QByteArray& firstBlock
 QByteArray renderShippedTemplate(const QByteArray& firstBlockTextPrefix) {
     TempFolder work;
     const QString images = shippedDataFolder() + QStringLiteral("Images/");
-    const RebuildResult loaded = loadTemplate(writeShippedTemplate(work.path(), firstBlockTextPrefix), images,
-                                              BlockFiles(work.path()));
+    const RebuildResult loaded =
+        loadTemplate(writeShippedTemplate(work.path(), firstBlockTextPrefix), images, BlockFiles(work.path()));
     RenderInput input = renderInputFromSettings(loaded.settings, "08.12.2026", work.path(), images);
     input.copyFolder = work.path();
     FakePrompts prompts;
