@@ -131,7 +131,6 @@ QList<qint64> sentMoments(const QList<JournalRecord>& records, const QDateTime& 
 SendLog::SendLog(QString campaignsFolder, QString ownFolder, const QDateTime& now)
     : campaignsFolder_(std::move(campaignsFolder)), ownFolder_(QDir(ownFolder).absolutePath()) {
     own_ = momentsOfJournal(ownFolder_ + u'/' + kJournalFile, now);
-    refresh(now);
 }
 
 void SendLog::refresh(const QDateTime& now) {

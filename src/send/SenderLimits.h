@@ -37,6 +37,7 @@ QList<qint64> sentMoments(const QList<JournalRecord>& records, const QDateTime& 
 // two campaigns share one count and a restart does not reset it.
 class SendLog {
 public:
+    // Reads this campaign's journal; the others' at the first refresh().
     SendLog(QString campaignsFolder, QString ownFolder, const QDateTime& now);
     // Reads again the other campaigns' journals that grew since the last look.
     void refresh(const QDateTime& now);

@@ -296,50 +296,5 @@ TEST_F(SendingLimits, HourlyAndDailyLimitsHoldInEveryWindowAcrossKillsAndCampaig
     EXPECT_GE(moments.last() - moments.first(), 2 * kDayMs) << "22 messages at 10 a day take two days";
 }
 
-TEST_F(SendingLimits, ARestartResumesTheWaitAndFailedOnesAreSentAgainAlone) {
-    ScaledClock clock(3600);
-    SmtpTestServer server;
-    QString folder;
-    {
-        Campaign campaign = make(server.profile(), recipients(3), clock);
-        folder = campaign.folder();
-        SmtpTransport transport(server.profile(), QLatin1String(SmtpTestServer::kPassword));
-        // person1's server greylists it for longer than the retries last.
-        const CampaignStatus status = campaign.run(
-            [&](const QByteArray& to, const QByteArray& message) {
-                if (to == "person1@example.org")
-                    return SendResult{Outcome::Temporary, 450, QStringLiteral("450 4.2.0 Greylisted"), {}};
-                return transport.send(to, message);
-            },
-            stop);
-        EXPECT_EQ(status.failed, 1);
-        EXPECT_EQ(status.failedTemporarily, 1);
-    }
-    // What a program closed during a wait leaves behind: the wait, not yet over.
-    const QDateTime until = clock.now().addSecs(20 * 60);
-    Journal(folder + QStringLiteral("/journal.log"))
-        .append({waitRecord(clock.now(), until, QStringLiteral("450 4.7.0 Mail send limit exceeded"))});
-    const CampaignStatus listed = listCampaigns(work.path()).value(0);
-    EXPECT_EQ(listed.waitingUntil, until);
-    EXPECT_EQ(waitingUntilText(until, until),
-              QStringLiteral("wartet bis %1").arg(until.toString(u"HH:mm"_qs)));
-
-    Campaign campaign = Campaign::open(folder);
-    campaign.clock = &clock;
-    EXPECT_EQ(campaign.retryTemporaryFailures(), 1);
-    SmtpTransport transport(server.profile(), QLatin1String(SmtpTestServer::kPassword));
-    const CampaignStatus status = campaign.run(transport, stop);
-    EXPECT_EQ(status.state, CampaignState::Finished);
-    EXPECT_EQ(status.failed, 0);
-    const QMap<QByteArray, int> counts = server.countsByRecipient();
-    EXPECT_EQ(counts.value("person0@example.org"), 1);
-    EXPECT_EQ(counts.value("person1@example.org"), 1);
-    EXPECT_EQ(counts.value("person2@example.org"), 1);
-    const QList<JournalRecord> records = journal(folder);
-    const JournalRecord last = records.value(records.size() - 2);  // before the end record
-    EXPECT_EQ(last.kind, JournalRecord::Sent);
-    EXPECT_GE(last.time, until) << "nothing went out before the wait was over";
-}
-
 }  // namespace
 }  // namespace zw::test
