@@ -227,6 +227,8 @@ TEST_F(SendCommand, AWaitLeftByTheLastRunIsWaitedOutAndNamedOnce) {
     send::Journal(folder + QStringLiteral("/journal.log"))
         .append({send::waitRecord(QDateTime::currentDateTime(), until,
                                   QStringLiteral("450 4.7.0 Mail send limit exceeded"))});
+    EXPECT_EQ(send::listCampaigns(program.path()).value(0).waitingUntil, until)
+        << "Versandberichte: wartet bis";
     const ToolRun result = run({QStringLiteral("--resume"), folder});
 
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
