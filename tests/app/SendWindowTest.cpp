@@ -132,6 +132,11 @@ TEST_F(SendWindowTest, DialogFillsInTheProviderKeepsThePasswordOutOfTheFileAndTh
     EXPECT_EQ(d.ServerEdit->text(), u"mail.gmx.net"_qs);
     EXPECT_TRUE(d.ProviderLabel->text().contains(u"POP3 und IMAP"_qs));
     EXPECT_EQ(d.DaySpinBox->value(), 0);  // GMX publishes none
+    // A change that typed nothing (pasted, undone) takes the hint along as well.
+    d.AddressEdit->setText(u"verein@verein-gruenau.de"_qs);
+    EXPECT_FALSE(d.ProviderLabel->isVisibleTo(&d));
+    type(d.AddressEdit, u"verein@gmx.de"_qs);
+    EXPECT_TRUE(d.ProviderLabel->text().startsWith(u"Anbieter erkannt: GMX."_qs));
     // What the user changes stays while the address keeps its provider.
     d.SecurityComboBox->setCurrentIndex(1);
     d.PortSpinBox->setValue(465);

@@ -220,8 +220,10 @@ SenderDialog::SenderDialog(const SenderProfile& profile, QString profilePath, Pa
     keepTextsWhole();
 
     connect(AddressEdit, &QLineEdit::textEdited, this, &SenderDialog::addressEdited);
-    connect(ServerEdit, &QLineEdit::textEdited, this,
-            [this] { showProvider(AddressEdit->text().trimmed()); });
+    // The hints follow every change of the address or the server, however it came (typed, pasted,
+    // undone, set by a provider's settings), so that none stays from an earlier address.
+    for (QLineEdit* edit : {AddressEdit, ServerEdit})
+        connect(edit, &QLineEdit::textChanged, this, [this] { showProvider(AddressEdit->text().trimmed()); });
     connect(SecurityComboBox, &QComboBox::activated, this, &SenderDialog::securityChosen);
     connect(CaFileButton, &QPushButton::clicked, this, &SenderDialog::chooseCaFile);
     connect(VerifyButton, &QPushButton::clicked, this, &SenderDialog::verifyConnection);
@@ -318,7 +320,6 @@ void SenderDialog::addressEdited(const QString& address) {
         DaySpinBox->setValue(provider->messagesPerDay);
         lastProvider_ = provider->name;
     }
-    showProvider(typed);
 }
 
 // The port follows the security while it is the usual one of the security before.
