@@ -159,6 +159,7 @@ void ProgressWindow::showWaiting(const CampaignStatus& s) {
     status_.waitLimit = s.waitLimit;
     if (!stopping_)
         CurrentLabel->setText(s.waitingUntil.isValid() ? waitingText(s) : QString());
+    updateTime();
     showButtons();
 }
 
@@ -178,6 +179,8 @@ void ProgressWindow::updateTime() {
     QString left = QStringLiteral("wird berechnet");
     if (!runner_)
         left = QStringLiteral("–");
+    else if (status_.waitingUntil.isValid())
+        left = waitingUntilText(status_.waitingUntil);  // a pace measured before a wait says nothing
     else if (done > 0)
         left = QStringLiteral("etwa %1").arg(clockText(clock_.elapsed() * status_.pending / done / 1000));
     TimeLabel->setText(QStringLiteral("Vergangen: %1 · Verbleibend: %2").arg(clockText(elapsed), left));
