@@ -49,8 +49,7 @@ Replay replayJournal(const QList<JournalRecord>& records, qsizetype recipientCou
     bool finished = false;
     for (const JournalRecord& record : records) {
         status.lastActivity = record.time;
-        if (record.kind != JournalRecord::Waiting && record.kind != JournalRecord::WaitOver)
-            paused = record.kind == JournalRecord::Paused;
+        paused = record.kind == JournalRecord::Paused;
         if (record.kind == JournalRecord::Paused)
             status.stopReason = record.text;
         if (record.kind == JournalRecord::Finished)

@@ -8,10 +8,10 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include "send/SenderLimits.h"
-
 #include <cstring>
 #include <mutex>
+
+#include "send/SenderLimits.h"
 
 namespace zw::send {
 
