@@ -17,6 +17,7 @@
 #include "platform/Platform.h"
 #include "send/Campaign.h"
 #include "send/CampaignTexts.h"
+#include "send/FieldColumns.h"
 #include "send/OutgoingMessage.h"
 #include "send/PasswordStore.h"
 #include "send/RecipientList.h"
@@ -86,9 +87,11 @@ Newsletter renderNewsletter(const SendOptions& options, const QString& programFo
     render.templatePath = options.templatePath;
     render.outputPath = scratch.filePath(QStringLiteral("newsletter.eml"));
     TemplateSettings settings;
-    if (renderTemplate(render, exeFolder, &settings) != kExitOk)
-        throw Error(QStringLiteral("Die Vorlage \"%1\" kann nicht gesendet werden.").arg(options.templatePath));
-    return {readFile(render.outputPath), settings.UnsubscribeLink};
+    FieldSet fields;
+    if (renderTemplate(render, exeFolder, &settings, &fields) != kExitOk)
+        throw Error(
+            QStringLiteral("Die Vorlage \"%1\" kann nicht gesendet werden.").arg(options.templatePath));
+    return {readFile(render.outputPath), settings.UnsubscribeLink, fields};
 }
 
 // A bar on a terminal, otherwise a line every hundred messages.
@@ -162,8 +165,10 @@ int dryRun(const Newsletter& newsletter, const RecipientList& list, const Sender
             if (!c.isLetterOrNumber() && c != u'@' && c != u'.' && c != u'-' && c != u'+')
                 c = u'_';
         }
-        writeWorkingFile(QDir(folder).filePath(QStringLiteral("%1_%2.eml").arg(++n, 5, 10, QChar(u'0')).arg(name)),
-                         message.forRecipient(to, profile, QDateTime::currentDateTime()));
+        const FieldValues values = recipientFieldValues(list.columns, to);
+        writeWorkingFile(
+            QDir(folder).filePath(QStringLiteral("%1_%2.eml").arg(++n, 5, 10, QChar(u'0')).arg(name)),
+            message.forRecipient(to, profile, QDateTime::currentDateTime(), &values));
     }
     printError(QStringLiteral("%1 Nachrichten nach %2 geschrieben.").arg(n).arg(QDir::toNativeSeparators(folder)));
     return kSendAllSent;
@@ -189,9 +194,9 @@ int run(const SendOptions& options, const QString& exeFolder, const std::atomic<
             throw Error(QStringLiteral("Kein Passwort für den Server angegeben."));
         const OutgoingMessage message(newsletter);
         SmtpTransport transport(profile, *password);
-        const Recipient me{profile.address, profile.name, 0};
-        const SendResult result =
-            transport.send(me.address.toUtf8(), message.forRecipient(me, profile, QDateTime::currentDateTime()));
+        const Recipient me{profile.address, profile.name, 0, {}};
+        const SendResult result = transport.send(
+            me.address.toUtf8(), message.forRecipient(me, profile, QDateTime::currentDateTime()));
         printError(result.message.isEmpty() ? result.serverText : result.message);
         return result.outcome == Outcome::Sent ? kSendAllSent
                : result.outcome == Outcome::Fatal ? kSendStopped

@@ -11,6 +11,7 @@
 #include "platform/FileIo.h"
 #include "platform/SingleInstance.h"
 #include "send/CampaignFiles.h"
+#include "send/FieldColumns.h"
 
 namespace zw::send {
 
@@ -51,7 +52,7 @@ struct Campaign::Impl {
           lock(QLatin1String(kLockName), f),
           settings(s),
           recipients(readCampaignRecipients(f)),
-          message(Newsletter{readFile(f + u'/' + kMessageFile), s.unsubscribeLink}),
+          message(readCampaignNewsletter(f, s)),
           replay(replayJournal(Journal::read(f + u'/' + kJournalFile), recipients.size())),
           journal(f + u'/' + kJournalFile) {}
 };
@@ -196,8 +197,10 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
             sending(status);
 
         const Recipient& to = d.recipients[index];
+        const FieldValues values = recipientFieldValues(d.settings.columns, to);
         const SendResult result =
-            send(to.address.toUtf8(), d.message.forRecipient(to, d.settings.profile, QDateTime::currentDateTime()));
+            send(to.address.toUtf8(),
+                 d.message.forRecipient(to, d.settings.profile, QDateTime::currentDateTime(), &values));
         r.serverText = resultText(result);
         r.time = QDateTime::currentDateTime();
         switch (result.outcome) {

@@ -8,6 +8,7 @@
 #include "platform/Error.h"
 #include "platform/FileIo.h"
 #include "platform/SingleInstance.h"
+#include "render/Fields.h"
 
 namespace zw::send {
 
@@ -15,13 +16,16 @@ namespace {
 
 constexpr char kProfileCopy[] = "absender.ini";
 
-// One recipient per line: address, name and line of the list, by tabs; a name never holds one.
+// One recipient per line: address, name and line of the list, then the cells for the personal
+// fields, by tabs; a name or cell never holds one.
 QByteArray recipientsText(const QList<Recipient>& recipients) {
     QByteArray out;
     for (const Recipient& r : recipients) {
         QString name = r.name;
         name.replace(u'\t', u' ').replace(u'\r', u' ').replace(u'\n', u' ');
-        out += r.address.toUtf8() + '\t' + name.toUtf8() + '\t' + QByteArray::number(r.line) + '\n';
+        out += r.address.toUtf8() + '\t' + name.toUtf8() + '\t' + QByteArray::number(r.line);
+        for (const QString& cell : r.cells) out += '\t' + cleanFieldValue(cell).toUtf8();
+        out += '\n';
     }
     return out;
 }
@@ -111,9 +115,12 @@ QString writeCampaignFolder(const QString& parent, const Newsletter& newsletter,
     writeFileAtomic(building + u'/' + kMessageFile, newsletter.rendered);
     saveProfile(settings.profile, building + u'/' + kProfileCopy);
     writeFileAtomic(building + u'/' + kSettingsFile,
-                    "Betreff=" + settings.subject.toUtf8().toBase64() + "\nErstellt=" +
-                        QByteArray::number(settings.created.toMSecsSinceEpoch()) +
-                        "\nAbmeldelink=" + newsletter.unsubscribeLink.toBase64() + '\n');
+                    "Betreff=" + settings.subject.toUtf8().toBase64() +
+                        "\nErstellt=" + QByteArray::number(settings.created.toMSecsSinceEpoch()) +
+                        "\nAbmeldelink=" + newsletter.unsubscribeLink.toBase64() +
+                        "\nSpalten=" + list.columns.join(u'\t').toUtf8().toBase64() + '\n');
+    if (!newsletter.fields.isEmpty())
+        writeFileAtomic(building + u'/' + kFieldsFile, newsletter.fields.serialize());
     writeFileAtomic(building + u'/' + kRecipientsFile, recipientsText(list.recipients));
     if (!QDir().rename(building, final))
         throw fileCreateError(final, errno);
@@ -133,6 +140,8 @@ CampaignSettings readCampaignSettings(const QString& folder) {
             settings.created = QDateTime::fromMSecsSinceEpoch(value.toLongLong());
         else if (line.startsWith("Abmeldelink="))
             settings.unsubscribeLink = QByteArray::fromBase64(value);
+        else if (line.startsWith("Spalten=") && !value.isEmpty())
+            settings.columns = QString::fromUtf8(QByteArray::fromBase64(value)).split(u'\t');
     }
     settings.profile = loadProfile(folder + u'/' + kProfileCopy);
     return settings;
@@ -143,14 +152,26 @@ QList<Recipient> readCampaignRecipients(const QString& folder) {
     const QByteArray bytes = readFile(folder + u'/' + kRecipientsFile);
     for (const QByteArray& line : bytes.split('\n')) {
         const QList<QByteArray> fields = line.split('\t');
-        if (fields.size() == 3)
-            recipients.append({QString::fromUtf8(fields[0]), QString::fromUtf8(fields[1]), fields[2].toLongLong()});
+        if (fields.size() < 3)
+            continue;
+        Recipient r{QString::fromUtf8(fields[0]), QString::fromUtf8(fields[1]), fields[2].toLongLong(), {}};
+        for (qsizetype i = 3; i < fields.size(); ++i) r.cells.append(QString::fromUtf8(fields[i]));
+        recipients.append(std::move(r));
     }
     return recipients;
 }
 
-void writeReport(const QString& path, const QList<Recipient>& recipients, const QList<RecipientState>& states) {
-    QByteArray out = "\xEF\xBB\xBF" "Adresse;Ergebnis;Serverantwort;Zeit\r\n";
+Newsletter readCampaignNewsletter(const QString& folder, const CampaignSettings& settings) {
+    const QString fieldsPath = folder + u'/' + kFieldsFile;
+    return {readFile(folder + u'/' + kMessageFile), settings.unsubscribeLink,
+            QFile::exists(fieldsPath) ? FieldSet::parse(readFile(fieldsPath)) : FieldSet()};
+}
+
+void writeReport(const QString& path, const QList<Recipient>& recipients,
+                 const QList<RecipientState>& states) {
+    QByteArray out =
+        "\xEF\xBB\xBF"
+        "Adresse;Ergebnis;Serverantwort;Zeit\r\n";
     for (qsizetype i = 0; i < recipients.size(); ++i) {
         const RecipientState& s = states[i];
         const char* outcome = s.stage == RecipientState::Sent     ? "gesendet"

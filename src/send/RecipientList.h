@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace zw::send {
 
@@ -11,6 +12,7 @@ struct Recipient {
     QString address;     // a bare address (local part @ domain), checked
     QString name;        // the display name the list gives, may be empty
     qsizetype line = 0;  // the line of the file it came from (1-based), for the report
+    QStringList cells{};  // the row's cells under the header's columns, for the personal fields
 };
 
 // A row of the file that was not taken, and why (German).
@@ -21,6 +23,7 @@ struct RejectedRow {
 };
 
 struct RecipientList {
+    QStringList columns;  // the header row's names; empty without a header
     QList<Recipient> recipients;
     QList<RejectedRow> rejected;
 };
