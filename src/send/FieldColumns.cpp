@@ -1,5 +1,11 @@
 #include "send/FieldColumns.h"
 
+#include <QDir>
+#include <QFile>
+
+#include "platform/Error.h"
+#include "platform/FileIo.h"
+
 namespace zw::send {
 
 namespace {
@@ -68,6 +74,26 @@ QStringList fieldReportLines(const QList<FieldUse>& uses, bool* missing) {
     if (missing)
         *missing = anyMissing;
     return lines;
+}
+
+void rememberLastList(const QString& workFolder, const QString& listPath) {
+    try {
+        writeWorkingFile(QDir(workFolder).filePath(QLatin1String(kLastListFile)), listPath.toUtf8() + '\n');
+    } catch (const Error&) {
+        // Only a convenience for the next preview; the sending itself does not need it.
+    }
+}
+
+RecipientList lastList(const QString& workFolder) {
+    QFile file(QDir(workFolder).filePath(QLatin1String(kLastListFile)));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QString path = QString::fromUtf8(file.readLine()).trimmed();
+    try {
+        return path.isEmpty() ? RecipientList() : readRecipientFile(path);
+    } catch (const Error&) {
+        return {};
+    }
 }
 
 }  // namespace zw::send

@@ -26,4 +26,11 @@ QList<FieldUse> fieldUses(const FieldSet& fields, const RecipientList& list);
 // the list (the sending waits for a confirmation then).
 QStringList fieldReportLines(const QList<FieldUse>& uses, bool* missing = nullptr);
 
+// The list last read for a sending, remembered in the working-files folder: the field menu offers its
+// columns and the preview its first recipients.
+inline constexpr char kLastListFile[] = "LetzteListe.ini";
+void rememberLastList(const QString& workFolder, const QString& listPath);
+// That list as read now; empty when there is none or it cannot be read any more.
+RecipientList lastList(const QString& workFolder);
+
 }  // namespace zw::send
