@@ -39,9 +39,13 @@ struct Piece {
 
 // The field at text[open] ("{name}" or "{name|fallback}"), or none; end receives the index after it.
 bool readField(const QByteArray& text, qsizetype open, Piece& piece, qsizetype& end) {
-    const qsizetype close = text.indexOf('}', open + 1);
-    if (close < 0 || close - open - 1 > kMaxFieldText)
+    // Only as far as a field can reach: a long text full of "{" is read in linear time.
+    const QByteArrayView reach =
+        QByteArrayView(text).sliced(open + 1).first(qMin(kMaxFieldText + 1, text.size() - open - 1));
+    const qsizetype found = reach.indexOf('}');
+    if (found < 0)
         return false;
+    const qsizetype close = open + 1 + found;
     const QByteArray inner = text.mid(open + 1, close - open - 1);
     for (char c : inner) {
         if (uchar(c) < 0x20 || c == '{')
