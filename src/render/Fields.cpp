@@ -53,7 +53,15 @@ bool readField(const QByteArray& text, qsizetype open, Piece& piece, qsizetype& 
     }
     const qsizetype bar = inner.indexOf('|');
     piece.name = trimmed8(bar < 0 ? inner : inner.left(bar));
-    if (piece.name.isEmpty())
+    // A column name, not the braces of a style rule ("{color:red}") or of markup.
+    bool named = false;
+    for (char c : piece.name) {
+        if (QByteArrayView(":;<>\"=").contains(c))
+            return false;
+        named = named || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                uchar(c) >= 0xC0;
+    }
+    if (!named)
         return false;
     piece.hasFallback = bar >= 0;
     piece.fallback = piece.hasFallback ? inner.mid(bar + 1) : QByteArray();

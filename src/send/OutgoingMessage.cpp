@@ -233,7 +233,6 @@ OutgoingMessage::OutgoingMessage(const Newsletter& newsletter)
         return;
     }
     smtpSafeBody(lines, end, &pieces_);
-    for (const BodyPiece& piece : pieces_) body_ += piece.ready + piece.fill;
     unsubscribeFields_ = markLinkFields(trimmed8(newsletter.unsubscribeLink), fields_);
     if (!hasMarker(unsubscribeFields_))
         unsubscribeFields_.clear();
@@ -245,7 +244,9 @@ QString OutgoingMessage::subject() const {
 
 qsizetype OutgoingMessage::size() const {
     // The header block of one recipient is a few hundred bytes beside the body.
-    return body_.size() + subjectLines_.size() + 600;
+    qsizetype body = body_.size();
+    for (const BodyPiece& piece : pieces_) body += piece.ready.size() + piece.fill.size();
+    return body + subjectLines_.size() + 600;
 }
 
 bool OutgoingMessage::hasUnsubscribe() const {
@@ -256,7 +257,7 @@ QByteArray OutgoingMessage::forRecipient(const Recipient& to, const SenderProfil
                                          const FieldValues* values) const {
     const QStringList resolved = fields_.isEmpty() ? QStringList() : resolveFields(fields_, values);
     QByteArray out;
-    out.reserve(body_.size() + 1024);
+    out.reserve(size() + 1024);
     out += mailboxHeader("From: ", from.name, from.address);
     out += mailboxHeader("To: ", to.name, to.address);
     if (hasMarker(fields_.subject))

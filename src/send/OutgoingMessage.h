@@ -55,7 +55,7 @@ public:
 private:
     QList<QByteArray> contentHeader_;  // MIME-Version and Content-Type lines as rendered
     QByteArray subjectLines_;          // the Subject header as rendered, folded lines included
-    QByteArray body_;                  // everything after the header block, CRLF, SMTP-safe
+    QByteArray body_;                  // everything after the header block, CRLF, SMTP-safe; empty with fields
     QByteArray unsubscribeLink_;
     QString subject_;
     FieldSet fields_;

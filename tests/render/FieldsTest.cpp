@@ -70,7 +70,8 @@ TEST(PersonalFieldText, FilledInWithTheEscapingOfTheirPlace) {
 }
 
 TEST(PersonalFieldText, TextsWithoutFieldSyntaxStayAsTheyAre) {
-    for (const QByteArray text : {"", "Preis {ca. 5", "a } b", "<font size=\"+3\">{}</font>", "{|x}"}) {
+    for (const QByteArray text : {"", "Preis {ca. 5", "a } b", "<font size=\"+3\">{}</font>", "{|x}", "{--}",
+                                  "<style>p{color:red} b { margin: 0 }</style>"}) {
         FieldSet set;
         EXPECT_FALSE(hasFieldSyntax(text)) << text.toStdString();
         EXPECT_EQ(markBodyFields(text, set), text);

@@ -30,6 +30,8 @@ QByteArray templateWithFields() {
         {"http://www.gartenfreunde-lindenhain.example.org/sommerfest",
          "http://www.gartenfreunde-lindenhain.example.org/{Vorname}/sommerfest?wer={E-Mail}&n={Nachname}"},
         {"Am <b>Samstag", "Gute Nachricht f\xFCr {Vorname|alle} {{und Familie}}: am <b>Samstag"},
+        // Markers at every place of a soft line break.
+        {"Zu viele Tomaten", QByteArray("{Vorname}.").repeated(30) + "Zu viele Tomaten"},
         {"ImpressumText=Gartenfreunde", "ImpressumText=Gesendet an {E-Mail}. Gartenfreunde"},
         {"UnsubscribeLink=www.gartenfreunde-lindenhain.example.org/rundbrief/abmelden",
          "UnsubscribeLink=https://www.gartenfreunde-lindenhain.example.org/abmelden?adresse={E-Mail}"},
@@ -123,6 +125,7 @@ TEST_F(PersonalFields, EachReceivedMessageReadsAsRenderedForItsRecipient) {
     EXPECT_EQ(got[1].subject.left(7), u"Hallo, "_qs);
     EXPECT_TRUE(html(1).contains("\nLiebe Gartenfreunde,"));
     EXPECT_TRUE(html(1).contains("Gute Nachricht f\xFCr alle {und Familie}"));
+    EXPECT_TRUE(html(0).contains(QByteArray("Anna.").repeated(30) + "Zu viele Tomaten"));
     EXPECT_TRUE(html(2).contains("\nHallo=Du Zo\xEB &#128512;,"));
     EXPECT_TRUE(html(2).contains("\nZeilen umbruch: Sommerfest"));
     EXPECT_EQ(got[2].subject.left(7), u"Zoë 😀,"_qs);
