@@ -69,11 +69,11 @@ send::RecipientList members() {
                     QStringLiteral("E-Mail")};
     for (int i = 0; i < kRecipients; ++i) {
         const QString address = QStringLiteral("leser%1@example.net").arg(i);
-        list.recipients.append({address,
-                                QStringLiteral("Jörg Müller %1").arg(i),
-                                i + 2,
-                                {i % 3 ? QStringLiteral("Lieber") : QString(), QStringLiteral("Jörg"),
-                                 QStringLiteral("Müller & Söhne %1").arg(i), address}});
+        list.recipients.append({address, QStringLiteral("Jörg Müller %1").arg(i), i + 2,
+                                QStringLiteral("%1\tJörg\tMüller & Söhne %2\t%3")
+                                    .arg(i % 3 ? QStringLiteral("Lieber") : QString())
+                                    .arg(i)
+                                    .arg(address)});
     }
     return list;
 }

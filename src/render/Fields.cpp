@@ -2,6 +2,8 @@
 
 #include <QUrl>
 
+#include <algorithm>
+
 #include "platform/Text.h"
 
 namespace zw {
@@ -192,21 +194,35 @@ QString fieldKey(const QString& name) {
     return key;
 }
 
-QString cleanFieldValue(const QString& cell) {
-    QString out;
-    out.reserve(cell.size());
+void appendFieldValue(QString& out, QStringView cell) {
+    cell = cell.trimmed();
+    const auto plain = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u >= 0x20 && !(u >= 0x7f && u < 0xa0) && u != 0x2028 && u != 0x2029;
+    };
+    if (std::all_of(cell.begin(), cell.end(), plain)) {
+        out += cell;  // nearly every cell
+        return;
+    }
+    const qsizetype start = out.size();
     for (QChar c : cell) {
         const char16_t u = c.unicode();
-        if (u == u'\n' || u == u'\r' || u == 0x2028 || u == 0x2029) {
-            if (!out.endsWith(u' '))  // CR LF is one break
+        const bool lineBreak = u == u'\n' || u == u'\r' || u == 0x2028 || u == 0x2029;
+        if (lineBreak || u == u'\t' || u == u' ') {
+            // CR LF, or a break after a blank, is one blank
+            if (out.size() > start && !(lineBreak && out.back() == u' '))
                 out += u' ';
-        } else if (u == u'\t') {
-            out += u' ';
-        } else if (u >= 0x20 && !(u >= 0x7f && u < 0xa0)) {
+        } else if (plain(c)) {
             out += c;
         }
     }
-    return out.trimmed();
+    while (out.size() > start && out.back() == u' ') out.chop(1);
+}
+
+QString cleanFieldValue(const QString& cell) {
+    QString out;
+    appendFieldValue(out, cell);
+    return out;
 }
 
 bool hasFieldSyntax(const QByteArray& text) {

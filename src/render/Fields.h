@@ -52,8 +52,10 @@ using FieldValues = QHash<QString, QString>;
 // spellings the list reader knows for one column ("E-Mail", "Email", "Mail") give one key.
 QString fieldKey(const QString& name);
 
-// A list cell as a value: line breaks become a blank, other control characters are dropped.
+// A list cell as a value: line breaks become a blank, other control characters are dropped, blanks
+// at both ends too.
 QString cleanFieldValue(const QString& cell);
+void appendFieldValue(QString& out, QStringView cell);
 
 // Whether a stored text uses the field syntax at all: a field, "{{" or "}}".
 bool hasFieldSyntax(const QByteArray& text);

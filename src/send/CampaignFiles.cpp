@@ -24,7 +24,8 @@ QByteArray recipientsText(const QList<Recipient>& recipients) {
         QString name = r.name;
         name.replace(u'\t', u' ').replace(u'\r', u' ').replace(u'\n', u' ');
         out += r.address.toUtf8() + '\t' + name.toUtf8() + '\t' + QByteArray::number(r.line);
-        for (const QString& cell : r.cells) out += '\t' + cleanFieldValue(cell).toUtf8();
+        if (!r.cells.isEmpty())
+            out += '\t' + QString(r.cells).replace(u'\n', u' ').toUtf8();
         out += '\n';
     }
     return out;
@@ -155,7 +156,7 @@ QList<Recipient> readCampaignRecipients(const QString& folder) {
         if (fields.size() < 3)
             continue;
         Recipient r{QString::fromUtf8(fields[0]), QString::fromUtf8(fields[1]), fields[2].toLongLong(), {}};
-        for (qsizetype i = 3; i < fields.size(); ++i) r.cells.append(QString::fromUtf8(fields[i]));
+        r.cells = QString::fromUtf8(fields.mid(3).join('\t'));
         recipients.append(std::move(r));
     }
     return recipients;

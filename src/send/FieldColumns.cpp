@@ -17,10 +17,11 @@ const QString kAddressKey = QStringLiteral("email");
 FieldValues recipientFieldValues(const QStringList& columns, const Recipient& recipient) {
     FieldValues values;
     // The first of two columns of the same name counts, as in the list reader.
-    for (qsizetype i = 0; i < columns.size() && i < recipient.cells.size(); ++i) {
+    const QList<QStringView> cells = QStringView(recipient.cells).split(u'\t');
+    for (qsizetype i = 0; i < columns.size() && i < cells.size(); ++i) {
         const QString key = fieldKey(columns[i]);
         if (!values.contains(key))
-            values.insert(key, recipient.cells[i]);
+            values.insert(key, cells[i].toString());
     }
     values.insert(kAddressKey, recipient.address);
     return values;

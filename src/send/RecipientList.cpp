@@ -268,18 +268,22 @@ QString nameOf(const CsvRow& row, const Columns& columns) {
 }
 
 // The cells of a row under the header's columns, as the personal fields take them.
-QStringList cellsOf(const CsvRow& row, qsizetype columns) {
-    QStringList cells;
-    cells.reserve(columns);
-    for (qsizetype i = 0; i < columns; ++i)
-        cells.append(i < row.size() ? cleanFieldValue(row.cell(i).toString()) : QString());
+QString cellsOf(const CsvRow& row, qsizetype columns) {
+    QString cells;
+    cells.reserve(row.end - row.begin + columns);
+    for (qsizetype i = 0; i < columns; ++i) {
+        if (i > 0)
+            cells += u'\t';
+        if (i < row.size())
+            appendFieldValue(cells, row.cell(i));
+    }
     return cells;
 }
 
 // Takes the rows of a list one by one into recipients and rejected rows.
 class ListBuilder {
 public:
-    void take(QStringView cell, qsizetype line, const QString& name, QStringList cells = {}) {
+    void take(QStringView cell, qsizetype line, const QString& name, QString cells = {}) {
         const QString address = addressOf(cell);
         if (const QString reason = addressReason(address); !reason.isEmpty()) {
             reject(line, cell, reason);

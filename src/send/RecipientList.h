@@ -12,7 +12,9 @@ struct Recipient {
     QString address;     // a bare address (local part @ domain), checked
     QString name;        // the display name the list gives, may be empty
     qsizetype line = 0;  // the line of the file it came from (1-based), for the report
-    QStringList cells{};  // the row's cells under the header's columns, for the personal fields
+    // The row's cells under the header's columns, for the personal fields: cleaned (no tab), one tab
+    // between two. One text per row keeps a long list small.
+    QString cells{};
 };
 
 // A row of the file that was not taken, and why (German).
