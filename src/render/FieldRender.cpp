@@ -35,8 +35,9 @@ void FillFields(RenderContext& context, const FieldSet& fields, const RenderInpu
     // The subject header: as typed while the markers stay (what a list of campaigns shows), otherwise
     // filled in and encoded as any subject.
     const QStringList values = resolveFields(fields, typed.fieldValues ? &*typed.fieldValues : nullptr);
-    const QByteArray subject =
-        typed.keepFields ? typed.subject : fillMarkers(fields.subject, fields, values, FieldPlace::Header);
+    const QByteArray subject = typed.keepFields && hasMarker(fields.subject)
+                                   ? typed.subject
+                                   : fillMarkers(fields.subject, fields, values, FieldPlace::Header);
     qsizetype first = 0;
     while (first < lines.count() &&
            !(!lines.isPicture(first) && lines.entry(first).startsWith(texts::kSubject)))

@@ -135,6 +135,24 @@ TEST_F(PersonalFields, EachReceivedMessageReadsAsRenderedForItsRecipient) {
     EXPECT_TRUE(html(4).contains("Gesendet an lena@example.org."));
 }
 
+// The subject as a list of campaigns shows it (the fields as typed) and as each recipient reads it.
+TEST_F(PersonalFields, SubjectTypedForTheCampaignFilledForTheRecipient) {
+    const Recipient anna{u"anna@example.org"_qs, {}, 2, u"Anna"_qs};
+    const FieldValues values = recipientFieldValues({u"Vorname"_qs}, anna);
+    const struct {
+        QByteArray subject;
+        QString shown, read;
+    } rows[] = {{"Hallo {Vorname|du} {{x}}", u"Hallo {Vorname|du} {{x}}"_qs, u"Hallo Anna {x}"_qs},
+                {"Nur {{Klammern}}", u"Nur {Klammern}"_qs, u"Nur {Klammern}"_qs}};
+    for (const auto& row : rows) {
+        input.subject = row.subject;
+        const OutgoingMessage message(renderNewsletter(input, work.file(u"newsletter.eml"_qs), prompts));
+        EXPECT_EQ(message.subject(), row.shown);
+        EXPECT_EQ(parseHeader(message.forRecipient(anna, {}, QDateTime::currentDateTime(), &values)).subject,
+                  row.read);
+    }
+}
+
 TEST_F(PersonalFields, TheCheckNamesEveryFieldAndWhoGetsAFallback) {
     input.titel1 = "{Vornahme} {Vorname|Hallo}";
     const RecipientList list = readRecipientList("Vorname;E-Mail\r\nAnna;a@x.de\r\n;b@x.de\r\n;c@x.de\r\n");
