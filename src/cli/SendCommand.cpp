@@ -211,6 +211,9 @@ int run(const SendOptions& options, const QString& exeFolder, const std::atomic<
         applyExclusions(list, excluded);
     }
     reportRejected(list, QStringLiteral("Liste"));
+    // The fields as the check page names them; a script has nobody to confirm a missing one, so it is
+    // said here and the sending goes on with the fallbacks.
+    for (const QString& line : fieldReportLines(fieldUses(newsletter.fields, list))) printError(line);
     if (list.recipients.isEmpty()) {
         printError(QStringLiteral("Die Liste \"%1\" enthält keine Adresse, an die gesendet werden kann.")
                        .arg(options.listPath));

@@ -144,10 +144,11 @@ TEST_F(SendCommand, TestMailAndDryRunFillInTheFields) {
     EXPECT_TRUE(parseNewsletter(server.received()[0].content).html.contains("Hallo du Nachname! Am <b>"));
 
     const QString out = files.subfolder(QStringLiteral("probe"));
-    EXPECT_EQ(
-        run({QStringLiteral("--dry-run"), out, templatePath, writeList(2, ";Ohne;ohne@example.org\r\n")})
-            .exitCode,
-        0);
+    const ToolRun dry =
+        run({QStringLiteral("--dry-run"), out, templatePath, writeList(2, ";Ohne;ohne@example.org\r\n")});
+    EXPECT_EQ(dry.exitCode, 0);
+    EXPECT_TRUE(dry.err.contains(u"{Vorname}: 1 Empfänger ohne Wert, sie erhalten „du“"_qs))
+        << dry.err.toStdString();
     const QStringList written = QDir(out).entryList(QDir::Files, QDir::Name);
     ASSERT_EQ(written.size(), 3);
     const QByteArray expected[] = {"Hallo Anna Nummer 0! Am <b>", "Hallo Anna Nummer 1! Am <b>",
