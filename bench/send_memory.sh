@@ -4,11 +4,13 @@
 # both as whole processes. Prints the peak resident size of each and the difference, which must
 # stay under 40 MB: the list may cost memory, the messages may not pile up.
 #
-#   bench/send_memory.sh [RECIPIENTS] [BUILD_DIR]      (defaults: 10000, build)
+#   bench/send_memory.sh [RECIPIENTS] [BUILD_DIR] [TEMPLATE]
+#                                  (defaults: 10000, build, the shipped default template)
 set -eu
 COUNT=${1:-10000}
 BUILD=${2:-build}
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
+TEMPLATE=${3:-$ROOT/data/Zettelwerk_Vorlage.nld}
 SEND=$(cd "$BUILD" && pwd)/Zettelwerk/zettelwerk-send
 
 DIR=$(mktemp -d)
@@ -27,7 +29,7 @@ with open(folder + "/liste.csv", "w", encoding="utf-8") as f:
 with open(folder + "/eine.csv", "w", encoding="utf-8") as f:
     f.write("anna@example.org\n")
 PY
-/usr/bin/python3 - "$SEND" "$DIR" "$ROOT/data/Zettelwerk_Vorlage.nld" "$COUNT" <<'PY'
+/usr/bin/python3 - "$SEND" "$DIR" "$TEMPLATE" "$COUNT" <<'PY'
 import resource, subprocess, sys, time
 send, folder, template, count = sys.argv[1:5]
 

@@ -38,6 +38,7 @@
 #include "render/HTMLColor.h"
 #include "render/RenderMessage.h"
 #include "send/ui/CampaignPart.h"
+#include "send/ui/FieldsPart.h"
 #include "send/ui/SendPart.h"
 #include "template/TemplateFiles.h"
 #include "template/ui/BlockListPart.h"

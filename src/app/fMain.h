@@ -41,8 +41,9 @@ class Prompts;
 class TWindowsInfo;
 class TemplateFilesPart;
 namespace send {
+class FieldsPart;
 class SendPart;
-}
+}  // namespace send
 
 // What the pages "Vorschau", "Einzelmail versenden" and "Serienmail Programm starten" and the command
 // buttons hand on to the dispatch parts. A command without a handler stays visible and disabled.
@@ -68,6 +69,7 @@ public:
     Launcher& launcher() { return launcher_; }
     PreviewPart& preview() { return *preview_; }
     send::SendPart& sendPart() { return *send_; }
+    send::FieldsPart& fields() { return *fields_; }
 
     // The dispatch parts register their commands here; enableCommands() then enables their controls.
     PageCommands pageCommands;
@@ -136,6 +138,7 @@ private:
     void connectPreview();
     // The menu "Versand" and the sender in the window's renderings (fMainSend.cpp).
     void connectSend();
+    void connectFields();
     RenderInput windowRenderInput() const;
     // The serial-mail hand-off, help, about, tip and showcase (fMainDispatch.cpp).
     void connectDispatch();
@@ -177,6 +180,9 @@ private:
     std::unique_ptr<SerialMailPart> serialMail_;
     std::unique_ptr<HelpPart> help_;
     std::unique_ptr<send::SendPart> send_;
+    // The field button and the preview's recipient; previewing_ while the preview renders.
+    std::unique_ptr<send::FieldsPart> fields_;
+    bool previewing_ = false;
 };
 
 }  // namespace zw

@@ -1,13 +1,20 @@
 // The menu "Versand": the sender and server, the test mail, sending to a list and the campaigns'
 // reports; and the sender that the window's renderings name.
 #include <QAction>
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScopeGuard>
+#include <QToolButton>
 
 #include "app/WindowRender.h"
 #include "app/fMain.h"
 #include "dispatch/ui/PreviewPart.h"
 #include "send/ui/CampaignPart.h"
+#include "send/ui/FieldsPart.h"
 #include "send/ui/SendPart.h"
 
 namespace zw {
@@ -35,12 +42,38 @@ void TMainForm::connectSend() {
     // A single mail that no mail program on this desktop would open as a new message offers the test
     // mail instead.
     preview_->sendTestMail = [part] { part->Testmailanmichsenden1Click(); };
+    connectFields();
+}
+
+// "Feld einfügen" beside the news text's tools, and "Vorschau für:" above the preview. Only the preview
+// shows a recipient's values; the single mail and the test mail show the sample.
+void TMainForm::connectFields() {
+    fields_ = std::make_unique<send::FieldsPart>(this, Memo1, session_.folders.program);
+    TextToolsLayout->insertWidget(TextToolsLayout->indexOf(ComboBox1) + 1, fields_->FieldButton);
+    auto* row = new QHBoxLayout;
+    row->addWidget(fields_->PreviewForLabel);
+    row->addWidget(fields_->PreviewForBox);
+    row->addStretch();
+    static_cast<QBoxLayout*>(PreviewPage->layout())->insertLayout(0, row);
+    const std::function<void()> show = pageCommands.showPreview;
+    if (!show)
+        return;
+    pageCommands.showPreview = [this, show] {
+        fields_->refresh();
+        previewing_ = true;
+        const auto done = qScopeGuard([this] { previewing_ = false; });
+        show();
+    };
+    connect(fields_.get(), &send::FieldsPart::previewRecipientChosen, this,
+            [this] { run([this] { pageCommands.showPreview(); }); });
 }
 
 RenderInput TMainForm::windowRenderInput() const {
     RenderInput input = renderInputFromWindow(*this, session_);
     if (send_)
         send_->addSender(input);
+    if (previewing_ && fields_)
+        input.fieldValues = fields_->previewValues();
     return input;
 }
 

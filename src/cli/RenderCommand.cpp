@@ -153,7 +153,8 @@ QString commandProgramFolder(const QString& given, const QString& executableFold
     return given.isEmpty() ? LinuxPlatform(executableFolder).programFolder() : withTrailingSeparator(given);
 }
 
-int renderTemplate(const RenderOptions& options, const QString& executableFolder, TemplateSettings* loadedSettings) {
+int renderTemplate(const RenderOptions& options, const QString& executableFolder,
+                   TemplateSettings* loadedSettings, FieldSet* fields) {
     const QString programFolder = commandProgramFolder(options.programFolder, executableFolder);
     const QString imagesFolder = programFolder + QStringLiteral("Images/");
 
@@ -175,7 +176,10 @@ int renderTemplate(const RenderOptions& options, const QString& executableFolder
         RenderInput input =
             renderInputFromSettings(loaded.settings, toStored(date), workFolder, imagesFolder);
         input.copyFolder = workFolder;
+        input.keepFields = fields != nullptr;
         RenderMessage(input, options.outputPath, prompts);
+        if (fields)
+            *fields = TemplateFields(input);
         if (loadedSettings)
             *loadedSettings = loaded.settings;
     } catch (const Error& error) {

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "render/Fields.h"
 #include "template/NewsletterTemplate.h"
 
 namespace zw::cli {
@@ -31,9 +32,10 @@ QString parseArguments(const QStringList& arguments, RenderOptions& options);
 QString usageText();
 
 // Loads the template as the program loads one and writes its message. Warnings and errors go to
-// standard error; returns the exit status. loaded, when given, receives the template's settings.
+// standard error; returns the exit status. loaded, when given, receives the template's settings;
+// fields, when given, the personal fields, whose markers the message then keeps (for a sending).
 int renderTemplate(const RenderOptions& options, const QString& executableFolder,
-                   TemplateSettings* loaded = nullptr);
+                   TemplateSettings* loaded = nullptr, FieldSet* fields = nullptr);
 
 // The program folder the command-line tools use: the one given, or the one Zettelwerk itself uses.
 QString commandProgramFolder(const QString& given, const QString& executableFolder);

@@ -17,6 +17,7 @@
 #include "platform/Platform.h"
 #include "send/Campaign.h"
 #include "send/CampaignTexts.h"
+#include "send/FieldColumns.h"
 #include "send/OutgoingMessage.h"
 #include "send/PasswordStore.h"
 #include "send/RecipientList.h"
@@ -88,10 +89,11 @@ Newsletter renderNewsletter(const SendOptions& options, const QString& programFo
     render.templatePath = options.templatePath;
     render.outputPath = scratch.filePath(QStringLiteral("newsletter.eml"));
     TemplateSettings settings;
-    if (renderTemplate(render, exeFolder, &settings) != kExitOk)
+    FieldSet fields;
+    if (renderTemplate(render, exeFolder, &settings, &fields) != kExitOk)
         throw Error(
             QStringLiteral("Die Vorlage \"%1\" kann nicht gesendet werden.").arg(options.templatePath));
-    return {readFile(render.outputPath), settings.UnsubscribeLink};
+    return {readFile(render.outputPath), settings.UnsubscribeLink, fields};
 }
 
 // A bar on a terminal, otherwise a line every hundred messages.
@@ -179,9 +181,10 @@ int dryRun(const Newsletter& newsletter, const RecipientList& list, const Sender
             if (!c.isLetterOrNumber() && c != u'@' && c != u'.' && c != u'-' && c != u'+')
                 c = u'_';
         }
+        const FieldValues values = recipientFieldValues(list.columns, to);
         writeWorkingFile(
             QDir(folder).filePath(QStringLiteral("%1_%2.eml").arg(++n, 5, 10, QChar(u'0')).arg(name)),
-            message.forRecipient(to, profile, QDateTime::currentDateTime()));
+            message.forRecipient(to, profile, QDateTime::currentDateTime(), &values));
     }
     printError(
         QStringLiteral("%1 Nachrichten nach %2 geschrieben.").arg(n).arg(QDir::toNativeSeparators(folder)));
@@ -211,7 +214,7 @@ int run(const SendOptions& options, const QString& exeFolder, const std::atomic<
             throw Error(QStringLiteral("Kein Passwort für den Server angegeben."));
         const OutgoingMessage message(newsletter);
         SmtpTransport transport(profile, *password);
-        const Recipient me{profile.address, profile.name, 0};
+        const Recipient me{profile.address, profile.name, 0, {}};
         const SendResult result = transport.send(
             me.address.toUtf8(), message.forRecipient(me, profile, QDateTime::currentDateTime()));
         printError(result.message.isEmpty() ? result.serverText : result.message);
@@ -228,6 +231,9 @@ int run(const SendOptions& options, const QString& exeFolder, const std::atomic<
         applyExclusions(list, excluded);
     }
     reportRejected(list, QStringLiteral("Liste"));
+    // The fields as the check page names them; a script has nobody to confirm a missing one, so it is
+    // said here and the sending goes on with the fallbacks.
+    for (const QString& line : fieldReportLines(fieldUses(newsletter.fields, list))) printError(line);
     if (list.recipients.isEmpty()) {
         printError(QStringLiteral("Die Liste \"%1\" enthält keine Adresse, an die gesendet werden kann.")
                        .arg(options.listPath));

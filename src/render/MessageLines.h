@@ -23,6 +23,8 @@ public:
     const QByteArray& entry(qsizetype i) const { return entries_[i].text; }
     bool isPicture(qsizetype i) const { return !entries_[i].picture.isEmpty(); }
 
+    // Replaces the single line i.
+    void setLine(qsizetype i, const QByteArray& line) { entries_[i].text = line; }
     // Replaces the single lines first..last (inclusive) by others.
     void replaceLines(qsizetype first, qsizetype last, const QList<QByteArray>& lines);
 

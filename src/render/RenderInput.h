@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
+#include "render/Fields.h"
 #include "template/NewsletterTemplate.h"
 
 namespace zw {
@@ -36,6 +39,11 @@ struct RenderInput {
     // sender profile holds it; without an address the placeholder stays.
     QString senderName;
     QString senderAddress;
+
+    // The personal fields: filled in with these values (one recipient's), or with the sample when
+    // there are none; keepFields leaves their markers for a sending that fills them per recipient.
+    std::optional<FieldValues> fieldValues;
+    bool keepFields = false;
 
     // The folder with the block edit files ("*.edt"); it also receives the working file "temp.mim".
     QString workFolder;

@@ -273,11 +273,25 @@ void AssembleMessage(RenderContext& context) {
     AddHtmlPart(context);
 }
 
-QList<QByteArray> BuildMessageLines(const RenderInput& input, Prompts& prompts) {
-    RenderContext context(input, prompts);
+namespace {
+
+// The whole message assembled, its fields filled in and its HTML lines cut, handed to use.
+template <typename Use>
+auto withRenderedLines(const RenderInput& input, Prompts& prompts, Use use) {
+    RenderInput marked = input;
+    QList<NewsBlock> blocks = readRenderBlocks(input.workFolder);
+    const FieldSet fields = MarkTemplateFields(marked, blocks);
+    RenderContext context(marked, prompts, std::move(blocks));
     AssembleMessage(context);
+    FillFields(context, fields, input);
     WrapHtmlLines(context);
-    return context.lines.lines();
+    return use(context.lines);
+}
+
+}  // namespace
+
+QList<QByteArray> BuildMessageLines(const RenderInput& input, Prompts& prompts) {
+    return withRenderedLines(input, prompts, [](const MessageLines& lines) { return lines.lines(); });
 }
 
 void RenderMessage(const RenderInput& input, const QString& targetPath, Prompts& prompts) {
@@ -285,10 +299,7 @@ void RenderMessage(const RenderInput& input, const QString& targetPath, Prompts&
 }
 
 void RenderMessage(const RenderInput& input, const QStringList& targetPaths, Prompts& prompts) {
-    RenderContext context(input, prompts);
-    AssembleMessage(context);
-    WrapHtmlLines(context);
-    writeMessage(context.lines, targetPaths);
+    withRenderedLines(input, prompts, [&](const MessageLines& lines) { writeMessage(lines, targetPaths); });
 }
 
 }  // namespace zw

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "platform/Prompts.h"
+#include "render/Fields.h"
 #include "render/MessageLines.h"
 #include "render/RenderInput.h"
 #include "template/NewsletterTemplate.h"
@@ -22,6 +23,8 @@ QList<NewsBlock> readRenderBlocks(const QString& folder);
 struct RenderContext {
     RenderContext(const RenderInput& in, Prompts& p)
         : input(in), prompts(p), blocks(readRenderBlocks(in.workFolder)) {}
+    RenderContext(const RenderInput& in, Prompts& p, QList<NewsBlock> readBlocks)
+        : input(in), prompts(p), blocks(std::move(readBlocks)) {}
 
     const RenderInput& input;
     Prompts& prompts;
@@ -73,6 +76,16 @@ bool isMailPicture(QByteArrayView head);
 QByteArray PictureExtension(const QByteArray& fileName);
 // One line of the HTML region as the soft line breaks cut it.
 QList<QByteArray> WrapHtmlLine(const QByteArray& line);
+
+// The fields of the template's texts as markers, in input and blocks (see Fields.h); nothing changes
+// in a template without field syntax.
+FieldSet MarkTemplateFields(RenderInput& input, QList<NewsBlock>& blocks);
+// The fields a rendering of input finds, numbered as its markers.
+FieldSet TemplateFields(const RenderInput& input);
+// Fills the markers of the assembled lines (before the soft line breaks) with input's values, or the
+// sample, and writes the subject filled in; with input.keepFields the markers stay and the subject
+// stands as typed.
+void FillFields(RenderContext& context, const FieldSet& fields, const RenderInput& typed);
 
 // Header, both text parts and the picture parts, before the soft line breaks.
 void AssembleMessage(RenderContext& context);

@@ -13,6 +13,7 @@
 #include "platform/SingleInstance.h"
 #include "send/CampaignFiles.h"
 #include "send/CampaignTexts.h"
+#include "send/FieldColumns.h"
 #include "send/SenderLimits.h"
 
 namespace zw::send {
@@ -40,7 +41,7 @@ struct Campaign::Impl {
           lock(QLatin1String(kLockName), f),
           settings(s),
           recipients(readCampaignRecipients(f)),
-          message(Newsletter{readFile(f + u'/' + kMessageFile), s.unsubscribeLink}),
+          message(readCampaignNewsletter(f, s)),
           replay(replayJournal(Journal::read(f + u'/' + kJournalFile), recipients.size())),
           journal(f + u'/' + kJournalFile) {}
 };
@@ -253,8 +254,9 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
             sending(status);
 
         const Recipient& to = d.recipients[index];
+        const FieldValues values = recipientFieldValues(d.settings.columns, to);
         const SendResult result =
-            send(to.address.toUtf8(), d.message.forRecipient(to, profile, clock->now()));
+            send(to.address.toUtf8(), d.message.forRecipient(to, profile, clock->now(), &values));
         r.serverText = resultText(result);
         r.time = clock->now();
         switch (result.outcome) {

@@ -9,6 +9,7 @@
 #include "platform/FileIo.h"
 #include "platform/SingleInstance.h"
 #include "send/SenderLimits.h"
+#include "render/Fields.h"
 
 namespace zw::send {
 
@@ -16,13 +17,17 @@ namespace {
 
 constexpr char kProfileCopy[] = "absender.ini";
 
-// One recipient per line: address, name and line of the list, by tabs; a name never holds one.
+// One recipient per line: address, name and line of the list, then the cells for the personal
+// fields, by tabs; a name or cell never holds one.
 QByteArray recipientsText(const QList<Recipient>& recipients) {
     QByteArray out;
     for (const Recipient& r : recipients) {
         QString name = r.name;
         name.replace(u'\t', u' ').replace(u'\r', u' ').replace(u'\n', u' ');
-        out += r.address.toUtf8() + '\t' + name.toUtf8() + '\t' + QByteArray::number(r.line) + '\n';
+        out += r.address.toUtf8() + '\t' + name.toUtf8() + '\t' + QByteArray::number(r.line);
+        if (!r.cells.isEmpty())
+            out += '\t' + QString(r.cells).replace(u'\n', u' ').toUtf8();
+        out += '\n';
     }
     return out;
 }
@@ -132,7 +137,10 @@ QString writeCampaignFolder(const QString& parent, const Newsletter& newsletter,
     writeFileAtomic(building + u'/' + kSettingsFile,
                     "Betreff=" + settings.subject.toUtf8().toBase64() +
                         "\nErstellt=" + QByteArray::number(settings.created.toMSecsSinceEpoch()) +
-                        "\nAbmeldelink=" + newsletter.unsubscribeLink.toBase64() + '\n');
+                        "\nAbmeldelink=" + newsletter.unsubscribeLink.toBase64() +
+                        "\nSpalten=" + list.columns.join(u'\t').toUtf8().toBase64() + '\n');
+    if (!newsletter.fields.isEmpty())
+        writeFileAtomic(building + u'/' + kFieldsFile, newsletter.fields.serialize());
     writeFileAtomic(building + u'/' + kRecipientsFile, recipientsText(list.recipients));
     if (!QDir().rename(building, final))
         throw fileCreateError(final, errno);
@@ -152,6 +160,8 @@ CampaignSettings readCampaignSettings(const QString& folder) {
             settings.created = QDateTime::fromMSecsSinceEpoch(value.toLongLong());
         else if (line.startsWith("Abmeldelink="))
             settings.unsubscribeLink = QByteArray::fromBase64(value);
+        else if (line.startsWith("Spalten=") && !value.isEmpty())
+            settings.columns = QString::fromUtf8(QByteArray::fromBase64(value)).split(u'\t');
     }
     settings.profile = loadProfile(folder + u'/' + kProfileCopy);
     return settings;
@@ -162,11 +172,19 @@ QList<Recipient> readCampaignRecipients(const QString& folder) {
     const QByteArray bytes = readFile(folder + u'/' + kRecipientsFile);
     for (const QByteArray& line : bytes.split('\n')) {
         const QList<QByteArray> fields = line.split('\t');
-        if (fields.size() == 3)
-            recipients.append(
-                {QString::fromUtf8(fields[0]), QString::fromUtf8(fields[1]), fields[2].toLongLong()});
+        if (fields.size() < 3)
+            continue;
+        Recipient r{QString::fromUtf8(fields[0]), QString::fromUtf8(fields[1]), fields[2].toLongLong(), {}};
+        r.cells = QString::fromUtf8(fields.mid(3).join('\t'));
+        recipients.append(std::move(r));
     }
     return recipients;
+}
+
+Newsletter readCampaignNewsletter(const QString& folder, const CampaignSettings& settings) {
+    const QString fieldsPath = folder + u'/' + kFieldsFile;
+    return {readFile(folder + u'/' + kMessageFile), settings.unsubscribeLink,
+            QFile::exists(fieldsPath) ? FieldSet::parse(readFile(fieldsPath)) : FieldSet()};
 }
 
 void writeReport(const QString& path, const QList<Recipient>& recipients,

@@ -17,6 +17,8 @@ inline constexpr char kSettingsFile[] = "kampagne.ini";
 inline constexpr char kRecipientsFile[] = "empfaenger.tsv";
 inline constexpr char kJournalFile[] = "journal.log";
 inline constexpr char kReportFile[] = "bericht.csv";
+// The personal fields of the message, when it has any (FieldSet::serialize).
+inline constexpr char kFieldsFile[] = "felder.ini";
 // The lock "versand.lock" that the system releases when its process ends, however it ends.
 inline constexpr char kLockName[] = "versand";
 
@@ -26,6 +28,7 @@ struct CampaignSettings {
     QByteArray unsubscribeLink;  // as the template stores it
     QString subject;
     QDateTime created;
+    QStringList columns{};  // the list's header, for the personal fields
 };
 
 // Where each recipient stands after the journal's records so far.
@@ -51,6 +54,8 @@ QString writeCampaignFolder(const QString& parent, const Newsletter& newsletter,
                             const CampaignSettings& settings);
 CampaignSettings readCampaignSettings(const QString& folder);
 QList<Recipient> readCampaignRecipients(const QString& folder);
+// The newsletter a campaign sends, its fields included.
+Newsletter readCampaignNewsletter(const QString& folder, const CampaignSettings& settings);
 
 // The report: one row per recipient, for a spreadsheet (UTF-8 with BOM, ";").
 void writeReport(const QString& path, const QList<Recipient>& recipients,

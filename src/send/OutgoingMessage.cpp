@@ -6,6 +6,8 @@
 #include <QTimeZone>
 #include <QUrl>
 
+#include <utility>
+
 #include "platform/Error.h"
 #include "platform/Text.h"
 #include "render/MessageTexts.h"
@@ -64,12 +66,29 @@ void appendQuotedPrintableLine(QByteArray& out, const QByteArray& line) {
     out.append("\r\n");
 }
 
+// With personal fields, the line of a text part that holds a marker, with the lines its soft line
+// breaks continued it on joined (a line ending in "=" goes on in the next); empty without a marker.
+QByteArray markedLine(const QList<QByteArray>& lines, qsizetype& i) {
+    qsizetype last = i;
+    bool marked = hasMarker(lines[i]);
+    while (last + 1 < lines.size() && lines[last].endsWith('=')) marked |= hasMarker(lines[++last]);
+    if (!marked)
+        return {};
+    QByteArray joined;
+    for (qsizetype j = i; j <= last; ++j) joined += j < last ? lines[j].chopped(1) : lines[j];
+    i = last;
+    return joined;
+}
+
 // The body after the header block, made fit for SMTP with its decoded content unchanged: the text
-// parts (quoted-printable) get escapes and soft breaks, every other line passes as it is.
-QByteArray smtpSafeBody(const QList<QByteArray>& lines, qsizetype first) {
+// parts (quoted-printable) get escapes and soft breaks, every other line passes as it is. With pieces,
+// the lines with personal fields are left out for each recipient's own and the body comes in pieces.
+QByteArray smtpSafeBody(const QList<QByteArray>& lines, qsizetype first,
+                        QList<OutgoingMessage::BodyPiece>* pieces = nullptr) {
     QByteArray out;
     bool inPartHeader = false;
     bool quotedPrintable = false;
+    FieldPlace place = FieldPlace::Plain;
     for (qsizetype i = first; i < lines.size(); ++i) {
         const QByteArray& line = lines[i];
         if (isDelimiter(line)) {
@@ -80,13 +99,23 @@ QByteArray smtpSafeBody(const QList<QByteArray>& lines, qsizetype first) {
                 inPartHeader = false;
             else if (startsWithField(line, "Content-Transfer-Encoding"))
                 quotedPrintable = asciiLower(line).contains("quoted-printable");
+            else if (startsWithField(line, "Content-Type"))
+                place = asciiLower(line).contains("text/html") ? FieldPlace::Html : FieldPlace::Plain;
         } else if (quotedPrintable) {
+            if (pieces) {
+                if (QByteArray joined = markedLine(lines, i); !joined.isEmpty()) {
+                    pieces->append({std::exchange(out, {}), joined, place});
+                    continue;
+                }
+            }
             appendQuotedPrintableLine(out, line);
             continue;
         }
         out.append(line);
         out.append("\r\n");
     }
+    if (pieces)
+        pieces->append({std::exchange(out, {}), {}, place});
     return out;
 }
 
@@ -168,7 +197,7 @@ QByteArray unsubscribeAddress(const QByteArray& stored) {
 }  // namespace
 
 OutgoingMessage::OutgoingMessage(const Newsletter& newsletter)
-    : unsubscribeLink_(unsubscribeAddress(newsletter.unsubscribeLink)) {
+    : unsubscribeLink_(unsubscribeAddress(newsletter.unsubscribeLink)), fields_(newsletter.fields) {
     QList<QByteArray> lines = newsletter.rendered.split('\n');
     for (QByteArray& line : lines) {
         if (line.endsWith('\r'))
@@ -199,7 +228,14 @@ OutgoingMessage::OutgoingMessage(const Newsletter& newsletter)
     if (contentHeader_.isEmpty())
         throw Error(QStringLiteral("Die Datei ist keine Newsletter-Nachricht von Zettelwerk."));
     subject_ = decodeSubject(unfoldedSubject);
-    body_ = smtpSafeBody(lines, end);
+    if (fields_.isEmpty()) {
+        body_ = smtpSafeBody(lines, end);
+        return;
+    }
+    smtpSafeBody(lines, end, &pieces_);
+    unsubscribeFields_ = markLinkFields(trimmed8(newsletter.unsubscribeLink), fields_);
+    if (!hasMarker(unsubscribeFields_))
+        unsubscribeFields_.clear();
 }
 
 QString OutgoingMessage::subject() const {
@@ -208,31 +244,58 @@ QString OutgoingMessage::subject() const {
 
 qsizetype OutgoingMessage::size() const {
     // The header block of one recipient is a few hundred bytes beside the body.
-    return body_.size() + subjectLines_.size() + 600;
+    qsizetype body = body_.size();
+    for (const BodyPiece& piece : pieces_) body += piece.ready.size() + piece.fill.size();
+    return body + subjectLines_.size() + 600;
 }
 
 bool OutgoingMessage::hasUnsubscribe() const {
     return !unsubscribeLink_.isEmpty();
 }
 
-QByteArray OutgoingMessage::forRecipient(const Recipient& to, const SenderProfile& from,
-                                         const QDateTime& now) const {
+QByteArray OutgoingMessage::forRecipient(const Recipient& to, const SenderProfile& from, const QDateTime& now,
+                                         const FieldValues* values) const {
+    const QStringList resolved = fields_.isEmpty() ? QStringList() : resolveFields(fields_, values);
     QByteArray out;
-    out.reserve(body_.size() + 1024);
+    out.reserve(size() + 1024);
     out += mailboxHeader("From: ", from.name, from.address);
     out += mailboxHeader("To: ", to.name, to.address);
-    out += subjectLines_;
+    if (hasMarker(fields_.subject))
+        out +=
+            SubjectLines(fillMarkers(fields_.subject, fields_, resolved, FieldPlace::Header)).join("\r\n") +
+            "\r\n";
+    else
+        out += subjectLines_;
     out += "Date: " + rfc5322Date(now) + "\r\n";
     out += "Message-ID: " + newMessageId(from.address) + "\r\n";
     for (const QByteArray& line : contentHeader_) out += line + "\r\n";
-    if (hasUnsubscribe()) {
-        out += "List-Unsubscribe: <" + unsubscribeLink_ + ">\r\n";
+    const QByteArray unsubscribe =
+        unsubscribeFields_.isEmpty()
+            ? unsubscribeLink_
+            : unsubscribeAddress(fillMarkers(unsubscribeFields_, fields_, resolved, FieldPlace::Header));
+    if (!unsubscribe.isEmpty()) {
+        out += "List-Unsubscribe: <" + unsubscribe + ">\r\n";
         // One-click unsubscribing (RFC 8058) is a POST to a web address; a mail address cannot take it.
-        if (from.oneClickUnsubscribe && unsubscribeLink_.startsWith("https:"))
+        if (from.oneClickUnsubscribe && unsubscribe.startsWith("https:"))
             out += "List-Unsubscribe-Post: List-Unsubscribe=One-Click\r\n";
     }
     out += "\r\n";
-    out += body_;
+    if (pieces_.isEmpty()) {
+        out += body_;
+        return out;
+    }
+    for (const BodyPiece& piece : pieces_) {
+        out += piece.ready;
+        if (piece.fill.isEmpty())
+            continue;
+        const QByteArray filled = fillMarkers(piece.fill, fields_, resolved, piece.place);
+        if (piece.place == FieldPlace::Html) {
+            // Cut as the rendering cuts its HTML lines, so the lines are as long as in any message.
+            for (const QByteArray& line : WrapHtmlLine(filled)) appendQuotedPrintableLine(out, line);
+        } else {
+            appendQuotedPrintableLine(out, filled);
+        }
+    }
     return out;
 }
 

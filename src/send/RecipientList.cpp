@@ -13,6 +13,7 @@
 
 #include "platform/Error.h"
 #include "platform/FileIo.h"
+#include "render/Fields.h"
 #include "send/CsvReader.h"
 
 namespace zw::send {
@@ -266,10 +267,23 @@ QString nameOf(const CsvRow& row, const Columns& columns) {
     return cleanName(first.toString() + u' ' + last.toString());
 }
 
+// The cells of a row under the header's columns, as the personal fields take them.
+QString cellsOf(const CsvRow& row, qsizetype columns) {
+    QString cells;
+    cells.reserve(row.end - row.begin + columns);
+    for (qsizetype i = 0; i < columns; ++i) {
+        if (i > 0)
+            cells += u'\t';
+        if (i < row.size())
+            appendFieldValue(cells, row.cell(i));
+    }
+    return cells;
+}
+
 // Takes the rows of a list one by one into recipients and rejected rows.
 class ListBuilder {
 public:
-    void take(QStringView cell, qsizetype line, const QString& name) {
+    void take(QStringView cell, qsizetype line, const QString& name, QString cells = {}) {
         const QString address = addressOf(cell);
         if (const QString reason = addressReason(address); !reason.isEmpty()) {
             reject(line, cell, reason);
@@ -281,12 +295,13 @@ public:
             return;
         }
         seen_.insert(key, line);
-        list_.recipients.append({address, name, line});
+        list_.recipients.append({address, name, line, std::move(cells)});
     }
     void reject(qsizetype line, QStringView text, const QString& reason) {
         list_.rejected.append({line, forReport(text), reason});
     }
     RecipientList result() { return std::move(list_); }
+    QStringList& columns() { return list_.columns; }
 
 private:
     RecipientList list_;
@@ -379,6 +394,7 @@ RecipientList readRecipientList(const QByteArray& bytes) {
 
     // The header is the first row with text, when it names its columns.
     std::optional<Columns> header;
+    QStringList headerNames;
     TableLayout body = layout;
     {
         CsvReader csv(text, layout);
@@ -386,8 +402,11 @@ RecipientList readRecipientList(const QByteArray& bytes) {
         while (csv.next(row)) {
             if (isBlank(row))
                 continue;
-            if ((header = readHeader(row)))
+            if ((header = readHeader(row))) {
                 body = csv.position();
+                for (qsizetype i = 0; i < row.size(); ++i)
+                    headerNames.append(row.cell(i).trimmed().toString());
+            }
             break;
         }
     }
@@ -400,6 +419,7 @@ RecipientList readRecipientList(const QByteArray& bytes) {
     }
 
     ListBuilder list;
+    list.columns() = headerNames;
     CsvReader csv(text, body);
     CsvRow row;
     while (csv.next(row)) {
@@ -421,7 +441,8 @@ RecipientList readRecipientList(const QByteArray& bytes) {
             if (cell.trimmed().isEmpty())
                 list.reject(row.line, row.whole(), QStringLiteral("keine Adresse in dieser Zeile"));
             else
-                list.take(cell, row.line, header ? nameOf(row, columns) : QString());
+                list.take(cell, row.line, header ? nameOf(row, columns) : QString(),
+                          cellsOf(row, headerNames.size()));
         }
         if (row.overflow)
             list.reject(row.line, row.whole(),

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace zw::send {
 
@@ -11,6 +12,9 @@ struct Recipient {
     QString address;     // a bare address (local part @ domain), checked
     QString name;        // the display name the list gives, may be empty
     qsizetype line = 0;  // the line of the file it came from (1-based), for the report
+    // The row's cells under the header's columns, for the personal fields: cleaned (no tab), one tab
+    // between two. One text per row keeps a long list small.
+    QString cells{};
 };
 
 // A row of the file that was not taken, and why (German).
@@ -21,6 +25,7 @@ struct RejectedRow {
 };
 
 struct RecipientList {
+    QStringList columns;  // the header row's names; empty without a header
     QList<Recipient> recipients;
     QList<RejectedRow> rejected;
 };

@@ -6,8 +6,10 @@
 namespace zw::send {
 
 Newsletter renderNewsletter(const RenderInput& input, const QString& target, Prompts& prompts) {
-    RenderMessage(input, target, prompts);
-    return {readFile(target), input.unsubscribeLink};
+    RenderInput personal = input;
+    personal.keepFields = true;
+    RenderMessage(personal, target, prompts);
+    return {readFile(target), input.unsubscribeLink, TemplateFields(input)};
 }
 
 }  // namespace zw::send

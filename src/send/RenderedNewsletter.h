@@ -10,7 +10,8 @@ namespace zw::send {
 
 // Renders the newsletter into target, as save and preview do (RenderMessage), and takes it up as the
 // message a sending sends, with the template's unsubscribe link as stored (OutgoingMessage makes the
-// List-Unsubscribe address of it). Throws zw::Error (German) as the rendering does.
+// List-Unsubscribe address of it). The personal fields stay as markers in target, for OutgoingMessage
+// to fill in per recipient. Throws zw::Error (German) as the rendering does.
 Newsletter renderNewsletter(const RenderInput& input, const QString& target, Prompts& prompts);
 
 }  // namespace zw::send

@@ -1,5 +1,6 @@
 // The preview page and the single mail in the window, with a recording view and a stand-in xdg-open.
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -11,6 +12,8 @@
 #include "AppFixture.h"
 #include "dispatch/HelpTexts.h"
 #include "dispatch/ui/PreviewPart.h"
+#include "send/FieldColumns.h"
+#include "send/ui/FieldsPart.h"
 
 namespace zw::test {
 namespace {
@@ -87,6 +90,36 @@ TEST_F(PreviewTest, SingleMailHandsOverTheFreshPreviewOneAndLeavesCounterAndPage
     EXPECT_EQ(f.PageControl1->currentIndex(), kNewsPage);
     QTest::qWait(Launcher::kGracePeriodMs + 200);
     EXPECT_EQ(prompts.plainMessages, QStringList());
+}
+
+// "Feld einfügen" puts a field where the cursor is and offers the last list's columns; the preview
+// shows the recipient chosen, the single mail the sample.
+TEST_F(PreviewTest, FieldButtonAndPreviewForOneRecipient) {
+    TMainForm& f = startShown();
+    xdgOpen("exit 0");
+    writeAll(tools_.file(u"liste.csv"_qs), "Vorname;E-Mail;Ort\r\nAnna;anna@example.org;Berg\r\n");
+    send::rememberLastList(programFolder, tools_.file(u"liste.csv"_qs));
+    f.HeadLineEdit->setText(u"Hallo "_qs);
+    f.HeadLineEdit->setFocus();
+    f.fields().insertField(u"Vorname"_qs);
+    EXPECT_EQ(f.HeadLineEdit->text(), u"Hallo {Vorname}"_qs);
+    f.fields().refresh();
+    EXPECT_EQ(f.fields().menuFields(),
+              (QStringList{u"Vorname"_qs, u"Nachname"_qs, u"Anrede"_qs, u"E-Mail"_qs, u"Ort"_qs}));
+
+    clickTab(kPreviewPage);
+    EXPECT_TRUE(preview(1).contains("Hallo Vorname"));
+    ASSERT_EQ(f.fields().PreviewForBox->count(), 2);
+    EXPECT_EQ(f.fields().PreviewForBox->itemText(1), u"Anna <anna@example.org>"_qs);
+    f.fields().PreviewForBox->setCurrentIndex(1);
+    Q_EMIT f.fields().PreviewForBox->activated(1);
+    EXPECT_TRUE(preview(1).contains("Hallo Anna"));
+    EXPECT_TRUE(previews->last->html.contains("Hallo Anna"));
+
+    QTest::mouseClick(f.StartMailBitBtn, Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(opened_); }, 5000));
+    EXPECT_TRUE(preview(1).contains("Hallo Vorname"));
+    EXPECT_EQ(prompts.errors, QStringList());
 }
 
 TEST_F(PreviewTest, SingleMailThatCannotStartTheMailProgramSaysSoAndKeepsTheFile) {

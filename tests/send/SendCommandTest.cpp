@@ -143,6 +143,33 @@ TEST_F(SendCommand, TestMailAndDryRun) {
     EXPECT_TRUE(campaignFolders().isEmpty());
 }
 
+// With personal fields: the test mail shows the sample, each message of a dry run its recipient's values.
+TEST_F(SendCommand, TestMailAndDryRunFillInTheFields) {
+    SmtpTestServer server;
+    useServer(server);
+    templatePath = writeShippedTemplate(files.path(), "Hallo {Vorname|du} {Nachname}! ");
+    EXPECT_EQ(run({QStringLiteral("--test"), templatePath}).exitCode, 0);
+    ASSERT_EQ(server.received().size(), 1);
+    EXPECT_TRUE(parseNewsletter(server.received()[0].content).html.contains("Hallo du Nachname! Am <b>"));
+
+    const QString out = files.subfolder(QStringLiteral("probe"));
+    const ToolRun dry =
+        run({QStringLiteral("--dry-run"), out, templatePath, writeList(2, ";Ohne;ohne@example.org\r\n")});
+    EXPECT_EQ(dry.exitCode, 0);
+    EXPECT_TRUE(dry.err.contains(u"{Vorname}: 1 Empfänger ohne Wert, sie erhalten „du“"_qs))
+        << dry.err.toStdString();
+    const QStringList written = QDir(out).entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(written.size(), 3);
+    const QByteArray expected[] = {"Hallo Anna Nummer 0! Am <b>", "Hallo Anna Nummer 1! Am <b>",
+                                   "Hallo du Ohne! Am <b>"};
+    for (int i = 0; i < 3; ++i) {
+        const MimeNewsletter parsed = parseNewsletter(readAll(out + u'/' + written[i]));
+        EXPECT_TRUE(parsed.problems.isEmpty()) << parsed.problems.join(u'\n').toStdString();
+        EXPECT_TRUE(parsed.html.contains(expected[i])) << written[i].toStdString();
+        EXPECT_TRUE(parsed.plain.contains(expected[i])) << written[i].toStdString();
+    }
+}
+
 TEST_F(SendCommand, WrongCallsAndAStoppedCampaign) {
     EXPECT_EQ(run({templatePath}).exitCode, 2);
     EXPECT_EQ(run({QStringLiteral("--resume")}).exitCode, 2);
@@ -165,8 +192,10 @@ TEST_F(SendCommand, WrongCallsAndAStoppedCampaign) {
 }
 
 // Killed at fifty moments and resumed each time: nobody is missing, and nobody gets more copies than
-// there were interruptions while their message was in flight.
+// there were interruptions while their message was in flight. The template has personal fields, and
+// every copy, resumed or not, carries its recipient's values.
 TEST_F(SendCommand, KilledAtFiftyMomentsNobodyIsMissingAndFewGetTwo) {
+    templatePath = writeShippedTemplate(files.path(), "Hallo {Vorname} {Nachname|Unbekannt}! ");
     SmtpTestServer::Options options;
     options.security = TestSecurity::None;
     options.login = false;
@@ -205,6 +234,12 @@ TEST_F(SendCommand, KilledAtFiftyMomentsNobodyIsMissingAndFewGetTwo) {
         extra += qMax(0, n - 1);
     }
     EXPECT_EQ(counts.size(), kRecipients);
+    for (const ReceivedMessage& message : server.received()) {
+        const QByteArray number = message.recipients.value(0).mid(4).split('@').value(0);
+        EXPECT_TRUE(
+            parseNewsletter(message.content).html.contains("Hallo Anna Nummer " + number + "! Am <b>"))
+            << message.recipients.value(0).toStdString();
+    }
     EXPECT_LE(extra, killedWhileRunning);
     // The summary owns up to every copy that may have gone twice.
     EXPECT_GE(send::listCampaigns(program.path()).value(0).maybeTwice, extra);

@@ -1,6 +1,7 @@
 // Sending to a list from the window's dialogs, against the real test server: the check page, the
 // progress window to its summary and report, a pause and its resumption, and the offer at start-up.
 #include <QAccessible>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -17,6 +18,7 @@
 
 #include "platform/Launcher.h"
 #include "send/Campaign.h"
+#include "send/FieldColumns.h"
 #include "send/Journal.h"
 #include "send/SendTestSupport.h"
 #include "send/ui/CampaignPart.h"
@@ -101,6 +103,37 @@ public:
             return std::optional<QString>(QString::fromLatin1(SmtpTestServer::kPassword));
         });
 };
+
+// A field the list does not have holds "Senden" until the user confirms; the list is remembered for
+// the field menu and the preview.
+TEST_F(SendWindow, CheckPageNamesTheFieldsAndHoldsAMissingOne) {
+    FieldSet fields;
+    markTextFields("{Vornahme} {Vorname|Hallo} {E-Mail}", fields);
+    SenderProfile profile;
+    profile.address = u"info@verein.example"_qs;
+    part->openSendDialog({newsletter.rendered, {}, fields}, profile);
+    SendNewsletterDialog* dialog = part->sendDialog();
+    const QString list = writeList(2, ";Ohne;ohne@example.org\r\n");
+    dialog->ListEdit->setText(list);
+    dialog->NextButton->click();
+    ASSERT_EQ(dialog->Pages->currentIndex(), 1);
+    EXPECT_EQ(dialog->FieldsLabel->text(),
+              u"Persönliche Felder:\n"
+              "Das Feld {Vornahme} gibt es in der Liste nicht (dort bleibt die Stelle leer)\n"
+              "{Vorname}: 1 Empfänger ohne Wert, sie erhalten „Hallo“\n"
+              "{E-Mail}: jeder Empfänger hat einen Wert"_qs);
+    EXPECT_FALSE(dialog->SendButton->isEnabled());
+    EXPECT_EQ(unnamedControls(dialog), QStringList());
+    dialog->FieldsConfirmBox->click();
+    EXPECT_TRUE(dialog->SendButton->isEnabled());
+    EXPECT_EQ(lastList(work.path()).columns, (QStringList{u"Vorname"_qs, u"Nachname"_qs, u"E-Mail"_qs}));
+
+    dialog->BackButton->click();
+    writeAll(list, "E-Mail;Vorname;Vornahme\r\nanna@example.org;Anna;x\r\n");
+    dialog->NextButton->click();
+    EXPECT_TRUE(dialog->FieldsConfirmBox->isHidden());
+    EXPECT_TRUE(dialog->SendButton->isEnabled());
+}
 
 TEST_F(SendWindow, FiftyRecipientsOneRefusedFromCheckPageToReport) {
     SmtpTestServer server;

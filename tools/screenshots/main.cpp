@@ -192,5 +192,6 @@ int main(int argc, char** argv) {
     save(sender.grab(), out + QStringLiteral("absender_und_server.png"));
 
     drawSendingShots(form, temp.path(), out);
+    drawFieldShots(form, temp.path(), out);
     return 0;
 }

@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QStackedWidget>
 
 #include "platform/Error.h"
 #include "platform/Launcher.h"
 #include "platform/Prompts.h"
 #include "send/Campaign.h"
+#include "send/FieldColumns.h"
 #include "send/ui/CampaignsDialog.h"
 #include "send/ui/ProgressWindow.h"
 #include "send/ui/SendNewsletterDialog.h"
@@ -84,6 +87,12 @@ void CampaignPart::openSendDialog(const Newsletter& newsletter, const SenderProf
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     sendDialog_ = dialog;
     connect(dialog->SendButton, &QPushButton::clicked, this, [this] { run([this] { sendFromDialog(); }); });
+    // Connected after the dialog's own "Weiter": a list that was read is the one the field menu and the
+    // preview offer from now on.
+    connect(dialog->NextButton, &QPushButton::clicked, this, [this, dialog] {
+        if (dialog->Pages->currentIndex() == 1)
+            rememberLastList(workFolder_, QDir::fromNativeSeparators(dialog->ListEdit->text().trimmed()));
+    });
     dialog->open();
 }
 

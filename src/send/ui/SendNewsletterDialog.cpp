@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -20,6 +21,7 @@
 #include "platform/Text.h"
 #include "send/CampaignTexts.h"
 #include "send/Providers.h"
+#include "send/FieldColumns.h"
 #include "send/ui/ValueLabel.h"
 
 namespace zw::send {
@@ -205,6 +207,16 @@ QWidget* SendNewsletterDialog::buildCheckPage() {
     WarningLabel->setText(noUnsubscribeText());
     layout->addWidget(WarningLabel);
 
+    FieldsLabel = valueLabel(QStringLiteral("Persönliche Felder"), page);
+    layout->addWidget(FieldsLabel);
+    FieldsConfirmBox =
+        new QCheckBox(QStringLiteral("&Trotzdem senden: Felder, die die Liste nicht hat, erhalten "
+                                     "ihren Ersatztext oder bleiben leer"),
+                      page);
+    FieldsConfirmBox->setAccessibleName(QStringLiteral("Trotzdem senden, obwohl Felder in der Liste fehlen"));
+    connect(FieldsConfirmBox, &QCheckBox::toggled, this, &SendNewsletterDialog::updateButtons);
+    layout->addWidget(FieldsConfirmBox);
+
     RejectedTable = new QTableView(page);
     RejectedTable->setAccessibleName(QStringLiteral("Nicht übernommene Zeilen"));
     rejected_ = new RejectedRowsModel(this);
@@ -272,6 +284,12 @@ void SendNewsletterDialog::showCheckPage() {
                          QStringLiteral(", über %1:%2").arg(profile_.server).arg(profile_.port));
     SizeLabel->setText(sizeText(message_.size()));
     WarningLabel->setVisible(!message_.hasUnsubscribe());
+    const QList<FieldUse> uses = fieldUses(message_.fields(), list_);
+    FieldsLabel->setText(QStringLiteral("Persönliche Felder:\n") +
+                         fieldReportLines(uses, &fieldsMissing_).join(u'\n'));
+    FieldsLabel->setVisible(!uses.isEmpty());
+    FieldsConfirmBox->setChecked(false);
+    FieldsConfirmBox->setVisible(fieldsMissing_);
 
     QString rejectedText =
         list_.rejected.isEmpty()
@@ -298,7 +316,8 @@ void SendNewsletterDialog::updateButtons() {
     NextButton->setVisible(!check);
     SendButton->setVisible(check);
     NextButton->setEnabled(!ListEdit->text().trimmed().isEmpty());
-    SendButton->setEnabled(check && !list_.recipients.isEmpty());
+    SendButton->setEnabled(check && !list_.recipients.isEmpty() &&
+                           (!fieldsMissing_ || FieldsConfirmBox->isChecked()));
     NextButton->setDefault(!check);
     SendButton->setDefault(check);
 }

@@ -6,6 +6,7 @@
 #include "send/RecipientList.h"
 #include "send/SenderProfile.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -19,7 +20,9 @@ class RejectedRowsModel;
 // "Newsletter versenden…": the recipient list and the optional exclusion list are chosen on the first
 // page; the second shows what will happen before anything is sent: how many get the newsletter, every
 // row not taken with its line and reason, the subject, the sender, the message size, and a warning
-// when the newsletter has no unsubscribe address. Whoever opens it connects SendButton.
+// when the newsletter has no unsubscribe address, and every personal field with how many recipients
+// get its fallback; a field the list does not have holds "Senden" until it is confirmed. Whoever opens
+// it connects SendButton.
 class SendNewsletterDialog : public QDialog {
     Q_OBJECT
 public:
@@ -46,7 +49,9 @@ public:
     QLabel* SubjectLabel = nullptr;
     QLabel* SenderLabel = nullptr;
     QLabel* SizeLabel = nullptr;
-    QLabel* WarningLabel = nullptr;  // no unsubscribe address
+    QLabel* WarningLabel = nullptr;         // no unsubscribe address
+    QLabel* FieldsLabel = nullptr;          // the personal fields and how the list fills them
+    QCheckBox* FieldsConfirmBox = nullptr;  // send although a field is missing from the list
     QLabel* RejectedLabel = nullptr;
     QTableView* RejectedTable = nullptr;
     QPushButton* BackButton = nullptr;
@@ -65,6 +70,7 @@ private:
     OutgoingMessage message_;
     RecipientList list_;
     RejectedRowsModel* rejected_ = nullptr;
+    bool fieldsMissing_ = false;
 };
 
 }  // namespace zw::send

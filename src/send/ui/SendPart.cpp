@@ -49,7 +49,7 @@ void SendPart::Testmailanmichsenden1Click() {
     const Newsletter newsletter = renderNewsletter(QDir(workFolder_).filePath(QLatin1String(kTestMailFile)));
     const QByteArray message =
         OutgoingMessage(newsletter)
-            .forRecipient(Recipient{profile.address, profile.name, 0}, profile, QDateTime::currentDateTime());
+            .forRecipient(Recipient{profile.address, profile.name, 0, {}}, profile, QDateTime::currentDateTime());
     const std::optional<QString> password = passwordFor(profile);
     if (!password)
         return;
