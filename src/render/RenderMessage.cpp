@@ -199,14 +199,8 @@ void AddMessageHeader(RenderContext& context) {
         out.append(line);
 }
 
-void AddPicturePart(RenderContext& context, const QByteArray& storedPath, PictureKind kind) {
-    const RenderInput& input = context.input;
-    const int number = ++context.PictureCounter;
+QString PictureSource(const RenderInput& input, const QByteArray& storedPath, PictureKind kind) {
     const QByteArray fileName = fileNamePart(storedPath);
-    const QByteArray ext = PictureExtension(fileName);
-    const QDir images(input.imagesFolder);
-
-    QString source;
     const char* copyName = nullptr;
     switch (kind) {
         case PictureKind::HeadLogo:
@@ -219,14 +213,18 @@ void AddPicturePart(RenderContext& context, const QByteArray& storedPath, Pictur
             copyName = kImprintSeparatorCopy;
             break;
         case PictureKind::BlockPicture:
-            source = images.filePath(pathFromStored(fileName));
-            break;
+            return QDir(input.imagesFolder).filePath(pathFromStored(fileName));
     }
-    if (copyName) {
-        const QDir copies(input.copyFolder.isEmpty() ? input.imagesFolder : input.copyFolder);
-        source = copies.filePath(QString::fromLatin1(copyName) + fromStored(ext));
+    const QDir copies(input.copyFolder.isEmpty() ? input.imagesFolder : input.copyFolder);
+    return copies.filePath(QString::fromLatin1(copyName) + fromStored(PictureExtension(fileName)));
+}
+
+void AddPicturePart(RenderContext& context, const QByteArray& storedPath, PictureKind kind) {
+    const int number = ++context.PictureCounter;
+    const QByteArray ext = PictureExtension(fileNamePart(storedPath));
+    const QString source = PictureSource(context.input, storedPath, kind);
+    if (kind != PictureKind::BlockPicture)
         copyPicture(pathFromStored(storedPath), source);
-    }
 
     // The picture is read when the message is written. Opening it now reports a missing picture here,
     // in part order, before anything is written. The pictures pass through the working file "temp.mim"

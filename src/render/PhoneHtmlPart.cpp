@@ -1,0 +1,313 @@
+#include "platform/Text.h"
+#include "render/MessageTexts.h"
+#include "render/PhoneLayout.h"
+#include "render/PhoneTexts.h"
+#include "render/PictureWidth.h"
+#include "render/TextConversion.h"
+
+namespace zw {
+
+using namespace texts;
+
+namespace {
+
+bool startsWithTag(const QByteArray& tag, const char* name) {
+    const QByteArray lower = asciiLower(tag.left(qsizetype(qstrlen(name)) + 1));
+    return lower.startsWith(name) && (lower.size() == qsizetype(qstrlen(name)) || !isalnum(uchar(lower.back())));
+}
+
+// The pixel size of a <font> tag's size attribute ("+1", "=3D\"+2\"", "5"), or 0 when it has none.
+int fontPixels(const QByteArray& tag) {
+    const qsizetype at = asciiLower(tag).indexOf("size=");
+    if (at < 0)
+        return 0;
+    QByteArray value = tag.mid(at + 5);
+    if (value.startsWith("3D"))
+        value = value.mid(2);
+    if (value.startsWith('"') || value.startsWith('\''))
+        value = value.mid(1);
+    int size = 0;
+    if (value.startsWith('+') || value.startsWith('-')) {
+        if (value.size() < 2 || !isdigit(uchar(value[1])))
+            return 0;
+        size = 2 + (value[0] == '+' ? 1 : -1) * (value[1] - '0');
+    } else if (!value.isEmpty() && isdigit(uchar(value[0]))) {
+        size = value[0] - '0';
+    } else {
+        return 0;
+    }
+    return kPhoneFontPixels[qBound(1, size, 7) - 1];
+}
+
+// A link colour for an <a> tag the user's text brings, unless the tag has a style of its own.
+QByteArray colouredLink(const QByteArray& tag, const QByteArray& linkColor) {
+    if (asciiLower(tag).contains("style="))
+        return tag;
+    const qsizetype end = tag.endsWith("/>") ? tag.size() - 2 : tag.size() - 1;
+    return tag.left(end) + " style=\"color:" + linkColor + "\"" + tag.mid(end);
+}
+
+// The font of a text element, its colour last.
+QByteArray font(const QByteArray& colour) {
+    return kPhoneFont + colour;
+}
+
+QByteArray alignment(const QByteArray& stored) {
+    const QByteArray lower = asciiLower(trimmed8(stored));
+    return lower == "center" || lower == "right" ? lower : QByteArray("left");
+}
+
+// The margin that places a picture shown as a block where its cell's alignment would.
+QByteArray blockMargin(const QByteArray& align) {
+    if (align == "center")
+        return "0 auto";
+    return align == "right" ? "0 0 0 auto" : "0";
+}
+
+class PhoneWriter {
+public:
+    explicit PhoneWriter(RenderContext& context) : context_(context), in_(context.input), out_(context.lines) {}
+
+    void write() {
+        head();
+        logoRow();
+        titleRow();
+        for (const NewsBlock& block : context_.blocks) newsBlock(block);
+        imprint();
+        for (const char* line : {kPhoneTableClose, kMsoContentClose, kPhoneRowEnd, kPhoneTableClose,
+                                 kPhoneBodyClose, kPhoneHtmlClose, "", "", kAlternativeClose, ""})
+            out_.append(line);
+    }
+
+private:
+    // Every fixed fragment is plain HTML, and every user text has had its "=" escaped already: the one
+    // escape of the finished line turns the fragments' "=" into "=3D" and leaves the rest as it is.
+    void line(const QByteArray& html) { out_.append(EscapeEquals(html)); }
+
+    QByteArray reference(const QByteArray& storedPath) {
+        return QByteArray::number(++context_.PictureCounter) + kReferenceSeparator +
+               Check3D(fileNamePart(storedPath));
+    }
+
+    QByteArray linked(const QByteArray& address) { return EscapeEquals(NormalizeLink(address, context_.prompts)); }
+
+    // The width attribute of a picture: its own width, at most the column's. A setting picture is
+    // measured at its chosen file and, when that is gone, at the copy an earlier rendering left.
+    int width(const QByteArray& storedPath, PictureKind kind, int column) {
+        std::optional<int> pixels;
+        if (kind != PictureKind::BlockPicture)
+            pixels = PictureWidth(pathFromStored(storedPath));
+        if (!pixels)
+            pixels = PictureWidth(PictureSource(in_, storedPath, kind));
+        return pixels ? std::min(*pixels, column) : column;
+    }
+
+    QByteArray image(const QByteArray& storedPath, const QByteArray& alt, int pixels, const QByteArray& style) {
+        return kPhoneImageOpen + reference(storedPath) + kPhoneImageWidth + QByteArray::number(pixels) +
+               kPhoneImageAlt + EscapeEquals(AltText(alt)) + style;
+    }
+
+    void pictureRow(const QByteArray& storedPath, const QByteArray& storedAlign, const char* padding,
+                    const QByteArray& alt, int pixels) {
+        const QByteArray align = alignment(storedAlign);
+        line(QByteArray(kPhonePictureRow).replace("%1", align).replace("%2", padding));
+        line(image(storedPath, alt, pixels, QByteArray(kPhoneImageStyle).replace("%1", blockMargin(align))));
+        line(kPhoneRowEnd);
+    }
+
+    void head() {
+        const QByteArray background = EscapeEquals(in_.bkgColor);
+        AddHtmlPartHeader(context_);
+        for (const char* fixed : {kPhoneDoctype, kPhoneHtmlOpen, kPhoneHead, kPhoneMetaCharset, kPhoneMetaViewport})
+            line(fixed);
+        line(kPhoneTitleOpen + EscapeEquals(in_.subject) + kPhoneTitleClose);
+        line(kPhoneHeadClose);
+        line(QByteArray(kPhoneBody).replace("%1", background));
+        const QByteArray preheader = PreheaderLine(in_.vorschautext);
+        if (!preheader.isEmpty())
+            out_.append(preheader);
+        line(QByteArray(kPhoneWrapper).replace("%1", background));
+        line(kPhoneWrapperCell);
+        line(kMsoContentOpen);
+        line(kPhoneContent);
+    }
+
+    void logoRow() {
+        pictureRow(in_.kopfLogo, in_.logoAlign, "0", in_.titel1,
+                   width(in_.kopfLogo, PictureKind::HeadLogo, kPhoneContentWidth));
+    }
+
+    void titleRow() {
+        const QByteArray colour = EscapeEquals(in_.textColor);
+        line(kPhoneTitleCell);
+        if (in_.dateOn)
+            line(kPhoneDate + font(colour) + kPhoneTagEnd + EscapeEquals(trimmed8(in_.dateText)) + ' ' +
+                 EscapeEquals(in_.dateDisplay) + kPhoneParagraphClose);
+        // An empty heading is read out as "heading" and nothing else.
+        if (!trimmed8(in_.titel1).isEmpty())
+            line(kPhoneTitle + font(colour) + kPhoneTagEnd + EscapeEquals(in_.titel1) + kPhoneTitleEnd);
+        if (!trimmed8(in_.titel2).isEmpty())
+            line(kPhoneTitle2 + font(colour) + kPhoneTagEnd + EscapeEquals(in_.titel2) + kPhoneParagraphClose);
+        line(kPhoneRowEnd);
+    }
+
+    void newsBlock(const NewsBlock& block) {
+        const QByteArray colour = EscapeEquals(in_.textColor);
+        const QByteArray linkColour = EscapeEquals(in_.linkColor);
+        out_.append("");
+        pictureRow(in_.seperatorNews, in_.seperatorAlign, "16px 0 0 0", {},
+                   separatorWidth_);
+        line(kPhoneColumnsCell);
+        if (!block.Picture.isEmpty()) {
+            line(kMsoColumnsOpen);
+            line(kPhonePictureColumn);
+            line(kPhoneColumnTable);
+            line(kPhonePictureCell);
+            const int pixels = width(block.Picture, PictureKind::BlockPicture, kPhonePictureWidth);
+            if (!block.LinkUrl.isEmpty()) {
+                // A linked picture is all its link says: its text names where it leads.
+                const QByteArray name = !trimmed8(block.Headline).isEmpty() ? block.Headline
+                                        : !trimmed8(block.LinkText).isEmpty() ? block.LinkText
+                                                                              : block.LinkUrl;
+                line(kPhoneLinkOpen + linked(block.LinkUrl) + kPhoneLinkTarget + linkColour + kPhoneTagEnd);
+                line(image(block.Picture, name, pixels, kPhoneInlineImageStyle) + kPhoneLinkClose);
+            } else {
+                line(image(block.Picture, block.Headline, pixels, kPhoneInlineImageStyle));
+            }
+            line(kPhoneColumnEnd);
+            line(kMsoColumnsBetween);
+        }
+        line(kPhoneTextColumn);
+        line(kPhoneColumnTable);
+        line(kPhoneTextCell + font(colour) + kPhoneTagEnd);
+        if (!trimmed8(block.Headline).isEmpty())
+            line(kPhoneHeadline + font(colour) + kPhoneTagEnd + EscapeEquals(block.Headline) + kPhoneHeadlineClose);
+        line(kPhoneNewsTextOpen + EscapeEquals(PhoneNewsText(block.Text, in_.linkColor)) + kPhoneNewsTextClose);
+        if (!block.LinkText.isEmpty() && !block.LinkUrl.isEmpty())
+            line(kPhoneMoreOpen + QByteArray(kPhoneLinkOpen) + linked(block.LinkUrl) + kPhoneLinkTarget + linkColour +
+                 kPhoneTagEnd + EscapeEquals(block.LinkText) + kPhoneLinkClose + kPhoneParagraphClose);
+        line(kPhoneColumnEnd);
+        if (!block.Picture.isEmpty())
+            line(kMsoColumnsClose);
+        line(kPhoneRowEnd);
+    }
+
+    void imprint() {
+        const QByteArray colour = EscapeEquals(in_.textColor);
+        const QByteArray linkColour = EscapeEquals(in_.linkColor);
+        out_.append("");
+        pictureRow(in_.seperatorImpressum, in_.impressumAlign, "24px 0 0 0", {},
+                   width(in_.seperatorImpressum, PictureKind::ImprintSeparator, kPhoneContentWidth));
+        line(kPhoneImprintCell + font(colour) + kPhoneTagEnd);
+        if (!trimmed8(in_.impressumText).isEmpty())
+            line(kPhoneParagraph + EscapeEquals(in_.impressumText) + kPhoneParagraphClose);
+        // A link without text is read out as "link" and nothing else, so an empty address writes none.
+        const auto link = [&](const QByteArray& href, const QByteArray& text) {
+            return kPhoneLinkOpen + href + kPhoneLinkTarget + linkColour + kPhoneTagEnd + EscapeEquals(text) +
+                   kPhoneLinkClose;
+        };
+        QList<QByteArray> links;
+        if (!trimmed8(in_.impressumMailTo).isEmpty())
+            links.append(link("mailto:" + EscapeEquals(in_.impressumMailTo), in_.impressumMailTo));
+        if (!trimmed8(in_.impressumUrl).isEmpty())
+            links.append(link(linked(in_.impressumUrl), in_.impressumUrl));
+        if (!links.isEmpty())
+            line(kPhoneParagraph + links.join(kPhoneBreak) + kPhoneParagraphClose);
+        if (!trimmed8(in_.unsubscribeText).isEmpty() && !trimmed8(in_.unsubscribeLink).isEmpty())
+            line(kPhoneUnsubscribe + link(linked(in_.unsubscribeLink), in_.unsubscribeText) + kPhoneParagraphClose);
+        line(kPhoneRowEnd);
+    }
+
+    RenderContext& context_;
+    const RenderInput& in_;
+    MessageLines& out_;
+    // The separator stands above every block: measured once.
+    const int separatorWidth_ = width(in_.seperatorNews, PictureKind::NewsSeparator, kPhoneContentWidth);
+};
+
+}  // namespace
+
+QByteArray PreheaderLine(const QByteArray& vorschautext) {
+    const QByteArray text = trimmed8(vorschautext);
+    if (text.isEmpty())
+        return {};
+    // Plain text, as typed: the inbox shows it as it stands, so no markup may take effect.
+    QByteArray escaped = text;
+    escaped.replace('&', "&amp;").replace('<', "&lt;").replace('>', "&gt;");
+    return EscapeEquals(kPreheaderOpen + escaped + kPreheaderClose);
+}
+
+QByteArray AltText(const QByteArray& text) {
+    QByteArray out;
+    out.reserve(text.size());
+    bool inTag = false;
+    for (char c : text) {
+        if (c == '<')
+            inTag = true;
+        else if (c == '>' && inTag)
+            inTag = false;
+        else if (!inTag)
+            out.append(c == '"' ? QByteArray("&quot;") : QByteArray(1, c));
+    }
+    return trimmed8(out);
+}
+
+QByteArray PhoneNewsText(const QByteArray& text, const QByteArray& linkColor) {
+    QByteArray out;
+    out.reserve(text.size() + 128);
+    QList<bool> fontSpans;  // for each open <font>: whether it became a span
+    bool inList = false, inItem = false;
+    const auto closeList = [&] {
+        if (inList && !inItem) {
+            out.append(kPhoneListClose);
+            inList = false;
+        }
+    };
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const qsizetype end = text[i] == '<' ? text.indexOf('>', i) : -1;
+        if (end < 0) {
+            // Text between list items is only blank space; anything else ends the list.
+            if (!isspace(uchar(text[i])))
+                closeList();
+            out.append(text[i++]);
+            continue;
+        }
+        const QByteArray tag = text.mid(i, end + 1 - i);
+        i = end + 1;
+        const QByteArray name = tag.mid(1);
+        if (startsWithTag(name, "li")) {
+            if (!inList)
+                out.append(kPhoneListOpen);
+            inList = inItem = true;
+            out.append(kPhoneListItem);
+            continue;
+        }
+        if (startsWithTag(name, "/li")) {
+            inItem = false;
+            out.append(tag);
+            continue;
+        }
+        closeList();
+        if (startsWithTag(name, "font")) {
+            const int pixels = fontPixels(tag);
+            fontSpans.append(pixels > 0);
+            out.append(pixels > 0 ? "<span style=\"font-size:" + QByteArray::number(pixels) + "px\">" : tag);
+        } else if (startsWithTag(name, "/font")) {
+            out.append(!fontSpans.isEmpty() && fontSpans.takeLast() ? QByteArray("</span>") : tag);
+        } else if (startsWithTag(name, "a")) {
+            out.append(colouredLink(tag, linkColor));
+        } else {
+            out.append(tag);
+        }
+    }
+    if (inList)
+        out.append(kPhoneListClose);
+    return out;
+}
+
+void AddPhoneHtmlDocument(RenderContext& context) {
+    PhoneWriter(context).write();
+}
+
+}  // namespace zw

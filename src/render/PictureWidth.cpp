@@ -1,0 +1,91 @@
+#include "render/PictureWidth.h"
+
+#include <QBuffer>
+#include <QFile>
+
+namespace zw {
+
+namespace {
+
+int bigEndian16(QByteArrayView bytes, qsizetype at) {
+    return (uchar(bytes[at]) << 8) | uchar(bytes[at + 1]);
+}
+
+int littleEndian16(QByteArrayView bytes, qsizetype at) {
+    return uchar(bytes[at]) | (uchar(bytes[at + 1]) << 8);
+}
+
+bool startsWith(QByteArrayView bytes, QByteArrayView magic, qsizetype at = 0) {
+    return bytes.size() >= at + magic.size() && bytes.sliced(at, magic.size()) == magic;
+}
+
+// Start-of-frame markers carry the picture's size; C4, C8 and CC share their range but are tables.
+bool isFrameMarker(uchar marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// Walks the JPEG's segments up to its frame header. The header follows whatever the camera or editor
+// put before it (EXIF, colour profiles), so the segments are skipped by their lengths, not read.
+std::optional<int> jpegWidth(QIODevice& file) {
+    qint64 at = 2;
+    for (int segments = 0; segments < 1000; ++segments) {
+        if (!file.seek(at))
+            return std::nullopt;
+        const QByteArray head = file.read(9);
+        if (head.size() < 4 || uchar(head[0]) != 0xFF)
+            return std::nullopt;
+        const uchar marker = uchar(head[1]);
+        if (marker == 0xFF) {  // a fill byte before the marker
+            ++at;
+            continue;
+        }
+        if (marker == 0xD9 || marker == 0xDA)  // end of picture or start of scan: no frame header before
+            return std::nullopt;
+        if (isFrameMarker(marker)) {
+            if (head.size() < 9)
+                return std::nullopt;
+            const int width = bigEndian16(head, 7);
+            return width > 0 ? std::optional<int>(width) : std::nullopt;
+        }
+        at += 2 + bigEndian16(head, 2);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<int> PictureWidthFromHead(QByteArrayView head) {
+    std::optional<int> width;
+    if (startsWith(head, "\x89PNG\r\n\x1A\n") && head.size() >= 24)
+        width = int(quint32(bigEndian16(head, 16)) << 16 | quint32(bigEndian16(head, 18)));
+    else if ((startsWith(head, "GIF87a") || startsWith(head, "GIF89a")) && head.size() >= 8)
+        width = littleEndian16(head, 6);
+    else if (startsWith(head, "RIFF") && startsWith(head, "WEBP", 8) && head.size() >= 30) {
+        if (startsWith(head, "VP8 ", 12))
+            width = littleEndian16(head, 26) & 0x3FFF;
+        else if (startsWith(head, "VP8L", 12))
+            width = (littleEndian16(head, 21) & 0x3FFF) + 1;
+        else if (startsWith(head, "VP8X", 12))
+            width = (uchar(head[24]) | uchar(head[25]) << 8 | uchar(head[26]) << 16) + 1;
+    } else if (startsWith(head, "\xFF\xD8")) {
+        QByteArray bytes = head.toByteArray();
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        width = jpegWidth(buffer);
+    }
+    if (width && *width <= 0)
+        return std::nullopt;
+    return width;
+}
+
+std::optional<int> PictureWidth(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray head = file.read(32);
+    if (startsWith(head, "\xFF\xD8"))
+        return jpegWidth(file);
+    return PictureWidthFromHead(head);
+}
+
+}  // namespace zw
