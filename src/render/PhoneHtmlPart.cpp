@@ -13,7 +13,8 @@ namespace {
 
 bool startsWithTag(const QByteArray& tag, const char* name) {
     const QByteArray lower = asciiLower(tag.left(qsizetype(qstrlen(name)) + 1));
-    return lower.startsWith(name) && (lower.size() == qsizetype(qstrlen(name)) || !isalnum(uchar(lower.back())));
+    return lower.startsWith(name) &&
+           (lower.size() == qsizetype(qstrlen(name)) || !isalnum(uchar(lower.back())));
 }
 
 // The pixel size of a <font> tag's size attribute ("+1", "=3D\"+2\"", "5"), or 0 when it has none.
@@ -66,7 +67,8 @@ QByteArray blockMargin(const QByteArray& align) {
 
 class PhoneWriter {
 public:
-    explicit PhoneWriter(RenderContext& context) : context_(context), in_(context.input), out_(context.lines) {}
+    explicit PhoneWriter(RenderContext& context)
+        : context_(context), in_(context.input), out_(context.lines) {}
 
     void write() {
         head();
@@ -89,7 +91,9 @@ private:
                Check3D(fileNamePart(storedPath));
     }
 
-    QByteArray linked(const QByteArray& address) { return EscapeEquals(NormalizeLink(address, context_.prompts)); }
+    QByteArray linked(const QByteArray& address) {
+        return EscapeEquals(NormalizeLink(address, context_.prompts));
+    }
 
     // The width attribute of a picture: its own width, at most the column's. A setting picture is
     // measured at its chosen file and, when that is gone, at the copy an earlier rendering left.
@@ -102,7 +106,8 @@ private:
         return pixels ? std::min(*pixels, column) : column;
     }
 
-    QByteArray image(const QByteArray& storedPath, const QByteArray& alt, int pixels, const QByteArray& style) {
+    QByteArray image(const QByteArray& storedPath, const QByteArray& alt, int pixels,
+                     const QByteArray& style) {
         return kPhoneImageOpen + reference(storedPath) + kPhoneImageWidth + QByteArray::number(pixels) +
                kPhoneImageAlt + EscapeEquals(AltText(alt)) + style;
     }
@@ -118,7 +123,8 @@ private:
     void head() {
         const QByteArray background = EscapeEquals(in_.bkgColor);
         AddHtmlPartHeader(context_);
-        for (const char* fixed : {kPhoneDoctype, kPhoneHtmlOpen, kPhoneHead, kPhoneMetaCharset, kPhoneMetaViewport})
+        for (const char* fixed :
+             {kPhoneDoctype, kPhoneHtmlOpen, kPhoneHead, kPhoneMetaCharset, kPhoneMetaViewport})
             line(fixed);
         line(kPhoneTitleOpen + EscapeEquals(in_.subject) + kPhoneTitleClose);
         line(kPhoneHeadClose);
@@ -147,7 +153,8 @@ private:
         if (!trimmed8(in_.titel1).isEmpty())
             line(kPhoneTitle + font(colour) + kPhoneTagEnd + EscapeEquals(in_.titel1) + kPhoneTitleEnd);
         if (!trimmed8(in_.titel2).isEmpty())
-            line(kPhoneTitle2 + font(colour) + kPhoneTagEnd + EscapeEquals(in_.titel2) + kPhoneParagraphClose);
+            line(kPhoneTitle2 + font(colour) + kPhoneTagEnd + EscapeEquals(in_.titel2) +
+                 kPhoneParagraphClose);
         line(kPhoneRowEnd);
     }
 
@@ -155,8 +162,7 @@ private:
         const QByteArray colour = EscapeEquals(in_.textColor);
         const QByteArray linkColour = EscapeEquals(in_.linkColor);
         out_.append("");
-        pictureRow(in_.seperatorNews, in_.seperatorAlign, "16px 0 0 0", {},
-                   separatorWidth_);
+        pictureRow(in_.seperatorNews, in_.seperatorAlign, "16px 0 0 0", {}, separatorWidth_);
         line(kPhoneColumnsCell);
         if (!block.Picture.isEmpty()) {
             line(kMsoColumnsOpen);
@@ -166,11 +172,12 @@ private:
             const int pixels = width(block.Picture, PictureKind::BlockPicture, kPhonePictureWidth);
             if (!block.LinkUrl.isEmpty()) {
                 // A linked picture is all its link says: its text names where it leads.
-                const QByteArray name = !trimmed8(block.Headline).isEmpty() ? block.Headline
+                const QByteArray name = !trimmed8(block.Headline).isEmpty()   ? block.Headline
                                         : !trimmed8(block.LinkText).isEmpty() ? block.LinkText
                                                                               : block.LinkUrl;
-                line(kPhoneLinkOpen + linked(block.LinkUrl) + kPhoneLinkTarget + linkColour + kPhoneTagEnd);
-                line(image(block.Picture, name, pixels, kPhoneInlineImageStyle) + kPhoneLinkClose);
+                // One line: a line break inside the link would be an underlined blank beside the picture.
+                line(kPhoneLinkOpen + linked(block.LinkUrl) + kPhoneLinkTarget + linkColour + kPhoneTagEnd +
+                     image(block.Picture, name, pixels, kPhoneInlineImageStyle) + kPhoneLinkClose);
             } else {
                 line(image(block.Picture, block.Headline, pixels, kPhoneInlineImageStyle));
             }
@@ -181,11 +188,14 @@ private:
         line(kPhoneColumnTable);
         line(kPhoneTextCell + font(colour) + kPhoneTagEnd);
         if (!trimmed8(block.Headline).isEmpty())
-            line(kPhoneHeadline + font(colour) + kPhoneTagEnd + EscapeEquals(block.Headline) + kPhoneHeadlineClose);
-        line(kPhoneNewsTextOpen + EscapeEquals(PhoneNewsText(block.Text, in_.linkColor)) + kPhoneNewsTextClose);
+            line(kPhoneHeadline + font(colour) + kPhoneTagEnd + EscapeEquals(block.Headline) +
+                 kPhoneHeadlineClose);
+        line(kPhoneNewsTextOpen + EscapeEquals(PhoneNewsText(block.Text, in_.linkColor)) +
+             kPhoneNewsTextClose);
         if (!block.LinkText.isEmpty() && !block.LinkUrl.isEmpty())
-            line(kPhoneMoreOpen + QByteArray(kPhoneLinkOpen) + linked(block.LinkUrl) + kPhoneLinkTarget + linkColour +
-                 kPhoneTagEnd + EscapeEquals(block.LinkText) + kPhoneLinkClose + kPhoneParagraphClose);
+            line(kPhoneMoreOpen + QByteArray(kPhoneLinkOpen) + linked(block.LinkUrl) + kPhoneLinkTarget +
+                 linkColour + kPhoneTagEnd + EscapeEquals(block.LinkText) + kPhoneLinkClose +
+                 kPhoneParagraphClose);
         line(kPhoneColumnEnd);
         if (!block.Picture.isEmpty())
             line(kMsoColumnsClose);
@@ -214,7 +224,8 @@ private:
         if (!links.isEmpty())
             line(kPhoneParagraph + links.join(kPhoneBreak) + kPhoneParagraphClose);
         if (!trimmed8(in_.unsubscribeText).isEmpty() && !trimmed8(in_.unsubscribeLink).isEmpty())
-            line(kPhoneUnsubscribe + link(linked(in_.unsubscribeLink), in_.unsubscribeText) + kPhoneParagraphClose);
+            line(kPhoneUnsubscribe + link(linked(in_.unsubscribeLink), in_.unsubscribeText) +
+                 kPhoneParagraphClose);
         line(kPhoneRowEnd);
     }
 

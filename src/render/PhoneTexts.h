@@ -37,7 +37,8 @@ inline constexpr char kPhoneWrapper[] =
 inline constexpr char kPhoneWrapperCell[] = "<tr><td align=\"center\" style=\"padding:0\">";
 // Outlook takes width:100% literally and knows no max-width: its own table holds it at 600 pixels.
 inline constexpr char kMsoContentOpen[] =
-    "<!--[if mso]><table role=\"presentation\" width=\"600\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\" "
+    "<!--[if mso]><table role=\"presentation\" width=\"600\" border=\"0\" cellpadding=\"0\" "
+    "cellspacing=\"0\" "
     "align=\"center\"><tr><td><![endif]-->";
 inline constexpr char kPhoneContent[] =
     "<table role=\"presentation\" width=\"600\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\" "
@@ -50,7 +51,8 @@ inline constexpr char kPhoneImageOpen[] = "<img src=\"cid:";
 inline constexpr char kPhoneImageWidth[] = "\" width=\"";
 inline constexpr char kPhoneImageAlt[] = "\" alt=\"";
 // "%1" the margin that aligns a picture shown as a block.
-inline constexpr char kPhoneImageStyle[] = "\" style=\"display:block;max-width:100%;height:auto;border:0;margin:%1\">";
+inline constexpr char kPhoneImageStyle[] =
+    "\" style=\"display:block;max-width:100%;height:auto;border:0;margin:%1\">";
 inline constexpr char kPhoneInlineImageStyle[] = "\" style=\"max-width:100%;height:auto;border:0\">";
 
 // Texts: the font on every element that holds text, since Outlook does not pass it on to headings.
@@ -65,9 +67,11 @@ inline constexpr char kPhoneTagEnd[] = "\">";
 // A news block: two inline blocks that sit side by side in 600 pixels and stack below 600 (picture
 // above, centred; text below), inside Outlook's own two-column table. font-size:0 keeps the blank
 // between the two blocks from pushing the second onto the next line.
-inline constexpr char kPhoneColumnsCell[] = "<tr><td align=\"center\" style=\"padding:8px 0 0 0;font-size:0;text-align:center\">";
+inline constexpr char kPhoneColumnsCell[] =
+    "<tr><td align=\"center\" style=\"padding:8px 0 0 0;font-size:0;text-align:center\">";
 inline constexpr char kMsoColumnsOpen[] =
-    "<!--[if mso]><table role=\"presentation\" width=\"600\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\">"
+    "<!--[if mso]><table role=\"presentation\" width=\"600\" border=\"0\" cellpadding=\"0\" "
+    "cellspacing=\"0\">"
     "<tr><td width=\"180\" valign=\"top\"><![endif]-->";
 inline constexpr char kPhonePictureColumn[] =
     "<div style=\"display:inline-block;width:100%;max-width:180px;vertical-align:top\">";
@@ -79,10 +83,12 @@ inline constexpr char kPhoneLinkOpen[] = "<a href=\"";
 inline constexpr char kPhoneLinkTarget[] = "\" target=\"_blank\" style=\"color:";
 inline constexpr char kPhoneLinkClose[] = "</a>";
 inline constexpr char kPhoneColumnEnd[] = "</td></tr></table></div>";
-inline constexpr char kMsoColumnsBetween[] = "<!--[if mso]></td><td width=\"420\" valign=\"top\"><![endif]-->";
+inline constexpr char kMsoColumnsBetween[] =
+    "<!--[if mso]></td><td width=\"420\" valign=\"top\"><![endif]-->";
 inline constexpr char kPhoneTextColumn[] =
     "<div style=\"display:inline-block;width:100%;max-width:420px;vertical-align:top\">";
-inline constexpr char kPhoneTextCell[] = "<tr><td style=\"padding:0 12px 12px 12px;text-align:left;font-size:16px;";
+inline constexpr char kPhoneTextCell[] =
+    "<tr><td style=\"padding:0 12px 12px 12px;text-align:left;font-size:16px;";
 inline constexpr char kPhoneHeadline[] = "<h2 style=\"margin:0 0 8px 0;font-size:20px;font-weight:bold;";
 inline constexpr char kPhoneHeadlineClose[] = "</h2>";
 inline constexpr char kPhoneNewsTextOpen[] = "<div>";
@@ -92,7 +98,8 @@ inline constexpr char kPhoneParagraphClose[] = "</p>";
 inline constexpr char kMsoColumnsClose[] = "<!--[if mso]></td></tr></table><![endif]-->";
 
 // The imprint.
-inline constexpr char kPhoneImprintCell[] = "<tr><td style=\"padding:16px 16px 24px 16px;text-align:left;font-size:14px;";
+inline constexpr char kPhoneImprintCell[] =
+    "<tr><td style=\"padding:16px 16px 24px 16px;text-align:left;font-size:14px;";
 inline constexpr char kPhoneParagraph[] = "<p style=\"margin:0 0 12px 0\">";
 inline constexpr char kPhoneUnsubscribe[] = "<p style=\"margin:24px 0 0 0\">";
 inline constexpr char kPhoneBreak[] = "<br>";

@@ -21,7 +21,8 @@ TEST(PhoneNewsText, ListsSizesAndLinkColours) {
         QByteArray text, shown;
     } rows[] = {
         {"Neu<br><b>fett</b>", "Neu<br><b>fett</b>"},
-        {"Vorher:<li>eins</li><li>zwei</li>Danach", "Vorher:" + ul + li + "eins</li>" + li + "zwei</li></ul>Danach"},
+        {"Vorher:<li>eins</li><li>zwei</li>Danach",
+         "Vorher:" + ul + li + "eins</li>" + li + "zwei</li></ul>Danach"},
         {"<LI>eins</LI> <li>zwei</li><br><li>neu</li>",
          ul + li + "eins</LI> " + li + "zwei</li></ul><br>" + ul + li + "neu</li></ul>"},
         {"<li>offen", ul + li + "offen</ul>"},
@@ -30,7 +31,8 @@ TEST(PhoneNewsText, ListsSizesAndLinkColours) {
          "<span style=\"font-size:24px\">x</span><span style=\"font-size:32px\">y</span>"},
         {"<font size=\"+2\"><font color=\"red\">x</font></font>",
          "<span style=\"font-size:20px\"><font color=\"red\">x</font></span>"},
-        {"<a href=3D\"http://x.de/?a=3D1\">Link</a>", "<a href=3D\"http://x.de/?a=3D1\" style=\"color:#0000FF\">Link</a>"},
+        {"<a href=3D\"http://x.de/?a=3D1\">Link</a>",
+         "<a href=3D\"http://x.de/?a=3D1\" style=\"color:#0000FF\">Link</a>"},
         {"<a href=\"x\" style=\"color:red\">eigen</a>", "<a href=\"x\" style=\"color:red\">eigen</a>"},
         {"<label>kein li</label> 3 < 4", "<label>kein li</label> 3 < 4"},
     };
@@ -75,7 +77,8 @@ TEST(PictureWidth, FromTheHeaderOfEachKind) {
 // The index of the first line that starts so.
 qsizetype lineStarting(const QList<QByteArray>& lines, const QByteArray& start) {
     for (qsizetype i = 0; i < lines.size(); ++i)
-        if (lines[i].startsWith(start)) return i;
+        if (lines[i].startsWith(start))
+            return i;
     return -1;
 }
 
@@ -87,7 +90,8 @@ TEST_F(RenderFixture, PreviewTextInBothLayouts) {
 
     input.vorschautext = "Rabatt=20 % <nur> heute & morgen";
     const QByteArray hidden =
-        "<div style=3D\"display:none;max-height:0;overflow:hidden;mso-hide:all\">Rabatt=3D20 % &lt;nur&gt; heute "
+        "<div style=3D\"display:none;max-height:0;overflow:hidden;mso-hide:all\">Rabatt=3D20 % &lt;nur&gt; "
+        "heute "
         "&amp; morgen</div>";
     QList<QByteArray> expected = classicHtml;
     expected.insert(lineStarting(classicHtml, "<BODY ") + 1, hidden);
@@ -104,7 +108,8 @@ QList<QByteArray> tags(const QByteArray& html, const char* name) {
     QList<QByteArray> found;
     const QRegularExpression tag(QStringLiteral("<%1\\b[^>]*>").arg(QLatin1String(name)),
                                  QRegularExpression::CaseInsensitiveOption);
-    for (const auto& match : tag.globalMatch(QString::fromLatin1(html))) found.append(match.captured().toLatin1());
+    for (const auto& match : tag.globalMatch(QString::fromLatin1(html)))
+        found.append(match.captured().toLatin1());
     return found;
 }
 
@@ -122,7 +127,8 @@ QList<QByteArray> tags(const QByteArray& html, const char* name) {
     if (html.contains("<style") || html.contains(" class="))
         faults << u"braucht Stylesheet"_qs;
     for (const QByteArray& table : tags(html, "table"))
-        if (!table.contains(" role=\"presentation\"")) faults << QString::fromLatin1(table);
+        if (!table.contains(" role=\"presentation\""))
+            faults << QString::fromLatin1(table);
     for (const QByteArray& img : tags(html, "img")) {
         static const QRegularExpression widthAttribute(u" width=\"(\\d+)\""_qs);
         const auto width = widthAttribute.match(QString::fromLatin1(img));
@@ -130,10 +136,12 @@ QList<QByteArray> tags(const QByteArray& html, const char* name) {
             !img.contains("max-width:100%;height:auto"))
             faults << QString::fromLatin1(img);
     }
-    static const QRegularExpression link(u"(<a\\b[^>]*>)(.*?)</a>"_qs, QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression link(u"(<a\\b[^>]*>)(.*?)</a>"_qs,
+                                         QRegularExpression::DotMatchesEverythingOption);
     for (const auto& match : link.globalMatch(QString::fromLatin1(html))) {
         static const QRegularExpression named(u"alt=\"[^\"]+\"|>[^<\\s]"_qs);
-        if (!match.captured(1).contains(u"style=\"color:"_qs) || !(u">"_qs + match.captured(2)).contains(named))
+        if (!match.captured(1).contains(u"style=\"color:"_qs) ||
+            !(u">"_qs + match.captured(2)).contains(named))
             faults << match.captured();
     }
     const qsizetype items = html.count("<li"), inLists = html.count("<ul");
