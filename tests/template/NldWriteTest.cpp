@@ -23,8 +23,8 @@ TEST(WriteTemplate, BlocksFollowTheDateOnLineEachAfterABlankLineAndItsHeader) {
     const QList<QList<QByteArray>> blocks{blockLines("A"), withText, emptyBlock()};
     const QByteArray bytes = writeTemplate(sampleSettings(), blocks);
     EXPECT_EQ(bytes, crlf(sampleSettingsLines() + QList<QByteArray>{" ", "[BLOCK001]"} + blockLines("A") +
-                          QList<QByteArray>{" ", "[BLOCK002]"} + withText + QList<QByteArray>{" ", "[BLOCK003]"} +
-                          emptyBlock()));
+                          QList<QByteArray>{" ", "[BLOCK002]"} + withText +
+                          QList<QByteArray>{" ", "[BLOCK003]"} + emptyBlock()));
     const NewsletterTemplate back = parseTemplate(bytes);
     ASSERT_EQ(back.blocks.size(), 3);
     for (qsizetype k = 0; k < 3; ++k) EXPECT_EQ(back.blocks[k].lines(), blocks[k]) << "block " << k + 1;
@@ -38,6 +38,38 @@ TEST(WriteTemplate, DateOnIsTrueOnlyForExactlyTRUE) {
     }
     settings.DateOn = "TRUE";
     EXPECT_TRUE(writeTemplate(settings, {}).endsWith("\r\nDateOn=TRUE\r\n"));
+}
+
+// The layout and the preview text follow DateOn only when set, and come back as written; a template
+// without them is written as before, and a reader that knows them reads them from any place.
+TEST(WriteTemplate, LayoutAndPreviewTextOnlyWhenSetAndBackAsWritten) {
+    const struct {
+        QByteArray layout, preview;
+        QList<QByteArray> lines;
+        bool mobile;
+    } rows[] = {
+        {"", "", {}, false},
+        {"mobil", "", {"Layout=mobil"}, true},
+        {"klassisch",
+         "Herbst=20 % f\xFCr alle",
+         {"Layout=klassisch", "Vorschautext=Herbst=20 % f\xFCr alle"},
+         false},
+        {"", "Nur Vorschau", {"Vorschautext=Nur Vorschau"}, false},
+    };
+    for (const auto& row : rows) {
+        TemplateSettings settings = sampleSettings();
+        settings.Layout = row.layout, settings.Vorschautext = row.preview;
+        const QByteArray bytes = writeTemplate(settings, {blockLines("A")});
+        EXPECT_EQ(bytes, crlf(sampleSettingsLines() + row.lines + section(1, blockLines("A"))))
+            << row.layout.constData();
+        const NewsletterTemplate back = parseTemplate(bytes);
+        EXPECT_EQ(back.settings, settings);
+        EXPECT_EQ(back.settings.mobileLayout(), row.mobile);
+        ASSERT_EQ(back.blocks.size(), 1);
+    }
+    QList<QByteArray> moved = sampleSettingsLines();
+    moved.insert(2, "layout = mobil");
+    EXPECT_TRUE(parseTemplate(crlf(moved)).settings.mobileLayout());
 }
 
 TEST(WriteTemplate, HeaderNumbersHaveThreeDigitsUpToTheLimit) {
@@ -57,7 +89,10 @@ TEST(WriteTemplate, ALineBreakInAValueNeverReachesTheFile) {
         TemplateSettings settings = sampleSettings();
         settings.Titel1 = "erste" + br + "zweite";
         QList<QByteArray> block = blockLines("A");
-        block[0] = "\xDC" "ber" + br + "schrift";
+        block[0] =
+            "\xDC"
+            "ber" +
+            br + "schrift";
         block[4] = "Absatz eins" + br + "Absatz zwei";
 
         const QByteArray bytes = writeTemplate(settings, {block, blockLines("B")});
@@ -67,7 +102,9 @@ TEST(WriteTemplate, ALineBreakInAValueNeverReachesTheFile) {
         EXPECT_EQ(back.settings.Titel2, sampleSettings().Titel2);
         ASSERT_EQ(back.blocks.size(), 2);
         const NewsBlock& first = back.blocks[0];
-        EXPECT_TRUE(first.Headline.startsWith("\xDC" "ber") && first.Headline.endsWith("schrift"));
+        EXPECT_TRUE(first.Headline.startsWith("\xDC"
+                                              "ber") &&
+                    first.Headline.endsWith("schrift"));
         EXPECT_EQ(first.Picture, block[1]);
         EXPECT_TRUE(first.Text.startsWith("Absatz eins") && first.Text.endsWith("Absatz zwei"));
         EXPECT_EQ(back.blocks[1].lines(), blockLines("B"));
