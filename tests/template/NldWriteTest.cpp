@@ -23,8 +23,8 @@ TEST(WriteTemplate, BlocksFollowTheDateOnLineEachAfterABlankLineAndItsHeader) {
     const QList<QList<QByteArray>> blocks{blockLines("A"), withText, emptyBlock()};
     const QByteArray bytes = writeTemplate(sampleSettings(), blocks);
     EXPECT_EQ(bytes, crlf(sampleSettingsLines() + QList<QByteArray>{" ", "[BLOCK001]"} + blockLines("A") +
-                          QList<QByteArray>{" ", "[BLOCK002]"} + withText +
-                          QList<QByteArray>{" ", "[BLOCK003]"} + emptyBlock()));
+                          QList<QByteArray>{" ", "[BLOCK002]"} + withText + QList<QByteArray>{" ", "[BLOCK003]"} +
+                          emptyBlock()));
     const NewsletterTemplate back = parseTemplate(bytes);
     ASSERT_EQ(back.blocks.size(), 3);
     for (qsizetype k = 0; k < 3; ++k) EXPECT_EQ(back.blocks[k].lines(), blocks[k]) << "block " << k + 1;
@@ -89,10 +89,7 @@ TEST(WriteTemplate, ALineBreakInAValueNeverReachesTheFile) {
         TemplateSettings settings = sampleSettings();
         settings.Titel1 = "erste" + br + "zweite";
         QList<QByteArray> block = blockLines("A");
-        block[0] =
-            "\xDC"
-            "ber" +
-            br + "schrift";
+        block[0] = "\xDC" "ber" + br + "schrift";
         block[4] = "Absatz eins" + br + "Absatz zwei";
 
         const QByteArray bytes = writeTemplate(settings, {block, blockLines("B")});
@@ -102,9 +99,7 @@ TEST(WriteTemplate, ALineBreakInAValueNeverReachesTheFile) {
         EXPECT_EQ(back.settings.Titel2, sampleSettings().Titel2);
         ASSERT_EQ(back.blocks.size(), 2);
         const NewsBlock& first = back.blocks[0];
-        EXPECT_TRUE(first.Headline.startsWith("\xDC"
-                                              "ber") &&
-                    first.Headline.endsWith("schrift"));
+        EXPECT_TRUE(first.Headline.startsWith("\xDC" "ber") && first.Headline.endsWith("schrift"));
         EXPECT_EQ(first.Picture, block[1]);
         EXPECT_TRUE(first.Text.startsWith("Absatz eins") && first.Text.endsWith("Absatz zwei"));
         EXPECT_EQ(back.blocks[1].lines(), blockLines("B"));
