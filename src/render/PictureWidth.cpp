@@ -1,6 +1,5 @@
 #include "render/PictureWidth.h"
 
-#include <QBuffer>
 #include <QFile>
 
 namespace zw {
@@ -9,10 +8,6 @@ namespace {
 
 int bigEndian16(QByteArrayView bytes, qsizetype at) {
     return (uchar(bytes[at]) << 8) | uchar(bytes[at + 1]);
-}
-
-int littleEndian16(QByteArrayView bytes, qsizetype at) {
-    return uchar(bytes[at]) | (uchar(bytes[at + 1]) << 8);
 }
 
 bool startsWith(QByteArrayView bytes, QByteArrayView magic, qsizetype at = 0) {
@@ -26,7 +21,7 @@ bool isFrameMarker(uchar marker) {
 
 // Walks the JPEG's segments up to its frame header. The header follows whatever the camera or editor
 // put before it (EXIF, colour profiles), so the segments are skipped by their lengths, not read.
-std::optional<int> jpegWidth(QIODevice& file) {
+std::optional<int> jpegWidth(QFile& file) {
     qint64 at = 2;
     for (int segments = 0; segments < 1000; ++segments) {
         if (!file.seek(at))
@@ -54,38 +49,18 @@ std::optional<int> jpegWidth(QIODevice& file) {
 
 }  // namespace
 
-std::optional<int> PictureWidthFromHead(QByteArrayView head) {
-    std::optional<int> width;
-    if (startsWith(head, "\x89PNG\r\n\x1A\n") && head.size() >= 24)
-        width = int(quint32(bigEndian16(head, 16)) << 16 | quint32(bigEndian16(head, 18)));
-    else if ((startsWith(head, "GIF87a") || startsWith(head, "GIF89a")) && head.size() >= 8)
-        width = littleEndian16(head, 6);
-    else if (startsWith(head, "RIFF") && startsWith(head, "WEBP", 8) && head.size() >= 30) {
-        if (startsWith(head, "VP8 ", 12))
-            width = littleEndian16(head, 26) & 0x3FFF;
-        else if (startsWith(head, "VP8L", 12))
-            width = (littleEndian16(head, 21) & 0x3FFF) + 1;
-        else if (startsWith(head, "VP8X", 12))
-            width = (uchar(head[24]) | uchar(head[25]) << 8 | uchar(head[26]) << 16) + 1;
-    } else if (startsWith(head, "\xFF\xD8")) {
-        QByteArray bytes = head.toByteArray();
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
-        width = jpegWidth(buffer);
-    }
-    if (width && *width <= 0)
-        return std::nullopt;
-    return width;
-}
-
 std::optional<int> PictureWidth(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray head = file.read(32);
+    const QByteArray head = file.read(24);
     if (startsWith(head, "\xFF\xD8"))
         return jpegWidth(file);
-    return PictureWidthFromHead(head);
+    if (startsWith(head, "\x89PNG\r\n\x1A\n") && head.size() >= 24) {
+        const int width = int(quint32(bigEndian16(head, 16)) << 16 | quint32(bigEndian16(head, 18)));
+        return width > 0 ? std::optional<int>(width) : std::nullopt;
+    }
+    return std::nullopt;
 }
 
 }  // namespace zw
