@@ -11,10 +11,22 @@ using namespace texts;
 
 namespace {
 
-bool startsWithTag(const QByteArray& tag, const char* name) {
-    const QByteArray lower = asciiLower(tag.left(qsizetype(qstrlen(name)) + 1));
-    return lower.startsWith(name) &&
-           (lower.size() == qsizetype(qstrlen(name)) || !isalnum(uchar(lower.back())));
+// The pieces of a line, copied once: the many pieces of a phone-layout line, added up with "+", cost
+// a reallocation each.
+QByteArray joined(std::initializer_list<QByteArrayView> pieces) {
+    qsizetype size = 0;
+    for (QByteArrayView piece : pieces) size += piece.size();
+    QByteArray out;
+    out.reserve(size);
+    for (QByteArrayView piece : pieces) out.append(piece);
+    return out;
+}
+
+// Whether a tag's text after its "<" is the named tag, in any case ("LI", "li class=..").
+bool startsWithTag(QByteArrayView afterBracket, const char* name) {
+    const qsizetype length = qsizetype(qstrlen(name));
+    return afterBracket.size() >= length && qstrnicmp(afterBracket.data(), name, length) == 0 &&
+           (afterBracket.size() == length || !isalnum(uchar(afterBracket[length])));
 }
 
 // The pixel size of a <font> tag's size attribute ("+1", "=3D\"+2\"", "5"), or 0 when it has none.
@@ -43,9 +55,9 @@ int fontPixels(const QByteArray& tag) {
 // A link colour for an <a> tag the user's text brings, unless the tag has a style of its own.
 QByteArray colouredLink(const QByteArray& tag, const QByteArray& linkColor) {
     if (asciiLower(tag).contains("style="))
-        return tag;
+        return EscapeEquals(tag);
     const qsizetype end = tag.endsWith("/>") ? tag.size() - 2 : tag.size() - 1;
-    return tag.left(end) + " style=\"color:" + linkColor + "\"" + tag.mid(end);
+    return EscapeEquals(tag.left(end)) + " style=3D\"color:" + EscapeEquals(linkColor) + "\"" + tag.mid(end);
 }
 
 // The font of a text element, its colour last.
@@ -82,13 +94,12 @@ public:
     }
 
 private:
-    // Every fixed fragment is plain HTML, and every user text has had its "=" escaped already: the one
-    // escape of the finished line turns the fragments' "=" into "=3D" and leaves the rest as it is.
-    void line(const QByteArray& html) { out_.append(EscapeEquals(html)); }
+    // The fixed fragments are quoted-printable already, and every user text is escaped as it is put in.
+    void line(const QByteArray& html) { out_.append(html); }
 
     QByteArray reference(const QByteArray& storedPath) {
-        return QByteArray::number(++context_.PictureCounter) + kReferenceSeparator +
-               Check3D(fileNamePart(storedPath));
+        return joined({QByteArray::number(++context_.PictureCounter), kReferenceSeparator,
+                       Check3D(fileNamePart(storedPath))});
     }
 
     QByteArray linked(const QByteArray& address) {
@@ -106,17 +117,30 @@ private:
         return pixels ? std::min(*pixels, column) : column;
     }
 
-    QByteArray image(const QByteArray& storedPath, const QByteArray& alt, int pixels,
-                     const QByteArray& style) {
-        return kPhoneImageOpen + reference(storedPath) + kPhoneImageWidth + QByteArray::number(pixels) +
-               kPhoneImageAlt + EscapeEquals(AltText(alt)) + style;
+    // The parts of an img tag around its reference: the width, the text and the style.
+    static QByteArray imageTail(const QByteArray& alt, int pixels, const QByteArray& style) {
+        return joined({kPhoneImageWidth, QByteArray::number(pixels), kPhoneImageAlt,
+                       EscapeEquals(AltText(alt)), style});
     }
 
-    void pictureRow(const QByteArray& storedPath, const QByteArray& storedAlign, const char* padding,
-                    const QByteArray& alt, int pixels) {
+    QByteArray image(const QByteArray& storedPath, const QByteArray& tail) {
+        return joined({kPhoneImageOpen, reference(storedPath), tail});
+    }
+
+    // A row of one picture shown as a block: its opening line and the img tag's tail.
+    struct PictureRow {
+        QByteArray open, tail;
+    };
+    static PictureRow pictureRow(const QByteArray& storedAlign, const char* padding, const QByteArray& alt,
+                                 int pixels) {
         const QByteArray align = alignment(storedAlign);
-        line(QByteArray(kPhonePictureRow).replace("%1", align).replace("%2", padding));
-        line(image(storedPath, alt, pixels, QByteArray(kPhoneImageStyle).replace("%1", blockMargin(align))));
+        return {QByteArray(kPhonePictureRow).replace("%1", align).replace("%2", padding),
+                imageTail(alt, pixels, QByteArray(kPhoneImageStyle).replace("%1", blockMargin(align)))};
+    }
+
+    void addPictureRow(const QByteArray& storedPath, const PictureRow& row) {
+        line(row.open);
+        line(image(storedPath, row.tail));
         line(kPhoneRowEnd);
     }
 
@@ -139,8 +163,9 @@ private:
     }
 
     void logoRow() {
-        pictureRow(in_.kopfLogo, in_.logoAlign, "0", in_.titel1,
-                   width(in_.kopfLogo, PictureKind::HeadLogo, kPhoneContentWidth));
+        addPictureRow(in_.kopfLogo,
+                      pictureRow(in_.logoAlign, "0", in_.titel1,
+                                 width(in_.kopfLogo, PictureKind::HeadLogo, kPhoneContentWidth)));
     }
 
     void titleRow() {
@@ -159,10 +184,8 @@ private:
     }
 
     void newsBlock(const NewsBlock& block) {
-        const QByteArray colour = EscapeEquals(in_.textColor);
-        const QByteArray linkColour = EscapeEquals(in_.linkColor);
         out_.append("");
-        pictureRow(in_.seperatorNews, in_.seperatorAlign, "16px 0 0 0", {}, separatorWidth_);
+        addPictureRow(in_.seperatorNews, separatorRow_);
         line(kPhoneColumnsCell);
         if (!block.Picture.isEmpty()) {
             line(kMsoColumnsOpen);
@@ -171,31 +194,29 @@ private:
             line(kPhonePictureCell);
             const int pixels = width(block.Picture, PictureKind::BlockPicture, kPhonePictureWidth);
             if (!block.LinkUrl.isEmpty()) {
-                // A linked picture is all its link says: its text names where it leads.
+                // A linked picture is all its link says: its text names where it leads. One line: a line
+                // break inside the link would be an underlined blank beside the picture.
                 const QByteArray name = !trimmed8(block.Headline).isEmpty()   ? block.Headline
                                         : !trimmed8(block.LinkText).isEmpty() ? block.LinkText
                                                                               : block.LinkUrl;
-                // One line: a line break inside the link would be an underlined blank beside the picture.
-                line(kPhoneLinkOpen + linked(block.LinkUrl) + kPhoneLinkTarget + linkColour + kPhoneTagEnd +
-                     image(block.Picture, name, pixels, kPhoneInlineImageStyle) + kPhoneLinkClose);
+                line(joined({kPhoneLinkOpen, linked(block.LinkUrl), linkTail_,
+                             image(block.Picture, imageTail(name, pixels, kPhoneInlineImageStyle)),
+                             kPhoneLinkClose}));
             } else {
-                line(image(block.Picture, block.Headline, pixels, kPhoneInlineImageStyle));
+                line(image(block.Picture, imageTail(block.Headline, pixels, kPhoneInlineImageStyle)));
             }
             line(kPhoneColumnEnd);
             line(kMsoColumnsBetween);
         }
         line(kPhoneTextColumn);
         line(kPhoneColumnTable);
-        line(kPhoneTextCell + font(colour) + kPhoneTagEnd);
+        line(textCell_);
         if (!trimmed8(block.Headline).isEmpty())
-            line(kPhoneHeadline + font(colour) + kPhoneTagEnd + EscapeEquals(block.Headline) +
-                 kPhoneHeadlineClose);
-        line(kPhoneNewsTextOpen + EscapeEquals(PhoneNewsText(block.Text, in_.linkColor)) +
-             kPhoneNewsTextClose);
+            line(joined({headline_, EscapeEquals(block.Headline), kPhoneHeadlineClose}));
+        line(joined({kPhoneNewsTextOpen, PhoneNewsText(block.Text, in_.linkColor), kPhoneNewsTextClose}));
         if (!block.LinkText.isEmpty() && !block.LinkUrl.isEmpty())
-            line(kPhoneMoreOpen + QByteArray(kPhoneLinkOpen) + linked(block.LinkUrl) + kPhoneLinkTarget +
-                 linkColour + kPhoneTagEnd + EscapeEquals(block.LinkText) + kPhoneLinkClose +
-                 kPhoneParagraphClose);
+            line(joined({kPhoneMoreOpen, kPhoneLinkOpen, linked(block.LinkUrl), linkTail_,
+                         EscapeEquals(block.LinkText), kPhoneLinkClose, kPhoneParagraphClose}));
         line(kPhoneColumnEnd);
         if (!block.Picture.isEmpty())
             line(kMsoColumnsClose);
@@ -204,17 +225,17 @@ private:
 
     void imprint() {
         const QByteArray colour = EscapeEquals(in_.textColor);
-        const QByteArray linkColour = EscapeEquals(in_.linkColor);
         out_.append("");
-        pictureRow(in_.seperatorImpressum, in_.impressumAlign, "24px 0 0 0", {},
-                   width(in_.seperatorImpressum, PictureKind::ImprintSeparator, kPhoneContentWidth));
+        addPictureRow(
+            in_.seperatorImpressum,
+            pictureRow(in_.impressumAlign, "24px 0 0 0", {},
+                       width(in_.seperatorImpressum, PictureKind::ImprintSeparator, kPhoneContentWidth)));
         line(kPhoneImprintCell + font(colour) + kPhoneTagEnd);
         if (!trimmed8(in_.impressumText).isEmpty())
             line(kPhoneParagraph + EscapeEquals(in_.impressumText) + kPhoneParagraphClose);
         // A link without text is read out as "link" and nothing else, so an empty address writes none.
         const auto link = [&](const QByteArray& href, const QByteArray& text) {
-            return kPhoneLinkOpen + href + kPhoneLinkTarget + linkColour + kPhoneTagEnd + EscapeEquals(text) +
-                   kPhoneLinkClose;
+            return kPhoneLinkOpen + href + linkTail_ + EscapeEquals(text) + kPhoneLinkClose;
         };
         QList<QByteArray> links;
         if (!trimmed8(in_.impressumMailTo).isEmpty())
@@ -232,8 +253,13 @@ private:
     RenderContext& context_;
     const RenderInput& in_;
     MessageLines& out_;
-    // The separator stands above every block: measured once.
-    const int separatorWidth_ = width(in_.seperatorNews, PictureKind::NewsSeparator, kPhoneContentWidth);
+    // What every news block repeats, put together once: the separator stands above each.
+    const PictureRow separatorRow_ =
+        pictureRow(in_.seperatorAlign, "16px 0 0 0", {},
+                   width(in_.seperatorNews, PictureKind::NewsSeparator, kPhoneContentWidth));
+    const QByteArray linkTail_ = kPhoneLinkTarget + EscapeEquals(in_.linkColor) + kPhoneTagEnd;
+    const QByteArray textCell_ = kPhoneTextCell + font(EscapeEquals(in_.textColor)) + kPhoneTagEnd;
+    const QByteArray headline_ = kPhoneHeadline + font(EscapeEquals(in_.textColor)) + kPhoneTagEnd;
 };
 
 }  // namespace
@@ -245,7 +271,7 @@ QByteArray PreheaderLine(const QByteArray& vorschautext) {
     // Plain text, as typed: the inbox shows it as it stands, so no markup may take effect.
     QByteArray escaped = text;
     escaped.replace('&', "&amp;").replace('<', "&lt;").replace('>', "&gt;");
-    return EscapeEquals(kPreheaderOpen + escaped + kPreheaderClose);
+    return kPreheaderOpen + EscapeEquals(escaped) + kPreheaderClose;
 }
 
 QByteArray AltText(const QByteArray& text) {
@@ -278,15 +304,21 @@ QByteArray PhoneNewsText(const QByteArray& text, const QByteArray& linkColor) {
     while (i < text.size()) {
         const qsizetype end = text[i] == '<' ? text.indexOf('>', i) : -1;
         if (end < 0) {
-            // Text between list items is only blank space; anything else ends the list.
-            if (!isspace(uchar(text[i])))
+            // Text up to the next tag. Between list items it is only blank space; anything else ends
+            // the list.
+            qsizetype next = text.indexOf('<', i + 1);
+            if (next < 0)
+                next = text.size();
+            const QByteArrayView run = QByteArrayView(text).sliced(i, next - i);
+            if (!run.trimmed().isEmpty())
                 closeList();
-            out.append(text[i++]);
+            out.append(EscapeEquals(run.toByteArray()));
+            i = next;
             continue;
         }
         const QByteArray tag = text.mid(i, end + 1 - i);
         i = end + 1;
-        const QByteArray name = tag.mid(1);
+        const QByteArrayView name = QByteArrayView(tag).sliced(1);
         if (startsWithTag(name, "li")) {
             if (!inList)
                 out.append(kPhoneListOpen);
@@ -296,20 +328,22 @@ QByteArray PhoneNewsText(const QByteArray& text, const QByteArray& linkColor) {
         }
         if (startsWithTag(name, "/li")) {
             inItem = false;
-            out.append(tag);
+            out.append(EscapeEquals(tag));
             continue;
         }
         closeList();
         if (startsWithTag(name, "font")) {
             const int pixels = fontPixels(tag);
             fontSpans.append(pixels > 0);
-            out.append(pixels > 0 ? "<span style=\"font-size:" + QByteArray::number(pixels) + "px\">" : tag);
+            out.append(pixels > 0 ? "<span style=3D\"font-size:" + QByteArray::number(pixels) + "px\">"
+                                  : EscapeEquals(tag));
         } else if (startsWithTag(name, "/font")) {
-            out.append(!fontSpans.isEmpty() && fontSpans.takeLast() ? QByteArray("</span>") : tag);
+            out.append(!fontSpans.isEmpty() && fontSpans.takeLast() ? QByteArray("</span>")
+                                                                    : EscapeEquals(tag));
         } else if (startsWithTag(name, "a")) {
             out.append(colouredLink(tag, linkColor));
         } else {
-            out.append(tag);
+            out.append(EscapeEquals(tag));
         }
     }
     if (inList)

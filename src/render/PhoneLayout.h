@@ -13,9 +13,9 @@ void AddHtmlPartHeader(RenderContext& context);
 void AddPhoneHtmlDocument(RenderContext& context);
 // The hidden preview text for the top of the body, already quoted-printable; empty without one.
 QByteArray PreheaderLine(const QByteArray& vorschautext);
-// A news text as the phone layout shows it (before quoted-printable): the list items the text commands
-// write stand inside a list, the size command's steps become pixel sizes, and every link carries the
-// link colour. The stored text keeps what the user wrote.
+// A news text as the phone layout's HTML part carries it, quoted-printable: the list items the text
+// commands write stand inside a list, the size command's steps become pixel sizes, and every link
+// carries the link colour. The stored text keeps what the user wrote.
 QByteArray PhoneNewsText(const QByteArray& text, const QByteArray& linkColor);
 // A user text as the value of an alt attribute: without tags, quotes as references.
 QByteArray AltText(const QByteArray& text);

@@ -144,19 +144,26 @@ QByteArray PictureExtension(const QByteArray& fileName) {
 }
 
 QList<QByteArray> WrapHtmlLine(const QByteArray& line) {
+    if (line.size() <= kSoftLineLength)
+        return {line};
     QList<QByteArray> out;
-    QByteArray rest = line;
-    while (rest.size() > kSoftLineLength) {
+    out.reserve(line.size() / (kSoftLineLength - 2) + 1);
+    // Cut by position: copying the rest after every cut made long lines cost the square of their length.
+    qsizetype at = 0;
+    while (line.size() - at > kSoftLineLength) {
         // Never cut between "=" and the two characters of its escape.
         qsizetype cut = kSoftLineLength;
-        if (rest[kSoftLineLength - 2] == '=')
+        if (line[at + kSoftLineLength - 2] == '=')
             cut = kSoftLineLength - 2;
-        else if (rest[kSoftLineLength - 1] == '=')
+        else if (line[at + kSoftLineLength - 1] == '=')
             cut = kSoftLineLength - 1;
-        out.append(rest.left(cut) + '=');
-        rest = rest.mid(cut);
+        QByteArray piece;
+        piece.reserve(cut + 1);
+        piece.append(QByteArrayView(line).sliced(at, cut)).append('=');
+        out.append(std::move(piece));
+        at += cut;
     }
-    out.append(rest);
+    out.append(line.mid(at));
     return out;
 }
 

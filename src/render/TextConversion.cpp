@@ -19,15 +19,19 @@ QByteArray Check3D(const QByteArray& text) {
 }
 
 QByteArray EscapeEquals(const QByteArray& text) {
-    if (!text.contains('='))
+    qsizetype at = text.indexOf('=');
+    if (at < 0)
         return text;
     QByteArray out;
     out.reserve(text.size() + 2 * text.count('='));
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        out.append(text[i]);
-        if (text[i] == '=' && text.mid(i + 1, 2) != "3D")
+    qsizetype copied = 0;
+    for (; at >= 0; at = text.indexOf('=', at + 1)) {
+        out.append(QByteArrayView(text).sliced(copied, at + 1 - copied));
+        copied = at + 1;
+        if (QByteArrayView(text).sliced(at + 1).first(qMin<qsizetype>(2, text.size() - at - 1)) != "3D")
             out.append("3D");
     }
+    out.append(QByteArrayView(text).sliced(copied));
     return out;
 }
 

@@ -15,8 +15,8 @@ namespace zw::test {
 namespace {
 
 TEST(PhoneNewsText, ListsSizesAndLinkColours) {
-    const QByteArray ul = "<ul style=\"margin:8px 0;padding:0 0 0 24px\">";
-    const QByteArray li = "<li style=\"margin:0 0 4px 0\">";
+    const QByteArray ul = "<ul style=3D\"margin:8px 0;padding:0 0 0 24px\">";
+    const QByteArray li = "<li style=3D\"margin:0 0 4px 0\">";
     const struct {
         QByteArray text, shown;
     } rows[] = {
@@ -26,15 +26,15 @@ TEST(PhoneNewsText, ListsSizesAndLinkColours) {
         {"<LI>eins</LI> <li>zwei</li><br><li>neu</li>",
          ul + li + "eins</LI> " + li + "zwei</li></ul><br>" + ul + li + "neu</li></ul>"},
         {"<li>offen", ul + li + "offen</ul>"},
-        {"<font size=\"+1\">gross</font>", "<span style=\"font-size:18px\">gross</span>"},
+        {"<font size=\"+1\">gross</font>", "<span style=3D\"font-size:18px\">gross</span>"},
         {"<font size=3D\"+3\">x</font><font size=\"+7\">y</font>",
-         "<span style=\"font-size:24px\">x</span><span style=\"font-size:32px\">y</span>"},
+         "<span style=3D\"font-size:24px\">x</span><span style=3D\"font-size:32px\">y</span>"},
         {"<font size=\"+2\"><font color=\"red\">x</font></font>",
-         "<span style=\"font-size:20px\"><font color=\"red\">x</font></span>"},
+         "<span style=3D\"font-size:20px\"><font color=3D\"red\">x</font></span>"},
         {"<a href=3D\"http://x.de/?a=3D1\">Link</a>",
-         "<a href=3D\"http://x.de/?a=3D1\" style=\"color:#0000FF\">Link</a>"},
-        {"<a href=\"x\" style=\"color:red\">eigen</a>", "<a href=\"x\" style=\"color:red\">eigen</a>"},
-        {"<label>kein li</label> 3 < 4", "<label>kein li</label> 3 < 4"},
+         "<a href=3D\"http://x.de/?a=3D1\" style=3D\"color:#0000FF\">Link</a>"},
+        {"<a href=\"x\" style=\"color:red\">eigen</a>", "<a href=3D\"x\" style=3D\"color:red\">eigen</a>"},
+        {"<label>kein li</label> 3 < 4 = 4", "<label>kein li</label> 3 < 4 =3D 4"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(PhoneNewsText(row.text, "#0000FF"), row.shown) << row.text.toStdString();
@@ -112,6 +112,12 @@ QList<QByteArray> tags(const QByteArray& html, const char* name) {
         return ::testing::AssertionFailure() << parsed.problems.join(u';').toStdString();
     const QByteArray html = parsed.html;
     QStringList faults;
+    // Every "=" of the encoded part is an escape or a soft line break: none is left for a reader to guess.
+    const qsizetype body = message.indexOf("\r\n\r\n", message.indexOf("Content-Type: text/html;"));
+    const QByteArray encoded = message.mid(body, message.indexOf("------=_NextPart_2--") - body);
+    static const QRegularExpression bareEquals(u"=(?!3D|\r\n)"_qs);
+    if (QString::fromLatin1(encoded).contains(bareEquals))
+        faults << u"ein \"=\" ohne Escape"_qs;
     if (!html.contains("<html lang=\"de\">") || !html.contains("<title>"))
         faults << u"ohne lang oder title"_qs;
     if (html.contains("<style") || html.contains(" class="))
