@@ -284,7 +284,7 @@ QByteArray AltText(const QByteArray& text) {
         else if (c == '>' && inTag)
             inTag = false;
         else if (!inTag)
-            out.append(c == '"' ? QByteArray("&quot;") : QByteArray(1, c));
+            c == '"' ? out.append("&quot;") : out.append(c);
     }
     return trimmed8(out);
 }
@@ -312,13 +312,13 @@ QByteArray PhoneNewsText(const QByteArray& text, const QByteArray& linkColor) {
             const QByteArrayView run = QByteArrayView(text).sliced(i, next - i);
             if (!run.trimmed().isEmpty())
                 closeList();
-            out.append(EscapeEquals(run.toByteArray()));
+            AppendEscapedEquals(out, run);
             i = next;
             continue;
         }
-        const QByteArray tag = text.mid(i, end + 1 - i);
+        const QByteArrayView tag = QByteArrayView(text).sliced(i, end + 1 - i);
         i = end + 1;
-        const QByteArrayView name = QByteArrayView(tag).sliced(1);
+        const QByteArrayView name = tag.sliced(1);
         if (startsWithTag(name, "li")) {
             if (!inList)
                 out.append(kPhoneListOpen);
@@ -328,22 +328,26 @@ QByteArray PhoneNewsText(const QByteArray& text, const QByteArray& linkColor) {
         }
         if (startsWithTag(name, "/li")) {
             inItem = false;
-            out.append(EscapeEquals(tag));
+            AppendEscapedEquals(out, tag);
             continue;
         }
         closeList();
         if (startsWithTag(name, "font")) {
-            const int pixels = fontPixels(tag);
+            const int pixels = fontPixels(tag.toByteArray());
             fontSpans.append(pixels > 0);
-            out.append(pixels > 0 ? "<span style=3D\"font-size:" + QByteArray::number(pixels) + "px\">"
-                                  : EscapeEquals(tag));
+            if (pixels > 0)
+                out.append("<span style=3D\"font-size:").append(QByteArray::number(pixels)).append("px\">");
+            else
+                AppendEscapedEquals(out, tag);
         } else if (startsWithTag(name, "/font")) {
-            out.append(!fontSpans.isEmpty() && fontSpans.takeLast() ? QByteArray("</span>")
-                                                                    : EscapeEquals(tag));
+            if (!fontSpans.isEmpty() && fontSpans.takeLast())
+                out.append("</span>");
+            else
+                AppendEscapedEquals(out, tag);
         } else if (startsWithTag(name, "a")) {
-            out.append(colouredLink(tag, linkColor));
+            out.append(colouredLink(tag.toByteArray(), linkColor));
         } else {
-            out.append(EscapeEquals(tag));
+            AppendEscapedEquals(out, tag);
         }
     }
     if (inList)

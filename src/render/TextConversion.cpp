@@ -19,20 +19,23 @@ QByteArray Check3D(const QByteArray& text) {
 }
 
 QByteArray EscapeEquals(const QByteArray& text) {
-    qsizetype at = text.indexOf('=');
-    if (at < 0)
+    if (!text.contains('='))
         return text;
     QByteArray out;
     out.reserve(text.size() + 2 * text.count('='));
+    AppendEscapedEquals(out, text);
+    return out;
+}
+
+void AppendEscapedEquals(QByteArray& out, QByteArrayView text) {
     qsizetype copied = 0;
-    for (; at >= 0; at = text.indexOf('=', at + 1)) {
-        out.append(QByteArrayView(text).sliced(copied, at + 1 - copied));
+    for (qsizetype at = text.indexOf('='); at >= 0; at = text.indexOf('=', at + 1)) {
+        out.append(text.sliced(copied, at + 1 - copied));
         copied = at + 1;
-        if (QByteArrayView(text).sliced(at + 1).first(qMin<qsizetype>(2, text.size() - at - 1)) != "3D")
+        if (text.sliced(at + 1).first(qMin<qsizetype>(2, text.size() - at - 1)) != "3D")
             out.append("3D");
     }
-    out.append(QByteArrayView(text).sliced(copied));
-    return out;
+    out.append(text.sliced(copied));
 }
 
 QByteArray NormalizeLink(const QByteArray& address, Prompts& prompts) {
