@@ -64,6 +64,8 @@ TEST(PictureWidth, FromTheHeaderOfEachKind) {
 
 // The hidden preview text heads the HTML body in both layouts and the plain text only in the phone
 // layout; a blank one writes nothing.
+using LayoutMessage = RenderFixture;
+
 // The index of the first line that starts so.
 qsizetype lineStarting(const QList<QByteArray>& lines, const QByteArray& start) {
     for (qsizetype i = 0; i < lines.size(); ++i)
@@ -72,7 +74,7 @@ qsizetype lineStarting(const QList<QByteArray>& lines, const QByteArray& start) 
     return -1;
 }
 
-TEST_F(RenderFixture, PreviewTextInBothLayouts) {
+TEST_F(LayoutMessage, PreviewTextInBothLayouts) {
     const QList<QByteArray> classicPlain = plainText();
     const QList<QByteArray> classicHtml = htmlPart();
     input.vorschautext = "  ";
@@ -174,7 +176,7 @@ TEST(PhoneLayout, EveryShippedTemplateReadsWellEverywhere) {
 // The edges the shipped templates do not show: empty imprint addresses write no nameless links, a
 // linked picture without a headline is named by its link text, a picture wider than its column is
 // given the column's width.
-TEST_F(RenderFixture, PhoneLayoutNamesEveryLinkAndPicture) {
+TEST_F(LayoutMessage, PhoneLayoutNamesEveryLinkAndPicture) {
     input.mobileLayout = true;
     input.impressumMailTo.clear();
     input.impressumUrl = " ";
