@@ -32,6 +32,7 @@ struct CampaignSettings {
 struct RecipientState {
     enum Stage { Pending, InFlight, Sent, Failed } stage = Pending;
     int temporaryAnswers = 0;
+    bool failedTemporarily = false;  // its last answers were temporary ones (or the connection broke)
     QString serverText;
     QDateTime time;
 };
@@ -40,6 +41,7 @@ struct RecipientState {
 struct Replay {
     QList<RecipientState> recipients;
     CampaignStatus status;
+    int waitsInARow = 0;  // the provider's refusals since a message last went through
 };
 Replay replayJournal(const QList<JournalRecord>& records, qsizetype recipientCount);
 
@@ -51,7 +53,8 @@ CampaignSettings readCampaignSettings(const QString& folder);
 QList<Recipient> readCampaignRecipients(const QString& folder);
 
 // The report: one row per recipient, for a spreadsheet (UTF-8 with BOM, ";").
-void writeReport(const QString& path, const QList<Recipient>& recipients, const QList<RecipientState>& states);
+void writeReport(const QString& path, const QList<Recipient>& recipients,
+                 const QList<RecipientState>& states);
 
 // Whether a process holds the campaign's lock now.
 bool campaignRunning(const QString& folder);

@@ -76,6 +76,10 @@ SenderProfile loadProfile(const QString& path) {
             profile.user = value;
         else if (key == u"NachrichtenProMinute")
             profile.messagesPerMinute = number(value, 0, 0, 1000000);
+        else if (key == u"NachrichtenProStunde")
+            profile.messagesPerHour = number(value, 0, 0, 10000000);
+        else if (key == u"NachrichtenProTag")
+            profile.messagesPerDay = number(value, 0, 0, 10000000);
         else if (key == u"CADatei")
             profile.caFile = value;
         else if (key == u"EinKlickAbmeldung")
@@ -102,6 +106,11 @@ void saveProfile(const SenderProfile& profile, const QString& path) {
     };
     QList<QByteArray> lines = {kSection};
     for (const auto& [key, value] : values) lines.append(QByteArray(key) + '=' + valueLine(value).toUtf8());
+    // The hourly and daily limits only where set: a profile without them stays as it was.
+    if (profile.messagesPerHour > 0)
+        lines.append("NachrichtenProStunde=" + QByteArray::number(profile.messagesPerHour));
+    if (profile.messagesPerDay > 0)
+        lines.append("NachrichtenProTag=" + QByteArray::number(profile.messagesPerDay));
 
     FileReplacement file(path, true);
     // Private before the first byte is written; a replaced file keeps no wider permissions it had.

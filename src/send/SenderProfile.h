@@ -15,9 +15,11 @@ struct SenderProfile {
     QString server;
     int port = 587;
     Security security = Security::StartTls;
-    QString user;                // login name; empty: no login
-    int messagesPerMinute = 0;   // the provider's limit; 0: none
-    QString caFile;              // an extra CA certificate file (PEM) for an in-house CA; empty: none
+    QString user;                      // login name; empty: no login
+    int messagesPerMinute = 0;         // the provider's limit; 0: none
+    int messagesPerHour = 0;           // over any rolling hour, all campaigns together; 0: none
+    int messagesPerDay = 0;            // over any rolling 24 hours, all campaigns together; 0: none
+    QString caFile;                    // an extra CA certificate file (PEM) for an in-house CA; empty: none
     bool oneClickUnsubscribe = false;  // the unsubscribe page takes RFC 8058 one-click requests
 
     // Whether the profile names everything a sending needs (sender address, server, port).
