@@ -51,7 +51,7 @@ sanitize: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=0 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	ctest --output-on-failure --timeout 900 -LE package -E WebPreviewTest
+	ctest --output-on-failure --timeout 900 -LE package -E 'WebPreviewTest|InWebEngine'
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZW_FUZZ=ON

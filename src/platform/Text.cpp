@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace zw {
 
 namespace {
@@ -33,6 +35,10 @@ bool representable(char32_t codePoint) {
 }  // namespace
 
 QString decodeWindows1252(QByteArrayView bytes) {
+    // Windows-1252 is ASCII below 128, and most texts (paths, addresses) are nothing else: they need
+    // no converter, whose lookup by name costs more than the conversion.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))
+        return QString::fromLatin1(bytes);
     QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
     return decoder.decode(bytes);
 }

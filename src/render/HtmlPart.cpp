@@ -1,5 +1,6 @@
 #include "platform/Text.h"
 #include "render/MessageTexts.h"
+#include "render/PhoneLayout.h"
 #include "render/RenderMessage.h"
 #include "render/TextConversion.h"
 
@@ -30,12 +31,7 @@ QByteArray linked(RenderContext& context, const QByteArray& address) {
 void addDocumentHead(RenderContext& context) {
     const RenderInput& in = context.input;
     MessageLines& out = context.lines;
-    out.append(kAlternativeDelimiter);
-    context.htmlHeaderLine = out.count();
-    out.append(kHtmlType);
-    out.append(kCharsetParam);
-    out.append(kQuotedPrintable);
-    out.append("");
+    AddHtmlPartHeader(context);
     out.append(kDoctype);
     out.append(kTitleOpen + qp(in.subject) + kTitleClose);
     out.append(kMetaContentType);
@@ -45,6 +41,9 @@ void addDocumentHead(RenderContext& context) {
     out.append(kMetaGenerator);
     out.append(kBodyALink + qp(in.linkColor) + kBodyBgColor + qp(in.bkgColor) + kBodyLink + qp(in.linkColor) +
                kBodyVLink + qp(in.linkColor) + kBodyEnd);
+    const QByteArray preheader = PreheaderLine(in.vorschautext);
+    if (!preheader.isEmpty())
+        out.append(preheader);
     out.append(kOuterTable);
     out.append(kRowOpen);
     out.append(kCellMiddle);
@@ -187,18 +186,29 @@ void addDocumentEnd(RenderContext& context) {
 
 }  // namespace
 
+void AddHtmlPartHeader(RenderContext& context) {
+    MessageLines& out = context.lines;
+    out.append(kAlternativeDelimiter);
+    context.htmlHeaderLine = out.count();
+    out.append(kHtmlType);
+    out.append(kCharsetParam);
+    out.append(kQuotedPrintable);
+    out.append("");
+}
+
 void AddHtmlPart(RenderContext& context) {
     const RenderInput& in = context.input;
-    const QByteArray textFont = kFontOpen + qp(in.textColor) + kFontSize;
-    const QByteArray linkFont = kFontOpen + qp(in.linkColor) + kFontSize;
-
     context.PictureCounter = 0;
-    addDocumentHead(context);
-    addHeadLogoRow(context);
-    addTitleRow(context, textFont);
-    for (const NewsBlock& block : context.blocks) addBlock(context, block);
-    addImprintRow(context, linkFont);
-    addDocumentEnd(context);
+    if (in.mobileLayout) {
+        AddPhoneHtmlDocument(context);
+    } else {
+        addDocumentHead(context);
+        addHeadLogoRow(context);
+        addTitleRow(context, kFontOpen + qp(in.textColor) + kFontSize);
+        for (const NewsBlock& block : context.blocks) addBlock(context, block);
+        addImprintRow(context, kFontOpen + qp(in.linkColor) + kFontSize);
+        addDocumentEnd(context);
+    }
 
     // The picture parts, numbered in the order of the references above.
     context.PictureCounter = 0;

@@ -14,6 +14,10 @@ void AddPlainTextPart(RenderContext& context) {
     MessageLines& out = context.lines;
     // The part is quoted-printable: an "=" of a user text must reach the reader as typed.
     const auto text = [&out](const QByteArray& userText) { out.append(EscapeEquals(userText)); };
+    // The phone layout's preview text opens the plain text too: mail programs that take their inbox
+    // line from this part show it there.
+    if (input.mobileLayout && !trimmed8(input.vorschautext).isEmpty())
+        text(trimmed8(input.vorschautext));
     out.append(kPlainFreeLine);
     out.append(kPlainFreeLine);
     text(input.titel1);

@@ -25,6 +25,8 @@ RenderInput renderInputFromSettings(const TemplateSettings& settings, const QByt
     input.impressumUrl = settings.ImpressumURL;
     input.unsubscribeText = settings.UnsubscribeText;
     input.unsubscribeLink = settings.UnsubscribeLink;
+    input.mobileLayout = settings.mobileLayout();
+    input.vorschautext = settings.Vorschautext;
     input.workFolder = workFolder;
     input.imagesFolder = imagesFolder;
     return input;

@@ -52,6 +52,11 @@ struct RenderInput {
     // Where the setting pictures are copied instead, when not empty: a rendering beside the window's
     // (the command-line renderer) must not swap the window's copies under it, nor it theirs.
     QString copyFolder;
+
+    // The phone layout (Layout=mobil) in place of the classic one.
+    bool mobileLayout = false;
+    // The line mail programs show beside the subject in the inbox; empty: none.
+    QByteArray vorschautext;
 };
 
 // The input a freshly loaded template gives, as the main window's fields would hold it.

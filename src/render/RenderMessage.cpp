@@ -144,19 +144,26 @@ QByteArray PictureExtension(const QByteArray& fileName) {
 }
 
 QList<QByteArray> WrapHtmlLine(const QByteArray& line) {
+    if (line.size() <= kSoftLineLength)
+        return {line};
     QList<QByteArray> out;
-    QByteArray rest = line;
-    while (rest.size() > kSoftLineLength) {
+    out.reserve(line.size() / (kSoftLineLength - 2) + 1);
+    // Cut by position: copying the rest after every cut made long lines cost the square of their length.
+    qsizetype at = 0;
+    while (line.size() - at > kSoftLineLength) {
         // Never cut between "=" and the two characters of its escape.
         qsizetype cut = kSoftLineLength;
-        if (rest[kSoftLineLength - 2] == '=')
+        if (line[at + kSoftLineLength - 2] == '=')
             cut = kSoftLineLength - 2;
-        else if (rest[kSoftLineLength - 1] == '=')
+        else if (line[at + kSoftLineLength - 1] == '=')
             cut = kSoftLineLength - 1;
-        out.append(rest.left(cut) + '=');
-        rest = rest.mid(cut);
+        QByteArray piece;
+        piece.reserve(cut + 1);
+        piece.append(QByteArrayView(line).sliced(at, cut)).append('=');
+        out.append(std::move(piece));
+        at += cut;
     }
-    out.append(rest);
+    out.append(line.mid(at));
     return out;
 }
 
@@ -199,14 +206,8 @@ void AddMessageHeader(RenderContext& context) {
         out.append(line);
 }
 
-void AddPicturePart(RenderContext& context, const QByteArray& storedPath, PictureKind kind) {
-    const RenderInput& input = context.input;
-    const int number = ++context.PictureCounter;
+QString PictureSource(const RenderInput& input, const QByteArray& storedPath, PictureKind kind) {
     const QByteArray fileName = fileNamePart(storedPath);
-    const QByteArray ext = PictureExtension(fileName);
-    const QDir images(input.imagesFolder);
-
-    QString source;
     const char* copyName = nullptr;
     switch (kind) {
         case PictureKind::HeadLogo:
@@ -219,14 +220,18 @@ void AddPicturePart(RenderContext& context, const QByteArray& storedPath, Pictur
             copyName = kImprintSeparatorCopy;
             break;
         case PictureKind::BlockPicture:
-            source = images.filePath(pathFromStored(fileName));
-            break;
+            return QDir(input.imagesFolder).filePath(pathFromStored(fileName));
     }
-    if (copyName) {
-        const QDir copies(input.copyFolder.isEmpty() ? input.imagesFolder : input.copyFolder);
-        source = copies.filePath(QString::fromLatin1(copyName) + fromStored(ext));
+    const QDir copies(input.copyFolder.isEmpty() ? input.imagesFolder : input.copyFolder);
+    return copies.filePath(QString::fromLatin1(copyName) + fromStored(PictureExtension(fileName)));
+}
+
+void AddPicturePart(RenderContext& context, const QByteArray& storedPath, PictureKind kind) {
+    const int number = ++context.PictureCounter;
+    const QByteArray ext = PictureExtension(fileNamePart(storedPath));
+    const QString source = PictureSource(context.input, storedPath, kind);
+    if (kind != PictureKind::BlockPicture)
         copyPicture(pathFromStored(storedPath), source);
-    }
 
     // The picture is read when the message is written. Opening it now reports a missing picture here,
     // in part order, before anything is written. The pictures pass through the working file "temp.mim"

@@ -49,6 +49,9 @@ void AddMessageHeader(RenderContext& context);
 void AddPlainTextPart(RenderContext& context);
 // The HTML part, then every picture part and the closing delimiter of the message.
 void AddHtmlPart(RenderContext& context);
+// The file a picture part encodes: a block picture's copy in the images folder, or the copy that the
+// rendering makes of a setting picture.
+QString PictureSource(const RenderInput& input, const QByteArray& storedPath, PictureKind kind);
 // One picture part, numbered by raising PictureCounter.
 void AddPicturePart(RenderContext& context, const QByteArray& storedPath, PictureKind kind);
 // Leaves the base64 text of the last picture part in the working file "temp.mim", as the encoder

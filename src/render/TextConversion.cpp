@@ -23,12 +23,19 @@ QByteArray EscapeEquals(const QByteArray& text) {
         return text;
     QByteArray out;
     out.reserve(text.size() + 2 * text.count('='));
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        out.append(text[i]);
-        if (text[i] == '=' && text.mid(i + 1, 2) != "3D")
+    AppendEscapedEquals(out, text);
+    return out;
+}
+
+void AppendEscapedEquals(QByteArray& out, QByteArrayView text) {
+    qsizetype copied = 0;
+    for (qsizetype at = text.indexOf('='); at >= 0; at = text.indexOf('=', at + 1)) {
+        out.append(text.sliced(copied, at + 1 - copied));
+        copied = at + 1;
+        if (text.sliced(at + 1).first(qMin<qsizetype>(2, text.size() - at - 1)) != "3D")
             out.append("3D");
     }
-    return out;
+    out.append(text.sliced(copied));
 }
 
 QByteArray NormalizeLink(const QByteArray& address, Prompts& prompts) {

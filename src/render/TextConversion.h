@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 #include "platform/Prompts.h"
 
@@ -14,6 +15,8 @@ QByteArray Check3D(const QByteArray& text);
 // reader decodes exactly what was typed ("HERBST=20" stays "HERBST=20"). An "=" that already starts
 // "=3D" stays: that is how the link command writes its tag, and how stored templates hold it.
 QByteArray EscapeEquals(const QByteArray& text);
+// The same, appended to out.
+void AppendEscapedEquals(QByteArray& out, QByteArrayView text);
 
 // A link address as it goes into an href or the plain-text part: mail addresses get "mailto:",
 // addresses without a scheme get "http://", and the "=" of web addresses are escaped. An address with

@@ -40,6 +40,38 @@ TEST(WriteTemplate, DateOnIsTrueOnlyForExactlyTRUE) {
     EXPECT_TRUE(writeTemplate(settings, {}).endsWith("\r\nDateOn=TRUE\r\n"));
 }
 
+// The layout and the preview text follow DateOn only when set, and come back as written; a template
+// without them is written as before, and a reader that knows them reads them from any place.
+TEST(WriteTemplate, LayoutAndPreviewTextOnlyWhenSetAndBackAsWritten) {
+    const struct {
+        QByteArray layout, preview;
+        QList<QByteArray> lines;
+        bool mobile;
+    } rows[] = {
+        {"", "", {}, false},
+        {"mobil", "", {"Layout=mobil"}, true},
+        {"klassisch",
+         "Herbst=20 % f\xFCr alle",
+         {"Layout=klassisch", "Vorschautext=Herbst=20 % f\xFCr alle"},
+         false},
+        {"", "Nur Vorschau", {"Vorschautext=Nur Vorschau"}, false},
+    };
+    for (const auto& row : rows) {
+        TemplateSettings settings = sampleSettings();
+        settings.Layout = row.layout, settings.Vorschautext = row.preview;
+        const QByteArray bytes = writeTemplate(settings, {blockLines("A")});
+        EXPECT_EQ(bytes, crlf(sampleSettingsLines() + row.lines + section(1, blockLines("A"))))
+            << row.layout.constData();
+        const NewsletterTemplate back = parseTemplate(bytes);
+        EXPECT_EQ(back.settings, settings);
+        EXPECT_EQ(back.settings.mobileLayout(), row.mobile);
+        ASSERT_EQ(back.blocks.size(), 1);
+    }
+    QList<QByteArray> moved = sampleSettingsLines();
+    moved.insert(2, "layout = mobil");
+    EXPECT_TRUE(parseTemplate(crlf(moved)).settings.mobileLayout());
+}
+
 TEST(WriteTemplate, HeaderNumbersHaveThreeDigitsUpToTheLimit) {
     const QList<QByteArray> lines =
         splitLines(writeTemplate(sampleSettings(), QList<QList<QByteArray>>(NewsletterTemplate::kMaxBlocks)));

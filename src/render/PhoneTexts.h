@@ -1,0 +1,121 @@
+#pragma once
+
+// The fixed texts of the phone layout's HTML part, in the order the part has them, stored like the
+// classic ones already in quoted-printable form ("=3D" is "="). Every style is inline: several webmails
+// delete <style> blocks, and Outlook's Word engine sizes by attributes alone, so both are given. 7-bit
+// ASCII.
+
+namespace zw::texts {
+
+// Widths of the content, and of a news block's picture and text columns side by side.
+inline constexpr int kPhoneContentWidth = 600;
+inline constexpr int kPhonePictureWidth = 180;
+inline constexpr int kPhoneTextWidth = 420;
+
+// The hidden line that inboxes show beside the subject (both layouts). Mail programs that honour
+// none of the hiding styles show it as the first line, so it is written only when the user gave one.
+inline constexpr char kPreheaderOpen[] =
+    "<div style=3D\"display:none;max-height:0;overflow:hidden;mso-hide:all\">";
+inline constexpr char kPreheaderClose[] = "</div>";
+
+inline constexpr char kPhoneDoctype[] = "<!DOCTYPE html>";
+inline constexpr char kPhoneHtmlOpen[] = "<html lang=3D\"de\">";
+inline constexpr char kPhoneHead[] = "<head>";
+inline constexpr char kPhoneMetaCharset[] =
+    "<meta http-equiv=3D\"Content-Type\" content=3D\"text/html; charset=3Diso-8859-1\">";
+inline constexpr char kPhoneMetaViewport[] =
+    "<meta name=3D\"viewport\" content=3D\"width=3Ddevice-width, initial-scale=3D1\">";
+inline constexpr char kPhoneTitleOpen[] = "<title>";
+inline constexpr char kPhoneTitleClose[] = "</title>";
+inline constexpr char kPhoneHeadClose[] = "</head>";
+// "%1" is the background colour, on the body and again on the wrapper table: Gmail, Outlook.com and
+// Yahoo drop the attributes of <body>.
+inline constexpr char kPhoneBody[] =
+    "<body style=3D\"margin:0;padding:0;background-color:%1\" bgcolor=3D\"%1\">";
+inline constexpr char kPhoneWrapper[] =
+    "<table role=3D\"presentation\" width=3D\"100%\" border=3D\"0\" cellpadding=3D\"0\" cellspacing=3D\"0\" "
+    "bgcolor=3D\"%1\" style=3D\"width:100%;background-color:%1\">";
+inline constexpr char kPhoneWrapperCell[] = "<tr><td align=3D\"center\" style=3D\"padding:0\">";
+// Outlook takes width:100% literally and knows no max-width: its own table holds it at 600 pixels.
+inline constexpr char kMsoContentOpen[] =
+    "<!--[if mso]><table role=3D\"presentation\" width=3D\"600\" border=3D\"0\" cellpadding=3D\"0\" "
+    "cellspacing=3D\"0\" "
+    "align=3D\"center\"><tr><td><![endif]-->";
+inline constexpr char kPhoneContent[] =
+    "<table role=3D\"presentation\" width=3D\"600\" border=3D\"0\" cellpadding=3D\"0\" cellspacing=3D\"0\" "
+    "align=3D\"center\" style=3D\"width:100%;max-width:600px;margin:0 auto\">";
+
+// A row that holds one picture: "%1" the alignment attribute, "%2" the text-align value.
+inline constexpr char kPhonePictureRow[] = "<tr><td align=3D\"%1\" style=3D\"padding:%2;text-align:%1\">";
+inline constexpr char kPhoneRowEnd[] = "</td></tr>";
+inline constexpr char kPhoneImageOpen[] = "<img src=3D\"cid:";
+inline constexpr char kPhoneImageWidth[] = "\" width=3D\"";
+inline constexpr char kPhoneImageAlt[] = "\" alt=3D\"";
+// "%1" the margin that aligns a picture shown as a block.
+inline constexpr char kPhoneImageStyle[] =
+    "\" style=3D\"display:block;max-width:100%;height:auto;border:0;margin:%1\">";
+inline constexpr char kPhoneInlineImageStyle[] = "\" style=3D\"max-width:100%;height:auto;border:0\">";
+
+// Texts: the font on every element that holds text, since Outlook does not pass it on to headings.
+inline constexpr char kPhoneFont[] = "font-family:Arial,Helvetica,sans-serif;line-height:1.5;color:";
+inline constexpr char kPhoneTitleCell[] = "<tr><td style=3D\"padding:16px 16px 0 16px\">";
+inline constexpr char kPhoneDate[] = "<p style=3D\"margin:0 0 8px 0;text-align:right;font-size:14px;";
+inline constexpr char kPhoneTitle[] = "<h1 style=3D\"margin:0 0 8px 0;font-size:24px;font-weight:bold;";
+inline constexpr char kPhoneTitleEnd[] = "</h1>";
+inline constexpr char kPhoneTitle2[] = "<p style=3D\"margin:0;font-size:16px;font-weight:bold;";
+inline constexpr char kPhoneTagEnd[] = "\">";
+
+// A news block: two inline blocks that sit side by side in 600 pixels and stack below 600 (picture
+// above, centred; text below), inside Outlook's own two-column table. font-size:0 keeps the blank
+// between the two blocks from pushing the second onto the next line.
+inline constexpr char kPhoneColumnsCell[] =
+    "<tr><td align=3D\"center\" style=3D\"padding:8px 0 0 0;font-size:0;text-align:center\">";
+inline constexpr char kMsoColumnsOpen[] =
+    "<!--[if mso]><table role=3D\"presentation\" width=3D\"600\" border=3D\"0\" cellpadding=3D\"0\" "
+    "cellspacing=3D\"0\">"
+    "<tr><td width=3D\"180\" valign=3D\"top\"><![endif]-->";
+inline constexpr char kPhonePictureColumn[] =
+    "<div style=3D\"display:inline-block;width:100%;max-width:180px;vertical-align:top\">";
+inline constexpr char kPhoneColumnTable[] =
+    "<table role=3D\"presentation\" width=3D\"100%\" border=3D\"0\" cellpadding=3D\"0\" cellspacing=3D\"0\">";
+inline constexpr char kPhonePictureCell[] =
+    "<tr><td align=3D\"center\" style=3D\"padding:0 0 12px 0;text-align:center\">";
+inline constexpr char kPhoneLinkOpen[] = "<a href=3D\"";
+inline constexpr char kPhoneLinkTarget[] = "\" target=3D\"_blank\" style=3D\"color:";
+inline constexpr char kPhoneLinkClose[] = "</a>";
+inline constexpr char kPhoneColumnEnd[] = "</td></tr></table></div>";
+inline constexpr char kMsoColumnsBetween[] =
+    "<!--[if mso]></td><td width=3D\"420\" valign=3D\"top\"><![endif]-->";
+inline constexpr char kPhoneTextColumn[] =
+    "<div style=3D\"display:inline-block;width:100%;max-width:420px;vertical-align:top\">";
+inline constexpr char kPhoneTextCell[] =
+    "<tr><td style=3D\"padding:0 12px 12px 12px;text-align:left;font-size:16px;";
+inline constexpr char kPhoneHeadline[] = "<h2 style=3D\"margin:0 0 8px 0;font-size:20px;font-weight:bold;";
+inline constexpr char kPhoneHeadlineClose[] = "</h2>";
+inline constexpr char kPhoneNewsTextOpen[] = "<div>";
+inline constexpr char kPhoneNewsTextClose[] = "</div>";
+inline constexpr char kPhoneMoreOpen[] = "<p style=3D\"margin:12px 0 0 0;font-weight:bold\">";
+inline constexpr char kPhoneParagraphClose[] = "</p>";
+inline constexpr char kMsoColumnsClose[] = "<!--[if mso]></td></tr></table><![endif]-->";
+
+// The imprint.
+inline constexpr char kPhoneImprintCell[] =
+    "<tr><td style=3D\"padding:16px 16px 24px 16px;text-align:left;font-size:14px;";
+inline constexpr char kPhoneParagraph[] = "<p style=3D\"margin:0 0 12px 0\">";
+inline constexpr char kPhoneUnsubscribe[] = "<p style=3D\"margin:24px 0 0 0\">";
+inline constexpr char kPhoneBreak[] = "<br>";
+
+// The end of the document.
+inline constexpr char kPhoneTableClose[] = "</table>";
+inline constexpr char kMsoContentClose[] = "<!--[if mso]></td></tr></table><![endif]-->";
+inline constexpr char kPhoneBodyClose[] = "</body>";
+inline constexpr char kPhoneHtmlClose[] = "</html>";
+
+// The size command's steps in the news text, by the size they reach from the text's size 2: a phone's
+// text is 16 pixels, so each step lands on a larger pixel size. <font size="+1"> gives size 3.
+inline constexpr int kPhoneFontPixels[] = {14, 16, 18, 20, 24, 28, 32};
+inline constexpr char kPhoneListOpen[] = "<ul style=3D\"margin:8px 0;padding:0 0 0 24px\">";
+inline constexpr char kPhoneListClose[] = "</ul>";
+inline constexpr char kPhoneListItem[] = "<li style=3D\"margin:0 0 4px 0\">";
+
+}  // namespace zw::texts
