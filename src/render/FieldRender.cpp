@@ -9,7 +9,8 @@ FieldSet MarkTemplateFields(RenderInput& input, QList<NewsBlock>& blocks) {
     // The order fixes the markers' numbers, the same in every rendering of the same texts.
     input.subject = markTextFields(input.subject, set);
     set.subject = input.subject;
-    for (QByteArray* text : {&input.titel1, &input.titel2, &input.impressumText, &input.unsubscribeText})
+    for (QByteArray* text :
+         {&input.titel1, &input.titel2, &input.impressumText, &input.unsubscribeText, &input.vorschautext})
         *text = markTextFields(*text, set);
     for (QByteArray* link : {&input.impressumMailTo, &input.impressumUrl, &input.unsubscribeLink})
         *link = markLinkFields(*link, set);

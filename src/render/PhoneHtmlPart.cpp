@@ -265,11 +265,10 @@ private:
 }  // namespace
 
 QByteArray PreheaderLine(const QByteArray& vorschautext) {
-    const QByteArray text = trimmed8(vorschautext);
-    if (text.isEmpty())
+    QByteArray escaped = TrimmedBlanks(vorschautext);
+    if (escaped.isEmpty())
         return {};
     // Plain text, as typed: the inbox shows it as it stands, so no markup may take effect.
-    QByteArray escaped = text;
     escaped.replace('&', "&amp;").replace('<', "&lt;").replace('>', "&gt;");
     return kPreheaderOpen + EscapeEquals(escaped) + kPreheaderClose;
 }
@@ -286,7 +285,7 @@ QByteArray AltText(const QByteArray& text) {
         else if (!inTag)
             c == '"' ? out.append("&quot;") : out.append(c);
     }
-    return trimmed8(out);
+    return TrimmedBlanks(out);
 }
 
 QByteArray PhoneNewsText(const QByteArray& text, const QByteArray& linkColor) {

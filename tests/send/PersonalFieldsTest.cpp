@@ -35,6 +35,7 @@ QByteArray templateWithFields() {
         {"ImpressumText=Gartenfreunde", "ImpressumText=Gesendet an {E-Mail}. Gartenfreunde"},
         {"UnsubscribeLink=www.gartenfreunde-lindenhain.example.org/rundbrief/abmelden",
          "UnsubscribeLink=https://www.gartenfreunde-lindenhain.example.org/abmelden?adresse={E-Mail}"},
+        {"Layout=mobil", "Layout=mobil\r\nVorschautext=Vorschau f\xFCr {Vorname|alle}"},
     };
     for (const auto& [from, to] : edits) {
         EXPECT_TRUE(nld.contains(from)) << from.toStdString();
@@ -101,11 +102,16 @@ TEST_F(PersonalFields, EachReceivedMessageReadsAsRenderedForItsRecipient) {
         EXPECT_EQ(got[i].subject, expected.subject) << i;
         EXPECT_EQ(got[i].plain, expected.plain) << i;
         EXPECT_EQ(got[i].html, expected.html) << i;
-        EXPECT_FALSE(received[i].content.contains('\x01'));
+        for (const QByteArray& part : {received[i].content, got[i].html, got[i].plain})
+            EXPECT_FALSE(part.contains('\x01') || part.contains('\x02')) << i;
     }
 
-    // What those renderings hold, spelled out.
-    const auto html = [&](int i) { return QByteArray(got[i].html).replace("\r\n", "\n"); };
+    // What those renderings hold, spelled out; a text starts a line or follows its element's tag.
+    const auto html = [&](int i) {
+        return QByteArray(got[i].html).replace("\r\n", "\n").replace(">", ">\n");
+    };
+    EXPECT_TRUE(html(0).contains("\nVorschau f\xFCr Anna"));
+    EXPECT_TRUE(plainLines(received[3].content).contains("Vorschau f\xFCr alle"));
     EXPECT_EQ(got[0].subject,
               u"Anna, neues aus dem Lindenhain: Sommerfest, Pflanzentauschbörse und Baumschnittkurs"_qs);
     EXPECT_TRUE(html(0).contains("\nLiebe Anna,"));
