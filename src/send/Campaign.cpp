@@ -187,7 +187,9 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
 
         // One left in flight by the last run stays counted among those that may arrive twice.
         RecipientState& r = states[index];
-        answered.append(record(JournalRecord::Sending, index));
+        // The journal keeps each copy's Message-ID, by which a bounce finds its recipient again.
+        r.messageId = newMessageId(d.settings.profile.address);
+        answered.append(record(JournalRecord::Sending, index, QString::fromLatin1(r.messageId)));
         d.journal.append(answered);
         answered.clear();
         r.stage = RecipientState::InFlight;
@@ -197,7 +199,8 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
 
         const Recipient& to = d.recipients[index];
         const SendResult result =
-            send(to.address.toUtf8(), d.message.forRecipient(to, d.settings.profile, QDateTime::currentDateTime()));
+            send(to.address.toUtf8(),
+                 d.message.forRecipient(to, d.settings.profile, QDateTime::currentDateTime(), r.messageId));
         r.serverText = resultText(result);
         r.time = QDateTime::currentDateTime();
         switch (result.outcome) {

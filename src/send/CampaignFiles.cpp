@@ -30,14 +30,14 @@ QString notACampaign(const QString& folder) {
     return QStringLiteral("Der Ordner \"%1\" ist kein Versand von Zettelwerk.").arg(QDir::toNativeSeparators(folder));
 }
 
+}  // namespace
+
 QByteArray csvField(const QString& text) {
     QByteArray field = text.toUtf8();
     if (field.contains(';') || field.contains('"') || field.contains('\n') || field.contains('\r'))
         field = '"' + field.replace("\"", "\"\"") + '"';
     return field;
 }
-
-}  // namespace
 
 Replay replayJournal(const QList<JournalRecord>& records, qsizetype recipientCount) {
     Replay replay;
@@ -60,7 +60,10 @@ Replay replayJournal(const QList<JournalRecord>& records, qsizetype recipientCou
                 if (r.stage == RecipientState::InFlight)
                     ++status.maybeTwice;
                 r.stage = RecipientState::InFlight;
-                break;
+                r.messageId = record.text.toLatin1();
+                r.serverText.clear();
+                r.time = record.time;
+                continue;
             case JournalRecord::Sent:
                 r.stage = RecipientState::Sent;
                 break;

@@ -34,6 +34,7 @@ struct RecipientState {
     int temporaryAnswers = 0;
     QString serverText;
     QDateTime time;
+    QByteArray messageId;  // of the copy last sent (or about to be), "<...>"
 };
 
 // The journal replayed: the stage of every recipient and the campaign's counts.
@@ -49,6 +50,9 @@ QString writeCampaignFolder(const QString& parent, const Newsletter& newsletter,
                             const CampaignSettings& settings);
 CampaignSettings readCampaignSettings(const QString& folder);
 QList<Recipient> readCampaignRecipients(const QString& folder);
+
+// A cell of a table for a spreadsheet (";" between cells), quoted where it must be.
+QByteArray csvField(const QString& text);
 
 // The report: one row per recipient, for a spreadsheet (UTF-8 with BOM, ";").
 void writeReport(const QString& path, const QList<Recipient>& recipients, const QList<RecipientState>& states);

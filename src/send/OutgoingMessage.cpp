@@ -217,16 +217,29 @@ bool OutgoingMessage::hasUnsubscribe() const {
 
 QByteArray OutgoingMessage::forRecipient(const Recipient& to, const SenderProfile& from,
                                          const QDateTime& now) const {
+    return forRecipient(to, from, now, newMessageId(from.address));
+}
+
+QByteArray OutgoingMessage::forRecipient(const Recipient& to, const SenderProfile& from, const QDateTime& now,
+                                         const QByteArray& messageId) const {
     QByteArray out;
     out.reserve(body_.size() + 1024);
     out += mailboxHeader("From: ", from.name, from.address);
     out += mailboxHeader("To: ", to.name, to.address);
     out += subjectLines_;
     out += "Date: " + rfc5322Date(now) + "\r\n";
-    out += "Message-ID: " + newMessageId(from.address) + "\r\n";
+    out += "Message-ID: " + messageId + "\r\n";
     for (const QByteArray& line : contentHeader_) out += line + "\r\n";
+    // With an inbox to read, a reader can leave by mail as well (the inbox check picks the request up),
+    // so mail programs show their unsubscribe button even where the template links no page.
+    const QByteArray byMail = from.imapServer.isEmpty() || from.address.isEmpty()
+                                  ? QByteArray()
+                                  : "<mailto:" + from.address.toUtf8() + "?subject=Abmelden>";
+    if (!byMail.isEmpty() && !hasUnsubscribe())
+        out += "List-Unsubscribe: " + byMail + "\r\n";
     if (hasUnsubscribe()) {
-        out += "List-Unsubscribe: <" + unsubscribeLink_ + ">\r\n";
+        out += "List-Unsubscribe: " + (byMail.isEmpty() ? QByteArray() : byMail + ", ") + '<' +
+               unsubscribeLink_ + ">\r\n";
         // One-click unsubscribing (RFC 8058) is a POST to a web address; a mail address cannot take it.
         if (from.oneClickUnsubscribe && unsubscribeLink_.startsWith("https:"))
             out += "List-Unsubscribe-Post: List-Unsubscribe=One-Click\r\n";

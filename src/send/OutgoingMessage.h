@@ -36,6 +36,9 @@ public:
     // List-Unsubscribe (and List-Unsubscribe-Post when the profile says one-click); no draft marker
     // and no header of another program.
     QByteArray forRecipient(const Recipient& to, const SenderProfile& from, const QDateTime& now) const;
+    // The same under a Message-ID the caller made (and keeps, to know the bounces of this copy).
+    QByteArray forRecipient(const Recipient& to, const SenderProfile& from, const QDateTime& now,
+                            const QByteArray& messageId) const;
 
 private:
     QList<QByteArray> contentHeader_;  // MIME-Version and Content-Type lines as rendered
