@@ -490,4 +490,9 @@ bool worthFetching(const QByteArray& headerBlock) {
     return !isAutoReply(message.get(), subject) && header(GMIME_OBJECT(message.get()), "List-Id").isEmpty();
 }
 
+QString senderAddress(const QByteArray& headerBlock) {
+    Owned<GMimeMessage> message = parse(headerBlock + "\r\n");
+    return message ? fromAddress(message.get()) : QString();
+}
+
 }  // namespace zw::inbox

@@ -40,5 +40,7 @@ ReadResult readInboxMessage(const QByteArray& raw);
 // The same from the header block alone: whether the message is worth fetching whole. False only for
 // what can be neither a bounce nor a request (a mailing list's bulk mail, an auto-reply).
 bool worthFetching(const QByteArray& header);
+// The From address of a message or header block, in small letters; empty when it has none.
+QString senderAddress(const QByteArray& header);
 
 }  // namespace zw::inbox

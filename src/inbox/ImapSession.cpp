@@ -130,9 +130,9 @@ struct ImapSession::Impl {
 
     QByteArray line(const QDeadlineTimer& deadline) {
         qsizetype end;
-        qsizetype searched = start;
-        while ((end = buffer.indexOf("\r\n", searched)) < 0) {
-            searched = qMax(start, buffer.size() - 1);
+        qsizetype searched = 0;  // from start: fill() may move what is buffered to the front
+        while ((end = buffer.indexOf("\r\n", start + searched)) < 0) {
+            searched = qMax<qsizetype>(0, buffer.size() - start - 1);
             fill(buffer.size() - start + 1, deadline);
         }
         QByteArray text = buffer.mid(start, end - start);
