@@ -6,6 +6,7 @@
 #include "inbox/BounceSamples.h"
 #include "inbox/ImapSession.h"
 #include "inbox/InboxCheck.h"
+#include "inbox/InboxTestSupport.h"
 #include "platform/Error.h"
 #include "send/Campaign.h"
 #include "support/ImapTestServer.h"
@@ -16,38 +17,7 @@ namespace {
 using namespace zw::send;
 using namespace zw::test::samples;
 using zw::test::ImapTestServer;
-
-// A campaign sent to the addresses (nowhere but into a map): its folder and each copy's Message-ID.
-QMap<QString, QByteArray> sendCampaign(const QString& work, const QString& subject, const QStringList& to) {
-    const QByteArray message = "From: x@example.org\r\nSubject: " + subject.toUtf8() +
-                               "\r\nMIME-Version: 1.0\r\nContent-Type: text/plain\r\n\r\nHallo\r\n";
-    RecipientList list = readRecipientList(to.join(u'\n').toUtf8());
-    SenderProfile profile;
-    profile.address = QStringLiteral("versand@example.org");
-    Campaign campaign = Campaign::create(work, {message, "https://verein.example/ab"}, list, profile);
-    QMap<QString, QByteArray> ids;
-    static const QRegularExpression id(QStringLiteral("\r\nMessage-ID: (<[^>]+>)\r\n"));
-    const std::atomic<bool> stop = false;
-    campaign.run(
-        [&](const QByteArray& address, const QByteArray& bytes) {
-            ids.insert(QString::fromUtf8(address),
-                       id.match(QString::fromLatin1(bytes)).captured(1).toLatin1());
-            return SendResult{Outcome::Sent, 250, QStringLiteral("250 OK"), {}};
-        },
-        stop);
-    return ids;
-}
-
-QByteArray returning(const QByteArray& bounce, const QByteArray& messageId) {
-    QByteArray out = bounce;
-    return out.replace(kOriginalId, messageId);
-}
-
-QByteArray failedDsn(const QString& address, const char* status) {
-    return dsn("Final-Recipient: rfc822; " + address.toUtf8() + "\r\nAction: failed\r\nStatus: " + status +
-               "\r\nDiagnostic-Code: smtp; " + (status[0] == '5' ? "550 " : "452 ") + status +
-               " Nein\r\n\r\n");
-}
+using namespace zw::test;
 
 QStringList shown(const QList<ReviewItem>& items) {
     QStringList out;
