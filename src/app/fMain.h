@@ -40,6 +40,9 @@ class TextCommandsPart;
 class Prompts;
 class TWindowsInfo;
 class TemplateFilesPart;
+namespace inbox {
+class InboxPart;
+}
 namespace send {
 class SendPart;
 }
@@ -68,6 +71,7 @@ public:
     Launcher& launcher() { return launcher_; }
     PreviewPart& preview() { return *preview_; }
     send::SendPart& sendPart() { return *send_; }
+    inbox::InboxPart& inboxPart() { return *inbox_; }
 
     // The dispatch parts register their commands here; enableCommands() then enables their controls.
     PageCommands pageCommands;
@@ -109,6 +113,9 @@ public:
     QAction* Testmailanmichsenden1 = nullptr;
     QAction* Newsletterversenden1 = nullptr;
     QAction* Versandberichte1 = nullptr;
+    QAction* Sperrliste1 = nullptr;
+    QAction* RuecklaeuferundAbmeldungenpruefen1 = nullptr;
+    QAction* Posteingangeinrichten1 = nullptr;
     QMenu* HilfeMenu = nullptr;
     QAction* Hilfedatei1 = nullptr;
     QAction* Update1 = nullptr;
@@ -177,6 +184,7 @@ private:
     std::unique_ptr<SerialMailPart> serialMail_;
     std::unique_ptr<HelpPart> help_;
     std::unique_ptr<send::SendPart> send_;
+    inbox::InboxPart* inbox_ = nullptr;  // a child of the window
 };
 
 }  // namespace zw

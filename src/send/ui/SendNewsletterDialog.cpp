@@ -29,11 +29,16 @@ class RejectedRowsModel : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    void setRows(const QList<RejectedRow>& list, const QList<RejectedRow>& exclusions) {
+    void setRows(const QList<RejectedRow>& list, const QList<RejectedRow>& exclusions,
+                 const QList<BlockedRecipient>& blocked) {
         beginResetModel();
         rows_.clear();
         for (const RejectedRow& row : list) rows_.append({QStringLiteral("Empfängerliste"), row});
         for (const RejectedRow& row : exclusions) rows_.append({QStringLiteral("Sperrliste"), row});
+        for (const BlockedRecipient& b : blocked)
+            rows_.append({QLatin1String(kBlockListFileName),
+                          {b.recipient.line, b.recipient.address,
+                           QStringLiteral("steht auf der Sperrliste: %1").arg(b.entry.reason)}});
         endResetModel();
     }
     int rowCount(const QModelIndex& parent = {}) const override {
@@ -187,6 +192,8 @@ QWidget* SendNewsletterDialog::buildCheckPage() {
     WarningLabel->setStyleSheet(QStringLiteral("color: #b00000;"));
     WarningLabel->setText(noUnsubscribeText());
     layout->addWidget(WarningLabel);
+    BlockedLabel = valueLabel(QStringLiteral("Sperrliste"), page);
+    layout->addWidget(BlockedLabel);
 
     RejectedTable = new QTableView(page);
     RejectedTable->setAccessibleName(QStringLiteral("Nicht übernommene Zeilen"));
@@ -232,6 +239,7 @@ void SendNewsletterDialog::showCheckPage() {
             exclusions = readRecipientFile(QDir::fromNativeSeparators(ExcludeEdit->text().trimmed()));
             applyExclusions(list_, exclusions);
         }
+        blocked_ = leaveOutBlocked(list_, blocks_);
     } catch (const Error& e) {
         list_ = {};
         ErrorLabel->setText(e.message());
@@ -254,6 +262,10 @@ void SendNewsletterDialog::showCheckPage() {
                          QStringLiteral(", über %1:%2").arg(profile_.server).arg(profile_.port));
     SizeLabel->setText(sizeText(message_.size()));
     WarningLabel->setVisible(!message_.hasUnsubscribe());
+    BlockedLabel->setText(blockedCountText(blocked_.size()) +
+                          QStringLiteral(" und erhalten nichts (die Tabelle "
+                                         "unten nennt den Grund)."));
+    BlockedLabel->setVisible(!blocked_.isEmpty());
 
     QString rejectedText =
         list_.rejected.isEmpty()
@@ -265,7 +277,7 @@ void SendNewsletterDialog::showCheckPage() {
                                         "1 Zeile der Sperrliste ist keine Adresse und sperrt niemanden.",
                                         "%1 Zeilen der Sperrliste sind keine Adresse und sperren niemanden.");
     RejectedLabel->setText(rejectedText);
-    rejected_->setRows(list_.rejected, exclusions.rejected);
+    rejected_->setRows(list_.rejected, exclusions.rejected, blocked_);
     RejectedTable->setVisible(rejected_->rowCount() > 0);
     RejectedTable->resizeColumnsToContents();
 

@@ -1,0 +1,103 @@
+#include "inbox/ui/InboxPart.h"
+
+#include <QApplication>
+
+#include <thread>
+
+#include "inbox/ImapSession.h"
+#include "inbox/ui/BlockListDialog.h"
+#include "inbox/ui/InboxReviewDialog.h"
+#include "inbox/ui/IncomingServerDialog.h"
+#include "platform/Error.h"
+#include "platform/Prompts.h"
+#include "send/BlockList.h"
+
+namespace zw::inbox {
+
+using namespace zw::send;
+
+InboxPart::InboxPart(QWidget* window, QString workFolder, Prompts& prompts, PasswordFor passwordFor,
+                     QObject* parent)
+    : QObject(parent),
+      window_(window),
+      workFolder_(std::move(workFolder)),
+      prompts_(prompts),
+      passwordFor_(std::move(passwordFor)) {}
+
+void InboxPart::Sperrliste1Click() {
+    if (blockList_)
+        blockList_->close();
+    blockList_ = new BlockListDialog(workFolder_, window_);
+    blockList_->setAttribute(Qt::WA_DeleteOnClose);
+    blockList_->open();
+}
+
+void InboxPart::Posteingangeinrichten1Click() {
+    openServerDialog({});
+}
+
+void InboxPart::openServerDialog(std::function<void()> afterSaving) {
+    if (server_)
+        server_->close();
+    server_ = new IncomingServerDialog(profilePath(workFolder_), window_);
+    server_->setAttribute(Qt::WA_DeleteOnClose);
+    if (afterSaving)
+        connect(server_, &QDialog::accepted, this, std::move(afterSaving), Qt::QueuedConnection);
+    server_->open();
+}
+
+void InboxPart::RuecklaeuferundAbmeldungenpruefen1Click() {
+    if (checking_)
+        return;
+    const SenderProfile profile = loadProfile(profilePath(workFolder_));
+    if (profile.imapServer.isEmpty()) {
+        openServerDialog([this] { RuecklaeuferundAbmeldungenpruefen1Click(); });
+        return;
+    }
+    // Its own login has its own password; otherwise the one for sending.
+    SenderProfile login = profile;
+    if (!profile.imapUser.isEmpty() && profile.imapUser != profile.user) {
+        login.user = profile.imapUser;
+        login.server = profile.imapServer;
+    }
+    const std::optional<QString> password = passwordFor_(login);
+    if (!password)
+        return;
+    const ImapAccount account = imapAccount(profile, *password);
+    const BlockList blocks = BlockList::load(blockListPath(workFolder_));
+    checking_ = true;
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    std::thread([this, account, blocks, work = workFolder_, self = QPointer<InboxPart>(this)] {
+        CheckResult result;
+        QString failure;
+        try {
+            ImapSession session(account);
+            result =
+                checkInbox(work, QStringLiteral("%1@%2:%3").arg(account.user, account.host).arg(account.port),
+                           session, blocks);
+        } catch (const Error& e) {
+            failure = e.message();
+        } catch (const std::bad_alloc&) {
+            failure = QStringLiteral("Für das Lesen des Posteingangs reicht der Arbeitsspeicher nicht aus.");
+        }
+        if (!self)
+            return;
+        QMetaObject::invokeMethod(
+            self,
+            [this, result, failure] {
+                checking_ = false;
+                QApplication::restoreOverrideCursor();
+                if (!failure.isEmpty()) {
+                    prompts_.error(failure);
+                } else {
+                    review_ = new InboxReviewDialog(workFolder_, result, window_);
+                    review_->setAttribute(Qt::WA_DeleteOnClose);
+                    review_->open();
+                }
+                Q_EMIT checkFinished();
+            },
+            Qt::QueuedConnection);
+    }).detach();
+}
+
+}  // namespace zw::inbox
