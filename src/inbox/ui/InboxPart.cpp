@@ -24,6 +24,18 @@ InboxPart::InboxPart(QWidget* window, QString workFolder, Prompts& prompts, Pass
       prompts_(prompts),
       passwordFor_(std::move(passwordFor)) {}
 
+BlockListDialog* InboxPart::blockListDialog() const {
+    return blockList_;
+}
+
+IncomingServerDialog* InboxPart::serverDialog() const {
+    return server_;
+}
+
+InboxReviewDialog* InboxPart::reviewDialog() const {
+    return review_;
+}
+
 void InboxPart::Sperrliste1Click() {
     if (blockList_)
         blockList_->close();

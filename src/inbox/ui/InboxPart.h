@@ -38,9 +38,9 @@ public:
     void Posteingangeinrichten1Click();
     void RuecklaeuferundAbmeldungenpruefen1Click();
 
-    BlockListDialog* blockListDialog() const { return blockList_; }
-    IncomingServerDialog* serverDialog() const { return server_; }
-    InboxReviewDialog* reviewDialog() const { return review_; }
+    BlockListDialog* blockListDialog() const;
+    IncomingServerDialog* serverDialog() const;
+    InboxReviewDialog* reviewDialog() const;
     bool checking() const { return checking_; }
 
 Q_SIGNALS:
