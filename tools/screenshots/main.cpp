@@ -32,6 +32,7 @@
 #include "send/PasswordStore.h"
 #include "send/ui/SenderDialog.h"
 #include "template/ui/SettingsView.h"
+#include "InboxShots.h"
 #include "SendShots.h"
 #include "Shots.h"
 
@@ -166,5 +167,6 @@ int main(int argc, char** argv) {
     save(sender.grab(), out + QStringLiteral("absender_und_server.png"));
 
     drawSendingShots(form, temp.path(), out);
+    drawInboxShots(temp.path(), out);
     return 0;
 }

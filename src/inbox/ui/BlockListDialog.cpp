@@ -20,6 +20,11 @@ namespace zw::inbox {
 
 using namespace zw::send;
 
+namespace {
+// A long server text is read in its tool tip; the column stays narrow enough to show the campaign.
+constexpr int kEvidenceWidth = 300;
+}  // namespace
+
 BlockListDialog::BlockListDialog(QString workFolder, QWidget* parent)
     : QDialog(parent), workFolder_(std::move(workFolder)) {
     setObjectName(QStringLiteral("BlockListDialog"));
@@ -40,6 +45,8 @@ BlockListDialog::BlockListDialog(QString workFolder, QWidget* parent)
                       {QStringLiteral("Adresse"), QStringLiteral("Grund"), QStringLiteral("Datum"),
                        QStringLiteral("Nachweis"), QStringLiteral("Versand")},
                       QStringLiteral("Gesperrte Adressen"), this);
+    // In the order of the file (oldest first) until the user sorts by a column.
+    Table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     Table->setSortingEnabled(true);
     layout->addWidget(Table, 1);
 
@@ -77,7 +84,7 @@ BlockListDialog::BlockListDialog(QString workFolder, QWidget* parent)
             importFile(path);
     });
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
-    resize(760, 460);
+    resize(940, 460);
 
     try {
         blocks_ = BlockList::load(blockListPath(workFolder_));
@@ -96,11 +103,16 @@ void BlockListDialog::fill() {
         const QString cells[] = {e.address, e.reason,
                                  german.toString(e.date, QStringLiteral("dd.MM.yyyy HH:mm")), e.evidence,
                                  e.campaign};
-        for (int c = 0; c < 5; ++c) Table->setItem(row, c, new QTableWidgetItem(cells[c]));
+        for (int c = 0; c < 5; ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            item->setToolTip(cells[c]);
+            Table->setItem(row, c, item);
+        }
         ++row;
     }
     Table->setSortingEnabled(true);
     Table->resizeColumnsToContents();
+    Table->setColumnWidth(3, qMin(Table->columnWidth(3), kEvidenceWidth));
     const qsizetype n = blocks_.entries().size();
     CountLabel->setText(n == 1 ? QStringLiteral("1 Adresse ist gesperrt.")
                                : QStringLiteral("%1 Adressen sind gesperrt.").arg(n));

@@ -62,7 +62,8 @@ InboxReviewDialog::InboxReviewDialog(QString workFolder, const CheckResult& resu
         }
     }
     Table->resizeColumnsToContents();
-    Table->setColumnWidth(2, qMin(Table->columnWidth(2), 320));
+    // A long server text is read in its tool tip; the column stays narrow enough to show the campaign.
+    Table->setColumnWidth(2, qMin(Table->columnWidth(2), 300));
     layout->addWidget(Table, 1);
     MessageLabel = send::valueLabel(QStringLiteral("Meldung"), this);
     layout->addWidget(MessageLabel);
@@ -78,7 +79,7 @@ InboxReviewDialog::InboxReviewDialog(QString workFolder, const CheckResult& resu
     ApplyButton->setDefault(true);
     connect(ApplyButton, &QPushButton::clicked, this, &InboxReviewDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    resize(860, 440);
+    resize(980, 440);
 }
 
 QList<ReviewItem> InboxReviewDialog::items() const {

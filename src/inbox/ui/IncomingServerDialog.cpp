@@ -21,6 +21,7 @@ IncomingServerDialog::IncomingServerDialog(QString profilePath, QWidget* parent)
     : QDialog(parent), profilePath_(std::move(profilePath)) {
     setObjectName(QStringLiteral("IncomingServerDialog"));
     setWindowTitle(QStringLiteral("Posteingang einrichten"));
+    setMinimumWidth(440);
     auto* layout = new QVBoxLayout(this);
     MessageLabel = send::valueLabel(QStringLiteral("Hinweis"), this);
     layout->addWidget(MessageLabel);
