@@ -9,6 +9,8 @@
 #include <memory>
 #include <mutex>
 
+#include "send/RecipientList.h"
+
 namespace zw::inbox {
 
 namespace {
@@ -313,7 +315,7 @@ QList<InboxFinding> readDeliveryStatus(const QList<QByteArray>& parts) {
             if (action.startsWith("delayed"))
                 verdict = Verdict::Temporary;
             f.kind = verdict == Verdict::Temporary ? InboxFinding::Temporary : InboxFinding::Permanent;
-            if (!f.address.isEmpty())
+            if (f.address.contains(u'@'))
                 findings.append(f);
         }
     }
@@ -468,7 +470,7 @@ ReadResult readInboxMessage(const QByteArray& raw) {
     }
     if (!isMailtoRequest(subject) && isAutoReply(message.get(), subject))
         return finish(MessageClass::AutoReply, {}, {});
-    if (!from.isEmpty() && !isDaemonAddress(from) &&
+    if (send::checkAddress(from).isEmpty() && !isDaemonAddress(from) &&
         (asksToLeave(subject) || asksToLeave(firstLines(text)))) {
         InboxFinding f;
         f.kind = InboxFinding::Unsubscribe;
