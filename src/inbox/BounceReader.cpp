@@ -489,7 +489,11 @@ bool worthFetching(const QByteArray& headerBlock) {
     if (headerBlock.toLower().contains("multipart/report") ||
         looksLikeBounce(message.get(), subject, fromAddress(message.get())) || isMailtoRequest(subject))
         return true;
-    return !isAutoReply(message.get(), subject) && header(GMIME_OBJECT(message.get()), "List-Id").isEmpty();
+    if (isAutoReply(message.get(), subject) || !header(GMIME_OBJECT(message.get()), "List-Id").isEmpty())
+        return false;
+    // A request says so in its subject, or answers one of our copies; other mail matters only from an
+    // address of a list, which the caller knows.
+    return asksToLeave(subject) || !repliedMessageId(message.get()).isEmpty();
 }
 
 QString senderAddress(const QByteArray& headerBlock) {

@@ -37,8 +37,9 @@ struct ReadResult {
 // are recognised and give nothing. Never throws; any bytes give some result.
 ReadResult readInboxMessage(const QByteArray& raw);
 
-// The same from the header block alone: whether the message is worth fetching whole. False only for
-// what can be neither a bounce nor a request (a mailing list's bulk mail, an auto-reply).
+// The same from the header block alone: whether the message is worth fetching whole: a bounce, a
+// request by its subject, or a reply to a message. Mail from an address of a campaign's list may be a
+// request in its first lines as well; the caller, who knows the lists, fetches that too.
 bool worthFetching(const QByteArray& header);
 // The From address of a message or header block, in small letters; empty when it has none.
 QString senderAddress(const QByteArray& header);
