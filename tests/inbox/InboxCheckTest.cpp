@@ -44,7 +44,7 @@ TEST_F(InboxCheck, FindsExactlyTheBouncesAndRequestsAndChangesNothing) {
     const auto ids =
         sendCampaign(work.path(), QStringLiteral("Sommerfest"),
                      {"anna@example.net", "bernd@example.com", "carla@example.com", "dora@example.net",
-                      "emil@example.com", "gustav@example.com", "hanna@example.com"});
+                      "emil@example.com", "gustav@example.com", "hanna@example.com", "ida@example.com"});
     const QByteArray noId = "<nicht.von.uns@example.org>";
     server.deliver(returning(failedDsn("anna@example.net", "5.1.1"), ids["anna@example.net"]));
     server.deliver(returning(textBounce("From: Mail Delivery System <Mailer-Daemon@mx.example.com>\r\n"
@@ -62,17 +62,20 @@ TEST_F(InboxCheck, FindsExactlyTheBouncesAndRequestsAndChangesNothing) {
     server.deliver(mail("From: Gustav <GUSTAV@example.com>\r\nSubject: Abmelden\r\n", "\r\n"));
     server.deliver(mail("From: hanna@example.com\r\nSubject: Kuchen\r\n", "Ich bringe Kuchen mit.\r\n"));
     server.deliver(failedDsn("fremd@example.com", "5.1.1"));  // not on any list of ours
+    // Forwarded to a new address that bounced: the copy's Message-ID names the recipient.
+    server.deliver(returning(failedDsn("ida.neu@example.org", "5.1.1"), ids["ida@example.com"]));
     server.deliver(mail("From: unbekannt@example.com\r\nSubject: abmelden\r\n", "\r\n"));
     const auto flagsBefore = server.flags();
-    ASSERT_EQ(flagsBefore.size(), 9);
+    ASSERT_EQ(flagsBefore.size(), 10);
 
     const CheckResult first = check();
-    EXPECT_EQ(first.newMessages, 9);
-    EXPECT_EQ(shown(first.items), QStringList({"Abmeldung emil@example.com Sommerfest ✓",
-                                               "Abmeldung gustav@example.com Sommerfest ✓",
-                                               "unzustellbar anna@example.net Sommerfest ✓",
-                                               "unzustellbar bernd@example.com Sommerfest ✓",
-                                               "vorübergehend unzustellbar carla@example.com Sommerfest"}));
+    EXPECT_EQ(first.newMessages, 10);
+    EXPECT_EQ(shown(first.items),
+              QStringList(
+                  {"Abmeldung emil@example.com Sommerfest ✓", "Abmeldung gustav@example.com Sommerfest ✓",
+                   "unzustellbar anna@example.net Sommerfest ✓",
+                   "unzustellbar bernd@example.com Sommerfest ✓", "unzustellbar ida@example.com Sommerfest ✓",
+                   "vorübergehend unzustellbar carla@example.com Sommerfest"}));
     EXPECT_EQ(server.flags(), flagsBefore);  // nothing seen, flagged, moved or deleted
 
     // Nothing new: the same open findings, and no message read again.
@@ -80,7 +83,7 @@ TEST_F(InboxCheck, FindsExactlyTheBouncesAndRequestsAndChangesNothing) {
     EXPECT_EQ(second.newMessages, 0);
     EXPECT_EQ(shown(second.items), shown(first.items));
 
-    EXPECT_EQ(applyReview(work.path(), second.items), 4);
+    EXPECT_EQ(applyReview(work.path(), second.items), 5);
     const BlockList blocks = BlockList::load(blockListPath(work.path()));
     ASSERT_NE(blocks.find(QStringLiteral("anna@example.net")), nullptr);
     EXPECT_EQ(blocks.find(QStringLiteral("anna@example.net"))->campaign, QStringLiteral("Sommerfest"));
@@ -96,11 +99,11 @@ TEST_F(InboxCheck, FindsExactlyTheBouncesAndRequestsAndChangesNothing) {
     server.setUidValidity(4711);
     const CheckResult renumbered = check();
     EXPECT_TRUE(renumbered.startedOver);
-    EXPECT_EQ(renumbered.newMessages, 10);
+    EXPECT_EQ(renumbered.newMessages, 11);
     EXPECT_EQ(shown(renumbered.items),
               QStringList({"unzustellbar hanna@example.com Sommerfest ✓",
                            "vorübergehend unzustellbar carla@example.com Sommerfest"}));
-    EXPECT_EQ(server.flags().size(), 10);
+    EXPECT_EQ(server.flags().size(), 11);
 }
 
 TEST_F(InboxCheck, TicksATemporaryFailureOnlyInItsThirdCampaign) {

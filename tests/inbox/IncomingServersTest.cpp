@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "inbox/IncomingServers.h"
+#include "send/OutgoingMessage.h"
 #include "send/Providers.h"
 
 namespace zw::inbox {
@@ -28,6 +29,29 @@ TEST(IncomingServers, EveryKnownProviderHasItsImapServer) {
     for (const send::Provider& p : send::knownProviders())
         EXPECT_TRUE(incomingServerForAddress(u"x@"_qs + p.domains.first())) << p.name.toStdString();
     EXPECT_FALSE(incomingServerForAddress(QStringLiteral("a@verein.example")));
+}
+
+// With an inbox to read, every copy offers to leave by mail, beside the template's page when it has one.
+TEST(IncomingServers, MessagesOfferTheUnsubscribeAddressOnlyWithAnInbox) {
+    const QByteArray rendered =
+        "From: x@example.org\r\nSubject: Herbst\r\nMIME-Version: 1.0\r\n"
+        "Content-Type: text/plain\r\n\r\nHallo\r\n";
+    send::SenderProfile from;
+    from.address = QStringLiteral("versand@example.org");
+    const send::Recipient to{QStringLiteral("anna@example.net"), {}, 1};
+    const QDateTime now = QDateTime::currentDateTime();
+    auto header = [&](const QByteArray& link) {
+        const QByteArray out =
+            send::OutgoingMessage({rendered, link}).forRecipient(to, from, now, "<id@example.org>");
+        const qsizetype at = out.indexOf("\r\nList-Unsubscribe: ");
+        return at < 0 ? QByteArray() : out.mid(at + 2, out.indexOf("\r\n", at + 2) - at - 2);
+    };
+    EXPECT_EQ(header("https://verein.example/ab"), "List-Unsubscribe: <https://verein.example/ab>");
+    EXPECT_EQ(header({}), "");
+    from.imapServer = QStringLiteral("imap.example.org");
+    EXPECT_EQ(header("https://verein.example/ab"),
+              "List-Unsubscribe: <mailto:versand@example.org?subject=Abmelden>, <https://verein.example/ab>");
+    EXPECT_EQ(header({}), "List-Unsubscribe: <mailto:versand@example.org?subject=Abmelden>");
 }
 
 }  // namespace
