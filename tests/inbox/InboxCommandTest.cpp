@@ -1,10 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QProcess>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include "inbox/InboxTestSupport.h"
+#include "inbox/ui/InboxPart.h"
+#include "inbox/ui/InboxReviewDialog.h"
+#include "inbox/ui/IncomingServerDialog.h"
 #include "send/BlockList.h"
+#include "support/FakePrompts.h"
 #include "support/ImapTestServer.h"
 
 namespace zw::inbox {
@@ -63,6 +71,47 @@ TEST(InboxCommand, PrintsTheFindingsAndTakesThemWithApply) {
     EXPECT_EQ(send::BlockList::load(send::blockListPath(work.path())).entries().value(0).reason,
               QStringLiteral("von Hand"));
     EXPECT_EQ(zettelwerkSend(folder + QStringList{"--block", "keine Adresse"}).status, 2);
+}
+
+// The menu command: without an incoming server it asks for one first, then reads the inbox off the
+// user-interface thread and shows the review; a refused login is said, nothing else happens.
+TEST(InboxCommand, MenuCommandSetsUpReadsAndReviews) {
+    ImapTestServer server;
+    QTemporaryDir work;
+    send::SenderProfile profile = server.profile();
+    const send::SenderProfile incoming = profile;
+    profile.imapServer.clear();
+    send::saveProfile(profile, send::profilePath(work.path()));
+    const auto ids = sendCampaign(work.path(), QStringLiteral("Herbst"), {"anna@example.net"});
+    server.deliver(returning(failedDsn("anna@example.net", "5.1.1"), ids["anna@example.net"]));
+
+    FakePrompts prompts;
+    QString password = QString::fromLatin1(ImapTestServer::kPassword);
+    QStringList asked;
+    InboxPart part(nullptr, work.path(), prompts, [&](const send::SenderProfile& login) {
+        asked << login.user + u'@' + login.server;
+        return std::optional<QString>(password);
+    });
+    part.RuecklaeuferundAbmeldungenpruefen1Click();
+    ASSERT_NE(part.serverDialog(), nullptr);  // no incoming server yet
+    part.serverDialog()->ServerEdit->setText(incoming.imapServer);
+    part.serverDialog()->PortSpinBox->setValue(incoming.imapPort);
+    part.serverDialog()->UserEdit->setText(incoming.imapUser);
+    QSignalSpy finished(&part, &InboxPart::checkFinished);
+    part.serverDialog()->accept();  // saved; the check goes on by itself
+    ASSERT_TRUE(finished.wait(30000));
+    EXPECT_EQ(asked, QStringList({"versand@localhost"}));
+    EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(u'\n').toStdString();
+    ASSERT_NE(part.reviewDialog(), nullptr);
+    EXPECT_EQ(part.reviewDialog()->Table->rowCount(), 1);
+    EXPECT_EQ(part.reviewDialog()->Table->item(0, 0)->text(), QStringLiteral("anna@example.net"));
+    part.reviewDialog()->close();
+
+    password = QStringLiteral("falsch");
+    part.RuecklaeuferundAbmeldungenpruefen1Click();
+    ASSERT_TRUE(finished.wait(30000));
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors[0].contains(u"Anmeldung wurde abgelehnt")) << prompts.errors[0].toStdString();
 }
 
 }  // namespace
