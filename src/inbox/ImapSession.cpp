@@ -4,7 +4,6 @@
 #include <poll.h>
 
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QHostAddress>
 #include <QRegularExpression>
 
@@ -12,6 +11,7 @@
 #include <mutex>
 
 #include "platform/Error.h"
+#include "send/CurlTls.h"
 
 namespace zw::inbox {
 
@@ -190,21 +190,6 @@ ImapSession::ImapSession(const ImapAccount& account) : impl_(std::make_unique<Im
     if (!d.curl)
         throw Error(QStringLiteral("libcurl lässt sich nicht starten."));
 
-    QByteArray authorities;
-    if (!account.caFile.isEmpty()) {
-        QFile extra(account.caFile);
-        if (!extra.open(QIODevice::ReadOnly))
-            throw Error(
-                QStringLiteral("Die Zertifikatsdatei \"%1\" kann nicht gelesen werden.").arg(account.caFile));
-        char* systemBundle = nullptr;
-        curl_easy_getinfo(d.curl, CURLINFO_CAINFO, &systemBundle);
-        if (systemBundle) {
-            QFile bundle(QString::fromLocal8Bit(systemBundle));
-            if (bundle.open(QIODevice::ReadOnly))
-                authorities = bundle.readAll() + '\n';
-        }
-        authorities += extra.readAll();
-    }
     const QString host = account.host.contains(u':') ? u'[' + account.host + u']' : account.host;
     const bool implicitTls = account.security == send::Security::ImplicitTls;
     const QByteArray url = QStringLiteral("%1://%2:%3/")
@@ -218,15 +203,9 @@ ImapSession::ImapSession(const ImapAccount& account) : impl_(std::make_unique<Im
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, d.errorText);
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
     curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, kConnectTimeoutSeconds);
-    if (account.security != send::Security::None)
-        curl_easy_setopt(c, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
-    curl_easy_setopt(c, CURLOPT_SSLVERSION, long(CURL_SSLVERSION_TLSv1_2));
-    curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
-    if (!authorities.isEmpty()) {
-        curl_blob blob{authorities.data(), size_t(authorities.size()), CURL_BLOB_COPY};
-        curl_easy_setopt(c, CURLOPT_CAINFO_BLOB, &blob);
-    }
+    if (const QString problem = send::requireCheckedTls(c, account.security, account.caFile);
+        !problem.isEmpty())
+        throw Error(problem);
     QByteArray user = account.user.toUtf8();
     QByteArray secret = account.password.toUtf8();
     curl_easy_setopt(c, CURLOPT_USERNAME, user.constData());
