@@ -1,8 +1,9 @@
 #include "inbox/ui/InboxPart.h"
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QThread>
 
-#include <thread>
+#include <memory>
 
 #include "inbox/ImapSession.h"
 #include "inbox/ui/BlockListDialog.h"
@@ -11,6 +12,7 @@
 #include "platform/Error.h"
 #include "platform/Prompts.h"
 #include "send/BlockList.h"
+#include "template/ui/WaitCursor.h"
 
 namespace zw::inbox {
 
@@ -78,38 +80,44 @@ void InboxPart::RuecklaeuferundAbmeldungenpruefen1Click() {
     const ImapAccount account = imapAccount(profile, *password);
     const BlockList blocks = BlockList::load(blockListPath(workFolder_));
     checking_ = true;
-    QApplication::setOverrideCursor(Qt::BusyCursor);
-    std::thread([this, account, blocks, work = workFolder_, self = QPointer<InboxPart>(this)] {
+    struct Outcome {
         CheckResult result;
         QString failure;
+    };
+    auto cursor = std::make_shared<WaitCursor>();
+    auto outcome = std::make_shared<Outcome>();
+    QThread* thread = QThread::create([account, blocks, work = workFolder_, outcome] {
         try {
             ImapSession session(account);
-            result =
+            outcome->result =
                 checkInbox(work, QStringLiteral("%1@%2:%3").arg(account.user, account.host).arg(account.port),
                            session, blocks);
         } catch (const Error& e) {
-            failure = e.message();
+            outcome->failure = e.message();
         } catch (const std::bad_alloc&) {
-            failure = QStringLiteral("Für das Lesen des Posteingangs reicht der Arbeitsspeicher nicht aus.");
+            outcome->failure =
+                QStringLiteral("Für das Lesen des Posteingangs reicht der Arbeitsspeicher nicht aus.");
         }
-        if (!self)
-            return;
-        QMetaObject::invokeMethod(
-            self,
-            [this, result, failure] {
-                checking_ = false;
-                QApplication::restoreOverrideCursor();
-                if (!failure.isEmpty()) {
-                    prompts_.error(failure);
+    });
+    // Delivered through the application object, so that the cursor comes back also when this part
+    // went away meanwhile.
+    connect(thread, &QThread::finished, QCoreApplication::instance(),
+            [cursor, outcome, self = QPointer<InboxPart>(this)]() mutable {
+                cursor.reset();
+                if (!self)
+                    return;
+                self->checking_ = false;
+                if (!outcome->failure.isEmpty()) {
+                    self->prompts_.error(outcome->failure);
                 } else {
-                    review_ = new InboxReviewDialog(workFolder_, result, window_);
-                    review_->setAttribute(Qt::WA_DeleteOnClose);
-                    review_->open();
+                    self->review_ = new InboxReviewDialog(self->workFolder_, outcome->result, self->window_);
+                    self->review_->setAttribute(Qt::WA_DeleteOnClose);
+                    self->review_->open();
                 }
-                Q_EMIT checkFinished();
-            },
-            Qt::QueuedConnection);
-    }).detach();
+                Q_EMIT self->checkFinished();
+            });
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    thread->start();
 }
 
 }  // namespace zw::inbox
