@@ -21,6 +21,9 @@ constexpr long kConnectTimeoutSeconds = 60;  // also the greeting, STARTTLS and 
 constexpr int kAnswerTimeoutMs = 120000;     // a slow server's answer to one command
 // UIDs per FETCH command: a line a server takes, and few round trips.
 constexpr qsizetype kUidsPerFetch = 500;
+// A server's answer (a line, or a message as a literal) is never larger: the check fetches whole
+// messages only in part (ImapSession::fetch's limit), so only a broken or hostile server sends more.
+constexpr qsizetype kMaxAnswer = 64 * 1024 * 1024;
 
 void initCurlOnce() {
     static std::once_flag once;
@@ -91,6 +94,12 @@ struct ImapSession::Impl {
             throw Error(QStringLiteral("Der Server %1 antwortet nicht.").arg(serverName));
     }
 
+    [[noreturn]] void tooLarge() const {
+        throw Error(
+            QStringLiteral("Der Server %1 schickt eine Antwort, die zu groß ist, um ein Posteingang zu sein.")
+                .arg(serverName));
+    }
+
     void sendAll(const QByteArray& bytes) {
         const QDeadlineTimer deadline(kAnswerTimeoutMs);
         size_t done = 0;
@@ -133,6 +142,8 @@ struct ImapSession::Impl {
         qsizetype searched = 0;  // from start: fill() may move what is buffered to the front
         while ((end = buffer.indexOf("\r\n", start + searched)) < 0) {
             searched = qMax<qsizetype>(0, buffer.size() - start - 1);
+            if (searched > kMaxAnswer)
+                tooLarge();
             fill(buffer.size() - start + 1, deadline);
         }
         QByteArray text = buffer.mid(start, end - start);
@@ -150,6 +161,8 @@ struct ImapSession::Impl {
             if (!m.hasMatch())
                 return r;
             const qsizetype size = m.captured(1).toLongLong();
+            if (size > kMaxAnswer || r.text.size() > kMaxAnswer)
+                tooLarge();
             fill(size, deadline);
             r.literals.append(buffer.mid(start, size));
             start += size;
@@ -287,17 +300,19 @@ QList<quint32> ImapSession::searchUids(const QByteArray& criteria) {
     return uids;
 }
 
-void ImapSession::fetch(const QList<quint32>& uids, const QByteArray& section,
+void ImapSession::fetch(const QList<quint32>& uids, const QByteArray& section, qint64 maxBytes,
                         const std::function<void(quint32, const QByteArray&)>& got) {
     static const QRegularExpression uidField(QStringLiteral("[( ]UID (\\d+)"));
     for (qsizetype from = 0; from < uids.size(); from += kUidsPerFetch) {
         const qsizetype to = qMin(uids.size(), from + kUidsPerFetch);
-        impl_->command("UID FETCH " + uidSet(uids, from, to) + " (UID BODY.PEEK[" + section + "])",
-                       [&](const Response& r) {
-                           const auto m = uidField.match(QString::fromLatin1(r.text));
-                           if (r.text.contains(" FETCH ") && m.hasMatch() && !r.literals.isEmpty())
-                               got(m.captured(1).toUInt(), r.literals.first());
-                       });
+        const QByteArray part = maxBytes > 0 ? "<0." + QByteArray::number(maxBytes) + '>' : QByteArray();
+        impl_->command(
+            "UID FETCH " + uidSet(uids, from, to) + " (UID BODY.PEEK[" + section + "]" + part + ")",
+            [&](const Response& r) {
+                const auto m = uidField.match(QString::fromLatin1(r.text));
+                if (r.text.contains(" FETCH ") && m.hasMatch() && !r.literals.isEmpty())
+                    got(m.captured(1).toUInt(), r.literals.first());
+            });
     }
 }
 

@@ -46,8 +46,9 @@ public:
     // The UIDs a search finds, e.g. "UID 101:* SINCE 1-Dec-2026"; ascending.
     QList<quint32> searchUids(const QByteArray& criteria);
     // Fetches one section of each message, e.g. "HEADER" or "" (the whole message), always with
-    // BODY.PEEK; got is called with each message's UID and bytes, in the server's order.
-    void fetch(const QList<quint32>& uids, const QByteArray& section,
+    // BODY.PEEK, at most its first maxBytes when that is above 0; got is called with each message's
+    // UID and bytes, in the server's order.
+    void fetch(const QList<quint32>& uids, const QByteArray& section, qint64 maxBytes,
                const std::function<void(quint32 uid, const QByteArray& bytes)>& got);
 
 private:

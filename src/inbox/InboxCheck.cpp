@@ -20,6 +20,9 @@ namespace {
 constexpr char kKinds[] = "PTU";  // InboxFinding::Kind as the state file writes it
 // Headers of this many messages are read in one go before their bodies.
 constexpr qsizetype kBatch = 1000;
+// Of a message fetched whole, its start is enough: a bounce's words and report, a request's first
+// lines. A member's reply with a large attachment is not loaded for that.
+constexpr qint64 kMessageBytes = 256 * 1024;
 
 QString statePath(const QString& workFolder) {
     return QDir(workFolder).filePath(QLatin1String(kInboxStateFileName));
@@ -174,12 +177,12 @@ CheckResult checkInbox(const QString& workFolder, const QString& account, ImapSe
         for (qsizetype from = 0; from < uids.size(); from += kBatch) {
             const QList<quint32> batch = uids.mid(from, kBatch);
             QList<quint32> whole;
-            session.fetch(batch, "HEADER", [&](quint32 uid, const QByteArray& header) {
+            session.fetch(batch, "HEADER", 0, [&](quint32 uid, const QByteArray& header) {
                 if (worthFetching(header) || index.knows(senderAddress(header)))
                     whole.append(uid);
             });
             std::sort(whole.begin(), whole.end());
-            session.fetch(whole, "", [&](quint32, const QByteArray& message) {
+            session.fetch(whole, "", kMessageBytes, [&](quint32, const QByteArray& message) {
                 findings += readInboxMessage(message).findings;
             });
             result.newMessages += batch.size();
