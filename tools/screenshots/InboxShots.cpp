@@ -3,19 +3,24 @@
 #include "InboxShots.h"
 
 #include <QDir>
+#include <QLineEdit>
 
 #include "SendShots.h"
 #include "Shots.h"
+#include "app/fMain.h"
 #include "inbox/InboxCheck.h"
 #include "inbox/ui/BlockListDialog.h"
 #include "inbox/ui/InboxReviewDialog.h"
 #include "inbox/ui/IncomingServerDialog.h"
+#include "platform/FileIo.h"
 #include "send/BlockList.h"
+#include "send/ui/SendNewsletterDialog.h"
+#include "send/ui/SendPart.h"
 
 using namespace zw::inbox;
 using namespace zw::send;
 
-void drawInboxShots(const QString& scratchFolder, const QString& out) {
+void drawInboxShots(zw::TMainForm& form, const QString& scratchFolder, const QString& out) {
     const QString work = scratchFolder + QStringLiteral("/posteingang");
     QDir().mkpath(work);
     saveProfile(sampleSender(), profilePath(work));
@@ -71,4 +76,22 @@ void drawInboxShots(const QString& scratchFolder, const QString& out) {
     list.show();
     settle(200);
     save(list.grab(), out + QStringLiteral("sperrliste.png"));
+    list.hide();
+
+    // The next newsletter to the members: the check page leaves the blocked out and says why.
+    const QString members = scratchFolder + QStringLiteral("/Mitglieder-April.csv");
+    zw::writeFileAtomic(members,
+                        "E-Mail;Name\r\njonas.hoffmann@example.org;Jonas\r\nanna.becker@example.org;Anna\r\n"
+                        "tim.klein@example.org;Tim\r\nfelix.wagner@example.org;Felix\r\n"
+                        "lena.schulz@example.org;Lena\r\nmarie.wolf@example.org;Marie\r\n");
+    form.BetreffEdit->setText(QStringLiteral("Vereinsnachrichten April"));
+    SendNewsletterDialog dialog(
+        form.sendPart().renderNewsletter(scratchFolder + QStringLiteral("/april.eml")), sampleSender(),
+        &form);
+    dialog.setBlockList(BlockList::load(blockListPath(work)));
+    dialog.ListEdit->setText(members);
+    dialog.showCheckPage();
+    dialog.show();
+    settle(300);
+    save(dialog.grab(), out + QStringLiteral("versand_pruefen_sperrliste.png"));
 }

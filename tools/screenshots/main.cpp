@@ -167,6 +167,6 @@ int main(int argc, char** argv) {
     save(sender.grab(), out + QStringLiteral("absender_und_server.png"));
 
     drawSendingShots(form, temp.path(), out);
-    drawInboxShots(temp.path(), out);
+    drawInboxShots(form, temp.path(), out);
     return 0;
 }
