@@ -148,7 +148,7 @@ void InboxState::save(const QString& path) const {
     std::sort(failures.begin(), failures.end());
     for (const auto& [address, campaign] : failures)
         lines.append("Voruebergehend=" + field(address).toUtf8() + '\t' + field(campaign).toUtf8());
-    writeFileAtomic(path, joinLines(lines));
+    writePrivateFile(path, joinLines(lines));
 }
 
 CheckResult checkInbox(const QString& workFolder, const QString& account, ImapSession& session,

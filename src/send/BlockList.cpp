@@ -4,8 +4,6 @@
 #include <QFileInfo>
 #include <QHash>
 
-#include <sys/stat.h>
-
 #include "platform/FileIo.h"
 #include "send/CampaignFiles.h"
 #include "send/CsvReader.h"
@@ -98,10 +96,7 @@ QByteArray BlockList::toCsv() const {
 }
 
 void BlockList::save(const QString& path) const {
-    FileReplacement file(path, true);
-    (void)::fchmod(static_cast<QFileDevice&>(file.device()).handle(), S_IRUSR | S_IWUSR);
-    file.write(toCsv());
-    file.commit();
+    writePrivateFile(path, toCsv());
 }
 
 const BlockEntry* BlockList::find(const QString& address) const {

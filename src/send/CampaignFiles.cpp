@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 
 #include "platform/Error.h"
@@ -31,6 +33,15 @@ QString notACampaign(const QString& folder) {
 }
 
 }  // namespace
+
+void writePrivateFile(const QString& path, const QByteArray& bytes) {
+    FileReplacement file(path, true);
+    // Private before the first byte is written. A folder that keeps no permissions (a FAT stick)
+    // refuses this; the file is written all the same.
+    (void)::fchmod(static_cast<QFileDevice&>(file.device()).handle(), S_IRUSR | S_IWUSR);
+    file.write(bytes);
+    file.commit();
+}
 
 QByteArray csvField(const QString& text) {
     QByteArray field = text.toUtf8();

@@ -51,6 +51,10 @@ QString writeCampaignFolder(const QString& parent, const Newsletter& newsletter,
 CampaignSettings readCampaignSettings(const QString& folder);
 QList<Recipient> readCampaignRecipients(const QString& folder);
 
+// Replaces a file durably, readable by its owner only (mode 0600): for files that hold other people's
+// addresses.
+void writePrivateFile(const QString& path, const QByteArray& bytes);
+
 // A cell of a table for a spreadsheet (";" between cells), quoted where it must be.
 QByteArray csvField(const QString& text);
 

@@ -77,6 +77,10 @@ TEST_F(InboxCheck, FindsExactlyTheBouncesAndRequestsAndChangesNothing) {
                    "unzustellbar bernd@example.com Sommerfest ✓", "unzustellbar ida@example.com Sommerfest ✓",
                    "vorübergehend unzustellbar carla@example.com Sommerfest"}));
     EXPECT_EQ(server.flags(), flagsBefore);  // nothing seen, flagged, moved or deleted
+    // The state names other people's addresses: it is its owner's alone.
+    EXPECT_EQ(QFile::permissions(work.filePath(QLatin1String(kInboxStateFileName))) &
+                  (QFile::ReadGroup | QFile::ReadOther),
+              QFile::Permissions());
 
     // Nothing new: the same open findings, and no message read again.
     const CheckResult second = check();
