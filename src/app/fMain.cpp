@@ -243,9 +243,14 @@ QWidget* TMainForm::buildHeaderFooterPage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
 
+    // First, as it shapes the whole newsletter.
+    MobileLayoutCheckBox =
+        new QCheckBox(QStringLiteral("Für Smartphones gestalten (mitwachsendes Layout)"), page);
+    MobileLayoutCheckBox->setObjectName(QStringLiteral("MobileLayoutCheckBox"));
     auto* head = new QGroupBox(QStringLiteral("Kopfzeile"), page);
     auto* headForm = new QFormLayout(head);
     BetreffEdit = lineEdit("BetreffEdit", head);
+    VorschautextEdit = lineEdit("VorschautextEdit", head);
     Titel1Edit = lineEdit("Titel1Edit", head);
     Titel2Edit = lineEdit("Titel2Edit", head);
     DateCheckBox = new QCheckBox(QStringLiteral("Datum Ein/Aus"), head);
@@ -253,6 +258,8 @@ QWidget* TMainForm::buildHeaderFooterPage() {
     DateEdit = lineEdit("DateEdit", head);
     DateAnzeigeEdit = lineEdit("DateAnzeigeEdit", head);
     headForm->addRow(QStringLiteral("Betreff der Email"), BetreffEdit);
+    headForm->addRow(QStringLiteral("Vorschautext (erscheint im Posteingang neben dem Betreff)"),
+                     VorschautextEdit);
     headForm->addRow(QStringLiteral("Kopfzeile der Email"), Titel1Edit);
     headForm->addRow(QStringLiteral("zweite Überschrift der Email oder Einleitungstext"), Titel2Edit);
     headForm->addRow(QString(), DateCheckBox);
@@ -286,6 +293,7 @@ QWidget* TMainForm::buildHeaderFooterPage() {
             if (QLayoutItem* label = form->itemAt(row, QFormLayout::LabelRole); label && label->widget())
                 label->widget()->setMinimumWidth(labelWidth);
 
+    layout->addWidget(MobileLayoutCheckBox);
     layout->addWidget(head);
     layout->addWidget(foot);
     layout->addWidget(unsubscribe);
@@ -361,7 +369,8 @@ QWidget* TMainForm::buildGraphicsPage() {
 
 QWidget* TMainForm::buildColoursPage() {
     auto* page = new QWidget;
-    auto* layout = new QHBoxLayout(page);
+    auto* pageLayout = new QVBoxLayout(page);
+    auto* layout = new QHBoxLayout;
     const std::tuple<QString, const char*, const char*, QFrame**> rows[] = {
         {QStringLiteral("Text Farbe"), "TextcolorButton", "TextColorPanel", &TextColorPanel},
         {QStringLiteral("Link Farbe"), "LinkColorButton", "LinkColorPanel", &LinkColorPanel},
@@ -381,6 +390,15 @@ QWidget* TMainForm::buildColoursPage() {
         ++i;
     }
     layout->addStretch();
+    ContrastWarningLabel = new QLabel(page);
+    ContrastWarningLabel->setObjectName(QStringLiteral("ContrastWarningLabel"));
+    ContrastWarningLabel->setAccessibleName(QStringLiteral("Warnung zum Kontrast"));
+    ContrastWarningLabel->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    ContrastWarningLabel->setWordWrap(true);
+    ContrastWarningLabel->hide();  // until a pair of colours reads badly
+    pageLayout->addLayout(layout);
+    pageLayout->addWidget(ContrastWarningLabel);
+    pageLayout->addStretch(1);  // the warning right below the swatches
     return page;
 }
 
@@ -482,10 +500,11 @@ void TMainForm::connectParts() {
     // sets the mark back afterwards. The date display is not part of the template. markChanged is the
     // one change handler of these fields (BetreffEditChange, Titel1EditChange, ... UnsubScribeLinkEditChange
     // and those of the block editor).
-    for (QLineEdit* edit :
-         {HeadLineEdit, LinkTextEdit, URLEdit, BetreffEdit, Titel1Edit, Titel2Edit, DateEdit, ImpressumEdit,
-          ImpressumMailToEdit, ImpressumURLEdit, UnsubScribeTextEdit, UnsubScribeLinkEdit})
+    for (QLineEdit* edit : {HeadLineEdit, LinkTextEdit, URLEdit, BetreffEdit, VorschautextEdit, Titel1Edit,
+                            Titel2Edit, DateEdit, ImpressumEdit, ImpressumMailToEdit, ImpressumURLEdit,
+                            UnsubScribeTextEdit, UnsubScribeLinkEdit})
         connect(edit, &QLineEdit::textChanged, this, &TMainForm::markChanged);
+    connect(MobileLayoutCheckBox, &QCheckBox::clicked, this, &TMainForm::markChanged);
 }
 
 void TMainForm::FormCreate(const QString& startTemplate) {

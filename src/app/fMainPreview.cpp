@@ -19,6 +19,8 @@ void TMainForm::connectPreview() {
     QWidget::setTabOrder(PageControl1->tabBar(), preview_->DesktopRadioButton);
     QWidget::setTabOrder(preview_->DesktopRadioButton, preview_->SmartphoneRadioButton);
     QWidget::setTabOrder(preview_->SmartphoneRadioButton, preview_->PlainTextCheckBox);
+    // The check box is what the rendering of the preview reads the layout from.
+    preview_->phoneLayout = [this] { return MobileLayoutCheckBox->isChecked(); };
     pageCommands.showPreview = [this] { preview_->ShowPreview(); };
     pageCommands.sendSingleMail = [this] { preview_->SendSingleMail(); };
 }

@@ -77,10 +77,12 @@ SenderProfile readSenderProfile(const SendOptions& options, const QString& progr
 }
 
 // The template rendered as Zettelwerk sends it, with its unsubscribe link.
-Newsletter renderNewsletter(const SendOptions& options, const QString& programFolder, const QString& exeFolder) {
+Newsletter renderNewsletter(const SendOptions& options, const QString& programFolder,
+                            const QString& exeFolder) {
     QTemporaryDir scratch;
     if (!scratch.isValid())
-        throw Error(QStringLiteral("Der Arbeitsordner kann nicht angelegt werden. %1").arg(scratch.errorString()));
+        throw Error(
+            QStringLiteral("Der Arbeitsordner kann nicht angelegt werden. %1").arg(scratch.errorString()));
     RenderOptions render;
     render.programFolder = programFolder;
     render.date = todayShortDate();
@@ -89,7 +91,8 @@ Newsletter renderNewsletter(const SendOptions& options, const QString& programFo
     render.outputPath = scratch.filePath(QStringLiteral("newsletter.eml"));
     TemplateSettings settings;
     if (renderTemplate(render, exeFolder, &settings) != kExitOk)
-        throw Error(QStringLiteral("Die Vorlage \"%1\" kann nicht gesendet werden.").arg(options.templatePath));
+        throw Error(
+            QStringLiteral("Die Vorlage \"%1\" kann nicht gesendet werden.").arg(options.templatePath));
     return {readFile(render.outputPath), settings.UnsubscribeLink};
 }
 
@@ -101,14 +104,25 @@ public:
         if (terminal_) {
             const int filled = s.total ? int(30 * done / s.total) : 30;
             std::fprintf(stderr, "\r[%s%s] %lld von %lld, %lld fehlgeschlagen  %-40.40s",
-                         std::string(size_t(filled), '#').c_str(), std::string(size_t(30 - filled), '-').c_str(),
-                         qlonglong(done), qlonglong(s.total), qlonglong(s.failed), qPrintable(s.current));
+                         std::string(size_t(filled), '#').c_str(),
+                         std::string(size_t(30 - filled), '-').c_str(), qlonglong(done), qlonglong(s.total),
+                         qlonglong(s.failed), qPrintable(s.current));
             std::fflush(stderr);
             dirty_ = true;
         } else if (done / 100 != lastHundred_) {
             lastHundred_ = done / 100;
-            printError(QStringLiteral("%1 von %2 gesendet, %3 fehlgeschlagen").arg(done).arg(s.total).arg(s.failed));
+            printError(
+                QStringLiteral("%1 von %2 gesendet, %3 fehlgeschlagen").arg(done).arg(s.total).arg(s.failed));
         }
+    }
+    // The waiting line, once per wait; the campaign carries on by itself when the wait is over.
+    void waiting(const CampaignStatus& s) {
+        if (!s.waitingUntil.isValid() || s.waitingUntil == lastWait_)
+            return;
+        lastWait_ = s.waitingUntil;
+        finish();
+        dirty_ = false;
+        printError(waitingText(s));
     }
     void finish() {
         if (dirty_)
@@ -119,6 +133,7 @@ private:
     bool terminal_ = isatty(STDERR_FILENO);
     bool dirty_ = false;
     qsizetype lastHundred_ = 0;
+    QDateTime lastWait_;
 };
 
 int summarize(const CampaignStatus& s, const Campaign& campaign) {
@@ -139,13 +154,15 @@ int summarize(const CampaignStatus& s, const Campaign& campaign) {
 int sendCampaign(Campaign& campaign, const std::atomic<bool>& stop) {
     const std::optional<QString> password = findPassword(campaign.profile());
     if (!password) {
-        printError(QStringLiteral("Kein Passwort für den Server: Es ist weder im Schlüsselbund gespeichert noch "
-                                  "in %1 angegeben.")
-                       .arg(QLatin1String(kPasswordVariable)));
+        printError(
+            QStringLiteral("Kein Passwort für den Server: Es ist weder im Schlüsselbund gespeichert noch "
+                           "in %1 angegeben.")
+                .arg(QLatin1String(kPasswordVariable)));
         return kSendStopped;
     }
     SmtpTransport transport(campaign.profile(), *password);
     ProgressPrinter progress;
+    campaign.waiting = [&](const CampaignStatus& s) { progress.waiting(s); };
     const CampaignStatus status = campaign.run(transport, stop, std::ref(progress));
     progress.finish();
     return summarize(status, campaign);
@@ -164,16 +181,21 @@ int dryRun(const Newsletter& newsletter, const RecipientList& list, const Sender
             if (!c.isLetterOrNumber() && c != u'@' && c != u'.' && c != u'-' && c != u'+')
                 c = u'_';
         }
-        writeWorkingFile(QDir(folder).filePath(QStringLiteral("%1_%2.eml").arg(++n, 5, 10, QChar(u'0')).arg(name)),
-                         message.forRecipient(to, profile, QDateTime::currentDateTime()));
+        writeWorkingFile(
+            QDir(folder).filePath(QStringLiteral("%1_%2.eml").arg(++n, 5, 10, QChar(u'0')).arg(name)),
+            message.forRecipient(to, profile, QDateTime::currentDateTime()));
     }
-    printError(QStringLiteral("%1 Nachrichten nach %2 geschrieben.").arg(n).arg(QDir::toNativeSeparators(folder)));
+    printError(
+        QStringLiteral("%1 Nachrichten nach %2 geschrieben.").arg(n).arg(QDir::toNativeSeparators(folder)));
     return kSendAllSent;
 }
 
 void reportRejected(const RecipientList& list, const QString& which) {
     for (const RejectedRow& row : list.rejected)
-        printError(QStringLiteral("%1, Zeile %2 nicht übernommen (%3): %4").arg(which).arg(row.line).arg(row.reason, row.text));
+        printError(QStringLiteral("%1, Zeile %2 nicht übernommen (%3): %4")
+                       .arg(which)
+                       .arg(row.line)
+                       .arg(row.reason, row.text));
 }
 
 // The password of the incoming server: its own when it has its own login, else the one for sending.
@@ -210,10 +232,10 @@ int run(const SendOptions& options, const QString& exeFolder, const std::atomic<
         const OutgoingMessage message(newsletter);
         SmtpTransport transport(profile, *password);
         const Recipient me{profile.address, profile.name, 0};
-        const SendResult result =
-            transport.send(me.address.toUtf8(), message.forRecipient(me, profile, QDateTime::currentDateTime()));
+        const SendResult result = transport.send(
+            me.address.toUtf8(), message.forRecipient(me, profile, QDateTime::currentDateTime()));
         printError(result.message.isEmpty() ? result.serverText : result.message);
-        return result.outcome == Outcome::Sent ? kSendAllSent
+        return result.outcome == Outcome::Sent    ? kSendAllSent
                : result.outcome == Outcome::Fatal ? kSendStopped
                                                   : kSendSomeFailed;
     }
@@ -345,8 +367,9 @@ QString parseSendArguments(const QStringList& arguments, SendOptions& options) {
     }
     const qsizetype wanted = options.mode == SendOptions::Mode::Test ? 1 : 2;
     if (positional.size() != wanted)
-        return options.mode == SendOptions::Mode::Test ? QStringLiteral("--test nimmt genau eine Vorlage.")
-                                                       : QStringLiteral("Vorlage und Liste müssen angegeben werden.");
+        return options.mode == SendOptions::Mode::Test
+                   ? QStringLiteral("--test nimmt genau eine Vorlage.")
+                   : QStringLiteral("Vorlage und Liste müssen angegeben werden.");
     options.templatePath = positional[0];
     if (wanted == 2)
         options.listPath = positional[1];

@@ -342,9 +342,10 @@ QString sizeWarning(const PreviewMessage& message) {
         warnings.append(QStringLiteral(
             "Die Nachricht ist größer als 10 MB. Viele Anbieter nehmen so große Nachrichten nicht an."));
     if (message.htmlPartSize > kClipLimit)
-        warnings.append(
-            QStringLiteral("Der HTML-Teil ist größer als 102 KB: manche Webmail-Dienste (z. B. Gmail) zeigen "
-                           "die Nachricht dann nur gekürzt an."));
+        warnings.append(QStringLiteral(
+            "Gmail kürzt Nachrichten ab etwa 102 KB (dieser HTML-Teil ist größer als 100 KB): "
+            "Das Ende mit dem Impressum und dem Abmeldelink sehen die Leser dann erst nach einem "
+            "weiteren Klick."));
     return warnings.join(u' ');
 }
 

@@ -76,8 +76,9 @@ std::optional<PreviewRequest> previewRequestOf(const QUrl& url);
 // The message itself keeps its references.
 QByteArray htmlForView(const PreviewMessage& message, const QUrl& page);
 
-// Past this many bytes of HTML a widely used webmail service cuts the message off.
-inline constexpr qint64 kClipLimit = 102 * 1024;
+// Gmail cuts a message off past about 102 KB of HTML, and with its end the imprint and the unsubscribe
+// link; the warning comes a little earlier, past 100 KB.
+inline constexpr qint64 kClipLimit = 100 * 1024;
 // Past this many bytes many providers refuse a message.
 inline constexpr qint64 kProviderLimit = 10 * 1024 * 1024;
 

@@ -1,6 +1,7 @@
 #include "send/Campaign.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <deque>
@@ -12,25 +13,12 @@
 #include "platform/SingleInstance.h"
 #include "send/BlockList.h"
 #include "send/CampaignFiles.h"
+#include "send/CampaignTexts.h"
+#include "send/SenderLimits.h"
 
 namespace zw::send {
 
-using Clock = std::chrono::steady_clock;
-
 namespace {
-
-// Waits until the moment comes or stop is asked for; false when stopped. Sleeps in short steps so
-// that a stop is seen soon without a thread of its own to wake this one.
-bool waitUntil(Clock::time_point moment, const std::atomic<bool>& stop) {
-    constexpr auto kStep = std::chrono::milliseconds(100);
-    while (!stop) {
-        const auto now = Clock::now();
-        if (now >= moment)
-            return true;
-        std::this_thread::sleep_for(std::min<Clock::duration>(moment - now, kStep));
-    }
-    return false;
-}
 
 QString resultText(const SendResult& result) {
     return result.serverText.isEmpty() ? result.message : result.serverText;
@@ -46,6 +34,7 @@ struct Campaign::Impl {
     OutgoingMessage message;
     Replay replay;
     Journal journal;
+    std::atomic<bool> tryNow{false};
 
     Impl(const QString& f, const CampaignSettings& s)
         : folder(f),
@@ -95,15 +84,15 @@ QString campaignsFolder(const QString& workFolder) {
 QList<CampaignStatus> listCampaigns(const QString& workFolder) {
     QList<CampaignStatus> list;
     const QDir parent(campaignsFolder(workFolder));
-    for (const QString& name : parent.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::Reversed)) {
+    for (const QString& name :
+         parent.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::Reversed)) {
         if (name.endsWith(QLatin1String(kInterruptedWriteSuffix)))
             continue;
         const QString folder = parent.filePath(name);
         try {
             const CampaignSettings settings = readCampaignSettings(folder);
             const qsizetype count = readCampaignRecipients(folder).size();
-            CampaignStatus status =
-                replayJournal(Journal::read(folder + u'/' + kJournalFile), count).status;
+            CampaignStatus status = replayJournal(Journal::read(folder + u'/' + kJournalFile), count).status;
             status.folder = folder;
             status.subject = settings.subject;
             status.created = settings.created;
@@ -117,8 +106,8 @@ QList<CampaignStatus> listCampaigns(const QString& workFolder) {
     return list;
 }
 
-Campaign Campaign::create(const QString& workFolder, const Newsletter& newsletter, const RecipientList& recipients,
-                          const SenderProfile& profile) {
+Campaign Campaign::create(const QString& workFolder, const Newsletter& newsletter,
+                          const RecipientList& recipients, const SenderProfile& profile) {
     // Read before anything is written: a message that is not ours creates no campaign.
     const OutgoingMessage message(newsletter);
     CampaignSettings settings{profile, newsletter.unsubscribeLink, message.subject(),
@@ -169,6 +158,26 @@ CampaignStatus Campaign::run(SmtpTransport& transport, const std::atomic<bool>& 
                progress);
 }
 
+void Campaign::tryNow() {
+    impl_->tryNow = true;
+}
+
+qsizetype Campaign::retryTemporaryFailures() {
+    Impl& d = *impl_;
+    QList<JournalRecord> again;
+    const QDateTime now = clock->now();
+    for (qsizetype i = 0; i < d.replay.recipients.size(); ++i) {
+        RecipientState& r = d.replay.recipients[i];
+        if (r.stage == RecipientState::Failed && r.failedTemporarily)
+            again.append({JournalRecord::Again, i, now, {}});
+    }
+    if (again.isEmpty())
+        return 0;
+    d.journal.append(again);
+    d.replay = replayJournal(Journal::read(d.folder + u'/' + kJournalFile), d.recipients.size());
+    return again.size();
+}
+
 CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& stop,
                              const std::function<void(const CampaignStatus&)>& progress) {
     Impl& d = *impl_;
@@ -176,6 +185,7 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
     CampaignStatus& status = d.replay.status;
     status.state = CampaignState::Running;
     status.stopReason.clear();
+    const SenderProfile& profile = d.settings.profile;
 
     leaveOutBlocked(d);
 
@@ -189,16 +199,44 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
         if (states[i].stage == RecipientState::Pending)
             queue.push_back(i);
     }
-    std::multimap<Clock::time_point, qsizetype> retries;  // by the moment each is due
+    std::multimap<QDateTime, qsizetype> retries;  // by the moment each is due
 
-    const int rate = d.settings.profile.messagesPerMinute;
-    const auto interval = rate > 0 ? std::chrono::duration_cast<Clock::duration>(std::chrono::minutes(1)) / rate
-                                   : Clock::duration::zero();
-    Clock::time_point nextSlot = Clock::now();
+    const int rate = profile.messagesPerMinute;
+    const qint64 intervalMs = rate > 0 ? 60'000 / rate : 0;
+    const bool limited = profile.messagesPerHour > 0 || profile.messagesPerDay > 0;
+    SendLog log(QFileInfo(d.folder).absolutePath(), d.folder, clock->now());
+    QDateTime nextSlot = clock->now();
     QList<JournalRecord> answered;  // written together with the next record: one wait for the disk
-    auto record = [](JournalRecord::Kind kind, qsizetype index, const QString& text = {}) {
-        return JournalRecord{kind, index, QDateTime::currentDateTime(), text};
+    auto record = [&](JournalRecord::Kind kind, qsizetype index, const QString& text = {}) {
+        return JournalRecord{kind, index, clock->now(), text};
     };
+    auto stopped = [&] { return bool(stop); };
+    // Waits until the moment, telling the watchers when it starts and ends; false when stopped.
+    // A wait for the provider also ends when the user asks to try now.
+    auto waitFor = [&](const QDateTime& until, bool forProvider) {
+        if (waiting)
+            waiting(status);
+        d.tryNow = false;
+        clock->sleepUntil(until, [&] { return stop || (forProvider && d.tryNow); });
+        if (!stop) {
+            status.waitingUntil = {};
+            status.waitLimit.clear();
+            if (waiting)
+                waiting(status);
+        }
+        return !stop;
+    };
+    auto endProviderWait = [&] {
+        answered.append(record(JournalRecord::WaitOver, -1));
+        d.journal.append(answered);
+        answered.clear();
+    };
+
+    // A wait that the last run left unfinished goes on: a restart does not mean a new try at once.
+    if (status.waitingUntil.isValid()) {
+        if (waitFor(status.waitingUntil, true))
+            endProviderWait();
+    }
 
     while (!stop) {
         qsizetype index = -1;
@@ -206,18 +244,37 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
             index = queue.front();
             queue.pop_front();
         } else if (!retries.empty()) {
-            if (!waitUntil(retries.begin()->first, stop))
+            if (!clock->sleepUntil(retries.begin()->first, stopped))
                 break;
             index = retries.begin()->second;
             retries.erase(retries.begin());
         } else {
             break;
         }
-        if (!waitUntil(nextSlot, stop)) {
+        // The pace per minute, and the profile's hourly and daily limits over all campaigns of this folder.
+        QDateTime moment = nextSlot;
+        if (limited) {
+            log.refresh(clock->now());
+            const QDateTime allowed =
+                log.nextAllowed(clock->now(), profile.messagesPerHour, profile.messagesPerDay);
+            if (allowed > moment && allowed > clock->now()) {
+                moment = allowed;
+                const bool hourly = log.nextAllowed(clock->now(), profile.messagesPerHour, 0) >= allowed;
+                status.waitingUntil = allowed;
+                status.waitAnswer.clear();
+                status.waitLimit =
+                    limitText(hourly ? profile.messagesPerHour : profile.messagesPerDay, hourly);
+                if (!waitFor(allowed, false)) {
+                    queue.push_front(index);
+                    break;
+                }
+            }
+        }
+        if (!clock->sleepUntil(moment, stopped)) {
             queue.push_front(index);
             break;
         }
-        nextSlot = Clock::now() + interval;
+        nextSlot = clock->now().addMSecs(intervalMs);
 
         // One left in flight by the last run stays counted among those that may arrive twice.
         RecipientState& r = states[index];
@@ -233,15 +290,16 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
 
         const Recipient& to = d.recipients[index];
         const SendResult result =
-            send(to.address.toUtf8(),
-                 d.message.forRecipient(to, d.settings.profile, QDateTime::currentDateTime(), r.messageId));
+            send(to.address.toUtf8(), d.message.forRecipient(to, profile, clock->now(), r.messageId));
         r.serverText = resultText(result);
-        r.time = QDateTime::currentDateTime();
+        r.time = clock->now();
         switch (result.outcome) {
             case Outcome::Sent:
                 r.stage = RecipientState::Sent;
                 ++status.sent;
-                answered.append(record(JournalRecord::Sent, index, r.serverText));
+                d.replay.waitsInARow = 0;
+                log.note(r.time);
+                answered.append({JournalRecord::Sent, index, r.time, r.serverText});
                 break;
             case Outcome::RecipientRefused:
                 r.stage = RecipientState::Failed;
@@ -251,14 +309,24 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
             case Outcome::Temporary:
                 if (r.temporaryAnswers >= retryPauses.size()) {
                     r.stage = RecipientState::Failed;
+                    r.failedTemporarily = true;
                     ++status.failed;
+                    ++status.failedTemporarily;
                     answered.append(record(JournalRecord::Failed, index, r.serverText));
                 } else {
                     r.stage = RecipientState::Pending;
-                    retries.emplace(Clock::now() + retryPauses[r.temporaryAnswers], index);
+                    retries.emplace(clock->now().addMSecs(qint64(retryPauses[r.temporaryAnswers].count())),
+                                    index);
                     ++r.temporaryAnswers;
                     answered.append(record(JournalRecord::Retry, index, r.serverText));
                 }
+                break;
+            case Outcome::Throttled:
+                // The provider refuses the sender for now: nobody is charged for it, and nobody else is
+                // tried until the wait is over. Then this recipient goes first, alone.
+                r.stage = RecipientState::Pending;
+                queue.push_front(index);
+                answered.append(record(JournalRecord::Unsent, index, r.serverText));
                 break;
             case Outcome::Fatal:
                 r.stage = RecipientState::Pending;
@@ -271,11 +339,37 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
             progress(status);
         if (result.outcome == Outcome::Fatal)
             break;
+        if (result.outcome == Outcome::Throttled) {
+            const QDateTime now = clock->now();
+            QDateTime until = now.addSecs(60 * qint64(throttleWait(++d.replay.waitsInARow).count()));
+            if (result.dailyQuota) {
+                log.refresh(now);
+                const QDateTime first = log.firstOfDay(now);
+                if (first.isValid())
+                    until = std::max(until, first.addDays(1));
+            }
+            status.current.clear();
+            status.waitingUntil = until;
+            status.waitAnswer = result.serverText.isEmpty() ? result.message : result.serverText;
+            status.waitLimit.clear();
+            answered.append(waitRecord(now, until, status.waitAnswer));
+            d.journal.append(answered);
+            answered.clear();
+            if (!waitFor(until, true))
+                break;
+            endProviderWait();
+        }
     }
 
     status.current.clear();
+    if (!status.waitLimit.isEmpty()) {
+        // The profile's own limits are counted again from the journals at the next start.
+        status.waitingUntil = {};
+        status.waitLimit.clear();
+    }
     const bool done = status.pending == 0;
-    answered.append(done ? record(JournalRecord::Finished, -1) : record(JournalRecord::Paused, -1, status.stopReason));
+    answered.append(done ? record(JournalRecord::Finished, -1)
+                         : record(JournalRecord::Paused, -1, status.stopReason));
     d.journal.append(answered);
     status.state = done ? CampaignState::Finished : CampaignState::Paused;
     status.lastActivity = answered.last().time;

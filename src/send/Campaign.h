@@ -12,6 +12,7 @@
 
 #include "send/OutgoingMessage.h"
 #include "send/RecipientList.h"
+#include "send/SendClock.h"
 #include "send/SenderProfile.h"
 #include "send/SmtpTransport.h"
 
@@ -31,7 +32,7 @@ enum class CampaignState {
 // What the list of campaigns and the progress window show.
 struct CampaignStatus {
     QString folder;
-    QString subject;     // as the message carries it, decoded
+    QString subject;  // as the message carries it, decoded
     QDateTime created;
     QDateTime lastActivity;
     CampaignState state = CampaignState::Interrupted;
@@ -39,9 +40,15 @@ struct CampaignStatus {
     qsizetype sent = 0;
     qsizetype failed = 0;
     qsizetype pending = 0;
-    qsizetype maybeTwice = 0;  // recipients marked in flight without an answer, sent again on resume
-    QString current;           // the address being sent now, while running
-    QString stopReason;        // German, when a fatal answer paused it
+    qsizetype maybeTwice = 0;         // recipients marked in flight without an answer, sent again on resume
+    QString current;                  // the address being sent now, while running
+    QString stopReason;               // German, when a fatal answer paused it
+    qsizetype failedTemporarily = 0;  // failed after temporary answers only: worth another try
+    // While the campaign waits: until when, and the provider's answer that made it wait; the answer is
+    // empty while the profile's own hourly or daily limit holds it back (waitLimit says which, in German).
+    QDateTime waitingUntil;
+    QString waitAnswer;
+    QString waitLimit;
 };
 
 // The campaigns of a working-files folder, newest first.
@@ -72,8 +79,18 @@ public:
     using SendFunction = std::function<SendResult(const QByteArray& recipient, const QByteArray& message)>;
 
     // How often and after which pauses a recipient with a temporary answer is tried again.
+    // Greylisting servers often want 15 to 30 minutes, hence the hour at the end.
     QList<std::chrono::milliseconds> retryPauses = {std::chrono::minutes(1), std::chrono::minutes(5),
-                                                    std::chrono::minutes(15)};
+                                                    std::chrono::minutes(15), std::chrono::minutes(60)};
+    // The time the campaign goes by; tests put a faster one here. Must outlive run().
+    SendClock* clock = &systemClock();
+    // Called from the sending thread when a wait begins (waitingUntil set) and when it ends.
+    std::function<void(const CampaignStatus&)> waiting;
+    // Ends a wait for the provider now (from any thread): the next message goes out at once.
+    void tryNow();
+    // Puts the recipients who failed for temporary reasons back among the pending ones, so that the
+    // next run sends to exactly those. Returns how many. Throws zw::Error (German).
+    qsizetype retryTemporaryFailures();
     // Called from the sending thread when a message is about to go out (current names its recipient),
     // so that a window can show who is being sent to while the server has not answered yet.
     std::function<void(const CampaignStatus&)> sending;

@@ -10,6 +10,7 @@
 #include "platform/Error.h"
 #include "platform/FileIo.h"
 #include "platform/SingleInstance.h"
+#include "send/SenderLimits.h"
 
 namespace zw::send {
 
@@ -29,7 +30,8 @@ QByteArray recipientsText(const QList<Recipient>& recipients) {
 }
 
 QString notACampaign(const QString& folder) {
-    return QStringLiteral("Der Ordner \"%1\" ist kein Versand von Zettelwerk.").arg(QDir::toNativeSeparators(folder));
+    return QStringLiteral("Der Ordner \"%1\" ist kein Versand von Zettelwerk.")
+        .arg(QDir::toNativeSeparators(folder));
 }
 
 }  // namespace
@@ -55,13 +57,20 @@ Replay replayJournal(const QList<JournalRecord>& records, qsizetype recipientCou
     replay.recipients.resize(recipientCount);
     CampaignStatus& status = replay.status;
     bool paused = false;
+    bool finished = false;
     for (const JournalRecord& record : records) {
         status.lastActivity = record.time;
         paused = record.kind == JournalRecord::Paused;
         if (record.kind == JournalRecord::Paused)
             status.stopReason = record.text;
         if (record.kind == JournalRecord::Finished)
-            status.state = CampaignState::Finished;
+            finished = true;
+        if (readWaitRecord(record, &status.waitingUntil, &status.waitAnswer))
+            ++replay.waitsInARow;
+        if (record.kind == JournalRecord::WaitOver || record.kind == JournalRecord::Sent)
+            status.waitingUntil = {};
+        if (record.kind == JournalRecord::Sent)
+            replay.waitsInARow = 0;
         if (record.index < 0 || record.index >= recipientCount)
             continue;
         RecipientState& r = replay.recipients[record.index];
@@ -80,7 +89,15 @@ Replay replayJournal(const QList<JournalRecord>& records, qsizetype recipientCou
                 break;
             case JournalRecord::Failed:
                 r.stage = RecipientState::Failed;
+                r.failedTemporarily = r.temporaryAnswers > 0 || record.text.startsWith(u'4');
                 break;
+            case JournalRecord::Again:
+                // Another try for one failed on temporary answers: a finished campaign goes on.
+                r.stage = RecipientState::Pending;
+                r.temporaryAnswers = 0;
+                r.failedTemporarily = false;
+                finished = false;
+                continue;
             case JournalRecord::Retry:
                 ++r.temporaryAnswers;
                 r.stage = RecipientState::Pending;
@@ -98,11 +115,13 @@ Replay replayJournal(const QList<JournalRecord>& records, qsizetype recipientCou
     for (const RecipientState& r : replay.recipients) {
         status.sent += r.stage == RecipientState::Sent;
         status.failed += r.stage == RecipientState::Failed;
+        status.failedTemporarily += r.stage == RecipientState::Failed && r.failedTemporarily;
         status.maybeTwice += r.stage == RecipientState::InFlight;
     }
     status.pending = status.total - status.sent - status.failed;
-    if (status.state != CampaignState::Finished)
-        status.state = paused ? CampaignState::Paused : CampaignState::Interrupted;
+    status.state = finished ? CampaignState::Finished
+                   : paused ? CampaignState::Paused
+                            : CampaignState::Interrupted;
     return replay;
 }
 
@@ -125,8 +144,8 @@ QString writeCampaignFolder(const QString& parent, const Newsletter& newsletter,
     writeFileAtomic(building + u'/' + kMessageFile, newsletter.rendered);
     saveProfile(settings.profile, building + u'/' + kProfileCopy);
     writeFileAtomic(building + u'/' + kSettingsFile,
-                    "Betreff=" + settings.subject.toUtf8().toBase64() + "\nErstellt=" +
-                        QByteArray::number(settings.created.toMSecsSinceEpoch()) +
+                    "Betreff=" + settings.subject.toUtf8().toBase64() +
+                        "\nErstellt=" + QByteArray::number(settings.created.toMSecsSinceEpoch()) +
                         "\nAbmeldelink=" + newsletter.unsubscribeLink.toBase64() + '\n');
     writeFileAtomic(building + u'/' + kRecipientsFile, recipientsText(list.recipients));
     if (!QDir().rename(building, final))
@@ -158,13 +177,17 @@ QList<Recipient> readCampaignRecipients(const QString& folder) {
     for (const QByteArray& line : bytes.split('\n')) {
         const QList<QByteArray> fields = line.split('\t');
         if (fields.size() == 3)
-            recipients.append({QString::fromUtf8(fields[0]), QString::fromUtf8(fields[1]), fields[2].toLongLong()});
+            recipients.append(
+                {QString::fromUtf8(fields[0]), QString::fromUtf8(fields[1]), fields[2].toLongLong()});
     }
     return recipients;
 }
 
-void writeReport(const QString& path, const QList<Recipient>& recipients, const QList<RecipientState>& states) {
-    QByteArray out = "\xEF\xBB\xBF" "Adresse;Ergebnis;Serverantwort;Zeit\r\n";
+void writeReport(const QString& path, const QList<Recipient>& recipients,
+                 const QList<RecipientState>& states) {
+    QByteArray out =
+        "\xEF\xBB\xBF"
+        "Adresse;Ergebnis;Serverantwort;Zeit\r\n";
     for (qsizetype i = 0; i < recipients.size(); ++i) {
         const RecipientState& s = states[i];
         const char* outcome = s.stage == RecipientState::Sent     ? "gesendet"

@@ -32,6 +32,7 @@ struct CampaignSettings {
 struct RecipientState {
     enum Stage { Pending, InFlight, Sent, Failed } stage = Pending;
     int temporaryAnswers = 0;
+    bool failedTemporarily = false;  // its last answers were temporary ones (or the connection broke)
     QString serverText;
     QDateTime time;
     QByteArray messageId;  // of the copy last sent (or about to be), "<...>"
@@ -41,6 +42,7 @@ struct RecipientState {
 struct Replay {
     QList<RecipientState> recipients;
     CampaignStatus status;
+    int waitsInARow = 0;  // the provider's refusals since a message last went through
 };
 Replay replayJournal(const QList<JournalRecord>& records, qsizetype recipientCount);
 
@@ -59,7 +61,8 @@ void writePrivateFile(const QString& path, const QByteArray& bytes);
 QByteArray csvField(const QString& text);
 
 // The report: one row per recipient, for a spreadsheet (UTF-8 with BOM, ";").
-void writeReport(const QString& path, const QList<Recipient>& recipients, const QList<RecipientState>& states);
+void writeReport(const QString& path, const QList<Recipient>& recipients,
+                 const QList<RecipientState>& states);
 
 // Whether a process holds the campaign's lock now.
 bool campaignRunning(const QString& folder);

@@ -41,4 +41,51 @@ QString stateText(CampaignState state) {
     return QStringLiteral("unterbrochen");
 }
 
+QString limitText(int limit, bool hourly) {
+    return (hourly ? QStringLiteral("Das Limit von %1 Nachrichten pro Stunde ist erreicht.")
+                   : QStringLiteral("Das Limit von %1 Nachrichten am Tag ist erreicht."))
+        .arg(limit);
+}
+
+namespace {
+
+QString momentText(const QDateTime& until, const QDateTime& now) {
+    const QString time = until.toString(QStringLiteral("HH:mm"));
+    return until.date() == now.date()
+               ? QStringLiteral("um %1").arg(time)
+               : QStringLiteral("am %1 um %2").arg(until.toString(QStringLiteral("dd.MM.")), time);
+}
+
+}  // namespace
+
+QString waitingText(const CampaignStatus& s, const QDateTime& now) {
+    if (!s.waitingUntil.isValid())
+        return {};
+    const QString reason =
+        s.waitAnswer.isEmpty()
+            ? s.waitLimit
+            : QStringLiteral("Ihr Anbieter nimmt gerade keine weiteren Nachrichten an („%1“).")
+                  .arg(s.waitAnswer);
+    return QStringLiteral("%1 Weiter %2.").arg(reason, momentText(s.waitingUntil, now));
+}
+
+QString limitDurationText(qsizetype count, int perHour, int perDay) {
+    auto periods = [count](int limit) { return (count + limit - 1) / limit; };
+    if (perDay > 0 && count > perDay) {
+        const qsizetype days = periods(perDay);
+        return QStringLiteral("bei %1 Nachrichten am Tag: %2 Tage").arg(perDay).arg(days);
+    }
+    if (perHour > 0 && count > perHour) {
+        const qsizetype hours = periods(perHour);
+        return QStringLiteral("bei %1 Nachrichten pro Stunde: %2 Stunden").arg(perHour).arg(hours);
+    }
+    return {};
+}
+
+QString waitingUntilText(const QDateTime& until, const QDateTime& now) {
+    return QStringLiteral("wartet bis %1")
+        .arg(until.date() == now.date() ? until.toString(QStringLiteral("HH:mm"))
+                                        : until.toString(QStringLiteral("dd.MM. HH:mm")));
+}
+
 }  // namespace zw::send

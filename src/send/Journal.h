@@ -17,6 +17,9 @@ struct JournalRecord {
         Unsent = 'U',    // not sent after all (the campaign stopped before it went out)
         Paused = 'P',    // the campaign stopped; text: why, when not on request
         Finished = 'E',  // every recipient sent or failed
+        Waiting = 'W',   // the provider refuses for now; text: until when (msecs) and its answer
+        WaitOver = 'R',  // the wait ended (its time came, or the user asked to try now)
+        Again = 'A',     // a recipient failed for a temporary reason is to be sent to once more
     };
     Kind kind = Sending;
     qsizetype index = -1;  // the recipient, for the per-recipient kinds

@@ -88,6 +88,10 @@ SenderProfile loadProfile(const QString& path) {
             profile.user = value;
         else if (key == u"NachrichtenProMinute")
             profile.messagesPerMinute = number(value, 0, 0, 1000000);
+        else if (key == u"NachrichtenProStunde")
+            profile.messagesPerHour = number(value, 0, 0, 10000000);
+        else if (key == u"NachrichtenProTag")
+            profile.messagesPerDay = number(value, 0, 0, 10000000);
         else if (key == u"CADatei")
             profile.caFile = value;
         else if (key == u"EinKlickAbmeldung")
@@ -123,6 +127,11 @@ void saveProfile(const SenderProfile& profile, const QString& path) {
             lines.append(QByteArray(key) + '=' + valueLine(value).toUtf8());
     };
     put(values);
+    // The hourly and daily limits only where set: a profile without them stays as it was.
+    if (profile.messagesPerHour > 0)
+        lines.append("NachrichtenProStunde=" + QByteArray::number(profile.messagesPerHour));
+    if (profile.messagesPerDay > 0)
+        lines.append("NachrichtenProTag=" + QByteArray::number(profile.messagesPerDay));
     // Written only when set, so that a profile without an incoming server stays as it was.
     if (!profile.imapServer.isEmpty()) {
         const std::pair<const char*, QString> incoming[] = {

@@ -15,9 +15,11 @@ struct SenderProfile {
     QString server;
     int port = 587;
     Security security = Security::StartTls;
-    QString user;                // login name; empty: no login
-    int messagesPerMinute = 0;   // the provider's limit; 0: none
-    QString caFile;              // an extra CA certificate file (PEM) for an in-house CA; empty: none
+    QString user;                      // login name; empty: no login
+    int messagesPerMinute = 0;         // the provider's limit; 0: none
+    int messagesPerHour = 0;           // over any rolling hour, all campaigns together; 0: none
+    int messagesPerDay = 0;            // over any rolling 24 hours, all campaigns together; 0: none
+    QString caFile;                    // an extra CA certificate file (PEM) for an in-house CA; empty: none
     bool oneClickUnsubscribe = false;  // the unsubscribe page takes RFC 8058 one-click requests
     // The incoming server whose inbox is read for bounces and unsubscribe requests; empty: none. With
     // one, every message also offers to unsubscribe by mail to the sender's address.

@@ -12,6 +12,7 @@
 #include <mutex>
 
 #include "send/CurlTls.h"
+#include "send/SenderLimits.h"
 
 namespace zw::send {
 
@@ -294,6 +295,26 @@ SendResult SmtpTransport::Impl::classify(CURLcode code, const QByteArray& recipi
     if (code == CURLE_OK)
         return result(Outcome::Sent, {}, lastCode, text);
 
+    // The provider's limits on the sender come first: they are nobody's fault and no recipient's.
+    if (lastCode >= 400 && lastCode < 600) {
+        const bool beforeRecipient = lastStep == Step::Greeting || lastStep == Step::Ehlo ||
+                                     lastStep == Step::StartTls || lastStep == Step::Auth ||
+                                     lastStep == Step::Mail;
+        const Throttle throttle = senderThrottle(beforeRecipient, lastCode, text);
+        if (throttle != Throttle::None) {
+            // The server closes the connection after a 421; a fresh one may be welcome (an idle
+            // connection's "421 timeout"), so the transport tries once more before it counts.
+            dropped = lastCode == 421;
+            SendResult r =
+                result(Outcome::Throttled,
+                       QStringLiteral("Der Server %1 nimmt gerade keine weiteren Nachrichten an: %2")
+                           .arg(serverName, text),
+                       lastCode, text);
+            r.dailyQuota = throttle == Throttle::DailyQuota;
+            return r;
+        }
+    }
+
     // An answer from the server decides by its code and by what it answered.
     if (lastCode >= 400 && lastCode < 600 && lastCode != 421) {
         const bool permanent = lastCode >= 500;
@@ -356,7 +377,7 @@ SendResult SmtpTransport::Impl::classify(CURLcode code, const QByteArray& recipi
                 QStringLiteral("Der Server %1 bietet keine verschlüsselte Verbindung (STARTTLS) an. Es wurde "
                                "nichts gesendet.")
                     .arg(serverName),
-                lastCode, text);
+                lastCode);  // its answer to EHLO would only list what it offers: the reason says more
         case CURLE_SSL_CONNECT_ERROR:
             return result(Outcome::Fatal,
                           QStringLiteral(

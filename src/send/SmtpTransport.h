@@ -15,13 +15,15 @@ enum class Outcome {
     Temporary,         // 4xx or a dropped connection: try this recipient again later
     RecipientRefused,  // 5xx to this recipient or its message: report it and go on
     Fatal,             // login refused, sender refused, certificate failed, server unreachable: stop
+    Throttled,         // the provider refuses the sender for now (a sending limit): wait, then go on
 };
 
 struct SendResult {
     Outcome outcome = Outcome::Fatal;
-    int code = 0;        // the server's reply code, 0 when there was none
-    QString serverText;  // the server's last reply as it sent it
-    QString message;     // German, for the user: what happened, naming the server; empty when sent
+    int code = 0;             // the server's reply code, 0 when there was none
+    QString serverText;       // the server's last reply as it sent it
+    QString message;          // German, for the user: what happened, naming the server; empty when sent
+    bool dailyQuota = false;  // Throttled by the day's quota: wait until a day after the day's first message
 };
 
 // One SMTP connection through libcurl, kept open for many messages. TLS always checks the

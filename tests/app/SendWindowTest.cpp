@@ -121,11 +121,23 @@ TEST_F(SendWindowTest, DialogFillsInTheProviderKeepsThePasswordOutOfTheFileAndTh
     EXPECT_EQ(d.UserEdit->text(), u"verein@googlemail.com"_qs);  // followed the address as it was typed
     EXPECT_TRUE(d.ProviderLabel->isVisibleTo(&d));
     EXPECT_TRUE(d.ProviderLabel->text().contains(u"App-Passwort"_qs));
+    EXPECT_EQ(d.DaySpinBox->value(), 500);  // what Gmail publishes
+    // A Gmail address through another provider's server is warned of, as long as it is so.
+    type(d.ServerEdit, u"mail.gmx.net"_qs);
+    EXPECT_TRUE(d.ProviderLabel->text().contains(u"Achtung: Die Absenderadresse gehört zu Gmail"_qs));
+    type(d.ServerEdit, u"smtp.gmail.com"_qs);
+    EXPECT_FALSE(d.ProviderLabel->text().contains(u"Achtung"_qs));
 
     // Another provider: its settings replace the first one's, and its sentence the other sentence.
     type(d.AddressEdit, u"verein@gmx.de"_qs);
     EXPECT_EQ(d.ServerEdit->text(), u"mail.gmx.net"_qs);
     EXPECT_TRUE(d.ProviderLabel->text().contains(u"POP3 und IMAP"_qs));
+    EXPECT_EQ(d.DaySpinBox->value(), 0);  // GMX publishes none
+    // A change that typed nothing (pasted, undone) takes the hint along as well.
+    d.AddressEdit->setText(u"verein@verein-gruenau.de"_qs);
+    EXPECT_FALSE(d.ProviderLabel->isVisibleTo(&d));
+    type(d.AddressEdit, u"verein@gmx.de"_qs);
+    EXPECT_TRUE(d.ProviderLabel->text().startsWith(u"Anbieter erkannt: GMX."_qs));
     // What the user changes stays while the address keeps its provider.
     d.SecurityComboBox->setCurrentIndex(1);
     d.PortSpinBox->setValue(465);
@@ -183,6 +195,9 @@ TEST_F(SendWindowTest, WithoutASecretStoreThePasswordIsKeptNowhereAndBadSettings
     EXPECT_FALSE(readAll(program(u"Absender.ini"_qs)).contains("Nur-Im-Kopf"));
     EXPECT_TRUE(secrets.empty());
     EXPECT_EQ(form->sendPart().profile().server, u"localhost"_qs);
+    // Kept in memory for the program's run: the test mail a moment later does not ask again.
+    EXPECT_EQ(form->sendPart().passwordFor(form->sendPart().profile()),
+              std::optional<QString>(u"Nur-Im-Kopf"_qs));
 }
 
 TEST_F(SendWindowTest, DialogIsNamedForScreenReadersAndWalkedByTheKeyboard) {
@@ -201,14 +216,15 @@ TEST_F(SendWindowTest, DialogIsNamedForScreenReadersAndWalkedByTheKeyboard) {
     EXPECT_EQ(unnamed, QStringList());
     QStringList walk;
     d.NameEdit->setFocus();
-    for (int i = 0; i < 13; ++i) {
+    for (int i = 0; i < 15; ++i) {
         walk.append(QApplication::focusWidget()->objectName());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    EXPECT_EQ(walk.mid(0, 12), QStringList({u"NameEdit"_qs, u"AddressEdit"_qs, u"ServerEdit"_qs,
-                                            u"PortSpinBox"_qs, u"SecurityComboBox"_qs, u"UserEdit"_qs,
-                                            u"PasswordEdit"_qs, u"RateSpinBox"_qs, u"CaFileEdit"_qs,
-                                            u"CaFileButton"_qs, u"OneClickCheckBox"_qs, u"VerifyButton"_qs}));
+    EXPECT_EQ(walk.mid(0, 14),
+              QStringList({u"NameEdit"_qs, u"AddressEdit"_qs, u"ServerEdit"_qs, u"PortSpinBox"_qs,
+                           u"SecurityComboBox"_qs, u"UserEdit"_qs, u"PasswordEdit"_qs, u"RateSpinBox"_qs,
+                           u"HourSpinBox"_qs, u"DaySpinBox"_qs, u"CaFileEdit"_qs, u"CaFileButton"_qs,
+                           u"OneClickCheckBox"_qs, u"VerifyButton"_qs}));
 }
 
 TEST_F(SendWindowTest, SingleMailAsksTheDesktopWhichProgramOpensMessagesFirst) {

@@ -45,7 +45,7 @@ protected:
 };
 
 TEST_F(PreviewPartTest, BarShowsSizesSwitchesWidthAndPlainText) {
-    rendered_ = sampleMessage(QByteArray(kClipLimit + 10, 'x'), {}, "Zeile =E4hnlich");
+    rendered_ = sampleMessage(QByteArray(102 * 1024 + 10, 'x'), {}, "Zeile =E4hnlich");
     part_.ShowPreview();
     EXPECT_EQ(commits_.size(), 1);
     ASSERT_TRUE(log_->last);
@@ -118,6 +118,25 @@ TEST_F(PreviewPartTest, AFileThatCannotBeShownIsSaidInThePage) {
     part_.ShowPreview();
     EXPECT_EQ(shown(), part_.view()->widget());
     EXPECT_EQ(log_->shown.size(), 2);
+}
+
+// A message laid out for phones is shown at the phone's width as it is; a classic one is scaled down.
+TEST_F(PreviewPartTest, ThePhonesViewShowsThePhoneLayoutUnscaled) {
+    bool phoneLayout = true;
+    part_.phoneLayout = [&] { return phoneLayout; };
+    rendered_ = sampleMessage("<p>mobil</p>", {});
+    part_.ShowPreview();
+    part_.SmartphoneRadioButton->click();
+    EXPECT_EQ(part_.ViewStack->width(), kSmartphoneWidth);
+    EXPECT_GT(log_->unscaled, 0);
+    EXPECT_EQ(log_->fits, QList<int>{0});  // nothing scaled since the desktop's width
+    EXPECT_EQ(part_.ScaleLabel->text(), u"auf 100 %"_qs);
+    // The same message, now rendered for the classic layout.
+    phoneLayout = false;
+    part_.ShowPreview();
+    EXPECT_EQ(log_->fits.last(), kSmartphoneWidth);
+    part_.view()->onScaled(0.6);
+    EXPECT_EQ(part_.ScaleLabel->text(), u"auf 60 % verkleinert"_qs);
 }
 
 }  // namespace

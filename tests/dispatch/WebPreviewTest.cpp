@@ -156,7 +156,8 @@ TEST_F(WebPreviewTest, FittedToAPhoneTheWholeWidthIsInView) {
         return message;
     };
     const auto scaledTo = [&](double scale) {
-        return QTest::qWaitFor([&] { return !scales.isEmpty() && std::abs(scales.last() - scale) < 0.01; }, 5000);
+        return QTest::qWaitFor([&] { return !scales.isEmpty() && std::abs(scales.last() - scale) < 0.01; },
+                               5000);
     };
     preview_.fitToWidth(375);
     show(table(600), u"preview1"_qs);
@@ -175,6 +176,25 @@ TEST_F(WebPreviewTest, FittedToAPhoneTheWholeWidthIsInView) {
     preview_.fitToWidth(0);
     EXPECT_EQ(scales.last(), 1.0);
     EXPECT_TRUE(pixelBecomes({350, 50}, Qt::red));
+}
+
+// A message laid out for phones is shown at its own size in the phone's width, with no scroll bar
+// taking width from it, also after a classic one was scaled down.
+TEST_F(WebPreviewTest, UnscaledAtAPhonesWidthNothingIsZoomedAndNoScrollBarShows) {
+    QList<double> scales;
+    preview_.onScaled = [&](double scale) { scales.append(scale); };
+    preview_.view()->resize(375, 400);
+    PreviewMessage message;
+    message.html =
+        "<body style=\"margin:0\"><table width=600 cellspacing=0 cellpadding=0><tr>"
+        "<td style=\"background:red;height:1000px\"></td><td width=100></td></tr></table></body>";
+    preview_.fitToWidth(375);
+    show(message, u"preview1"_qs);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !scales.isEmpty() && scales.last() < 0.7; }, 5000));
+    preview_.showUnscaled();
+    EXPECT_EQ(scales.last(), 1.0);
+    EXPECT_EQ(preview_.view()->page()->zoomFactor(), 1.0);
+    EXPECT_TRUE(pixelBecomes({372, 50}, Qt::red));  // the red cell, not a scroll bar
 }
 
 }  // namespace

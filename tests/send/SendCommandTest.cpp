@@ -12,7 +12,9 @@
 #include <signal.h>
 
 #include "send/Campaign.h"
+#include "send/Journal.h"
 #include "send/SendTestSupport.h"
+#include "send/SenderLimits.h"
 #include "send/SenderProfile.h"
 #include "support/Files.h"
 #include "support/MimeCheck.h"
@@ -30,7 +32,8 @@ class SendCommand : public ::testing::Test {
 public:
     SendCommand() {
         QDir().mkpath(program.subfolder(QStringLiteral("Images")));
-        for (const QString& name : QDir(shippedDataFolder() + QStringLiteral("Images")).entryList(QDir::Files))
+        for (const QString& name :
+             QDir(shippedDataFolder() + QStringLiteral("Images")).entryList(QDir::Files))
             QFile::copy(shippedDataFolder() + QStringLiteral("Images/") + name,
                         program.path() + QStringLiteral("Images/") + name);
         templatePath = writeShippedTemplate(files.path());
@@ -42,7 +45,8 @@ public:
     QString writeList(int count, const QByteArray& extraRows = {}) {
         QByteArray csv = "Vorname;Nachname;E-Mail\r\n";
         for (int i = 0; i < count; ++i)
-            csv += "Anna;Nummer " + QByteArray::number(i) + ";anna" + QByteArray::number(i) + "@example.org\r\n";
+            csv +=
+                "Anna;Nummer " + QByteArray::number(i) + ";anna" + QByteArray::number(i) + "@example.org\r\n";
         csv += extraRows;
         writeAll(files.file(QStringLiteral("liste.csv")), csv);
         return files.file(QStringLiteral("liste.csv"));
@@ -51,13 +55,14 @@ public:
     QProcess* start(const QStringList& arguments) {
         auto* process = new QProcess;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("ZETTELWERK_SMTP_PASSWORD"), QLatin1String(SmtpTestServer::kPassword));
+        environment.insert(QStringLiteral("ZETTELWERK_SMTP_PASSWORD"),
+                           QLatin1String(SmtpTestServer::kPassword));
         // No secret store may answer instead of the variable.
         environment.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
         process->setProcessEnvironment(environment);
         process->start(QStringLiteral(ZW_PROGRAM_DIR "/zettelwerk-send"),
-                       QStringList{QStringLiteral("--program-folder"), program.path(), QStringLiteral("--profile"),
-                                   profilePath()} +
+                       QStringList{QStringLiteral("--program-folder"), program.path(),
+                                   QStringLiteral("--profile"), profilePath()} +
                            arguments);
         return process;
     }
@@ -71,7 +76,8 @@ public:
 
     QStringList campaignFolders() const {
         QStringList folders;
-        for (const send::CampaignStatus& status : send::listCampaigns(program.path())) folders.append(status.folder);
+        for (const send::CampaignStatus& status : send::listCampaigns(program.path()))
+            folders.append(status.folder);
         return folders;
     }
 
@@ -86,11 +92,12 @@ TEST_F(SendCommand, CampaignReachesEveryoneWithTheirOwnHeaderAndReportsTheRefuse
     faults.refused = {"anna3@example.org"};
     server.setFaults(faults);
     writeAll(files.file(QStringLiteral("sperre.txt")), "ANNA5@example.org\n");
-    const ToolRun result = run({QStringLiteral("--exclude"), files.file(QStringLiteral("sperre.txt")), templatePath,
-                            writeList(8, "Kaputt;Zeile;keine adresse\r\n")});
+    const ToolRun result = run({QStringLiteral("--exclude"), files.file(QStringLiteral("sperre.txt")),
+                                templatePath, writeList(8, "Kaputt;Zeile;keine adresse\r\n")});
 
     EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
-    EXPECT_TRUE(result.err.contains(QStringLiteral("Liste, Zeile 10 nicht übernommen"))) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(QStringLiteral("Liste, Zeile 10 nicht übernommen")))
+        << result.err.toStdString();
     EXPECT_TRUE(result.err.contains(QStringLiteral("Gesendet: 6, fehlgeschlagen: 1, ausstehend: 0 (von 7)")));
     const QList<ReceivedMessage> received = server.received();
     ASSERT_EQ(received.size(), 6);
@@ -111,7 +118,8 @@ TEST_F(SendCommand, CampaignReachesEveryoneWithTheirOwnHeaderAndReportsTheRefuse
 
     // The password is in no file we wrote and in nothing we printed.
     EXPECT_FALSE(result.err.contains(QLatin1String(SmtpTestServer::kPassword)));
-    for (QDirIterator it(program.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+    for (QDirIterator it(program.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+         it.hasNext();)
         EXPECT_FALSE(readAll(it.next()).contains(SmtpTestServer::kPassword)) << it.filePath().toStdString();
 }
 
@@ -127,7 +135,8 @@ TEST_F(SendCommand, TestMailAndDryRun) {
     const ToolRun dry = run({QStringLiteral("--dry-run"), out, templatePath, writeList(3)});
     EXPECT_EQ(dry.exitCode, 0) << dry.err.toStdString();
     const QStringList written = QDir(out).entryList(QDir::Files, QDir::Name);
-    ASSERT_EQ(written, QStringList({QStringLiteral("00001_anna0@example.org.eml"), QStringLiteral("00002_anna1@example.org.eml"),
+    ASSERT_EQ(written, QStringList({QStringLiteral("00001_anna0@example.org.eml"),
+                                    QStringLiteral("00002_anna1@example.org.eml"),
                                     QStringLiteral("00003_anna2@example.org.eml")}));
     EXPECT_EQ(parseHeader(readAll(out + u'/' + written[1])).toAddress, QStringLiteral("anna1@example.org"));
     EXPECT_EQ(server.received().size(), 1) << "a dry run sends nothing";
@@ -175,8 +184,9 @@ TEST_F(SendCommand, KilledAtFiftyMomentsNobodyIsMissingAndFewGetTwo) {
     int killedWhileRunning = 0;
     for (int kill = 0; kill < kKills; ++kill) {
         const QStringList folders = campaignFolders();
-        std::unique_ptr<QProcess> process(folders.isEmpty() ? start({templatePath, list})
-                                                            : start({QStringLiteral("--resume"), folders[0]}));
+        std::unique_ptr<QProcess> process(folders.isEmpty()
+                                              ? start({templatePath, list})
+                                              : start({QStringLiteral("--resume"), folders[0]}));
         ASSERT_TRUE(process->waitForStarted());
         if (!process->waitForFinished(moment(random))) {
             ::kill(pid_t(process->processId()), SIGKILL);
@@ -200,6 +210,37 @@ TEST_F(SendCommand, KilledAtFiftyMomentsNobodyIsMissingAndFewGetTwo) {
     EXPECT_GE(send::listCampaigns(program.path()).value(0).maybeTwice, extra);
     EXPECT_GT(killedWhileRunning, kKills / 2) << "the kills must fall inside the campaign";
     std::cout << killedWhileRunning << " kills inside the campaign, " << extra << " extra copies\n";
+}
+
+TEST_F(SendCommand, AWaitLeftByTheLastRunIsWaitedOutAndNamedOnce) {
+    SmtpTestServer server;
+    useServer(server);
+    send::RecipientList list;
+    for (int i = 0; i < 3; ++i)
+        list.recipients.append({QStringLiteral("anna%1@example.org").arg(i), {}, i + 2});
+    const QString folder =
+        send::Campaign::create(program.path(), {renderShippedTemplate(), "www.verein.example/weg"}, list,
+                               server.profile())
+            .folder();
+    // The program ended while the provider's limit was being waited out.
+    const QDateTime until = QDateTime::currentDateTime().addMSecs(1500);
+    send::Journal(folder + QStringLiteral("/journal.log"))
+        .append({send::waitRecord(QDateTime::currentDateTime(), until,
+                                  QStringLiteral("450 4.7.0 Mail send limit exceeded"))});
+    EXPECT_EQ(send::listCampaigns(program.path()).value(0).waitingUntil, until)
+        << "Versandberichte: wartet bis";
+    const ToolRun result = run({QStringLiteral("--resume"), folder});
+
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QString line =
+        QStringLiteral(
+            "Ihr Anbieter nimmt gerade keine weiteren Nachrichten an („450 4.7.0 Mail send limit "
+            "exceeded“). Weiter um %1.")
+            .arg(until.toString(QStringLiteral("HH:mm")));
+    EXPECT_EQ(result.err.count(line), 1) << result.err.toStdString();
+    const QList<ReceivedMessage> received = server.received();
+    ASSERT_EQ(received.size(), 3);
+    EXPECT_GE(received[0].receivedMs, until.toMSecsSinceEpoch()) << "nothing before the wait was over";
 }
 
 }  // namespace

@@ -262,5 +262,93 @@ TEST_F(SendWindow, InterruptedCampaignsAreOfferedUntilAnsweredAndNeinPausesThem)
     EXPECT_EQ(prompts.resumeQuestions.size(), 3) << "a declined campaign is not offered again";
 }
 
+TEST_F(SendWindow, TheProvidersLimitIsWaitedOutAndJetztVersuchenEndsTheWait) {
+    SmtpTestServer server;
+    server.setFaults(SmtpFaults::sendingLimit(3, 1.0));
+    ProgressWindow* progress = sendThroughDialog(server.profile(), writeList(6));
+    ASSERT_TRUE(progress);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return progress->TryNowButton->isVisible(); }, kWaitMs));
+    EXPECT_TRUE(progress->CurrentLabel->text().startsWith(
+        u"Ihr Anbieter nimmt gerade keine weiteren Nachrichten an („450 4.7.0 Mail send limit exceeded“). "
+        "Weiter um "_qs))
+        << progress->CurrentLabel->text().toStdString();
+    EXPECT_TRUE(progress->StopButton->isVisible());
+    EXPECT_EQ(progress->status().sent, 3);
+    EXPECT_EQ(progress->status().failed, 0);
+
+    part->openReports();
+    CampaignsDialog* reports = part->reportsDialog();
+    ASSERT_TRUE(reports);
+    EXPECT_TRUE(reports->Table->item(0, 2)->text().startsWith(u"wartet bis "_qs));
+    reports->CloseButton->click();
+
+    QTest::qWait(1100);  // the server's window of one second ends
+    progress->TryNowButton->click();
+    ASSERT_TRUE(waitForEnd(progress));
+    EXPECT_EQ(progress->status().state, CampaignState::Finished);
+    EXPECT_EQ(progress->status().failed, 0);
+    EXPECT_EQ(server.countsByRecipient().size(), 6);
+    EXPECT_EQ(server.limitedMoments().size(), 1);
+}
+
+TEST_F(SendWindow, FailedOnTemporaryAnswersAreSentAgainAndNobodyElse) {
+    SmtpTestServer server;
+    RecipientList list;
+    for (int i = 0; i < 3; ++i) list.recipients.append({u"anna%1@example.org"_qs.arg(i), {}, i + 2});
+    const QString folder = Campaign::create(work.path(), newsletter, list, server.profile()).folder();
+    // A finished run: anna0 sent, anna1 greylisted beyond its retries, anna2 refused for good.
+    const QDateTime t = QDateTime::currentDateTime();
+    Journal(folder + u"/journal.log"_qs)
+        .append({{JournalRecord::Sending, 0, t, {}},
+                 {JournalRecord::Sent, 0, t, u"250 2.0.0 Ok"_qs},
+                 {JournalRecord::Sending, 1, t, {}},
+                 {JournalRecord::Failed, 1, t, u"450 4.2.0 Greylisted"_qs},
+                 {JournalRecord::Sending, 2, t, {}},
+                 {JournalRecord::Failed, 2, t, u"550 5.1.1 User unknown"_qs},
+                 {JournalRecord::Finished, -1, t, {}}});
+
+    part->openReports();
+    CampaignsDialog* reports = part->reportsDialog();
+    ASSERT_TRUE(reports);
+    EXPECT_EQ(reports->Table->item(0, 2)->text(), u"fertig"_qs);
+    ASSERT_TRUE(reports->RetryFailedButton->isEnabled());
+    reports->RetryFailedButton->click();
+    ProgressWindow* progress = part->progressWindow();
+    ASSERT_TRUE(progress);
+    ASSERT_TRUE(waitForEnd(progress));
+    EXPECT_EQ(progress->status().sent, 2);
+    EXPECT_EQ(progress->status().failed, 1);
+    EXPECT_EQ(server.countsByRecipient(), (QMap<QByteArray, int>{{"anna1@example.org", 1}}));
+    part->openReports();
+    EXPECT_FALSE(part->reportsDialog()->RetryFailedButton->isEnabled()) << "only the refused one is left";
+}
+
+TEST_F(SendWindow, TheCheckPageSaysHowLongTheLimitsMakeTheSending) {
+    const QString list = writeList(1200);
+    SenderProfile gmail;
+    gmail.address = u"verein@gmail.com"_qs;
+    gmail.server = u"smtp.gmail.com"_qs;
+    SenderProfile own = gmail;
+    own.messagesPerHour = 100;
+    const struct {
+        SenderProfile profile;
+        QString said;
+    } rows[] = {
+        {gmail,
+         u" Dauer des Versands bei 500 Nachrichten am Tag: 3 Tage (so viele nimmt Gmail höchstens an)."_qs},
+        {own, u" Dauer des Versands bei 100 Nachrichten pro Stunde: 12 Stunden."_qs},
+    };
+    for (const auto& row : rows) {
+        part->openSendDialog(newsletter, row.profile);
+        SendNewsletterDialog* dialog = part->sendDialog();
+        dialog->ListEdit->setText(list);
+        dialog->NextButton->click();
+        EXPECT_TRUE(dialog->CountLabel->text().endsWith(row.said))
+            << dialog->CountLabel->text().toStdString();
+        dialog->reject();
+        delete dialog;
+    }
+}
+
 }  // namespace
 }  // namespace zw::test

@@ -187,6 +187,8 @@ TEST(SmtpTransport, RefusesUntrustedServersWithoutSendingAnything) {
              {transport.verify(), transport.send("leser@example.net", smallMessage(1))}) {
             EXPECT_EQ(r.outcome, Outcome::Fatal);
             EXPECT_TRUE(r.message.startsWith(expected)) << r.message.toStdString();
+            // The report's server answer is then the reason, not the lines the server greeted with.
+            EXPECT_EQ(r.serverText, QString()) << r.serverText.toStdString();
         }
         EXPECT_TRUE(server.received().isEmpty());
         EXPECT_EQ(server.logins() + server.refusedLogins(), 0);

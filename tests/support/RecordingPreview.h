@@ -15,6 +15,7 @@ public:
     struct Log {
         QStringList shown;  // preview names, in order
         QList<int> fits;    // the widths asked for by fitToWidth, in order
+        int unscaled = 0;   // calls of showUnscaled
         std::shared_ptr<const PreviewMessage> last;
     };
     explicit RecordingPreview(std::shared_ptr<Log> log) : log_(std::move(log)) {
@@ -27,6 +28,7 @@ public:
     }
 
     void fitToWidth(int width) override { log_->fits.append(width); }
+    void showUnscaled() override { ++log_->unscaled; }
 
     // A factory for PreviewPart::setViewFactory whose views all write to log.
     static PreviewViewFactory factory(std::shared_ptr<Log> log) {

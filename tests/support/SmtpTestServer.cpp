@@ -179,13 +179,19 @@ QString SmtpTestServer::keyFile() {
 void SmtpTestServer::setFaults(const SmtpFaults& faults) {
     QJsonArray refused;
     for (const QByteArray& address : faults.refused) refused.append(QString::fromUtf8(address));
-    const QJsonObject control{{"temporary_rcpt", numbers(faults.temporaryRcpt)},
-                              {"refused", refused},
-                              {"drop_in_data", numbers(faults.dropInData)},
-                              {"close_after", numbers(faults.closeAfter)},
-                              {"delay_ms", faults.delayMs},
-                              {"refuse_login", faults.refuseLogin},
-                              {"refuse_sender", faults.refuseSender}};
+    QJsonObject control{{"temporary_rcpt", numbers(faults.temporaryRcpt)},
+                        {"refused", refused},
+                        {"drop_in_data", numbers(faults.dropInData)},
+                        {"close_after", numbers(faults.closeAfter)},
+                        {"delay_ms", faults.delayMs},
+                        {"refuse_login", faults.refuseLogin},
+                        {"refuse_sender", faults.refuseSender},
+                        {"greet_421", faults.greet421}};
+    if (faults.limitCount > 0)
+        control.insert(QStringLiteral("limit"),
+                       QJsonObject{{"count", faults.limitCount},
+                                   {"seconds", faults.limitSeconds},
+                                   {"answer", QString::fromUtf8(faults.limitAnswer)}});
     // Replaced in one step, so that the server never reads half a file.
     const QString path = folder_.path() + QStringLiteral("/control.json");
     writeFile(path + QStringLiteral(".part"), QJsonDocument(control).toJson());
@@ -203,13 +209,15 @@ QList<ReceivedMessage> SmtpTestServer::readIndex(bool withContent) const {
     const QString mail = folder_.path() + QStringLiteral("/mail/");
     for (const QByteArray& line : readFile(mail + QStringLiteral("index.tsv")).split('\n')) {
         const QList<QByteArray> fields = line.split('\t');
-        if (fields.size() != 4)
+        if (fields.size() != 5)
             continue;
         ReceivedMessage m;
         m.number = fields[0].toInt();
         m.connection = fields[1].toInt();
         m.sender = fields[2];
         m.recipients = fields[3].split(',');
+        m.receivedSeconds = fields[4].toDouble();
+        m.receivedMs = qint64(m.receivedSeconds * 1000);
         if (withContent)
             m.content = readFile(mail + QStringLiteral("%1.eml").arg(m.number, 6, 10, QLatin1Char('0')));
         messages.append(m);
@@ -240,6 +248,14 @@ int SmtpTestServer::logins() const {
 }
 int SmtpTestServer::refusedLogins() const {
     return int(events("refused-login").size());
+}
+int SmtpTestServer::greeted421() const {
+    return int(events("greeted-421").size());
+}
+QList<double> SmtpTestServer::limitedMoments() const {
+    QList<double> moments;
+    for (const QByteArray& line : events("limited")) moments.append(line.split(' ').value(2).toDouble());
+    return moments;
 }
 
 }  // namespace zw::test

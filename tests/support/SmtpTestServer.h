@@ -35,6 +35,22 @@ struct SmtpFaults {
     int delayMs = 0;              // every answer this late
     bool refuseLogin = false;     // 535 to every login
     bool refuseSender = false;    // 553 to every MAIL FROM
+    bool greet421 = false;        // 421 to every new connection, which is then closed
+    // A provider's sending limit: limitCount messages per window of limitSeconds (opened by the first
+    // message taken), then limitAnswer to every MAIL FROM until the window ends. 0: none.
+    int limitCount = 0;
+    double limitSeconds = 0;
+    QByteArray limitAnswer = "450 4.7.0 Mail send limit exceeded";
+
+    // Only a sending limit, answered as given.
+    static SmtpFaults sendingLimit(int count, double seconds,
+                                   const QByteArray& answer = "450 4.7.0 Mail send limit exceeded") {
+        SmtpFaults faults;
+        faults.limitCount = count;
+        faults.limitSeconds = seconds;
+        faults.limitAnswer = answer;
+        return faults;
+    }
 };
 
 // One message the server accepted.
@@ -43,7 +59,9 @@ struct ReceivedMessage {
     int connection = 0;  // 1, 2, ... the connection it came on
     QByteArray sender;   // envelope sender
     QList<QByteArray> recipients;
-    QByteArray content;  // as received: CRLF lines, dot-stuffing undone
+    QByteArray content;          // as received: CRLF lines, dot-stuffing undone
+    qint64 receivedMs = 0;       // when the server took it, milliseconds since the epoch (fractions dropped)
+    double receivedSeconds = 0;  // the same in seconds, as precise as the server knew it
 };
 
 // A real SMTP server (Debian's aiosmtpd) on a loopback port, started in the constructor and stopped
@@ -103,6 +121,10 @@ public:
     int connections() const;
     int logins() const;
     int refusedLogins() const;
+    // The moments (seconds since the epoch) at which MAIL FROM was refused by the sending limit.
+    QList<double> limitedMoments() const;
+    // Connections greeted with 421.
+    int greeted421() const;
 
     // Stops the server (the destructor does so as well); what it received stays readable.
     void stop();

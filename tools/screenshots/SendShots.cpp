@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QThread>
 #include <QTimer>
@@ -179,5 +180,29 @@ void drawSendingShots(zw::TMainForm& form, const QString& scratchFolder, const Q
         }
     });
     form.sendPart().campaigns().offerInterrupted();
+
+    // A campaign waiting out the provider's limit: the server refuses the sender after 23 messages.
+    {
+        Campaign limited =
+            Campaign::create(work, render(form, QStringLiteral("Vereinsnachrichten März"), scratchFolder),
+                             listOf(60, scratchFolder + QStringLiteral("/maerz.csv")), sender);
+        ProgressWindow waiting(&form);
+        waiting.show();
+        waiting.start(std::move(limited), []() -> Campaign::SendFunction {
+            return [count = 0](const QByteArray&, const QByteArray&) mutable {
+                QThread::msleep(20);
+                if (++count > 23)
+                    return SendResult{
+                        Outcome::Throttled, 450, QStringLiteral("450 4.7.0 Mail send limit exceeded"), {}};
+                return SendResult{
+                    Outcome::Sent, 250, QStringLiteral("250 2.0.0 Ok: queued as 4B7F21A0C3"), {}};
+            };
+        });
+        while (!waiting.TryNowButton->isVisible()) settle(100);
+        settle(300);
+        save(waiting.grab(), out + QStringLiteral("versand_warten.png"));
+        waiting.pauseAndWait();
+        settle(300);
+    }
     form.BetreffEdit->setText(originalSubject);
 }

@@ -3,11 +3,13 @@
 // Usage: zw-screenshots <data folder> <output folder>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QEventLoop>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScreen>
@@ -17,6 +19,9 @@
 
 #include <cstdio>
 
+#include "InboxShots.h"
+#include "SendShots.h"
+#include "Shots.h"
 #include "app/ProductBranding.h"
 #include "app/QtPrompts.h"
 #include "app/WindowsInfo.h"
@@ -32,9 +37,6 @@
 #include "send/PasswordStore.h"
 #include "send/ui/SenderDialog.h"
 #include "template/ui/SettingsView.h"
-#include "InboxShots.h"
-#include "SendShots.h"
-#include "Shots.h"
 
 namespace {
 
@@ -119,10 +121,34 @@ int main(int argc, char** argv) {
     form.PageControl1Change();
     settle(4000);
     save(form.grab(), out + QStringLiteral("seite_vorschau.png"));
-    form.preview().SmartphoneRadioButton->click();
-    settle(2000);
-    save(form.grab(), out + QStringLiteral("seite_vorschau_smartphone.png"));
-    form.preview().DesktopRadioButton->click();
+    // The phone's view of the classic layout (scaled down), then of the phone layout (unscaled).
+    const auto phonePreview = [&](bool phoneLayout, const QString& file) {
+        if (form.MobileLayoutCheckBox->isChecked() != phoneLayout)
+            form.MobileLayoutCheckBox->click();
+        zw::selectPage(form, zw::kPreviewPage);
+        form.PageControl1Change();
+        form.preview().SmartphoneRadioButton->click();
+        settle(4000);
+        save(form.grab(), out + file);
+        form.preview().DesktopRadioButton->click();
+    };
+    phonePreview(false, QStringLiteral("seite_vorschau_smartphone.png"));
+
+    phonePreview(true, QStringLiteral("seite_vorschau_mobil.png"));
+
+    // The phone layout with a preview text.
+    form.VorschautextEdit->setText(
+        QStringLiteral("Neuigkeiten aus dem Verein: Sommerfest, Vorstand, Termine"));
+    zw::selectPage(form, zw::kHeaderFooterPage);
+    settle(200);
+    save(form.grab(), out + QStringLiteral("seite_kopf_fusszeile_mobil.png"));
+
+    // Grey text on a white background: the page "Farben" warns.
+    form.session().settings.TextColor = "#999999";
+    zw::paintSwatch(form.TextColorPanel, 0x999999);
+    form.PageControl1->setCurrentIndex(zw::kColoursPage);  // as the user selects it: the page judges
+    settle(200);
+    save(form.grab(), out + QStringLiteral("seite_farben_kontrast.png"));
     zw::selectPage(form, 0);
 
     // The menus, open below the menu bar, taken from the screen.

@@ -63,8 +63,8 @@ PreviewPart::PreviewPart(QWidget* page, const Folders& folders, Prompts& prompts
     SmartphoneRadioButton = new QRadioButton(QStringLiteral("Smartphone"), bar);
     SmartphoneRadioButton->setObjectName(QStringLiteral("SmartphoneRadioButton"));
     SmartphoneRadioButton->setToolTip(
-        QStringLiteral("Die Nachricht wie auf einem Smartphone: auf %1 Pixel Breite verkleinert, wenn sie "
-                       "breiter ist")
+        QStringLiteral("Die Nachricht wie auf einem Smartphone, %1 Pixel breit: im mitwachsenden Layout auf "
+                       "100 %, sonst als Ganzes verkleinert, wenn sie breiter ist")
             .arg(kSmartphoneWidth));
     auto* widths = new QButtonGroup(bar);
     widths->addButton(DesktopRadioButton);
@@ -130,6 +130,7 @@ void PreviewPart::ShowPreview() {
     // written to both in one pass leaves what two renderings in a row leave (the same bytes in both, the
     // working files of a rendering) and encodes the pictures once instead of twice.
     render_({previewPath(1), previewPath(2)});
+    phoneLayoutShown_ = phoneLayout && phoneLayout();
     ++PreviewCounter;
     // Always the file the view did not show last; it is read now and served from memory.
     showFile(previewPath(PreviewCounter), QStringLiteral("preview%1").arg(PreviewCounter));
@@ -164,8 +165,10 @@ void PreviewPart::showFile(const QString& path, const QString& previewName) {
     try {
         const QByteArray bytes = readFile(path);
         // The same message as the view shows: nothing to read, nothing to load again.
-        if (shown_ && !showingFault_ && shown_->source == bytes)
+        if (shown_ && !showingFault_ && shown_->source == bytes) {
+            applyMode();  // the template's layout may have changed all the same
             return;
+        }
         message =
             std::make_shared<const PreviewMessage>(parsePreviewMessage(bytes, QFileInfo(path).fileName()));
     } catch (const Error& e) {
@@ -216,14 +219,21 @@ void PreviewPart::applyMode() {
         ViewStack->setMinimumWidth(0);
         ViewStack->setMaximumWidth(QWIDGETSIZE_MAX);
         areaLayout->setAlignment(ViewStack, Qt::Alignment());
-        ScaleLabel->clear();
     }
-    if (view_)
+    // A scaled view says how far once it has measured the message (showScale).
+    const bool unscaled = phone && phoneLayoutShown_;
+    ScaleLabel->setText(unscaled ? QString::fromUtf8(kUnscaledText) : QString());
+    if (view_ && unscaled)
+        view_->showUnscaled();
+    else if (view_)
         view_->fitToWidth(phone ? kSmartphoneWidth : 0);
 }
 
 void PreviewPart::showScale(double scale) {
-    ScaleLabel->setText(SmartphoneRadioButton->isChecked() ? scaleText(scale) : QString());
+    const QString text = !SmartphoneRadioButton->isChecked() ? QString()
+                         : phoneLayoutShown_                 ? QString::fromUtf8(kUnscaledText)
+                                                             : scaleText(scale);
+    ScaleLabel->setText(text);
 }
 
 QString scaleText(double scale) {

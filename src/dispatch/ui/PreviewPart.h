@@ -43,6 +43,10 @@ public:
     // Offered instead of the single mail when the desktop has no mail program that takes the message
     // as a new one; unset, the single mail only says so.
     std::function<void()> sendTestMail;
+    // Whether the template asks for the phone layout, asked at every preview: such a message is shown
+    // unscaled at the phone's width, as phones show it; a classic one is scaled down to that width.
+    // Unset, every message is taken for a classic one.
+    std::function<bool()> phoneLayout;
 
     // Which of the two preview files the view is sent to next: 0, 1, 2 (2 only within ShowPreview).
     int PreviewCounter = 0;
@@ -81,12 +85,15 @@ private:
     QWidget* viewArea_ = nullptr;
     QWidget* placeholder_ = nullptr;
     bool showingFault_ = false;
+    bool phoneLayoutShown_ = false;  // the message shown was rendered in the phone layout
     // The message the view shows: a preview of the same message again leaves the view as it is.
     std::shared_ptr<const PreviewMessage> shown_;
 };
 
 // What the bar says of the phone's view: "auf 62 % verkleinert", or nothing when not scaled down.
 QString scaleText(double scale);
+// What it says of a message in the phone layout, shown as it is.
+inline constexpr char kUnscaledText[] = "auf 100 %";
 
 // The width of a phone screen, in the page's pixels.
 inline constexpr int kSmartphoneWidth = 375;

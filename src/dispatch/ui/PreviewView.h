@@ -26,6 +26,9 @@ public:
     // Shows the message scaled down to width pixels when it is wider, as a phone's mail app shows a
     // wide message; 0 shows it at its own size. The scale follows the page as it loads.
     virtual void fitToWidth(int width) = 0;
+    // Shows the message at its own size (100 %) in the widget's width, without a scroll bar beside it,
+    // as a phone's mail app shows a message laid out for phones: it narrows by itself.
+    virtual void showUnscaled() = 0;
 
     // Called when the view has the page (false: it could not show it).
     std::function<void(bool ok)> onLoaded;

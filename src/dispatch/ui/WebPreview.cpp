@@ -191,6 +191,14 @@ void WebPreview::fitToWidth(int width) {
     fit();
 }
 
+void WebPreview::showUnscaled() {
+    fitWidth_ = 0;
+    QWebEnginePage* page = view_->page();
+    page->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
+    page->setZoomFactor(1.0);
+    fit();
+}
+
 void WebPreview::fit() {
     if (fitWidth_ <= 0) {
         if (onScaled)

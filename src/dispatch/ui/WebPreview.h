@@ -65,6 +65,7 @@ public:
     QWidget* widget() override;
     void showMessage(std::shared_ptr<const PreviewMessage> message, const QString& previewName) override;
     void fitToWidth(int width) override;
+    void showUnscaled() override;
     QWebEngineView* view() const { return view_; }
 
 private:

@@ -1,5 +1,8 @@
 #include "editing/ui/SettingsPagesPart.h"
 
+#include <QLabel>
+#include <QTabWidget>
+
 #include "platform/Prompts.h"
 #include "template/Session.h"
 #include "template/ui/SettingsView.h"
@@ -9,7 +12,12 @@ namespace zw {
 
 SettingsPagesPart::SettingsPagesPart(TemplateControls& controls, TemplateSession& session, Prompts& prompts,
                                      QObject* parent)
-    : QObject(parent), c_(controls), session_(session), prompts_(prompts) {}
+    : QObject(parent), c_(controls), session_(session), prompts_(prompts) {
+    connect(c_.PageControl1, &QTabWidget::currentChanged, this, [this](int page) {
+        if (page == kColoursPage)
+            showContrastWarning();
+    });
+}
 
 void SettingsPagesPart::chooseColour(ColourRow row) {
     const std::optional<quint32> chosen = prompts_.chooseColour(colours.lastColour);
@@ -19,6 +27,13 @@ void SettingsPagesPart::chooseColour(ColourRow row) {
     colours.confirm(row, *chosen, session_.settings);
     QFrame* const swatches[] = {c_.TextColorPanel, c_.LinkColorPanel, c_.BKGColorPanel};
     paintSwatch(swatches[int(row)], *chosen);
+    showContrastWarning();
+}
+
+void SettingsPagesPart::showContrastWarning() {
+    const QString warning = contrastWarning(session_.settings);
+    c_.ContrastWarningLabel->setText(warning);
+    c_.ContrastWarningLabel->setVisible(!warning.isEmpty());
 }
 
 void SettingsPagesPart::DateCheckBoxClick() {

@@ -10,9 +10,9 @@ class Prompts;
 struct TemplateControls;
 struct TemplateSession;
 
-// The pages "Farben" and "Kopf u. Fußzeile": the colour buttons with their swatches and the date line
-// switch. The text fields of the header and footer need nothing but the change mark, which the window
-// gives every template field.
+// The pages "Farben" and "Kopf u. Fußzeile": the colour buttons with their swatches and the contrast
+// warning, and the date line switch. The text fields of the header and footer need nothing but the change
+// mark, which the window gives every template field.
 class SettingsPagesPart : public QObject {
     Q_OBJECT
 public:
@@ -23,6 +23,9 @@ public:
     void LinkColorButtonClick() { chooseColour(ColourRow::Link); }
     void BKGColorButtonClick() { chooseColour(ColourRow::Background); }
     void DateCheckBoxClick();
+    // Says on the page "Farben" whether text and links read well on the background; shown whenever
+    // the page is selected and after every colour chosen.
+    void showContrastWarning();
 
     ColourChoice colours;
 

@@ -117,16 +117,21 @@ void CampaignPart::openReports() {
             [this](const QString& path) { run([this, path] { openReport(path); }); });
     connect(dialog, &CampaignsDialog::resumeRequested, this,
             [this](const QString& folder) { run([this, folder] { resume(folder); }); });
+    connect(dialog, &CampaignsDialog::retryFailedRequested, this,
+            [this](const QString& folder) { run([this, folder] { resume(folder, true); }); });
     dialog->open();
 }
 
-void CampaignPart::resume(const QString& folder) {
+void CampaignPart::resume(const QString& folder, bool failedAgain) {
     if (refuseSecondCampaign())
         return;
     Campaign campaign = Campaign::open(folder);
     const std::optional<QString> password = passwordFor_(campaign.profile());
     if (!password)
         return;
+    // Only now that it will be sent: a cancelled password question leaves the campaign finished.
+    if (failedAgain)
+        campaign.retryTemporaryFailures();
     start(std::move(campaign), *password);
 }
 

@@ -46,7 +46,8 @@ public:
     // "Versandberichte…".
     void openReports();
     // Goes on with a paused or interrupted campaign.
-    void resume(const QString& folder);
+    // failedAgain: first puts back those who failed for temporary reasons ("Fehlgeschlagene erneut senden").
+    void resume(const QString& folder, bool failedAgain = false);
     // Opens a report with the desktop's program for it.
     void openReport(const QString& path);
 

@@ -28,6 +28,7 @@ void CampaignWorker::run() {
         // Made here, so that the connection belongs to this thread from its first byte to its last.
         const Campaign::SendFunction send = sender_();
         campaign_->sending = [this](const CampaignStatus& s) { Q_EMIT sending(s); };
+        campaign_->waiting = [this](const CampaignStatus& s) { Q_EMIT waiting(s); };
         status = campaign_->run(send, stop_, [this](const CampaignStatus& s) { Q_EMIT progressed(s); });
     } catch (const Error& e) {
         error = e.message();
@@ -41,8 +42,17 @@ void CampaignWorker::run() {
         status.stopReason = error;
     }
     sender_ = nullptr;  // the password with it
-    campaign_.reset();  // lets go of the campaign's lock before anybody hears of the end
+    {
+        const std::lock_guard<std::mutex> lock(campaignMutex_);
+        campaign_.reset();  // lets go of the campaign's lock before anybody hears of the end
+    }
     Q_EMIT finished(status, error);
+}
+
+void CampaignWorker::tryNow() {
+    const std::lock_guard<std::mutex> lock(campaignMutex_);
+    if (campaign_)
+        campaign_->tryNow();
 }
 
 CampaignRunner::CampaignRunner(Campaign campaign, SenderFactory sender, QObject* parent)
@@ -54,6 +64,7 @@ CampaignRunner::CampaignRunner(Campaign campaign, SenderFactory sender, QObject*
     connect(thread_, &QThread::started, worker_.get(), &CampaignWorker::run);
     connect(worker_.get(), &CampaignWorker::sending, this, &CampaignRunner::sending);
     connect(worker_.get(), &CampaignWorker::progressed, this, &CampaignRunner::progressed);
+    connect(worker_.get(), &CampaignWorker::waiting, this, &CampaignRunner::waiting);
     connect(worker_.get(), &CampaignWorker::finished, this, &CampaignRunner::finished);
     // The thread's loop only waits for the end of the run.
     connect(worker_.get(), &CampaignWorker::finished, thread_, &QThread::quit, Qt::DirectConnection);
@@ -72,6 +83,10 @@ void CampaignRunner::stop() {
 void CampaignRunner::stopAndWait() {
     stop();
     thread_->wait();
+}
+
+void CampaignRunner::tryNow() {
+    worker_->tryNow();
 }
 
 bool CampaignRunner::isRunning() const {

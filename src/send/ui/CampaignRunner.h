@@ -7,6 +7,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 #include "send/Campaign.h"
@@ -31,10 +32,14 @@ public:
     ~CampaignWorker() override;
 
     void run();
+    // Ends a wait for the provider: the next message goes out now. From any thread.
+    void tryNow();
 
 Q_SIGNALS:
     // A message is about to go out to status.current.
     void sending(const zw::send::CampaignStatus& status);
+    // A wait begins (status.waitingUntil says until when) or ends.
+    void waiting(const zw::send::CampaignStatus& status);
     // The server answered one message.
     void progressed(const zw::send::CampaignStatus& status);
     // The run is over and the campaign's lock released. error: German, when the campaign could not go
@@ -42,6 +47,7 @@ Q_SIGNALS:
     void finished(const zw::send::CampaignStatus& status, const QString& error);
 
 private:
+    std::mutex campaignMutex_;  // tryNow() from the window against the end of the run
     std::optional<Campaign> campaign_;
     SenderFactory sender_;
     const std::atomic<bool>& stop_;
@@ -62,9 +68,12 @@ public:
     // finished() signal still comes through the event loop.
     void stopAndWait();
     bool isRunning() const;
+    // "Jetzt versuchen": ends a wait for the provider.
+    void tryNow();
 
 Q_SIGNALS:
     void sending(const zw::send::CampaignStatus& status);
+    void waiting(const zw::send::CampaignStatus& status);
     void progressed(const zw::send::CampaignStatus& status);
     void finished(const zw::send::CampaignStatus& status, const QString& error);
 

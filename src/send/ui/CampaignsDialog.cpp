@@ -69,9 +69,10 @@ CampaignsDialog::CampaignsDialog(QString workFolder, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     ReportButton = new QPushButton(QStringLiteral("&Bericht öffnen"), this);
     ResumeButton = new QPushButton(QStringLiteral("&Fortsetzen"), this);
+    RetryFailedButton = new QPushButton(QStringLiteral("Fehlgeschlagene &erneut senden"), this);
     CloseButton = new QPushButton(QStringLiteral("&Schließen"), this);
     buttons->addStretch();
-    for (QPushButton* b : {ReportButton, ResumeButton, CloseButton}) {
+    for (QPushButton* b : {ReportButton, ResumeButton, RetryFailedButton, CloseButton}) {
         b->setAutoDefault(false);
         buttons->addWidget(b);
     }
@@ -86,6 +87,14 @@ CampaignsDialog::CampaignsDialog(QString workFolder, QWidget* parent)
     });
     connect(ReportButton, &QPushButton::clicked, this, &CampaignsDialog::openReport);
     connect(ResumeButton, &QPushButton::clicked, this, &CampaignsDialog::resumeSelected);
+    connect(RetryFailedButton, &QPushButton::clicked, this, [this] {
+        if (const CampaignStatus* c = selected();
+            c && c->state == CampaignState::Finished && c->failedTemporarily > 0) {
+            const QString folder = c->folder;
+            accept();
+            Q_EMIT retryFailedRequested(folder);
+        }
+    });
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::reject);
     setMinimumSize(560, 300);
     resize(780, 380);
@@ -104,7 +113,9 @@ void CampaignsDialog::reload() {
         const CampaignStatus& c = campaigns_[row];
         Table->setItem(row, 0, cell(c.subject));
         Table->setItem(row, 1, cell(dateText(c.created)));
-        Table->setItem(row, 2, cell(stateText(c.state)));
+        const bool waits =
+            c.state != CampaignState::Finished && c.waitingUntil > QDateTime::currentDateTime();
+        Table->setItem(row, 2, cell(waits ? waitingUntilText(c.waitingUntil) : stateText(c.state)));
         Table->setItem(row, 3, cell(QString::number(c.sent), true));
         Table->setItem(row, 4, cell(QString::number(c.failed), true));
         Table->setItem(row, 5, cell(QString::number(c.pending), true));
@@ -131,6 +142,7 @@ void CampaignsDialog::updateButtons() {
     const CampaignStatus* c = selected();
     ReportButton->setEnabled(c && reportIsCurrent(*c));
     ResumeButton->setEnabled(c && isResumable(*c));
+    RetryFailedButton->setEnabled(c && c->state == CampaignState::Finished && c->failedTemporarily > 0);
 }
 
 void CampaignsDialog::openReport() {

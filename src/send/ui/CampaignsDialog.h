@@ -13,8 +13,9 @@ class QTableWidget;
 namespace zw::send {
 
 // "Versandberichte…": the campaigns of the working-files folder, newest first, with their state,
-// counts and dates. A finished or paused one opens its report; a paused or interrupted one can be
-// resumed.
+// counts and dates ("wartet bis 14:35" for one waiting for its provider). A finished or paused one opens
+// its report; a paused or interrupted one can be resumed; a finished one whose failures were temporary
+// ones can send to exactly those again.
 class CampaignsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -31,11 +32,14 @@ public:
     QLabel* EmptyLabel = nullptr;
     QPushButton* ReportButton = nullptr;
     QPushButton* ResumeButton = nullptr;
+    QPushButton* RetryFailedButton = nullptr;
     QPushButton* CloseButton = nullptr;
 
 Q_SIGNALS:
     void reportRequested(const QString& path);
     void resumeRequested(const QString& folder);
+    // "Fehlgeschlagene erneut senden".
+    void retryFailedRequested(const QString& folder);
 
 private:
     void updateButtons();

@@ -46,15 +46,21 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addStretch();
 
     auto* buttons = new QHBoxLayout;
+    TryNowButton = new QPushButton(QStringLiteral("&Jetzt versuchen"), this);
     StopButton = new QPushButton(QStringLiteral("&Anhalten"), this);
     ResumeButton = new QPushButton(QStringLiteral("&Fortsetzen"), this);
     ReportButton = new QPushButton(QStringLiteral("&Bericht öffnen"), this);
     CloseButton = new QPushButton(QStringLiteral("&Schließen"), this);
     buttons->addStretch();
-    for (QPushButton* b : {StopButton, ResumeButton, ReportButton, CloseButton}) buttons->addWidget(b);
+    for (QPushButton* b : {TryNowButton, StopButton, ResumeButton, ReportButton, CloseButton})
+        buttons->addWidget(b);
     layout->addLayout(buttons);
 
     connect(StopButton, &QPushButton::clicked, this, &ProgressWindow::pause);
+    connect(TryNowButton, &QPushButton::clicked, this, [this] {
+        if (runner_)
+            runner_->tryNow();
+    });
     connect(ResumeButton, &QPushButton::clicked, this, &ProgressWindow::resume);
     connect(ReportButton, &QPushButton::clicked, this, [this] { Q_EMIT reportRequested(reportPath_); });
     connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
@@ -94,13 +100,17 @@ void ProgressWindow::start(Campaign campaign, SenderFactory sender) {
     runner_ = runner;
     connect(runner, &CampaignRunner::sending, this, &ProgressWindow::showSending);
     connect(runner, &CampaignRunner::progressed, this, &ProgressWindow::showStatus);
+    connect(runner, &CampaignRunner::waiting, this, &ProgressWindow::showWaiting);
     connect(runner, &CampaignRunner::finished, this,
             [this, runner](const CampaignStatus& s, const QString& error) {
                 runner->deleteLater();
                 showEnd(s, error);
             });
+    const bool resumesWait = status_.waitingUntil.isValid();
     showStatus(status_);
     CurrentLabel->setText(QStringLiteral("Verbindung zum Server %1 …").arg(server));
+    if (resumesWait)
+        showWaiting(status_);
     tick_->start();
     updateTime();
     showButtons();
@@ -143,6 +153,16 @@ void ProgressWindow::showSending(const CampaignStatus& s) {
         CurrentLabel->setText(QStringLiteral("Wird gesendet an: %1").arg(s.current));
 }
 
+void ProgressWindow::showWaiting(const CampaignStatus& s) {
+    status_.waitingUntil = s.waitingUntil;
+    status_.waitAnswer = s.waitAnswer;
+    status_.waitLimit = s.waitLimit;
+    if (!stopping_)
+        CurrentLabel->setText(s.waitingUntil.isValid() ? waitingText(s) : QString());
+    updateTime();
+    showButtons();
+}
+
 void ProgressWindow::showStatus(const CampaignStatus& s) {
     status_ = s;
     ProgressBar->setMaximum(int(qMax<qsizetype>(s.total, 1)));
@@ -159,6 +179,8 @@ void ProgressWindow::updateTime() {
     QString left = QStringLiteral("wird berechnet");
     if (!runner_)
         left = QStringLiteral("–");
+    else if (status_.waitingUntil.isValid())
+        left = waitingUntilText(status_.waitingUntil);  // a pace measured before a wait says nothing
     else if (done > 0)
         left = QStringLiteral("etwa %1").arg(clockText(clock_.elapsed() * status_.pending / done / 1000));
     TimeLabel->setText(QStringLiteral("Vergangen: %1 · Verbleibend: %2").arg(clockText(elapsed), left));
@@ -204,6 +226,9 @@ void ProgressWindow::showButtons() {
     const bool sending = isSending();
     StopButton->setVisible(sending);
     StopButton->setEnabled(!stopping_);
+    // Only the provider's refusal may be tried again early; the profile's own limits are the user's word.
+    TryNowButton->setVisible(sending && !stopping_ && status_.waitingUntil.isValid() &&
+                             !status_.waitAnswer.isEmpty());
     ResumeButton->setVisible(!sending && status_.state != CampaignState::Finished);
     ReportButton->setVisible(!sending);
     ReportButton->setEnabled(QFileInfo::exists(reportPath_));

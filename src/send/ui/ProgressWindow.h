@@ -16,7 +16,8 @@ class QTimer;
 namespace zw::send {
 
 // Watches a campaign being sent: not modal, so the editor stays usable meanwhile. A bar "n von N",
-// the address being sent, the counts, the time so far and the time left, "Anhalten"; at the end the
+// the address being sent, the counts, the time so far and the time left, "Anhalten"; while the provider
+// refuses more for now, why and until when, with "Jetzt versuchen"; at the end the
 // summary with "Bericht öffnen", and "Fortsetzen" for a campaign that did not finish. Closing the
 // window while it sends only hides it; the summary brings it back.
 class ProgressWindow : public QWidget {
@@ -47,6 +48,7 @@ public:
     QLabel* CountsLabel = nullptr;
     QLabel* TimeLabel = nullptr;
     QLabel* SummaryLabel = nullptr;
+    QPushButton* TryNowButton = nullptr;
     QPushButton* StopButton = nullptr;
     QPushButton* ResumeButton = nullptr;
     QPushButton* ReportButton = nullptr;
@@ -64,6 +66,7 @@ protected:
 private:
     void showStatus(const CampaignStatus& status);
     void showSending(const CampaignStatus& status);
+    void showWaiting(const CampaignStatus& status);
     void showEnd(const CampaignStatus& status, const QString& error);
     void updateTime();
     void showButtons();

@@ -19,6 +19,7 @@
 #include "platform/Error.h"
 #include "platform/Text.h"
 #include "send/CampaignTexts.h"
+#include "send/Providers.h"
 #include "send/ui/ValueLabel.h"
 
 namespace zw::send {
@@ -88,6 +89,22 @@ QString durationText(qsizetype messages, int perMinute) {
     return QStringLiteral("Bei %1 Nachrichten pro Minute dauert der Versand etwa %2.")
         .arg(perMinute)
         .arg(time);
+}
+
+// The hourly and daily limits: the profile's, or where it has none, those the provider publishes.
+QString limitsText(qsizetype count, const SenderProfile& profile) {
+    if (const QString own = limitDurationText(count, profile.messagesPerHour, profile.messagesPerDay);
+        !own.isEmpty())
+        return QStringLiteral(" Dauer des Versands %1.").arg(own);
+    const std::optional<Provider> provider = providerForServer(profile.server, profile.address);
+    if (!provider || profile.messagesPerHour > 0 || profile.messagesPerDay > 0)
+        return {};
+    if (const QString published =
+            limitDurationText(count, provider->messagesPerHour, provider->messagesPerDay);
+        !published.isEmpty())
+        return QStringLiteral(" Dauer des Versands %1 (so viele nimmt %2 höchstens an).")
+            .arg(published, provider->name);
+    return {};
 }
 
 }  // namespace
@@ -254,6 +271,7 @@ void SendNewsletterDialog::showCheckPage() {
                                               "%1 Adressen erhalten den Newsletter.");
     if (count > 0 && profile_.messagesPerMinute > 0)
         countText += u' ' + durationText(count, profile_.messagesPerMinute);
+    countText += limitsText(count, profile_);
     CountLabel->setText(countText);
     SubjectLabel->setText(message_.subject());
     SenderLabel->setText((profile_.name.isEmpty()

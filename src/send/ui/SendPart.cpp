@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 
 #include "platform/Error.h"
 #include "platform/Prompts.h"
@@ -72,9 +73,10 @@ void SendPart::Testmailanmichsenden1Click() {
 void SendPart::Newsletterversenden1Click() {
     if (campaigns_->refuseSecondCampaign())
         return;
-    if (askForSender(&SendPart::Newsletterversenden1Click,
-                     QStringLiteral("Für den Versand fehlt noch der Absender: Bitte tragen Sie Ihre Adresse und "
-                                    "Ihren Postausgangsserver ein. Mit „OK“ geht es weiter zur Empfängerliste.")))
+    if (askForSender(
+            &SendPart::Newsletterversenden1Click,
+            QStringLiteral("Für den Versand fehlt noch der Absender: Bitte tragen Sie Ihre Adresse und "
+                           "Ihren Postausgangsserver ein. Mit „OK“ geht es weiter zur Empfängerliste.")))
         return;
     campaigns_->openSendDialog(renderNewsletter(QDir(workFolder_).filePath(QLatin1String(kNewsletterFile))),
                                profile_);
@@ -118,6 +120,8 @@ std::optional<QString> SendPart::passwordFor(const SenderProfile& profile) {
     if (store_->available())
         if (std::optional<QString> stored = store_->read(account); stored && !stored->isEmpty())
             return stored;
+    if (const auto typed = typedPasswords_.constFind(account); typed != typedPasswords_.cend())
+        return *typed;
     return prompts_.askPassword(
         QStringLiteral("Das Passwort für %1 beim Server %2 (es wird nicht gespeichert):")
             .arg(profile.user, profile.server));
@@ -137,6 +141,9 @@ void SendPart::openSenderDialog(std::function<void()> afterSaving) {
     dialog_ = dialog;
     connect(dialog, &QDialog::accepted, this, [this, dialog, afterSaving = std::move(afterSaving)] {
         profile_ = dialog->savedProfile();
+        if (!profile_.user.isEmpty() && !dialog->PasswordEdit->text().isEmpty() && !store_->available())
+            typedPasswords_.insert(passwordAccount(profile_.user, profile_.server),
+                                   dialog->PasswordEdit->text());
         if (afterSaving && profile_.isComplete())
             afterSaving();
     });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -19,7 +20,7 @@ class QWidget;
 namespace zw {
 class Launcher;
 class Prompts;
-}
+}  // namespace zw
 
 namespace zw::send {
 
@@ -92,6 +93,9 @@ private:
     Commit commit_;
     Input renderInput_;
     std::unique_ptr<PasswordStore> store_;
+    // Passwords typed in "Absender und Server…" where no secret store keeps them, by account: they
+    // hold for the program's run, so that the test mail a moment later does not ask again.
+    QMap<QString, QString> typedPasswords_;
     SenderProfile profile_;
     QPointer<SenderDialog> dialog_;
     bool testMailRunning_ = false;

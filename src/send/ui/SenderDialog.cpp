@@ -130,6 +130,12 @@ SenderDialog::SenderDialog(const SenderProfile& profile, QString profilePath, Pa
     RateSpinBox = named(new QSpinBox(sending), "RateSpinBox");
     RateSpinBox->setRange(0, 100000);
     RateSpinBox->setSpecialValueText(QStringLiteral("ohne Grenze"));
+    HourSpinBox = named(new QSpinBox(sending), "HourSpinBox");
+    DaySpinBox = named(new QSpinBox(sending), "DaySpinBox");
+    for (QSpinBox* box : {HourSpinBox, DaySpinBox}) {
+        box->setRange(0, 10000000);
+        box->setSpecialValueText(QStringLiteral("ohne Grenze"));
+    }
     CaFileEdit = named(new QLineEdit(sending), "CaFileEdit");
     CaFileEdit->setPlaceholderText(QStringLiteral("keine"));
     CaFileEdit->setToolTip(
@@ -144,6 +150,8 @@ SenderDialog::SenderDialog(const SenderProfile& profile, QString profilePath, Pa
         new QCheckBox(QStringLiteral("Die Abmeldeseite nimmt &Ein-Klick-Abmeldungen an (RFC 8058)"), sending),
         "OneClickCheckBox");
     sendingForm->addRow(QStringLiteral("Nachrichten pro M&inute:"), RateSpinBox);
+    sendingForm->addRow(QStringLiteral("Nachrichten pro S&tunde:"), HourSpinBox);
+    sendingForm->addRow(QStringLiteral("Nachrichten pro &Tag:"), DaySpinBox);
     sendingForm->addRow(QStringLiteral("&CA-Datei:"), caRow);
     qobject_cast<QLabel*>(sendingForm->labelForField(caRow))->setBuddy(CaFileEdit);
     sendingForm->addRow(OneClickCheckBox);
@@ -170,6 +178,8 @@ SenderDialog::SenderDialog(const SenderProfile& profile, QString profilePath, Pa
                               UserEdit,
                               PasswordEdit,
                               RateSpinBox,
+                              HourSpinBox,
+                              DaySpinBox,
                               CaFileEdit,
                               CaFileButton,
                               OneClickCheckBox,
@@ -185,6 +195,8 @@ SenderDialog::SenderDialog(const SenderProfile& profile, QString profilePath, Pa
     SecurityComboBox->setCurrentIndex(int(profile.security));
     UserEdit->setText(profile.user);
     RateSpinBox->setValue(profile.messagesPerMinute);
+    HourSpinBox->setValue(profile.messagesPerHour);
+    DaySpinBox->setValue(profile.messagesPerDay);
     CaFileEdit->setText(profile.caFile);
     OneClickCheckBox->setChecked(profile.oneClickUnsubscribe);
     lastAddress_ = profile.address;
@@ -202,11 +214,16 @@ SenderDialog::SenderDialog(const SenderProfile& profile, QString profilePath, Pa
             ? QStringLiteral("Das Passwort wird im Schlüsselbund Ihres Desktops gespeichert, "
                              "nicht in einer Datei von Zettelwerk.")
             : QStringLiteral("Auf diesem Desktop ist kein Schlüsselbund verfügbar: Das Passwort "
-                             "wird nicht gespeichert, Zettelwerk fragt bei jedem Versand danach."));
+                             "wird nicht gespeichert. Zettelwerk behält es, bis es beendet wird, und fragt "
+                             "danach beim Versand wieder."));
 
     keepTextsWhole();
 
     connect(AddressEdit, &QLineEdit::textEdited, this, &SenderDialog::addressEdited);
+    // The hints follow every change of the address or the server, however it came (typed, pasted,
+    // undone, set by a provider's settings), so that none stays from an earlier address.
+    for (QLineEdit* edit : {AddressEdit, ServerEdit})
+        connect(edit, &QLineEdit::textChanged, this, [this] { showProvider(AddressEdit->text().trimmed()); });
     connect(SecurityComboBox, &QComboBox::activated, this, &SenderDialog::securityChosen);
     connect(CaFileButton, &QPushButton::clicked, this, &SenderDialog::chooseCaFile);
     connect(VerifyButton, &QPushButton::clicked, this, &SenderDialog::verifyConnection);
@@ -225,6 +242,8 @@ SenderProfile SenderDialog::profile() const {
     profile.security = Security(SecurityComboBox->currentIndex());
     profile.user = UserEdit->text().trimmed();
     profile.messagesPerMinute = RateSpinBox->value();
+    profile.messagesPerHour = HourSpinBox->value();
+    profile.messagesPerDay = DaySpinBox->value();
     profile.caFile = CaFileEdit->text().trimmed();
     profile.oneClickUnsubscribe = OneClickCheckBox->isChecked();
     return profile;
@@ -297,9 +316,10 @@ void SenderDialog::addressEdited(const QString& address) {
         ServerEdit->setText(provider->server);
         PortSpinBox->setValue(provider->port);
         SecurityComboBox->setCurrentIndex(int(provider->security));
+        HourSpinBox->setValue(provider->messagesPerHour);
+        DaySpinBox->setValue(provider->messagesPerDay);
         lastProvider_ = provider->name;
     }
-    showProvider(typed);
 }
 
 // The port follows the security while it is the usual one of the security before.
@@ -320,22 +340,26 @@ void SenderDialog::chooseCaFile() {
         CaFileEdit->setText(path);
 }
 
+// What the table knows of the address's provider and of the server: the provider's hints and
+// limits, a sending service's user name and where its credentials are made, and the warning when the
+// address and the server belong to different providers. Follows every edit of either field.
 void SenderDialog::showProvider(const QString& address) {
-    const auto provider = providerForAddress(address);
-    if (!provider) {
-        ProviderLabel->clear();
-        ProviderLabel->hide();
-        keepTextsWhole();
-        return;
+    QStringList lines;
+    if (const auto provider = providerForAddress(address)) {
+        lines << QStringLiteral(
+                     "Anbieter erkannt: %1. Server, Port und Verschlüsselung sind vorgeschlagen; "
+                     "Sie können sie ändern.")
+                     .arg(provider->name)
+              << provider->note << provider->limitNote;
     }
-    QString text = QStringLiteral(
-                       "Anbieter erkannt: %1. Server, Port und Verschlüsselung sind vorgeschlagen; "
-                       "Sie können sie ändern.")
-                       .arg(provider->name);
-    if (!provider->note.isEmpty())
-        text += u"\n"_qs + provider->note;
-    ProviderLabel->setText(text);
-    ProviderLabel->show();
+    if (const auto service = providerForServer(ServerEdit->text(), address); service && service->relay)
+        lines << QStringLiteral("Versanddienst %1: Benutzername ist %2. Die Zugangsdaten erstellen Sie %3.")
+                     .arg(service->name, service->userForm, service->credentials)
+              << service->limitNote;
+    lines << senderDomainWarning(profile());
+    lines.removeAll(QString());
+    ProviderLabel->setText(lines.join(u'\n'));
+    ProviderLabel->setVisible(!lines.isEmpty());
     keepTextsWhole();
 }
 

@@ -55,6 +55,8 @@ public:
     QLineEdit* PasswordEdit = nullptr;
     QLabel* StoreLabel = nullptr;  // where the password is kept, or that it is asked at each sending
     QSpinBox* RateSpinBox = nullptr;
+    QSpinBox* HourSpinBox = nullptr;  // messages per hour, 0 "ohne Grenze"
+    QSpinBox* DaySpinBox = nullptr;   // messages per day, 0 "ohne Grenze"
     QLineEdit* CaFileEdit = nullptr;
     QPushButton* CaFileButton = nullptr;
     QCheckBox* OneClickCheckBox = nullptr;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/Error.h"
+#include "send/Providers.h"
 #include "template/ui/WaitCursor.h"
 
 namespace zw::send {
@@ -67,7 +68,9 @@ QString verifyReport(const SenderProfile& profile, const SendResult& result) {
         steps.append(QStringLiteral("die Anmeldung als %1 wurde angenommen").arg(profile.user));
     const QString last = steps.takeLast();
     const QString all = steps.isEmpty() ? last : steps.join(u", "_qs) + u" und "_qs + last;
-    return QStringLiteral("Verbindung in Ordnung: %1. Gesendet wurde nichts.").arg(all);
+    const QString warning = senderDomainWarning(profile);
+    return QStringLiteral("Verbindung in Ordnung: %1. Gesendet wurde nichts.").arg(all) +
+           (warning.isEmpty() ? QString() : u"\n"_qs + warning);
 }
 
 QString testMailReport(const SenderProfile& profile, const SendResult& result) {
@@ -82,6 +85,7 @@ QString testMailReport(const SenderProfile& profile, const SendResult& result) {
                        .arg(profile.server, profile.address) +
                    serverWords(result);
         case Outcome::Temporary:
+        case Outcome::Throttled:
             return QStringLiteral(
                        "Der Server %1 nimmt die Testmail gerade nicht an; bitte versuchen Sie es "
                        "später noch einmal.")

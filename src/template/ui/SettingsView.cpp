@@ -67,8 +67,10 @@ void putSettings(TemplateControls& c, TemplateSession& session, const TemplateSe
 
     c.DateCheckBox->setChecked(settings.dateOn());
     applyDateState(c);
+    c.MobileLayoutCheckBox->setChecked(settings.mobileLayout());
 
     setFieldText(c.BetreffEdit, settings.Berteff);
+    setFieldText(c.VorschautextEdit, settings.Vorschautext);
     setFieldText(c.Titel1Edit, settings.Titel1);
     setFieldText(c.Titel2Edit, settings.Titel2);
     setFieldText(c.DateEdit, settings.DateText);
@@ -108,6 +110,13 @@ TemplateSettings collectSettings(const TemplateControls& c, const TemplateSessio
     s.UnsubscribeLink = fieldText(c.UnsubScribeLinkEdit);
     s.UnsubscribeText = fieldText(c.UnsubScribeTextEdit);
     s.DateOn = c.DateCheckBox->isChecked() ? "TRUE" : "FALSE";
+    s.Vorschautext = fieldText(c.VorschautextEdit);
+    // Unchecked, the template says what it said before ("klassisch", or nothing, so that a classic
+    // template is written as it was read), unless that was the phone layout.
+    if (c.MobileLayoutCheckBox->isChecked())
+        s.Layout = TemplateSettings::kMobileLayout;
+    else if (s.mobileLayout())
+        s.Layout.clear();
     return s;
 }
 

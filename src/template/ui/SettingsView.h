@@ -28,7 +28,7 @@ void putSettings(TemplateControls& controls, TemplateSession& session, const Tem
                  Platform& platform, ColourReader readColour);
 
 // The settings as the window holds them now: texts from the edit fields, the rest from the session,
-// DateOn from the check box.
+// DateOn and Layout from the check boxes.
 TemplateSettings collectSettings(const TemplateControls& controls, const TemplateSession& session);
 
 // The text of a one-line field as stored text: line breaks that came in by pasting become blanks.

@@ -4,6 +4,7 @@
 
 class QCheckBox;
 class QFrame;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QRadioButton;
@@ -44,7 +45,9 @@ struct TemplateControls {
     QWidget* BlockPicturePanel = nullptr;
 
     // Page "Kopf u. Fußzeile".
+    QCheckBox* MobileLayoutCheckBox = nullptr;  // the setting Layout: checked is the phone layout
     QLineEdit* BetreffEdit = nullptr;
+    QLineEdit* VorschautextEdit = nullptr;
     QLineEdit* Titel1Edit = nullptr;
     QLineEdit* Titel2Edit = nullptr;
     QCheckBox* DateCheckBox = nullptr;
@@ -69,6 +72,7 @@ struct TemplateControls {
     QFrame* TextColorPanel = nullptr;
     QFrame* LinkColorPanel = nullptr;
     QFrame* BKGColorPanel = nullptr;
+    QLabel* ContrastWarningLabel = nullptr;  // says when text or links are hard to read on the background
 };
 
 }  // namespace zw

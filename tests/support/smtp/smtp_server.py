@@ -6,8 +6,10 @@ connections. Everything lives in the folder given with --folder:
 
   mail/NNNNNN.eml   every accepted message, as received (dot-stuffing undone, CRLF kept)
   mail/index.tsv    one line per accepted message, written after its file and before the answer:
-                    number, connection, envelope sender, recipients (comma-separated)
-  events.log        "connect N", "login N USER", "refused-login N" per connection and login
+                    number, connection, envelope sender, recipients (comma-separated), the moment
+                    (seconds since the epoch)
+  events.log        "connect N", "login N USER", "refused-login N" per connection and login,
+                    "limited N SECONDS" per MAIL FROM refused by the sending limit
   control.json      the faults, read again whenever the file is replaced (write it to a temporary
                     name and rename it over); counters start from zero with every new control file:
       {"temporary_rcpt": [k, ...],   answer 451 to the k-th RCPT command
@@ -16,7 +18,12 @@ connections. Everything lives in the folder given with --folder:
        "close_after": [n, ...],      close the connection after accepting the n-th message
        "delay_ms": d,                wait d milliseconds before every answer
        "refuse_login": true,         answer 535 to every login
-       "refuse_sender": true}        answer 553 to every MAIL FROM
+       "refuse_sender": true,        answer 553 to every MAIL FROM
+       "greet_421": true,            answer 421 to every new connection and close it
+       "limit": {"count": n, "seconds": s, "answer": "450 4.7.0 ..."}}
+                                     a provider's sending limit: its window opens with the first
+                                     message taken; after n messages every MAIL FROM gets the
+                                     answer until s seconds have passed, then a new window opens
 
 Security: --tls starttls (STARTTLS required before anything else), implicit (TLS from the first
 byte) or none. The login is required when --user is given; its password comes from the environment
@@ -31,6 +38,7 @@ import logging
 import os
 import ssl
 import sys
+import time
 import warnings
 
 from aiosmtpd.smtp import SMTP, AuthResult
@@ -52,9 +60,30 @@ class Faults:
         self.delay = values.get("delay_ms", 0) / 1000.0
         self.refuse_login = bool(values.get("refuse_login", False))
         self.refuse_sender = bool(values.get("refuse_sender", False))
+        self.greet_421 = bool(values.get("greet_421", False))
+        self.limit = values.get("limit")
+        self.window_start = None
+        self.window_count = 0
         self.rcpt_count = 0
         self.data_count = 0
         self.accepted_count = 0
+
+    def limit_answer(self):
+        """The limit's answer while the window's messages are used up, else None."""
+        if not self.limit:
+            return None
+        now = time.monotonic()
+        if self.window_start is not None and now - self.window_start >= self.limit["seconds"]:
+            self.window_start = None
+            self.window_count = 0
+        if self.window_count >= self.limit["count"]:
+            return self.limit["answer"]
+        return None
+
+    def taken(self):
+        if self.window_start is None:
+            self.window_start = time.monotonic()
+        self.window_count += 1
 
     def refresh(self):
         try:
@@ -94,8 +123,8 @@ class Store:
         with open(path + ".part", "wb") as f:
             f.write(envelope.original_content)
         os.rename(path + ".part", path)
-        self.index.write("%d\t%d\t%s\t%s\n" % (self.count, connection, envelope.mail_from,
-                                               ",".join(envelope.rcpt_tos)))
+        self.index.write("%d\t%d\t%s\t%s\t%.6f\n" % (self.count, connection, envelope.mail_from,
+                                                    ",".join(envelope.rcpt_tos), time.time()))
         self.index.flush()
         return self.count
 
@@ -106,8 +135,13 @@ class Handler:
         self.faults = faults
 
     async def handle_MAIL(self, server, session, envelope, address, options):
-        if self.faults.refresh().refuse_sender:
+        faults = self.faults.refresh()
+        if faults.refuse_sender:
             return "553 5.7.1 <%s>: Sender address rejected: not owned by user" % address
+        limited = faults.limit_answer()
+        if limited:
+            self.store.event("limited %d %.6f" % (server.connection, time.time()))
+            return limited
         envelope.mail_from = address
         envelope.mail_options.extend(options)
         return "250 2.1.0 Ok"
@@ -126,6 +160,7 @@ class Handler:
     async def handle_DATA(self, server, session, envelope):
         number = self.store.save(server.connection, envelope)
         self.faults.accepted_count += 1
+        self.faults.taken()
         server.close_after_answer = self.faults.accepted_count in self.faults.close_after
         return "250 2.0.0 Ok: queued as T%06d" % number
 
@@ -148,6 +183,15 @@ class TestSMTP(SMTP):
             self.store.connections += 1
             self.connection = self.store.connections
             self.store.event("connect %d" % self.connection)
+
+    async def _handle_client(self):
+        if self.faults.refresh().greet_421:
+            # As a provider that takes no more connections from this sender for now.
+            self.store.event("greeted-421 %d" % self.connection)
+            await self.push("421 4.7.0 smtp.test Too many connections, try again later")
+            self.transport.close()
+            return
+        await super()._handle_client()
 
     async def push(self, status):
         delay = self.faults.refresh().delay
