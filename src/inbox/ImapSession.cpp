@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 #include <QHostAddress>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <cstring>
 #include <mutex>
@@ -202,6 +203,11 @@ ImapSession::ImapSession(const ImapAccount& account) : impl_(std::make_unique<Im
     d.curl = curl_easy_init();
     if (!d.curl)
         throw Error(QStringLiteral("libcurl lässt sich nicht starten."));
+    // A session that does not come about is never destroyed: its connection is closed here.
+    auto closeOnFailure = qScopeGuard([&d] {
+        curl_easy_cleanup(d.curl);
+        d.curl = nullptr;
+    });
 
     const QString host = account.host.contains(u':') ? u'[' + account.host + u']' : account.host;
     const bool implicitTls = account.security == send::Security::ImplicitTls;
@@ -254,6 +260,7 @@ ImapSession::ImapSession(const ImapAccount& account) : impl_(std::make_unique<Im
             QStringLiteral("Der Posteingang auf %1 kann nicht gelesen werden: %2").arg(d.serverName, reason));
     }
     curl_easy_getinfo(c, CURLINFO_ACTIVESOCKET, &d.socket);
+    closeOnFailure.dismiss();
 }
 
 ImapSession::~ImapSession() {
