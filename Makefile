@@ -55,7 +55,7 @@ sanitize: deps
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZW_FUZZ=ON
-	cmake --build $(FUZZ_DIR) --target fuzz_template fuzz_render fuzz_picture fuzz_recipients
+	cmake --build $(FUZZ_DIR) --target fuzz_template fuzz_render fuzz_picture fuzz_recipients fuzz_inbox
 	./tools/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_SEED)
 
 deps:

@@ -3,18 +3,12 @@
 #include <QSet>
 
 #include <cstdint>
-#include <cstdlib>
+
+#include "FuzzCheck.h"
 
 #include "send/RecipientList.h"
 
-namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-}  // namespace
+using zw::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace zw::send;

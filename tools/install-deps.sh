@@ -4,7 +4,7 @@ set -e
 PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-webengine-dev qt6-translations-l10n \
 libjpeg62-turbo-dev libjpeg-turbo-progs libexif-dev libgmime-3.0-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 \
 xvfb xauth imagemagick clang libclang-rt-14-dev dpkg-dev file xdg-utils \
-libcurl4-openssl-dev qtkeychain-qt6-dev python3-aiosmtpd openssl gnome-keyring dbus libsecret-tools \
+libcurl4-openssl-dev qtkeychain-qt6-dev python3-aiosmtpd dovecot-imapd openssl gnome-keyring dbus libsecret-tools \
 libheif-dev libwebp-dev libpng-dev libheif-examples netpbm liblcms2-dev"
 missing=""
 for p in $PACKAGES; do

@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export ASAN_OPTIONS=detect_leaks=1
 export LSAN_OPTIONS=suppressions=$(pwd)/tools/lsan.supp:print_suppressions=0
-for target in template render picture recipients; do
+for target in template render picture recipients inbox; do
     work=$build/fuzz-work/$target
     mkdir -p "$work/corpus" "$work/artifacts" "fuzz/regressions/$target"
     echo "fuzz_$target: $seconds s, seed $seed"

@@ -40,6 +40,9 @@ class TextCommandsPart;
 class Prompts;
 class TWindowsInfo;
 class TemplateFilesPart;
+namespace inbox {
+class InboxPart;
+}
 namespace send {
 class FieldsPart;
 class SendPart;
@@ -70,6 +73,7 @@ public:
     PreviewPart& preview() { return *preview_; }
     send::SendPart& sendPart() { return *send_; }
     send::FieldsPart& fields() { return *fields_; }
+    inbox::InboxPart& inboxPart() { return *inbox_; }
 
     // The dispatch parts register their commands here; enableCommands() then enables their controls.
     PageCommands pageCommands;
@@ -111,6 +115,9 @@ public:
     QAction* Testmailanmichsenden1 = nullptr;
     QAction* Newsletterversenden1 = nullptr;
     QAction* Versandberichte1 = nullptr;
+    QAction* Sperrliste1 = nullptr;
+    QAction* RuecklaeuferundAbmeldungenpruefen1 = nullptr;
+    QAction* Posteingangeinrichten1 = nullptr;
     QMenu* HilfeMenu = nullptr;
     QAction* Hilfedatei1 = nullptr;
     QAction* Update1 = nullptr;
@@ -183,6 +190,7 @@ private:
     // The field button and the preview's recipient; previewing_ while the preview renders.
     std::unique_ptr<send::FieldsPart> fields_;
     bool previewing_ = false;
+    inbox::InboxPart* inbox_ = nullptr;  // a child of the window
 };
 
 }  // namespace zw

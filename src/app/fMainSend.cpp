@@ -13,6 +13,7 @@
 #include "app/WindowRender.h"
 #include "app/fMain.h"
 #include "dispatch/ui/PreviewPart.h"
+#include "inbox/ui/InboxPart.h"
 #include "send/ui/CampaignPart.h"
 #include "send/ui/FieldsPart.h"
 #include "send/ui/SendPart.h"
@@ -27,6 +28,11 @@ void TMainForm::connectSend() {
     VersandMenu->addSeparator();
     Newsletterversenden1 = VersandMenu->addAction(QStringLiteral("&Newsletter versenden…"));
     Versandberichte1 = VersandMenu->addAction(QStringLiteral("Versand&berichte…"));
+    VersandMenu->addSeparator();
+    Sperrliste1 = VersandMenu->addAction(QStringLiteral("&Sperrliste…"));
+    RuecklaeuferundAbmeldungenpruefen1 =
+        VersandMenu->addAction(QStringLiteral("&Rückläufer und Abmeldungen prüfen…"));
+    Posteingangeinrichten1 = VersandMenu->addAction(QStringLiteral("&Posteingang einrichten…"));
 
     send_ = std::make_unique<send::SendPart>(
         this, session_.folders.program, prompts_, launcher_, [this] { commitBlock(); },
@@ -38,6 +44,14 @@ void TMainForm::connectSend() {
     wire(Testmailanmichsenden1, &QAction::triggered, part, &send::SendPart::Testmailanmichsenden1Click);
     wire(Newsletterversenden1, &QAction::triggered, part, &send::SendPart::Newsletterversenden1Click);
     wire(Versandberichte1, &QAction::triggered, part, &send::SendPart::Versandberichte1Click);
+
+    inbox_ = new inbox::InboxPart(
+        this, session_.folders.program, prompts_,
+        [part](const send::SenderProfile& p) { return part->passwordFor(p); }, this);
+    wire(Sperrliste1, &QAction::triggered, inbox_, &inbox::InboxPart::Sperrliste1Click);
+    wire(RuecklaeuferundAbmeldungenpruefen1, &QAction::triggered, inbox_,
+         &inbox::InboxPart::RuecklaeuferundAbmeldungenpruefen1Click);
+    wire(Posteingangeinrichten1, &QAction::triggered, inbox_, &inbox::InboxPart::Posteingangeinrichten1Click);
 
     // A single mail that no mail program on this desktop would open as a new message offers the test
     // mail instead.

@@ -11,10 +11,12 @@
 #include <iostream>
 #include <string>
 
+#include "cli/InboxCommand.h"
 #include "cli/RenderCommand.h"
 #include "platform/Error.h"
 #include "platform/FileIo.h"
 #include "platform/Platform.h"
+#include "send/BlockList.h"
 #include "send/Campaign.h"
 #include "send/CampaignTexts.h"
 #include "send/FieldColumns.h"
@@ -199,8 +201,26 @@ void reportRejected(const RecipientList& list, const QString& which) {
                        .arg(row.reason, row.text));
 }
 
+// The password of the incoming server: its own when it has its own login, else the one for sending.
+std::optional<QString> findInboxPassword(const SenderProfile& profile) {
+    if (qEnvironmentVariableIsSet("ZETTELWERK_IMAP_PASSWORD"))
+        return qEnvironmentVariable("ZETTELWERK_IMAP_PASSWORD");
+    if (profile.imapUser.isEmpty() || profile.imapUser == profile.user)
+        return findPassword(profile);
+    SenderProfile incoming = profile;
+    incoming.user = profile.imapUser;
+    incoming.server = profile.imapServer;
+    return findPassword(incoming);
+}
+
 int run(const SendOptions& options, const QString& exeFolder, const std::atomic<bool>& stop) {
     const QString programFolder = commandProgramFolder(options.programFolder, exeFolder);
+    if (options.mode == SendOptions::Mode::Block || options.mode == SendOptions::Mode::Unblock)
+        return changeBlockList(programFolder, options.address, options.mode == SendOptions::Mode::Block);
+    if (options.mode == SendOptions::Mode::Inbox) {
+        const QString path = options.profilePath.isEmpty() ? profilePath(programFolder) : options.profilePath;
+        return checkInboxCommand(programFolder, loadProfile(path), options.apply, findInboxPassword);
+    }
     if (options.mode == SendOptions::Mode::Resume) {
         Campaign campaign = Campaign::open(options.campaignFolder);
         return sendCampaign(campaign, stop);
@@ -234,6 +254,13 @@ int run(const SendOptions& options, const QString& exeFolder, const std::atomic<
     // The fields as the check page names them; a script has nobody to confirm a missing one, so it is
     // said here and the sending goes on with the fallbacks.
     for (const QString& line : fieldReportLines(fieldUses(newsletter.fields, list))) printError(line);
+    // The lasting block list holds whoever bounced for good or asked to leave: never sent to again.
+    const QList<BlockedRecipient> blocked =
+        leaveOutBlocked(list, BlockList::load(blockListPath(programFolder)));
+    if (!blocked.isEmpty())
+        printError(blockedCountText(blocked.size()) + u':');
+    for (const BlockedRecipient& b : blocked)
+        printError(QStringLiteral("  %1 (%2)").arg(b.recipient.address, b.entry.reason));
     if (list.recipients.isEmpty()) {
         printError(QStringLiteral("Die Liste \"%1\" enthält keine Adresse, an die gesendet werden kann.")
                        .arg(options.listPath));
@@ -256,6 +283,8 @@ QString sendUsageText() {
         "                        [--dry-run ORDNER] VORLAGE LISTE\n"
         "        zettelwerk-send --resume VERSANDORDNER\n"
         "        zettelwerk-send --test VORLAGE\n"
+        "        zettelwerk-send --block ADRESSE | --unblock ADRESSE\n"
+        "        zettelwerk-send --inbox [--apply]\n"
         "\n"
         "Sendet den Newsletter der Vorlage VORLAGE (.nld) an jede Adresse der Liste LISTE (CSV oder Text)\n"
         "über den SMTP-Server des Absenderprofils. Jeder Versand hat einen Ordner unter \"Versand\" im\n"
@@ -267,6 +296,12 @@ QString sendUsageText() {
         "  --dry-run ORDNER         schreibt die Nachrichten als .eml-Dateien in ORDNER, statt zu senden\n"
         "  --resume VERSANDORDNER   setzt einen angehaltenen oder unterbrochenen Versand fort\n"
         "  --test VORLAGE           sendet eine Nachricht an die eigene Absenderadresse\n"
+        "  --block ADRESSE          setzt ADRESSE auf die Sperrliste (\"Sperrliste.csv\" im "
+        "Programmordner);\n"
+        "                           niemand auf der Sperrliste erhält je wieder einen Newsletter\n"
+        "  --unblock ADRESSE        nimmt ADRESSE von der Sperrliste\n"
+        "  --inbox                  liest den Posteingang (nur lesend) auf Rückläufer und Abmeldungen\n"
+        "  --apply                  mit --inbox: setzt die vorgeschlagenen Adressen auf die Sperrliste\n"
         "  --help                   zeigt diese Hilfe\n"
         "\n"
         "Das Passwort kommt aus dem Schlüsselbund der Arbeitsumgebung oder aus der Umgebungsvariablen\n"
@@ -279,10 +314,25 @@ QString sendUsageText() {
 
 QString parseSendArguments(const QStringList& arguments, SendOptions& options) {
     QStringList positional;
+    bool inbox = false;
     const QString problem = walkArguments(arguments, positional, options.help, [&](qsizetype& i) {
         if (arguments[i] == QLatin1String("--test")) {
             options.mode = SendOptions::Mode::Test;
             return QString();
+        }
+        if (arguments[i] == QLatin1String("--inbox") || arguments[i] == QLatin1String("--apply")) {
+            (arguments[i] == QLatin1String("--apply") ? options.apply : inbox) = true;
+            return QString();
+        }
+        for (const auto& [name, mode] : {std::pair("--block", SendOptions::Mode::Block),
+                                         std::pair("--unblock", SendOptions::Mode::Unblock)}) {
+            QString problem;
+            if (!takeValue(arguments, i, QLatin1String(name), options.address, problem))
+                continue;
+            options.mode = mode;
+            return problem.isEmpty() && options.address.isEmpty()
+                       ? QStringLiteral("Die Option %1 braucht eine Adresse.").arg(QLatin1String(name))
+                       : problem;
         }
         const std::pair<const char*, QString*> valued[] = {{"--program-folder", &options.programFolder},
                                                            {"--profile", &options.profilePath},
@@ -303,6 +353,16 @@ QString parseSendArguments(const QStringList& arguments, SendOptions& options) {
         return problem;
     if (options.help)
         return {};
+    if (options.apply && !inbox)
+        return QStringLiteral("--apply gilt nur mit --inbox.");
+    if (inbox || options.mode == SendOptions::Mode::Block || options.mode == SendOptions::Mode::Unblock) {
+        if (!positional.isEmpty() || !options.campaignFolder.isEmpty() ||
+            (inbox && options.mode != SendOptions::Mode::Campaign))
+            return QStringLiteral("--inbox, --block und --unblock stehen jeweils für sich allein.");
+        if (inbox)
+            options.mode = SendOptions::Mode::Inbox;
+        return {};
+    }
     if (!options.campaignFolder.isEmpty()) {
         if (options.mode == SendOptions::Mode::Test || !positional.isEmpty())
             return QStringLiteral("--resume nimmt nur den Versandordner.");

@@ -9,7 +9,7 @@ namespace zw::cli {
 
 // What the command line of zettelwerk-send asked for.
 struct SendOptions {
-    enum class Mode { Campaign, Resume, Test } mode = Mode::Campaign;
+    enum class Mode { Campaign, Resume, Test, Block, Unblock, Inbox } mode = Mode::Campaign;
     QString programFolder;  // empty: the program folder Zettelwerk itself would use
     QString profilePath;    // empty: the profile of the program folder
     QString excludePath;
@@ -17,6 +17,8 @@ struct SendOptions {
     QString templatePath;
     QString listPath;
     QString campaignFolder;  // --resume
+    QString address;         // --block, --unblock
+    bool apply = false;      // --inbox --apply
     bool help = false;
 };
 

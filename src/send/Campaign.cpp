@@ -11,6 +11,7 @@
 #include "platform/Error.h"
 #include "platform/FileIo.h"
 #include "platform/SingleInstance.h"
+#include "send/BlockList.h"
 #include "send/CampaignFiles.h"
 #include "send/CampaignTexts.h"
 #include "send/FieldColumns.h"
@@ -45,6 +46,37 @@ struct Campaign::Impl {
           replay(replayJournal(Journal::read(f + u'/' + kJournalFile), recipients.size())),
           journal(f + u'/' + kJournalFile) {}
 };
+
+// Whoever came onto the working-files folder's block list since the campaign began (a bounce, a
+// request to leave) is not sent to when it resumes: recorded as failed, with the block list's reason.
+void Campaign::leaveOutBlocked(Impl& d) {
+    QDir work(d.folder);
+    if (!work.cdUp() || work.dirName() != QLatin1String(kCampaignsFolderName) || !work.cdUp())
+        return;
+    BlockList blocks;
+    try {
+        blocks = BlockList::load(blockListPath(work.path()));
+    } catch (const Error&) {
+        return;  // unreadable now: the lists were checked against it when the campaign was made
+    }
+    QList<JournalRecord> records;
+    for (qsizetype i = 0; i < d.recipients.size(); ++i) {
+        RecipientState& r = d.replay.recipients[i];
+        const BlockEntry* entry = blocks.find(d.recipients[i].address);
+        if (!entry || (r.stage != RecipientState::Pending && r.stage != RecipientState::InFlight))
+            continue;
+        d.replay.status.maybeTwice -= r.stage == RecipientState::InFlight;
+        r.stage = RecipientState::Failed;
+        r.serverText = QStringLiteral("steht auf der Sperrliste: %1").arg(entry->reason);
+        r.time = QDateTime::currentDateTime();
+        ++d.replay.status.failed;
+        records.append({JournalRecord::Failed, i, r.time, r.serverText});
+    }
+    if (!records.isEmpty()) {
+        d.journal.append(records);
+        d.replay.status.pending = d.replay.status.total - d.replay.status.sent - d.replay.status.failed;
+    }
+}
 
 QString campaignsFolder(const QString& workFolder) {
     return QDir(workFolder).filePath(QLatin1String(kCampaignsFolderName));
@@ -156,6 +188,8 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
     status.stopReason.clear();
     const SenderProfile& profile = d.settings.profile;
 
+    leaveOutBlocked(d);
+
     // Those in flight when the last run ended go first: they are the ones that may have arrived.
     std::deque<qsizetype> queue;
     for (qsizetype i = 0; i < states.size(); ++i) {
@@ -245,7 +279,9 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
 
         // One left in flight by the last run stays counted among those that may arrive twice.
         RecipientState& r = states[index];
-        answered.append(record(JournalRecord::Sending, index));
+        // The journal keeps each copy's Message-ID, by which a bounce finds its recipient again.
+        r.messageId = newMessageId(d.settings.profile.address);
+        answered.append(record(JournalRecord::Sending, index, QString::fromLatin1(r.messageId)));
         d.journal.append(answered);
         answered.clear();
         r.stage = RecipientState::InFlight;
@@ -255,8 +291,8 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
 
         const Recipient& to = d.recipients[index];
         const FieldValues values = recipientFieldValues(d.settings.columns, to);
-        const SendResult result =
-            send(to.address.toUtf8(), d.message.forRecipient(to, profile, clock->now(), &values));
+        const SendResult result = send(
+            to.address.toUtf8(), d.message.forRecipient(to, profile, clock->now(), r.messageId, &values));
         r.serverText = resultText(result);
         r.time = clock->now();
         switch (result.outcome) {

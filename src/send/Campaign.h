@@ -110,6 +110,7 @@ public:
 private:
     struct Impl;
     explicit Campaign(std::unique_ptr<Impl> impl);
+    static void leaveOutBlocked(Impl& d);
     std::unique_ptr<Impl> impl_;
 };
 

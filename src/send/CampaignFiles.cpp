@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 
 #include "platform/Error.h"
@@ -37,14 +39,23 @@ QString notACampaign(const QString& folder) {
         .arg(QDir::toNativeSeparators(folder));
 }
 
+}  // namespace
+
+void writePrivateFile(const QString& path, const QByteArray& bytes) {
+    FileReplacement file(path, true);
+    // Private before the first byte is written. A folder that keeps no permissions (a FAT stick)
+    // refuses this; the file is written all the same.
+    (void)::fchmod(static_cast<QFileDevice&>(file.device()).handle(), S_IRUSR | S_IWUSR);
+    file.write(bytes);
+    file.commit();
+}
+
 QByteArray csvField(const QString& text) {
     QByteArray field = text.toUtf8();
     if (field.contains(';') || field.contains('"') || field.contains('\n') || field.contains('\r'))
         field = '"' + field.replace("\"", "\"\"") + '"';
     return field;
 }
-
-}  // namespace
 
 Replay replayJournal(const QList<JournalRecord>& records, qsizetype recipientCount) {
     Replay replay;
@@ -74,7 +85,10 @@ Replay replayJournal(const QList<JournalRecord>& records, qsizetype recipientCou
                 if (r.stage == RecipientState::InFlight)
                     ++status.maybeTwice;
                 r.stage = RecipientState::InFlight;
-                break;
+                r.messageId = record.text.toLatin1();
+                r.serverText.clear();
+                r.time = record.time;
+                continue;
             case JournalRecord::Sent:
                 r.stage = RecipientState::Sent;
                 break;

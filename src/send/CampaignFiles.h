@@ -38,6 +38,7 @@ struct RecipientState {
     bool failedTemporarily = false;  // its last answers were temporary ones (or the connection broke)
     QString serverText;
     QDateTime time;
+    QByteArray messageId;  // of the copy last sent (or about to be), "<...>"
 };
 
 // The journal replayed: the stage of every recipient and the campaign's counts.
@@ -56,6 +57,13 @@ CampaignSettings readCampaignSettings(const QString& folder);
 QList<Recipient> readCampaignRecipients(const QString& folder);
 // The newsletter a campaign sends, its fields included.
 Newsletter readCampaignNewsletter(const QString& folder, const CampaignSettings& settings);
+
+// Replaces a file durably, readable by its owner only (mode 0600): for files that hold other people's
+// addresses.
+void writePrivateFile(const QString& path, const QByteArray& bytes);
+
+// A cell of a table for a spreadsheet (";" between cells), quoted where it must be.
+QByteArray csvField(const QString& text);
 
 // The report: one row per recipient, for a spreadsheet (UTF-8 with BOM, ";").
 void writeReport(const QString& path, const QList<Recipient>& recipients,

@@ -214,13 +214,15 @@ OutgoingMessage::OutgoingMessage(const Newsletter& newsletter)
         const QByteArray& line = lines[i];
         const bool continuation = line.startsWith(' ') || line.startsWith('\t');
         if (!continuation) {
-            keep = startsWithField(line, "Subject")                                            ? Keep::Subject
-                   : startsWithField(line, "MIME-Version") || startsWithField(line, "Content-Type") ? Keep::Content
-                                                                                                   : Keep::No;
+            keep = startsWithField(line, "Subject") ? Keep::Subject
+                   : startsWithField(line, "MIME-Version") || startsWithField(line, "Content-Type")
+                       ? Keep::Content
+                       : Keep::No;
         }
         if (keep == Keep::Subject) {
             subjectLines_ += line + "\r\n";
-            unfoldedSubject += continuation ? " " + line.trimmed() : line.mid(qsizetype(sizeof("Subject:"))).trimmed();
+            unfoldedSubject +=
+                continuation ? " " + line.trimmed() : line.mid(qsizetype(sizeof("Subject:"))).trimmed();
         } else if (keep == Keep::Content) {
             contentHeader_.append(line);
         }
@@ -255,6 +257,11 @@ bool OutgoingMessage::hasUnsubscribe() const {
 
 QByteArray OutgoingMessage::forRecipient(const Recipient& to, const SenderProfile& from, const QDateTime& now,
                                          const FieldValues* values) const {
+    return forRecipient(to, from, now, newMessageId(from.address), values);
+}
+
+QByteArray OutgoingMessage::forRecipient(const Recipient& to, const SenderProfile& from, const QDateTime& now,
+                                         const QByteArray& messageId, const FieldValues* values) const {
     const QStringList resolved = fields_.isEmpty() ? QStringList() : resolveFields(fields_, values);
     QByteArray out;
     out.reserve(size() + 1024);
@@ -267,14 +274,22 @@ QByteArray OutgoingMessage::forRecipient(const Recipient& to, const SenderProfil
     else
         out += subjectLines_;
     out += "Date: " + rfc5322Date(now) + "\r\n";
-    out += "Message-ID: " + newMessageId(from.address) + "\r\n";
+    out += "Message-ID: " + messageId + "\r\n";
     for (const QByteArray& line : contentHeader_) out += line + "\r\n";
     const QByteArray unsubscribe =
         unsubscribeFields_.isEmpty()
             ? unsubscribeLink_
             : unsubscribeAddress(fillMarkers(unsubscribeFields_, fields_, resolved, FieldPlace::Header));
+    // With an inbox to read, a reader can leave by mail as well (the inbox check picks the request up),
+    // so mail programs show their unsubscribe button even where the template links no page.
+    const QByteArray byMail = from.imapServer.isEmpty() || from.address.isEmpty()
+                                  ? QByteArray()
+                                  : "<mailto:" + from.address.toUtf8() + "?subject=Abmelden>";
+    if (!byMail.isEmpty() && unsubscribe.isEmpty())
+        out += "List-Unsubscribe: " + byMail + "\r\n";
     if (!unsubscribe.isEmpty()) {
-        out += "List-Unsubscribe: <" + unsubscribe + ">\r\n";
+        out += "List-Unsubscribe: " + (byMail.isEmpty() ? QByteArray() : byMail + ", ") + '<' + unsubscribe +
+               ">\r\n";
         // One-click unsubscribing (RFC 8058) is a POST to a web address; a mail address cannot take it.
         if (from.oneClickUnsubscribe && unsubscribe.startsWith("https:"))
             out += "List-Unsubscribe-Post: List-Unsubscribe=One-Click\r\n";

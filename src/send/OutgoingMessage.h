@@ -42,6 +42,9 @@ public:
     // Personal fields get the recipient's values, or the sample (the test mail) without them.
     QByteArray forRecipient(const Recipient& to, const SenderProfile& from, const QDateTime& now,
                             const FieldValues* values = nullptr) const;
+    // The same under a Message-ID the caller made (and keeps, to know the bounces of this copy).
+    QByteArray forRecipient(const Recipient& to, const SenderProfile& from, const QDateTime& now,
+                            const QByteArray& messageId, const FieldValues* values = nullptr) const;
     const FieldSet& fields() const { return fields_; }
 
     // A part of the body: bytes ready to send, then a line (its soft line breaks joined) whose
@@ -55,7 +58,7 @@ public:
 private:
     QList<QByteArray> contentHeader_;  // MIME-Version and Content-Type lines as rendered
     QByteArray subjectLines_;          // the Subject header as rendered, folded lines included
-    QByteArray body_;                  // everything after the header block, CRLF, SMTP-safe; empty with fields
+    QByteArray body_;  // everything after the header block, CRLF, SMTP-safe; empty with fields
     QByteArray unsubscribeLink_;
     QString subject_;
     FieldSet fields_;

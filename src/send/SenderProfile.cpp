@@ -39,6 +39,20 @@ int number(const QString& text, int fallback, int lowest, int highest) {
     return ok && value >= lowest && value <= highest ? value : fallback;
 }
 
+Security securityOf(const QString& value, Security fallback) {
+    for (const SecurityWord& word : kSecurityWords)
+        if (value.compare(QLatin1String(word.word), Qt::CaseInsensitive) == 0)
+            return word.security;
+    return fallback;
+}
+
+QString securityWord(Security security) {
+    for (const SecurityWord& word : kSecurityWords)
+        if (word.security == security)
+            return QLatin1String(word.word);
+    return {};
+}
+
 }  // namespace
 
 bool SenderProfile::isComplete() const {
@@ -68,11 +82,9 @@ SenderProfile loadProfile(const QString& path) {
             profile.server = value;
         else if (key == u"Port")
             profile.port = number(value, profile.port, 1, 65535);
-        else if (key == u"Sicherheit") {
-            for (const SecurityWord& word : kSecurityWords)
-                if (value.compare(QLatin1String(word.word), Qt::CaseInsensitive) == 0)
-                    profile.security = word.security;
-        } else if (key == u"Benutzer")
+        else if (key == u"Sicherheit")
+            profile.security = securityOf(value, profile.security);
+        else if (key == u"Benutzer")
             profile.user = value;
         else if (key == u"NachrichtenProMinute")
             profile.messagesPerMinute = number(value, 0, 0, 1000000);
@@ -84,15 +96,20 @@ SenderProfile loadProfile(const QString& path) {
             profile.caFile = value;
         else if (key == u"EinKlickAbmeldung")
             profile.oneClickUnsubscribe = value == u"1";
+        else if (key == u"IMAPServer")
+            profile.imapServer = value;
+        else if (key == u"IMAPPort")
+            profile.imapPort = number(value, profile.imapPort, 1, 65535);
+        else if (key == u"IMAPSicherheit")
+            profile.imapSecurity = securityOf(value, profile.imapSecurity);
+        else if (key == u"IMAPBenutzer")
+            profile.imapUser = value;
     }
     return profile;
 }
 
 void saveProfile(const SenderProfile& profile, const QString& path) {
-    QString security;
-    for (const SecurityWord& word : kSecurityWords)
-        if (word.security == profile.security)
-            security = QLatin1String(word.word);
+    const QString security = securityWord(profile.security);
     const std::pair<const char*, QString> values[] = {
         {"Name", profile.name},
         {"Adresse", profile.address},
@@ -105,12 +122,26 @@ void saveProfile(const SenderProfile& profile, const QString& path) {
         {"EinKlickAbmeldung", profile.oneClickUnsubscribe ? u"1"_qs : u"0"_qs},
     };
     QList<QByteArray> lines = {kSection};
-    for (const auto& [key, value] : values) lines.append(QByteArray(key) + '=' + valueLine(value).toUtf8());
+    auto put = [&lines](const auto& pairs) {
+        for (const auto& [key, value] : pairs)
+            lines.append(QByteArray(key) + '=' + valueLine(value).toUtf8());
+    };
+    put(values);
     // The hourly and daily limits only where set: a profile without them stays as it was.
     if (profile.messagesPerHour > 0)
         lines.append("NachrichtenProStunde=" + QByteArray::number(profile.messagesPerHour));
     if (profile.messagesPerDay > 0)
         lines.append("NachrichtenProTag=" + QByteArray::number(profile.messagesPerDay));
+    // Written only when set, so that a profile without an incoming server stays as it was.
+    if (!profile.imapServer.isEmpty()) {
+        const std::pair<const char*, QString> incoming[] = {
+            {"IMAPServer", profile.imapServer},
+            {"IMAPPort", QString::number(profile.imapPort)},
+            {"IMAPSicherheit", securityWord(profile.imapSecurity)},
+            {"IMAPBenutzer", profile.imapUser},
+        };
+        put(incoming);
+    }
 
     FileReplacement file(path, true);
     // Private before the first byte is written; a replaced file keeps no wider permissions it had.

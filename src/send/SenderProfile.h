@@ -21,6 +21,12 @@ struct SenderProfile {
     int messagesPerDay = 0;            // over any rolling 24 hours, all campaigns together; 0: none
     QString caFile;                    // an extra CA certificate file (PEM) for an in-house CA; empty: none
     bool oneClickUnsubscribe = false;  // the unsubscribe page takes RFC 8058 one-click requests
+    // The incoming server whose inbox is read for bounces and unsubscribe requests; empty: none. With
+    // one, every message also offers to unsubscribe by mail to the sender's address.
+    QString imapServer;
+    int imapPort = 993;
+    Security imapSecurity = Security::ImplicitTls;
+    QString imapUser;  // empty: the login name for sending
 
     // Whether the profile names everything a sending needs (sender address, server, port).
     bool isComplete() const;

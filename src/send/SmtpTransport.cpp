@@ -11,6 +11,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "send/CurlTls.h"
 #include "send/SenderLimits.h"
 
 namespace zw::send {
@@ -171,24 +172,8 @@ SendResult SmtpTransport::Impl::configure(const QString& password) {
                            "diesem Rechner. Für den Server %1 wählen Sie bitte STARTTLS oder SSL/TLS.")
                 .arg(serverName));
 
-    // The system's certificate store stays in force beside an in-house CA: libcurl takes either a CA
-    // file or a CA blob, so the blob holds the system bundle followed by the profile's file.
-    QByteArray authorities;
-    if (!profile.caFile.isEmpty()) {
-        QFile extra(profile.caFile);
-        if (!extra.open(QIODevice::ReadOnly))
-            return result(
-                Outcome::Fatal,
-                QStringLiteral("Die Zertifikatsdatei \"%1\" kann nicht gelesen werden.").arg(profile.caFile));
-        char* systemBundle = nullptr;
-        curl_easy_getinfo(curl, CURLINFO_CAINFO, &systemBundle);
-        if (systemBundle) {
-            QFile bundle(QString::fromLocal8Bit(systemBundle));
-            if (bundle.open(QIODevice::ReadOnly))
-                authorities = bundle.readAll() + '\n';
-        }
-        authorities += extra.readAll();
-    }
+    if (const QString problem = requireCheckedTls(curl, profile.security, profile.caFile); !problem.isEmpty())
+        return result(Outcome::Fatal, problem);
 
     const bool implicitTls = profile.security == Security::ImplicitTls;
     const QString host = profile.server.contains(u':') ? u'[' + profile.server + u']' : profile.server;
@@ -203,15 +188,6 @@ SendResult SmtpTransport::Impl::configure(const QString& password) {
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
     curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, kAnswerTimeoutSeconds);
     curl_easy_setopt(curl, CURLOPT_TCP_KEEPALIVE, 1L);
-    if (profile.security != Security::None)
-        curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
-    curl_easy_setopt(curl, CURLOPT_SSLVERSION, long(CURL_SSLVERSION_TLSv1_2));
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
-    if (!authorities.isEmpty()) {
-        curl_blob blob{authorities.data(), size_t(authorities.size()), CURL_BLOB_COPY};
-        curl_easy_setopt(curl, CURLOPT_CAINFO_BLOB, &blob);
-    }
     if (!profile.user.isEmpty()) {
         // The password goes into libcurl and nowhere else; our own copy is wiped.
         QByteArray user = profile.user.toUtf8();

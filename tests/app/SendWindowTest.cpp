@@ -87,7 +87,7 @@ protected:
     QByteArray oldPath_;
 };
 
-TEST_F(SendWindowTest, MenuSitsBetweenFileAndHelpWithItsFourCommands) {
+TEST_F(SendWindowTest, MenuSitsBetweenFileAndHelpWithItsCommands) {
     TMainForm& f = startWithStore(true);
     QStringList menus;
     for (QAction* action : f.menuBar()->actions()) menus.append(action->text().remove(u'&'));
@@ -97,7 +97,8 @@ TEST_F(SendWindowTest, MenuSitsBetweenFileAndHelpWithItsFourCommands) {
         if (!action->isSeparator())
             entries.append(action->text().remove(u'&') + (action->isEnabled() ? u""_qs : u" (aus)"_qs));
     EXPECT_EQ(entries, QStringList({u"Absender und Server…"_qs, u"Testmail an mich senden"_qs,
-                                    u"Newsletter versenden…"_qs, u"Versandberichte…"_qs}));
+                                    u"Newsletter versenden…"_qs, u"Versandberichte…"_qs, u"Sperrliste…"_qs,
+                                    u"Rückläufer und Abmeldungen prüfen…"_qs, u"Posteingang einrichten…"_qs}));
 }
 
 TEST_F(SendWindowTest, DialogFillsInTheProviderKeepsThePasswordOutOfTheFileAndTheSenderGoesIntoFrom) {

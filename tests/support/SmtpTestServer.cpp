@@ -150,18 +150,30 @@ SmtpTestServer::~SmtpTestServer() {
     stop();
 }
 
-void SmtpTestServer::stop() {
-    if (process_.state() == QProcess::NotRunning)
+void stopServerProcess(QProcess& process) {
+    if (process.state() == QProcess::NotRunning)
         return;
-    process_.terminate();
-    if (!process_.waitForFinished(5000)) {
-        process_.kill();
-        process_.waitForFinished();
+    process.terminate();
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished();
     }
+}
+
+void SmtpTestServer::stop() {
+    stopServerProcess(process_);
 }
 
 QString SmtpTestServer::caFile() {
     return certificates().path("ca.pem");
+}
+
+QString SmtpTestServer::certificateFile(TestCertificate which) {
+    return certificates().certificate(which);
+}
+
+QString SmtpTestServer::keyFile() {
+    return certificates().path("server.key");
 }
 
 void SmtpTestServer::setFaults(const SmtpFaults& faults) {

@@ -23,6 +23,9 @@ enum class TestCertificate {
 
 enum class TestSecurity { StartTls, ImplicitTls, None };
 
+// Stops a test server's process: asked first, killed when it does not end in five seconds.
+void stopServerProcess(QProcess& process);
+
 // What the server does wrong. Counters start from zero each time the faults are set.
 struct SmtpFaults {
     QList<int> temporaryRcpt{};   // 451 to the k-th RCPT command (1-based)
@@ -86,6 +89,9 @@ public:
     qint64 processId() const { return process_.processId(); }
     // The test CA's certificate (PEM), the profile's CA file.
     static QString caFile();
+    // A server certificate of the test CA and its key, for the other test servers (IMAP).
+    static QString certificateFile(TestCertificate which);
+    static QString keyFile();
 
     // A complete profile sending to this server as the test user (without login when the server
     // wants none): "localhost", its port and security, the test CA.

@@ -19,6 +19,7 @@
 
 #include <cstdio>
 
+#include "InboxShots.h"
 #include "SendShots.h"
 #include "Shots.h"
 #include "app/ProductBranding.h"
@@ -193,5 +194,6 @@ int main(int argc, char** argv) {
 
     drawSendingShots(form, temp.path(), out);
     drawFieldShots(form, temp.path(), out);
+    drawInboxShots(form, temp.path(), out);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "platform/Error.h"
 #include "platform/Launcher.h"
 #include "platform/Prompts.h"
+#include "send/BlockList.h"
 #include "send/Campaign.h"
 #include "send/FieldColumns.h"
 #include "send/ui/CampaignsDialog.h"
@@ -84,6 +85,7 @@ void CampaignPart::openSendDialog(const Newsletter& newsletter, const SenderProf
     if (sendDialog_)
         sendDialog_->close();
     auto* dialog = new SendNewsletterDialog(newsletter, profile, window_);
+    dialog->setBlockList(BlockList::load(blockListPath(workFolder_)));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     sendDialog_ = dialog;
     connect(dialog->SendButton, &QPushButton::clicked, this, [this] { run([this] { sendFromDialog(); }); });

@@ -20,8 +20,8 @@
 #include "platform/Error.h"
 #include "platform/Text.h"
 #include "send/CampaignTexts.h"
-#include "send/Providers.h"
 #include "send/FieldColumns.h"
+#include "send/Providers.h"
 #include "send/ui/ValueLabel.h"
 
 namespace zw::send {
@@ -32,11 +32,16 @@ class RejectedRowsModel : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    void setRows(const QList<RejectedRow>& list, const QList<RejectedRow>& exclusions) {
+    void setRows(const QList<RejectedRow>& list, const QList<RejectedRow>& exclusions,
+                 const QList<BlockedRecipient>& blocked) {
         beginResetModel();
         rows_.clear();
         for (const RejectedRow& row : list) rows_.append({QStringLiteral("Empfängerliste"), row});
         for (const RejectedRow& row : exclusions) rows_.append({QStringLiteral("Sperrliste"), row});
+        for (const BlockedRecipient& b : blocked)
+            rows_.append({QLatin1String(kBlockListFileName),
+                          {b.recipient.line, b.recipient.address,
+                           QStringLiteral("steht auf der Sperrliste: %1").arg(b.entry.reason)}});
         endResetModel();
     }
     int rowCount(const QModelIndex& parent = {}) const override {
@@ -206,6 +211,8 @@ QWidget* SendNewsletterDialog::buildCheckPage() {
     WarningLabel->setStyleSheet(QStringLiteral("color: #b00000;"));
     WarningLabel->setText(noUnsubscribeText());
     layout->addWidget(WarningLabel);
+    BlockedLabel = valueLabel(QStringLiteral("Sperrliste"), page);
+    layout->addWidget(BlockedLabel);
 
     FieldsLabel = valueLabel(QStringLiteral("Persönliche Felder"), page);
     layout->addWidget(FieldsLabel);
@@ -261,6 +268,7 @@ void SendNewsletterDialog::showCheckPage() {
             exclusions = readRecipientFile(QDir::fromNativeSeparators(ExcludeEdit->text().trimmed()));
             applyExclusions(list_, exclusions);
         }
+        blocked_ = leaveOutBlocked(list_, blocks_);
     } catch (const Error& e) {
         list_ = {};
         ErrorLabel->setText(e.message());
@@ -290,6 +298,10 @@ void SendNewsletterDialog::showCheckPage() {
     FieldsLabel->setVisible(!uses.isEmpty());
     FieldsConfirmBox->setChecked(false);
     FieldsConfirmBox->setVisible(fieldsMissing_);
+    BlockedLabel->setText(blockedCountText(blocked_.size()) +
+                          QStringLiteral(" und erhalten nichts (die Tabelle "
+                                         "unten nennt den Grund)."));
+    BlockedLabel->setVisible(!blocked_.isEmpty());
 
     QString rejectedText =
         list_.rejected.isEmpty()
@@ -301,7 +313,7 @@ void SendNewsletterDialog::showCheckPage() {
                                         "1 Zeile der Sperrliste ist keine Adresse und sperrt niemanden.",
                                         "%1 Zeilen der Sperrliste sind keine Adresse und sperren niemanden.");
     RejectedLabel->setText(rejectedText);
-    rejected_->setRows(list_.rejected, exclusions.rejected);
+    rejected_->setRows(list_.rejected, exclusions.rejected, blocked_);
     RejectedTable->setVisible(rejected_->rowCount() > 0);
     RejectedTable->resizeColumnsToContents();
 

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "send/BlockList.h"
 #include "send/OutgoingMessage.h"
 #include "send/RecipientList.h"
 #include "send/SenderProfile.h"
@@ -33,6 +34,9 @@ public:
     const SenderProfile& profile() const { return profile_; }
     // The recipients as the check page shows them, exclusions applied.
     const RecipientList& recipients() const { return list_; }
+    // The lasting block list of the working-files folder: its addresses are left out of every list.
+    void setBlockList(BlockList blocks) { blocks_ = std::move(blocks); }
+    const QList<BlockedRecipient>& blocked() const { return blocked_; }
 
     // "Weiter": reads the lists and shows the check page; a list that cannot be read is named on the
     // first page, which stays.
@@ -52,6 +56,7 @@ public:
     QLabel* WarningLabel = nullptr;         // no unsubscribe address
     QLabel* FieldsLabel = nullptr;          // the personal fields and how the list fills them
     QCheckBox* FieldsConfirmBox = nullptr;  // send although a field is missing from the list
+    QLabel* BlockedLabel = nullptr;         // how many addresses the block list leaves out
     QLabel* RejectedLabel = nullptr;
     QTableView* RejectedTable = nullptr;
     QPushButton* BackButton = nullptr;
@@ -69,6 +74,8 @@ private:
     SenderProfile profile_;
     OutgoingMessage message_;
     RecipientList list_;
+    BlockList blocks_;
+    QList<BlockedRecipient> blocked_;
     RejectedRowsModel* rejected_ = nullptr;
     bool fieldsMissing_ = false;
 };

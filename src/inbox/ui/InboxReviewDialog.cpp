@@ -1,0 +1,102 @@
+#include "inbox/ui/InboxReviewDialog.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "inbox/ui/ListTable.h"
+#include "platform/Error.h"
+#include "send/ui/ValueLabel.h"
+
+namespace zw::inbox {
+
+InboxReviewDialog::InboxReviewDialog(QString workFolder, const CheckResult& result, QWidget* parent)
+    : QDialog(parent), workFolder_(std::move(workFolder)), items_(result.items) {
+    setObjectName(QStringLiteral("InboxReviewDialog"));
+    setWindowTitle(QStringLiteral("Rückläufer und Abmeldungen"));
+    auto* layout = new QVBoxLayout(this);
+    SummaryLabel = send::valueLabel(QStringLiteral("Ergebnis"), this);
+    qsizetype ticked = 0;
+    for (const ReviewItem& i : items_) ticked += i.ticked;
+    QString summary =
+        QStringLiteral(
+            "%1 neue Nachrichten im Posteingang gelesen (nur gelesen: nichts markiert, verschoben oder "
+            "gelöscht). ")
+            .arg(result.newMessages);
+    summary += items_.isEmpty()
+                   ? QStringLiteral("Es gibt keine Rückläufer oder Abmeldungen zu Ihren Versänden.")
+                   : QStringLiteral(
+                         "%1 Funde; die angehakten %2 kommen mit „Übernehmen“ auf die Sperrliste. "
+                         "Vorübergehende Fehler sind erst angehakt, wenn dieselbe Adresse in drei "
+                         "Versänden vorübergehend scheiterte.")
+                         .arg(items_.size())
+                         .arg(ticked);
+    if (result.startedOver)
+        summary +=
+            QStringLiteral(" Der Server hat den Posteingang neu nummeriert; er wurde von vorn gelesen.");
+    SummaryLabel->setText(summary);
+    layout->addWidget(SummaryLabel);
+
+    Table = listTable(int(items_.size()),
+                      {QStringLiteral("Adresse"), QStringLiteral("Art"), QStringLiteral("Nachweis"),
+                       QStringLiteral("Datum"), QStringLiteral("Versand")},
+                      QStringLiteral("Funde"), this);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    for (int row = 0; row < items_.size(); ++row) {
+        const ReviewItem& i = items_[row];
+        const QString cells[] = {i.address, kindText(i.kind), i.evidence,
+                                 german.toString(i.date, QStringLiteral("dd.MM.yyyy HH:mm")),
+                                 i.campaignSubject};
+        for (int c = 0; c < 5; ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            item->setToolTip(cells[c]);
+            if (c == 0) {
+                item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+                item->setCheckState(i.ticked ? Qt::Checked : Qt::Unchecked);
+            }
+            Table->setItem(row, c, item);
+        }
+    }
+    Table->resizeColumnsToContents();
+    // A long server text is read in its tool tip; the column stays narrow enough to show the campaign.
+    Table->setColumnWidth(2, qMin(Table->columnWidth(2), 300));
+    layout->addWidget(Table, 1);
+    MessageLabel = send::valueLabel(QStringLiteral("Meldung"), this);
+    layout->addWidget(MessageLabel);
+
+    auto* buttons = new QHBoxLayout;
+    ApplyButton = new QPushButton(QStringLiteral("Übernehmen"), this);
+    ApplyButton->setAccessibleName(QStringLiteral("Angehakte Adressen auf die Sperrliste setzen"));
+    CancelButton = new QPushButton(QStringLiteral("Abbrechen"), this);
+    buttons->addStretch();
+    buttons->addWidget(ApplyButton);
+    buttons->addWidget(CancelButton);
+    layout->addLayout(buttons);
+    ApplyButton->setDefault(true);
+    connect(ApplyButton, &QPushButton::clicked, this, &InboxReviewDialog::accept);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    resize(980, 440);
+}
+
+QList<ReviewItem> InboxReviewDialog::items() const {
+    QList<ReviewItem> items = items_;
+    for (int row = 0; row < items.size(); ++row)
+        items[row].ticked = Table->item(row, 0)->checkState() == Qt::Checked;
+    return items;
+}
+
+void InboxReviewDialog::accept() {
+    try {
+        applyReview(workFolder_, items());
+    } catch (const Error& e) {
+        MessageLabel->setText(e.message());
+        return;
+    }
+    QDialog::accept();
+}
+
+}  // namespace zw::inbox

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include "inbox/ui/BlockListDialog.h"
+#include "inbox/ui/InboxReviewDialog.h"
+#include "inbox/ui/IncomingServerDialog.h"
+#include "send/ui/SendNewsletterDialog.h"
+
+namespace zw::inbox {
+namespace {
+
+using namespace zw::send;
+
+// Every control a screen reader reaches has a name: its own, its text, or its label's.
+void expectNamed(QWidget& dialog) {
+    QSet<QWidget*> labelled;
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        if (label->buddy())
+            labelled.insert(label->buddy());
+    for (QWidget* w : dialog.findChildren<QWidget*>()) {
+        const auto* button = qobject_cast<QAbstractButton*>(w);
+        if (!button && !qobject_cast<QLineEdit*>(w) && !qobject_cast<QAbstractItemView*>(w) &&
+            !qobject_cast<QComboBox*>(w) && !qobject_cast<QSpinBox*>(w))
+            continue;
+        if (qobject_cast<QSpinBox*>(w->parentWidget()) || qobject_cast<QAbstractItemView*>(w->parentWidget()))
+            continue;  // the inner parts of a spin box or a table (headers, corner button)
+        const bool named =
+            !w->accessibleName().isEmpty() || labelled.contains(w) || (button && !button->text().isEmpty());
+        EXPECT_TRUE(named) << dialog.objectName().toStdString() << ": " << w->metaObject()->className();
+    }
+}
+
+QString write(const QTemporaryDir& dir, const char* name, const QByteArray& bytes) {
+    QFile file(dir.filePath(QLatin1String(name)));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return file.fileName();
+}
+
+TEST(InboxWindows, BlockListDialogAddsImportsAndRemoves) {
+    QTemporaryDir work;
+    BlockListDialog dialog(work.path());
+    expectNamed(dialog);
+    dialog.AddressEdit->setText(QStringLiteral("anna@example.net"));
+    dialog.addTypedAddress();
+    dialog.AddressEdit->setText(QStringLiteral("Anna <anna@example.net>"));
+    dialog.addTypedAddress();
+    EXPECT_TRUE(dialog.MessageLabel->text().contains(u"ist keine Adresse"))
+        << dialog.MessageLabel->text().toStdString();
+    dialog.importFile(
+        write(work, "alt.csv", "E-Mail;Name\nbernd@example.com;B\ncarla@example.com;C\nkaputt;D\n"));
+    EXPECT_TRUE(dialog.MessageLabel->text().startsWith(u"2 Adressen aus „alt.csv“ neu gesperrt. 1 Zeilen"));
+    EXPECT_EQ(dialog.CountLabel->text(), QStringLiteral("3 Adressen sind gesperrt."));
+    ASSERT_EQ(dialog.Table->rowCount(), 3);
+
+    for (int row = 0; row < 3; ++row)
+        if (dialog.Table->item(row, 0)->text() == u"bernd@example.com")
+            dialog.Table->selectRow(row);
+    dialog.removeSelected();
+    const BlockList saved = BlockList::load(blockListPath(work.path()));
+    ASSERT_EQ(saved.entries().size(), 2);
+    EXPECT_EQ(saved.find(QStringLiteral("bernd@example.com")), nullptr);
+    EXPECT_EQ(saved.find(QStringLiteral("anna@example.net"))->reason, QStringLiteral("von Hand"));
+}
+
+TEST(InboxWindows, ReviewTakesOnlyWhatStaysTicked) {
+    QTemporaryDir work;
+    CheckResult result;
+    result.newMessages = 12;
+    const QDateTime when(QDate(2026, 12, 2), QTime(8, 0));
+    result.items = {{InboxFinding::Permanent, "anna@example.net", "Status 5.1.1: User unknown", when, "f",
+                     "Herbst", true},
+                    {InboxFinding::Temporary, "bernd@example.com", "Status 4.2.2: Mailbox full", when, "f",
+                     "Herbst", false},
+                    {InboxFinding::Unsubscribe, "carla@example.com", "Abmelden", when, "f", "Herbst", true}};
+    InboxReviewDialog dialog(work.path(), result);
+    expectNamed(dialog);
+    EXPECT_TRUE(dialog.SummaryLabel->text().startsWith(u"12 neue Nachrichten"));
+    EXPECT_EQ(dialog.Table->item(1, 1)->text(), QStringLiteral("vorübergehend unzustellbar"));
+    EXPECT_EQ(dialog.Table->item(0, 0)->checkState(), Qt::Checked);
+    EXPECT_EQ(dialog.Table->item(1, 0)->checkState(), Qt::Unchecked);
+    dialog.Table->item(2, 0)->setCheckState(Qt::Unchecked);  // the user knows better
+    dialog.Table->item(1, 0)->setCheckState(Qt::Checked);
+    dialog.accept();
+    const BlockList saved = BlockList::load(blockListPath(work.path()));
+    ASSERT_EQ(saved.entries().size(), 2);
+    EXPECT_EQ(saved.entries()[1].address, QStringLiteral("bernd@example.com"));
+    EXPECT_EQ(saved.entries()[1].evidence, QStringLiteral("Status 4.2.2: Mailbox full"));
+    EXPECT_EQ(saved.find(QStringLiteral("carla@example.com")), nullptr);
+}
+
+TEST(InboxWindows, IncomingServerComesFromTheProviderAndIsSaved) {
+    QTemporaryDir work;
+    SenderProfile profile;
+    profile.address = QStringLiteral("verein@web.de");
+    profile.server = QStringLiteral("smtp.web.de");
+    profile.user = QStringLiteral("verein@web.de");
+    saveProfile(profile, profilePath(work.path()));
+    IncomingServerDialog dialog(profilePath(work.path()));
+    expectNamed(dialog);
+    EXPECT_EQ(dialog.ServerEdit->text(), QStringLiteral("imap.web.de"));
+    EXPECT_EQ(dialog.PortSpinBox->value(), 993);
+    dialog.accept();
+    const SenderProfile saved = loadProfile(profilePath(work.path()));
+    EXPECT_EQ(saved.imapServer, QStringLiteral("imap.web.de"));
+    EXPECT_EQ(saved.imapSecurity, Security::ImplicitTls);
+    EXPECT_EQ(saved.server, QStringLiteral("smtp.web.de"));
+}
+
+TEST(InboxWindows, CheckPageLeavesOutTheBlockedAndSaysWhy) {
+    QTemporaryDir work;
+    const QByteArray message =
+        "From: x@example.org\r\nSubject: Herbst\r\nMIME-Version: 1.0\r\n"
+        "Content-Type: text/plain\r\n\r\nHallo\r\n";
+    SendNewsletterDialog dialog({message, "https://verein.example/ab"}, SenderProfile{});
+    BlockList blocks;
+    blocks.add({"bernd@example.com", "Abmeldung", QDateTime::currentDateTime(), "Re: Herbst", "Sommer"});
+    dialog.setBlockList(blocks);
+    dialog.ListEdit->setText(
+        write(work, "liste.txt", "anna@example.net\nBERND@example.com\ncarla@example.com\n"));
+    dialog.showCheckPage();
+    EXPECT_EQ(dialog.recipients().recipients.size(), 2);
+    EXPECT_TRUE(dialog.CountLabel->text().startsWith(u"2 Adressen erhalten den Newsletter."));
+    EXPECT_TRUE(dialog.BlockedLabel->text().startsWith(u"1 Adresse der Liste steht auf der Sperrliste"));
+    const QAbstractItemModel* rows = dialog.RejectedTable->model();
+    ASSERT_EQ(rows->rowCount(), 1);
+    EXPECT_EQ(rows->index(0, 0).data().toString(), QStringLiteral("Sperrliste.csv"));
+    EXPECT_EQ(rows->index(0, 1).data().toLongLong(), 2);
+    EXPECT_EQ(rows->index(0, 3).data().toString(), QStringLiteral("steht auf der Sperrliste: Abmeldung"));
+}
+
+}  // namespace
+}  // namespace zw::inbox
