@@ -61,6 +61,10 @@ Throttle senderThrottle(bool beforeRecipient, int code, const QString& answer) {
     // Gmail's "550 5.4.5 Daily user sending quota exceeded", and its temporary cousin.
     if (e.subject == 4 && e.detail == 5)
         return Throttle::DailyQuota;
+    // Outlook.com and Microsoft 365 say it in one word under a mailbox code: "554 5.2.0
+    // STOREDRV.Submission.Exception:SubmissionQuotaExceededException"; their limit is counted per day.
+    if (answer.contains(QLatin1String("SubmissionQuotaExceeded"), Qt::CaseInsensitive))
+        return Throttle::DailyQuota;
     // A full mailbox ("552 5.2.2 ... over quota") or an unknown address is the recipient's matter, and
     // a message too large ("552 5.3.4 ... size exceeds fixed limit") the message's.
     const bool aboutSender = e.subject == -1 || e.subject == 7 || e.subject == 4;

@@ -38,6 +38,10 @@ TEST(SenderThrottle, TellsTheSendersLimitsFromTheRecipientsTrouble) {
         {true, "550 5.4.5 Daily user sending quota exceeded. https://support.google.com/mail/?p=Sending",
          Throttle::DailyQuota},
         {true, "554 5.7.0 Daily sending quota reached", Throttle::DailyQuota},
+        {false,
+         "554 5.2.0 STOREDRV.Submission.Exception:SubmissionQuotaExceededException; Failed to process "
+         "message due to a permanent exception",
+         Throttle::DailyQuota},
         // About one recipient or the message: not the sender's limits.
         {false, "450 4.2.0 <a@b.de>: Recipient address rejected: Greylisted, see http://x", Throttle::None},
         {false, "451 4.3.0 <a@b.de>: Temporary lookup failure, try again later", Throttle::None},

@@ -18,7 +18,7 @@ inline TemplateSettings sampleSettings() {
             .ImpressumText = "Turnverein e.V., Hauptstra\xDF" "e 1", .ImpressumMailTo = "info@example.org",
             .ImpressumURL = "www.example.org", .TextColor = "#000000", .LinkColor = "#0000FF",
             .BKGColor = "#FFFFFF", .UnsubscribeLink = "http://example.org/abmelden?id=7",
-            .UnsubscribeText = "Abmelden", .DateOn = "TRUE"};
+            .UnsubscribeText = "Abmelden", .DateOn = "TRUE", .Layout = {}, .Vorschautext = {}};
 }
 
 // The "[SETTINGS]" line and the nineteen setting lines of sampleSettings(), in the writer's order.
