@@ -112,6 +112,15 @@ QByteArray trimmed8(const QByteArray& text) {
     return text.mid(start, end - start);
 }
 
+QByteArray trimmedBlanks(const QByteArray& text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && blank(text[start])) ++start;
+    while (end > start && blank(text[end - 1])) --end;
+    return text.mid(start, end - start);
+}
+
 QString trimmedControl(const QString& text) {
     qsizetype start = 0;
     qsizetype end = text.size();

@@ -28,6 +28,9 @@ std::optional<QByteArray> encodeWindows1252(QStringView text);
 
 // Removes every character of code 32 or below at both ends.
 QByteArray trimmed8(const QByteArray& text);
+// Removes blanks and tabs at both ends only: the other control bytes stay (a personal field stands in a
+// text as a marker of control bytes, which trimmed8 would cut in half).
+QByteArray trimmedBlanks(const QByteArray& text);
 QString trimmedControl(const QString& text);
 
 // The part of a stored path after its last "\", "/" or ":".

@@ -265,7 +265,7 @@ private:
 }  // namespace
 
 QByteArray PreheaderLine(const QByteArray& vorschautext) {
-    QByteArray escaped = TrimmedBlanks(vorschautext);
+    QByteArray escaped = trimmedBlanks(vorschautext);
     if (escaped.isEmpty())
         return {};
     // Plain text, as typed: the inbox shows it as it stands, so no markup may take effect.
@@ -285,7 +285,7 @@ QByteArray AltText(const QByteArray& text) {
         else if (!inTag)
             c == '"' ? out.append("&quot;") : out.append(c);
     }
-    return TrimmedBlanks(out);
+    return trimmedBlanks(out);
 }
 
 QByteArray PhoneNewsText(const QByteArray& text, const QByteArray& linkColor) {

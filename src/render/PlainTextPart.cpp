@@ -16,8 +16,8 @@ void AddPlainTextPart(RenderContext& context) {
     const auto text = [&out](const QByteArray& userText) { out.append(EscapeEquals(userText)); };
     // The phone layout's preview text opens the plain text too: mail programs that take their inbox
     // line from this part show it there.
-    if (input.mobileLayout && !TrimmedBlanks(input.vorschautext).isEmpty())
-        text(TrimmedBlanks(input.vorschautext));
+    if (input.mobileLayout && !trimmedBlanks(input.vorschautext).isEmpty())
+        text(trimmedBlanks(input.vorschautext));
     out.append(kPlainFreeLine);
     out.append(kPlainFreeLine);
     text(input.titel1);

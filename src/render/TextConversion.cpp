@@ -53,12 +53,4 @@ QByteArray NormalizeLink(const QByteArray& address, Prompts& prompts) {
     return "http://" + Check3D(address);
 }
 
-QByteArray TrimmedBlanks(const QByteArray& text) {
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && (text[start] == ' ' || text[start] == '\t')) ++start;
-    while (end > start && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
-    return text.mid(start, end - start);
-}
-
 }  // namespace zw

@@ -23,9 +23,4 @@ void AppendEscapedEquals(QByteArray& out, QByteArrayView text);
 // "\" is reported through prompts (it is most likely a typo for "/") and used all the same.
 QByteArray NormalizeLink(const QByteArray& address, Prompts& prompts);
 
-// A text without blanks and tabs at both ends. A personal field stands in a text as a marker of control
-// bytes, which trimming every control byte would cut in half; the template reader lets no control
-// byte but the tab in, so for typed text this is the usual trimming.
-QByteArray TrimmedBlanks(const QByteArray& text);
-
 }  // namespace zw

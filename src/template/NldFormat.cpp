@@ -22,18 +22,6 @@ namespace {
 
 constexpr qsizetype kMaxValueLength = 2047;
 
-bool isBlankOrTab(char c) {
-    return c == ' ' || c == '\t';
-}
-
-QByteArray trimBlanks(const QByteArray& text) {
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && isBlankOrTab(text[start])) ++start;
-    while (end > start && isBlankOrTab(text[end - 1])) --end;
-    return text.mid(start, end - start);
-}
-
 bool equalsIgnoringCase(const QByteArray& a, const char* b) {
     // Sizes first: a damaged file may hold a key of many megabytes.
     return a.size() == qsizetype(std::strlen(b)) && asciiLower(a) == asciiLower(QByteArray(b));
@@ -85,12 +73,12 @@ TemplateSettings readSettings(const QByteArray& fileBytes) {
     std::array<bool, kAllKeys.size()> found{};
     bool inSettings = false;
     for (const QByteArray& rawLine : splitLines(fileBytes)) {
-        const QByteArray line = trimBlanks(rawLine);
+        const QByteArray line = trimmedBlanks(rawLine);
         if (line.startsWith('[')) {
             if (inSettings)
                 break;  // only the first [SETTINGS] section counts
             const qsizetype close = line.indexOf(']');
-            const QByteArray name = trimBlanks(line.mid(1, close < 0 ? -1 : close - 1));
+            const QByteArray name = trimmedBlanks(line.mid(1, close < 0 ? -1 : close - 1));
             inSettings = equalsIgnoringCase(name, "SETTINGS");
             continue;
         }
@@ -99,11 +87,11 @@ TemplateSettings readSettings(const QByteArray& fileBytes) {
         const qsizetype eq = line.indexOf('=');
         if (eq < 0)
             continue;
-        const QByteArray key = trimBlanks(line.left(eq));
+        const QByteArray key = trimmedBlanks(line.left(eq));
         for (size_t i = 0; i < kAllKeys.size(); ++i) {
             if (found[i] || !equalsIgnoringCase(key, kAllKeys[i].key))
                 continue;
-            QByteArray value = trimBlanks(withoutControlBytes(line.mid(eq + 1)));
+            QByteArray value = trimmedBlanks(withoutControlBytes(line.mid(eq + 1)));
             if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
                 value.back() == value.front())
                 value = value.mid(1, value.size() - 2);
