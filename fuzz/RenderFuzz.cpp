@@ -74,10 +74,17 @@ bool namesFitContentIds(const zw::RenderInput& input) {
 
 // The Content-IDs as the message carries them, byte for byte: a parser turns 8-bit header bytes into
 // Unicode by a guess of its own, while the reference in the HTML stays in the message's code page.
+// Only a part's header counts: from a delimiter line to the first empty line. The same words in a
+// text are the user's and may begin a line of the body.
 QList<QByteArray> rawContentIds(const QByteArray& message) {
     QList<QByteArray> ids;
+    bool inPartHeader = false;
     for (const QByteArray& line : zw::splitLines(message)) {
-        if (line.startsWith("Content-ID: <") && line.endsWith('>'))
+        if (line.startsWith("------=_NextPart_"))
+            inPartHeader = true;
+        else if (line.isEmpty())
+            inPartHeader = false;
+        else if (inPartHeader && line.startsWith("Content-ID: <") && line.endsWith('>'))
             ids.append(line.mid(13, line.size() - 14));
     }
     return ids;
