@@ -1,3 +1,5 @@
+#include <QHash>
+
 #include "platform/Text.h"
 #include "render/MessageTexts.h"
 #include "render/PhoneLayout.h"
@@ -96,6 +98,7 @@ public:
 private:
     // The fixed fragments are quoted-printable already, and every user text is escaped as it is put in.
     void line(const QByteArray& html) { out_.append(html); }
+    void line(const char* fixed) { out_.append(fixed); }
 
     QByteArray reference(const QByteArray& storedPath) {
         return joined({QByteArray::number(++context_.PictureCounter), kReferenceSeparator,
@@ -108,12 +111,19 @@ private:
 
     // The width attribute of a picture: its own width, at most the column's. A setting picture is
     // measured at its chosen file and, when that is gone, at the copy an earlier rendering left.
+    // A news picture is measured once per rendering, however many blocks show it.
     int width(const QByteArray& storedPath, PictureKind kind, int column) {
         std::optional<int> pixels;
-        if (kind != PictureKind::BlockPicture)
+        if (kind == PictureKind::BlockPicture) {
+            auto known = blockWidths_.constFind(storedPath);
+            if (known == blockWidths_.cend())
+                known = blockWidths_.insert(storedPath, PictureWidth(PictureSource(in_, storedPath, kind)));
+            pixels = *known;
+        } else {
             pixels = PictureWidth(pathFromStored(storedPath));
-        if (!pixels)
-            pixels = PictureWidth(PictureSource(in_, storedPath, kind));
+            if (!pixels)
+                pixels = PictureWidth(PictureSource(in_, storedPath, kind));
+        }
         return pixels ? std::min(*pixels, column) : column;
     }
 
@@ -253,6 +263,7 @@ private:
     RenderContext& context_;
     const RenderInput& in_;
     MessageLines& out_;
+    QHash<QByteArray, std::optional<int>> blockWidths_;
     // What every news block repeats, put together once: the separator stands above each.
     const PictureRow separatorRow_ =
         pictureRow(in_.seperatorAlign, "16px 0 0 0", {},

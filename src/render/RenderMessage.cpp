@@ -143,30 +143,6 @@ QByteArray PictureExtension(const QByteArray& fileName) {
     return nonEmpty >= 2 ? asciiLower(last) : QByteArray();
 }
 
-QList<QByteArray> WrapHtmlLine(const QByteArray& line) {
-    if (line.size() <= kSoftLineLength)
-        return {line};
-    QList<QByteArray> out;
-    out.reserve(line.size() / (kSoftLineLength - 2) + 1);
-    // Cut by position: copying the rest after every cut made long lines cost the square of their length.
-    qsizetype at = 0;
-    while (line.size() - at > kSoftLineLength) {
-        // Never cut between "=" and the two characters of its escape.
-        qsizetype cut = kSoftLineLength;
-        if (line[at + kSoftLineLength - 2] == '=')
-            cut = kSoftLineLength - 2;
-        else if (line[at + kSoftLineLength - 1] == '=')
-            cut = kSoftLineLength - 1;
-        QByteArray piece;
-        piece.reserve(cut + 1);
-        piece.append(QByteArrayView(line).sliced(at, cut)).append('=');
-        out.append(std::move(piece));
-        at += cut;
-    }
-    out.append(line.mid(at));
-    return out;
-}
-
 QList<NewsBlock> readRenderBlocks(const QString& folder) {
     QList<NewsBlock> blocks;
     for (const QString& path : BlockFiles(folder).list()) blocks.append(BlockFiles::readForRendering(path));
@@ -266,10 +242,7 @@ void WrapHtmlLines(RenderContext& context) {
     const qsizetype last = context.firstBase64Line;
     if (first < 0 || last < first)
         return;
-    QList<QByteArray> wrapped;
-    for (qsizetype i = first; i <= last; ++i) wrapped.append(WrapHtmlLine(context.lines.entry(i)));
-    context.lines.replaceLines(first, last, wrapped);
-    context.firstBase64Line = first + wrapped.size() - 1;
+    context.lines.cutSoftly(first, last);
 }
 
 void AssembleMessage(RenderContext& context) {

@@ -77,8 +77,6 @@ bool isMailPicture(QByteArrayView head);
 // The extension word of a picture file name: its last run between dots, in small letters, when the
 // name has at least two such runs; otherwise empty.
 QByteArray PictureExtension(const QByteArray& fileName);
-// One line of the HTML region as the soft line breaks cut it.
-QList<QByteArray> WrapHtmlLine(const QByteArray& line);
 
 // The fields of the template's texts as markers, in input and blocks (see Fields.h); nothing changes
 // in a template without field syntax.

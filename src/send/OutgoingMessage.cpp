@@ -306,7 +306,7 @@ QByteArray OutgoingMessage::forRecipient(const Recipient& to, const SenderProfil
         const QByteArray filled = fillMarkers(piece.fill, fields_, resolved, piece.place);
         if (piece.place == FieldPlace::Html) {
             // Cut as the rendering cuts its HTML lines, so the lines are as long as in any message.
-            for (const QByteArray& line : WrapHtmlLine(filled)) appendQuotedPrintableLine(out, line);
+            for (const QByteArray& line : softLinePieces(filled)) appendQuotedPrintableLine(out, line);
         } else {
             appendQuotedPrintableLine(out, filled);
         }

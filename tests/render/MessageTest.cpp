@@ -236,7 +236,7 @@ INSTANTIATE_TEST_SUITE_P(
             kHead + Lines{" ", "Impressum:", " ", "Zettelwerk GmbH", "info@zettelwerk.de", "www.a.de/?x=3D1"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(WrapHtmlLine, CutsAtSeventyWithoutSplittingAnEscape) {
+TEST(SoftLinePieces, CutAtSeventyWithoutSplittingAnEscape) {
     const QByteArray x70(70, 'x'), x68(68, 'x'), x69(69, 'x');
     const QByteArray meta = "http-equiv=3DContent-Type><!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 =";
     const struct {
@@ -257,7 +257,7 @@ TEST(WrapHtmlLine, CutsAtSeventyWithoutSplittingAnEscape) {
         {"empty", "", {""}},
     };
     ASSERT_EQ(meta.size(), 71);
-    for (const auto& row : rows) EXPECT_EQ(WrapHtmlLine(row.line), row.out) << row.name;
+    for (const auto& row : rows) EXPECT_EQ(softLinePieces(row.line), row.out) << row.name;
 }
 
 TEST_F(Message, SoftBreaksOnlyInTheHtmlRegion) {
