@@ -3,6 +3,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <signal.h>
 
 #include "send/Campaign.h"
+#include "send/CampaignTexts.h"
 #include "send/Journal.h"
 #include "send/SendTestSupport.h"
 #include "send/SenderLimits.h"
@@ -245,6 +247,46 @@ TEST_F(SendCommand, KilledAtFiftyMomentsNobodyIsMissingAndFewGetTwo) {
     EXPECT_GE(send::listCampaigns(program.path()).value(0).maybeTwice, extra);
     EXPECT_GT(killedWhileRunning, kKills / 2) << "the kills must fall inside the campaign";
     std::cout << killedWhileRunning << " kills inside the campaign, " << extra << " extra copies\n";
+}
+
+// The hourly limit is counted from the journal, so a process killed while it waits out the limit, and
+// run again, still waits: the count is not lost with the process.
+TEST_F(SendCommand, AnHourlyLimitHoldsAcrossAKillAndAResume) {
+    SmtpTestServer server;
+    send::SenderProfile profile = server.profile();
+    profile.messagesPerHour = 3;
+    send::saveProfile(profile, profilePath());
+    const QString limit = send::limitText(3, true);
+    // Runs a process until it says that it waits, then kills it; what it printed.
+    const auto untilWaiting = [&](const QStringList& arguments) {
+        std::unique_ptr<QProcess> process(start(arguments));
+        QString err;
+        for (int i = 0; i < 60 && !err.contains(limit) && process->state() != QProcess::NotRunning; ++i) {
+            process->waitForReadyRead(1000);
+            err += QString::fromUtf8(process->readAllStandardError());
+        }
+        // A process that ended has no id any more, and kill(0) would hit the test's own group.
+        if (process->processId() > 0)
+            ::kill(pid_t(process->processId()), SIGKILL);
+        process->waitForFinished();
+        return err;
+    };
+
+    const QString first = untilWaiting({templatePath, writeList(5)});
+    ASSERT_TRUE(first.contains(limit)) << first.toStdString();
+    ASSERT_EQ(server.received().size(), 3);
+    const QString again = untilWaiting({QStringLiteral("--resume"), campaignFolders().value(0)});
+    ASSERT_TRUE(again.contains(limit)) << again.toStdString();
+    EXPECT_EQ(server.received().size(), 3) << "nobody more within the hour";
+    // It waits for the hour after the first message, not for an hour from the restart.
+    const QDateTime hourAfterFirst =
+        QDateTime::fromMSecsSinceEpoch(server.received().first().receivedMs).addSecs(3600);
+    const QString named =
+        QRegularExpression(QStringLiteral("Weiter (am ..\\...\\. )?um (..:..)\\.")).match(again).captured(2);
+    const QTime until = QTime::fromString(named, QStringLiteral("HH:mm"));
+    ASSERT_TRUE(until.isValid()) << again.toStdString();
+    const int apart = qAbs(until.secsTo(hourAfterFirst.time()));
+    EXPECT_LE(qMin(apart, 86400 - apart), 60) << named.toStdString();
 }
 
 TEST_F(SendCommand, AWaitLeftByTheLastRunIsWaitedOutAndNamedOnce) {
