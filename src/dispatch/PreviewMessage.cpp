@@ -114,7 +114,7 @@ void collectParts(GMimeObject* object, PreviewMessage& message, bool& haveHtml, 
     if (!id.isEmpty() && message.pictures.contains(id))
         return;
     if (!id.isEmpty()) {
-        PreviewPicture picture{type, {}, -1, 0};
+        PreviewPicture picture{type, {}, -1, 0, {}};
         GMimeDataWrapper* content = g_mime_part_get_content(part);
         GMimeStream* body = content ? g_mime_data_wrapper_get_stream(content) : nullptr;
         // The parser keeps each body as a window on the message's bytes, so its bounds are offsets there.

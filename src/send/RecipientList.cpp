@@ -70,7 +70,7 @@ constexpr TraitReason kLaterReasons[] = {
 
 unsigned traitOf(char16_t c) {
     if (c >= 0x80)
-        return NonAscii | (QChar(c).isSpace() ? Space : 0);
+        return NonAscii | (QChar(c).isSpace() ? unsigned(Space) : 0u);
     if (c == u'\n' || c == u'\r')
         return LineBreak | Space;
     if (c == u' ' || (c >= u'\t' && c <= u'\f'))

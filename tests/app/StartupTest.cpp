@@ -100,8 +100,9 @@ TEST_F(StartupTest, AnUnreadableFileOnTheCommandLineIsReportedAndTheLastTemplate
         EXPECT_EQ(form->session().SavePath, row.lastFile ? own : QString());
         EXPECT_EQ(listItems().size(), row.lastFile ? 1 : 3);
         EXPECT_EQ(QFile::exists(program(u"LastFile.ini"_qs)), row.lastFile);  // not the bad name
-        if (row.lastFile)
+        if (row.lastFile) {
             EXPECT_EQ(readAll(program(u"LastFile.ini"_qs)), own.toUtf8() + "\r\n");
+        }
         form.reset();
     }
 }

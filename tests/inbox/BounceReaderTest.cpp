@@ -267,10 +267,11 @@ TEST(BounceReader, FetchesWholeOnlyWhatMayMatter) {
         SCOPED_TRACE(s.name);
         const qsizetype end = s.raw.indexOf("\r\n\r\n");
         const QByteArray headers = end < 0 ? s.raw : s.raw.left(end + 2);
-        if (s.kind == MessageClass::Bounce || s.kind == MessageClass::Unsubscribe)
+        if (s.kind == MessageClass::Bounce || s.kind == MessageClass::Unsubscribe) {
             EXPECT_TRUE(worthFetching(headers));  // never missed
-        else if (s.kind == MessageClass::AutoReply || QByteArray(s.name) == "UnrelatedMail")
+        } else if (s.kind == MessageClass::AutoReply || QByteArray(s.name) == "UnrelatedMail") {
             EXPECT_FALSE(worthFetching(headers));
+        }
     }
 }
 

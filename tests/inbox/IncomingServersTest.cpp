@@ -27,9 +27,11 @@ TEST(IncomingServers, EveryKnownProviderHasItsImapServer) {
         EXPECT_EQ(server->port, 993);
     }
     // Every mailbox provider of the sending table; the sending services (relays) keep no inbox.
-    for (const send::Provider& p : send::knownProviders())
-        if (!p.domains.isEmpty())
+    for (const send::Provider& p : send::knownProviders()) {
+        if (!p.domains.isEmpty()) {
             EXPECT_TRUE(incomingServerForAddress(u"x@"_qs + p.domains.first())) << p.name.toStdString();
+        }
+    }
     EXPECT_FALSE(incomingServerForAddress(QStringLiteral("a@verein.example")));
 }
 

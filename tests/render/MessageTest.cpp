@@ -163,8 +163,9 @@ TEST_F(Message, FromLineCarriesTheSenderWhenThereIsOne) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const Lines lines = FromLines(row.sender, row.address);
-        if (!row.lines.isEmpty())
+        if (!row.lines.isEmpty()) {
             EXPECT_EQ(lines, row.lines);
+        }
         for (qsizetype i = 0; i < lines.size() && row.lines.isEmpty(); ++i) {
             EXPECT_LE(lines[i].size(), 76);
             EXPECT_TRUE(i == 0 ? lines[i].startsWith("From: =?UTF-8?Q?") : lines[i].startsWith(' '));

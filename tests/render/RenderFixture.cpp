@@ -10,7 +10,8 @@ RenderFixture::RenderFixture()
             .logoAlign = "center", .seperatorAlign = "center", .impressumAlign = "left", .textColor = "#000000",
             .linkColor = "#0000FF", .bkgColor = "#FFFFFF", .impressumText = "Zettelwerk GmbH",
             .impressumMailTo = "info@zettelwerk.de", .impressumUrl = "www.zettelwerk.de", .unsubscribeText = {},
-            .unsubscribeLink = {}, .workFolder = folder.path(), .imagesFolder = images} {
+            .unsubscribeLink = {}, .senderName = {}, .senderAddress = {}, .fieldValues = {},
+            .workFolder = folder.path(), .imagesFolder = images, .copyFolder = {}, .vorschautext = {}} {
     addPicture("logo.jpg", 300);
     addPicture("sep.jpg", 100);
     addPicture("imp.jpg", 120);

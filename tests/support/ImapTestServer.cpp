@@ -101,8 +101,9 @@ ImapTestServer::~ImapTestServer() {
 
 void ImapTestServer::deliver(const QByteArray& message) {
     // Written beside the folder and moved in, as a delivery agent does, so the server never sees half.
+    ++delivered_;
     const QString name =
-        QStringLiteral("%1.M%2.zettelwerk-test").arg(1700000000 + delivered_).arg(++delivered_);
+        QStringLiteral("%1.M%2.zettelwerk-test").arg(1700000000 + delivered_ - 1).arg(delivered_);
     const QString temporary = folder_.path() + QStringLiteral("/mail/versand/Maildir/tmp/") + name;
     writeFile(temporary, message);
     giveToDovecot(temporary);
