@@ -112,6 +112,14 @@ void writeFileAtomic(const QString& path, const QByteArray& bytes) {
     file.commit();
 }
 
+void writePrivateFile(const QString& path, const QByteArray& bytes) {
+    FileReplacement file(path, true);
+    // A replaced file keeps no wider permissions it had.
+    (void)::fchmod(static_cast<QFileDevice&>(file.device()).handle(), S_IRUSR | S_IWUSR);
+    file.write(bytes);
+    file.commit();
+}
+
 void writeWorkingFile(const QString& path, const QByteArray& bytes) {
     FileReplacement file(path, false);
     file.write(bytes);

@@ -42,6 +42,10 @@ private:
 // Replaces the file at path with bytes in one step: either the new content is complete on disk or the
 // old file is untouched. Throws the German file-create error on any failure (a full disk included).
 void writeFileAtomic(const QString& path, const QByteArray& bytes);
+// The same, the file readable by its owner only (mode 0600) before its first byte is written: for
+// files that hold other people's addresses or a sender's account. A folder that keeps no permissions
+// (a FAT stick) refuses the mode, and the file is written all the same.
+void writePrivateFile(const QString& path, const QByteArray& bytes);
 
 // The same replacement without waiting for the disk: for the block edit files, which are working
 // copies rebuilt from the template by the hundred. A crash may lose them, never half-write them.

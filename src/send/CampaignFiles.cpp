@@ -3,15 +3,13 @@
 #include <QDir>
 #include <QFile>
 
-#include <sys/stat.h>
-
 #include <cerrno>
 
 #include "platform/Error.h"
 #include "platform/FileIo.h"
 #include "platform/SingleInstance.h"
-#include "send/SenderLimits.h"
 #include "render/Fields.h"
+#include "send/SenderLimits.h"
 
 namespace zw::send {
 
@@ -40,15 +38,6 @@ QString notACampaign(const QString& folder) {
 }
 
 }  // namespace
-
-void writePrivateFile(const QString& path, const QByteArray& bytes) {
-    FileReplacement file(path, true);
-    // Private before the first byte is written. A folder that keeps no permissions (a FAT stick)
-    // refuses this; the file is written all the same.
-    (void)::fchmod(static_cast<QFileDevice&>(file.device()).handle(), S_IRUSR | S_IWUSR);
-    file.write(bytes);
-    file.commit();
-}
 
 QByteArray csvField(const QString& text) {
     QByteArray field = text.toUtf8();

@@ -58,10 +58,6 @@ QList<Recipient> readCampaignRecipients(const QString& folder);
 // The newsletter a campaign sends, its fields included.
 Newsletter readCampaignNewsletter(const QString& folder, const CampaignSettings& settings);
 
-// Replaces a file durably, readable by its owner only (mode 0600): for files that hold other people's
-// addresses.
-void writePrivateFile(const QString& path, const QByteArray& bytes);
-
 // A cell of a table for a spreadsheet (";" between cells), quoted where it must be.
 QByteArray csvField(const QString& text);
 

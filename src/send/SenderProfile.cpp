@@ -3,8 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <sys/stat.h>
-
 #include "platform/FileIo.h"
 
 namespace zw::send {
@@ -143,12 +141,8 @@ void saveProfile(const SenderProfile& profile, const QString& path) {
         put(incoming);
     }
 
-    FileReplacement file(path, true);
-    // Private before the first byte is written; a replaced file keeps no wider permissions it had.
-    // A folder that keeps no permissions (a FAT stick) refuses this, and the file holds no password.
-    (void)::fchmod(static_cast<QFileDevice&>(file.device()).handle(), S_IRUSR | S_IWUSR);
-    file.write(joinLines(lines));
-    file.commit();
+    // Private: no password is in it, so where a folder keeps no permissions nothing secret lies open.
+    writePrivateFile(path, joinLines(lines));
 }
 
 }  // namespace zw::send
