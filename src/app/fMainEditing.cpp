@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "app/fMain.h"
+#include "editing/ui/NewsViewsPart.h"
 #include "editing/ui/SettingsPagesPart.h"
 #include "editing/ui/TextCommandsPart.h"
 #include "template/ui/BlockListPart.h"
@@ -37,6 +38,15 @@ void TMainForm::connectEditing() {
 
     // The template commands reset the history through hooks, so that they need not know the editing
     // library.
+    newsViews = new NewsViewsPart(Memo1, FormattedMemo, NewsTextStack, session_.folders.program, EditorPanel);
+    newsViews->linkColour = [this] { return LinkColorPanel->palette().color(QPalette::Window); };
+    // The view buttons stand before the tool bar, the note above the text.
+    TextToolsLayout->insertWidget(TextToolsLayout->indexOf(text->ToolBar1), newsViews->HtmlButton);
+    TextToolsLayout->insertWidget(TextToolsLayout->indexOf(newsViews->HtmlButton), newsViews->FormattedButton);
+    if (auto* editor = qobject_cast<QBoxLayout*>(EditorPanel->layout()))
+        editor->insertWidget(editor->indexOf(NewsTextStack), newsViews->HtmlOnlyNote);
+    text->attachFormattedView(FormattedMemo, newsViews);
+
     blockList_->ResetUndoHistory = [text](bool loadingBlock) {
         text->ResetUndoHistory();
         if (loadingBlock)
