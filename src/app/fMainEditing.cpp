@@ -4,7 +4,10 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QFrame>
+#include <QLabel>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QToolBar>
 #include <QToolButton>
 

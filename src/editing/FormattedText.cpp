@@ -37,10 +37,6 @@ const QHash<QString, char16_t>& namedEntities() {
     return table;
 }
 
-bool isHexDigit(QChar c) {
-    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
-}
-
 // The character an entity or a numeric reference stands for; nothing when the view cannot show it.
 // Characters beyond the 8-bit code page are stored as numeric references, emoji included.
 std::optional<QString> entityCharacter(QStringView name) {
@@ -164,11 +160,12 @@ QString writtenCharacter(QStringView unit, const QString& raw, const QString& bl
             safe = !(next.isLetterOrNumber() || next == u'#');
         else if (raw == u"<")
             safe = !(next.isLetter() || next == u'/' || next == u'!' || next == u'?');
-        else if (raw == u"=")
-            safe = !(isHexDigit(next) && at + 2 < blockText.size() && isHexDigit(blockText[at + 2]));
         if (safe)
             return raw;
     }
+    // The message keeps a typed "=" as "=" unless "3D" follows, which would make it the code of an "=".
+    if (c == u'=')
+        return QStringView(blockText).mid(at + 1, 2) == u"3D" ? QStringLiteral("=3D") : QStringLiteral("=");
     switch (c.unicode()) {
     case u'<':
         return QStringLiteral("&lt;");
@@ -176,9 +173,6 @@ QString writtenCharacter(QStringView unit, const QString& raw, const QString& bl
         return QStringLiteral("&gt;");
     case u'&':
         return QStringLiteral("&amp;");
-    case u'=':
-        // The news text goes into a quoted-printable part as it stands.
-        return QStringLiteral("=3D");
     default:
         return unit.toString();
     }
@@ -310,10 +304,8 @@ public:
                     ++i;
                 }
             } else if (c == u'=') {
-                if (i + 2 < n && isHexDigit(s[i + 1]) && isHexDigit(s[i + 2])) {
-                    // A quoted-printable code in the text: the mail shows the character it stands for.
-                    if (QStringView(s).mid(i, 3) != u"=3D")
-                        return false;
+                // The message writes every "=" of a text as the reader typed it, but "=3D" stands for one.
+                if (QStringView(s).mid(i, 3) == u"=3D") {
                     special(QString(c), QStringLiteral("=3D"));
                     i += 3;
                 } else {
