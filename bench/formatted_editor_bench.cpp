@@ -38,7 +38,8 @@ void needApplication() {
     static int argc = 1;
     static char name[] = "zettelwerk-bench";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    // Never destroyed: the benchmark library's own statics outlive main().
+    new QApplication(argc, argv);
 }
 
 void sizeOf(FormattedNewsEdit& view) {

@@ -640,11 +640,14 @@ void toggleListItems(QTextCursor& cursor) {
         if (b == doc->findBlock(cursor.selectionEnd()))
             break;
     }
+    // Taken before the lines are split: a cursor at a split moves behind the new paragraph end.
+    const int start = cursor.selectionStart();
+    const int end = cursor.selectionEnd();
     cursor.beginEditBlock();
     if (!allItems)
-        splitTouchedLines(doc, cursor.selectionStart(), cursor.selectionEnd());
-    const QTextBlock first = doc->findBlock(cursor.selectionStart());
-    const QTextBlock last = doc->findBlock(cursor.selectionEnd());
+        splitTouchedLines(doc, start, end);
+    const QTextBlock first = doc->findBlock(start);
+    const QTextBlock last = doc->findBlock(end);
     QTextList* list = nullptr;
     if (!allItems && first.previous().isValid())
         list = first.previous().textList();

@@ -27,12 +27,19 @@ FormattedNewsEdit::FormattedNewsEdit(QWidget* parent) : QTextEdit(parent) {
 
 bool FormattedNewsEdit::load(const QString& storedText) {
     look_.baseSize = font().pointSizeF() > 0 ? font().pointSizeF() : look_.baseSize;
+    // The marks' cursors go before the document is emptied: clearing it puts back the cursors it knew,
+    // and a mark replaced while it clears would come back as a dangling one.
+    loading_ = true;
+    setExtraSelections({});
     const bool ok = readFormattedText(storedText, *document(), look_);
+    loading_ = false;
     markFields();
     return ok;
 }
 
 void FormattedNewsEdit::markFields() {
+    if (loading_)
+        return;
     QList<ExtraSelection> marks;
     const QColor tint = QColor(0xFF, 0xE8, 0x9C);
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {

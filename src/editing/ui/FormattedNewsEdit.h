@@ -50,6 +50,7 @@ private:
     bool selectionHas(const std::function<bool(const QTextCharFormat&)>& test) const;
 
     FormattedLook look_;
+    bool loading_ = false;
 };
 
 }  // namespace zw
