@@ -49,6 +49,8 @@ void TMainForm::connectEditing() {
     if (auto* editor = qobject_cast<QBoxLayout*>(EditorPanel->layout()))
         editor->insertWidget(editor->indexOf(NewsTextStack), newsViews->HtmlOnlyNote);
     text->attachFormattedView(FormattedMemo, newsViews);
+    // The whole tool bar stays in view beside the two view buttons, none of it behind an overflow arrow.
+    text->ToolBar1->setMinimumWidth(text->ToolBar1->sizeHint().width());
 
     blockList_->ResetUndoHistory = [text](bool loadingBlock) {
         text->ResetUndoHistory();
