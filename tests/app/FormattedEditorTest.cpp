@@ -114,6 +114,20 @@ TEST_F(FormattedEditorTest, ThreeTypedLinesBecomeAListAndALinkGoesOnAWord) {
     const QByteArray linked = "<a href=3D\"http://www.example.org/liste?jahr=3D2026\">hier</a>";
     EXPECT_TRUE(stored().endsWith("Liste " + linked)) << stored().constData();
     EXPECT_EQ(view()->document()->toPlainText().count(u"=3D"_qs), 0);
+    // Typing at the link's end writes plain text; typing inside it extends the link.
+    c = view()->textCursor();
+    c.movePosition(QTextCursor::End);
+    view()->setTextCursor(c);
+    QTest::keyClicks(view(), u"!"_qs);
+    c.setPosition(c.position() - 3);
+    view()->setTextCursor(c);
+    QTest::keyClicks(view(), u"x"_qs);
+    EXPECT_TRUE(stored().endsWith("Liste <a href=3D\"http://www.example.org/liste?jahr=3D2026\">hixer</a>!"))
+        << stored().constData();
+    c.setPosition(c.position() - 1);
+    c.setPosition(c.position() + 1, QTextCursor::KeepAnchor);
+    view()->setTextCursor(c);
+    key(Qt::Key_Delete);
 
     // In the link, the dialog edits that link and opens with its address.
     c = view()->textCursor();
@@ -121,7 +135,7 @@ TEST_F(FormattedEditorTest, ThreeTypedLinesBecomeAListAndALinkGoesOnAWord) {
     view()->setTextCursor(c);
     prompts.linkAnswers = {{true, u"vorstand@example.org"_qs}};
     f.textCommands->ToolButton5->click();
-    EXPECT_TRUE(stored().endsWith("Liste <a href=3D\"mailto:vorstand@example.org\">hier</a>")) << stored().constData();
+    EXPECT_TRUE(stored().endsWith("Liste <a href=3D\"mailto:vorstand@example.org\">hier</a>!")) << stored().constData();
     EXPECT_EQ(prompts.linkShown.value(1), u"http://www.example.org/liste?jahr=2026"_qs);
 }
 

@@ -131,10 +131,19 @@ QString FormattedNewsEdit::selectLinkAtCursor() {
     QTextCursor cursor = textCursor();
     if (cursor.hasSelection())
         return {};
-    QTextCursor probe(cursor);
-    QString href = cursor.charFormat().anchorHref();
-    if (href.isEmpty() && probe.movePosition(QTextCursor::NextCharacter) && !cursor.atBlockEnd())
-        href = probe.charFormat().anchorHref();
+    // The characters' own formats: the caret's format for typing may already have left the link.
+    const auto hrefOf = [this](int position) {
+        const QTextBlock block = document()->findBlock(position);
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (f.contains(position))
+                return f.charFormat().anchorHref();
+        }
+        return QString();
+    };
+    QString href = cursor.atBlockStart() ? QString() : hrefOf(cursor.position() - 1);
+    if (href.isEmpty() && !cursor.atBlockEnd())
+        href = hrefOf(cursor.position());
     if (href.isEmpty())
         return {};
     // The whole run of characters with that address, within the paragraph.
@@ -198,6 +207,9 @@ void FormattedNewsEdit::keyPressEvent(QKeyEvent* event) {
         ensureCursorVisible();
         return;
     }
+    // The caret may stand at a link's end without having moved there (after the link was made).
+    if (!event->text().isEmpty())
+        leaveLinkEnd();
     QTextEdit::keyPressEvent(event);
 }
 
