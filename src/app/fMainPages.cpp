@@ -67,6 +67,8 @@ QWidget* TMainForm::buildNewsPage() {
     Memo1->setTabChangesFocus(true);
     FormattedMemo = new FormattedNewsEdit(EditorPanel);
     FormattedMemo->setObjectName(QStringLiteral("FormattedMemo"));
+    // Inside the stack the label is no sibling of the two views, so its buddy gives them no name.
+    Memo1->setAccessibleName(QStringLiteral("Text für die Newsmeldung"));
     FormattedMemo->setAccessibleName(QStringLiteral("Text für die Newsmeldung"));
     FormattedMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // The two views of the news text; the news text commands choose which one shows.
