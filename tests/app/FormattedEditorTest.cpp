@@ -1,5 +1,6 @@
 // The formatted view of the news text as the user drives it: keys, tool bar, paste, undo, the choice of
 // view, and texts only the source view can hold.
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -194,6 +195,39 @@ TEST_F(FormattedEditorTest, TheChoiceOfViewIsRememberedAndAnUnchangedTextStaysBy
     startWith(text, false);
     EXPECT_FALSE(formattedShown());
     EXPECT_TRUE(form->newsViews->HtmlButton->isChecked());
+}
+
+// A screen reader's way: the controls found by their names in the window's accessible tree, the text
+// selected and the button pressed through the accessibility interface.
+QAccessibleInterface* findByName(QAccessibleInterface* root, const QString& name, QAccessible::Role role) {
+    if (root->text(QAccessible::Name) == name && (role == QAccessible::NoRole || root->role() == role) &&
+        !root->state().invisible)
+        return root;
+    for (int i = 0; i < root->childCount(); ++i) {
+        if (QAccessibleInterface* found = findByName(root->child(i), name, role))
+            return found;
+    }
+    return nullptr;
+}
+
+TEST_F(FormattedEditorTest, AScreenReaderFindsTheViewsAndMakesAWordBold) {
+    TMainForm& f = startWith("Am Samstag");
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&f);
+    QAccessibleInterface* html = findByName(window, u"HTML-Ansicht"_qs, QAccessible::NoRole);
+    QAccessibleInterface* formatted = findByName(window, u"Formatierte Ansicht"_qs, QAccessible::NoRole);
+    ASSERT_TRUE(html && formatted && html->actionInterface());
+    html->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_FALSE(formattedShown());
+    formatted->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    ASSERT_TRUE(formattedShown());
+
+    QAccessibleInterface* text = findByName(window, u"Text für die Newsmeldung"_qs, QAccessible::EditableText);
+    ASSERT_TRUE(text && text->textInterface());
+    EXPECT_EQ(text->textInterface()->text(0, text->textInterface()->characterCount()), u"Am Samstag"_qs);
+    text->textInterface()->setSelection(0, 3, 10);
+    findByName(window, u"Fett"_qs, QAccessible::NoRole)->actionInterface()->doAction(
+        QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(stored(), QByteArray("Am <b>Samstag</b>"));
 }
 
 }  // namespace
