@@ -76,7 +76,9 @@ int checkInboxCommand(const QString& programFolder, const SenderProfile& profile
             QStringLiteral("Der Server hat den Posteingang neu nummeriert; er wurde von vorn gelesen."));
     qsizetype proposed = 0;
     const QLocale german(QLocale::German, QLocale::Germany);
-    const auto when = [&](const ReviewItem& i) { return german.toString(i.date, QStringLiteral("dd.MM.yyyy HH:mm")); };
+    const auto when = [&](const ReviewItem& i) {
+        return german.toString(i.date, QStringLiteral("dd.MM.yyyy HH:mm"));
+    };
     // The three kinds apart: what may go on the block list, the sender's problems (once per provider and
     // campaign), and bounces that name nobody of their campaign.
     for (const ReviewItem& item : result.items) {
@@ -111,10 +113,11 @@ int checkInboxCommand(const QString& programFolder, const SenderProfile& profile
     qsizetype senderSide = 0;
     for (const ReviewItem& item : result.items) senderSide += item.kind == InboxFinding::SenderSide;
     if (senderSide > 0 || unassigned > 0)
-        printError(QStringLiteral("Sperren niemanden: %1 Rückläufer mit einem Problem beim Absender, %2 nicht "
-                                  "zuzuordnen.")
-                       .arg(senderSide)
-                       .arg(unassigned));
+        printError(
+            QStringLiteral("Sperren niemanden: %1 Rückläufer mit einem Problem beim Absender, %2 nicht "
+                           "zuzuordnen.")
+                .arg(senderSide)
+                .arg(unassigned));
     if (!problems.isEmpty())
         printError(QString::fromUtf8(kSenderProblemAdvice));
     if (apply) {

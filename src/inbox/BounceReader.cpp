@@ -210,8 +210,8 @@ bool looksLikeBounce(GMimeMessage* message, const QString& subject, const QStrin
     if (!header(GMIME_OBJECT(message), "X-Failed-Recipients").isEmpty())
         return true;
     // A report, whatever its subject says: never an auto-reply.
-    if (header(GMIME_OBJECT(message), "Content-Type").contains(QLatin1String("report-type=delivery-status"),
-                                                               Qt::CaseInsensitive))
+    if (header(GMIME_OBJECT(message), "Content-Type")
+            .contains(QLatin1String("report-type=delivery-status"), Qt::CaseInsensitive))
         return true;
     if (isDaemonAddress(from) ||
         fromName(message).contains(QLatin1String("Mail Delivery"), Qt::CaseInsensitive))
@@ -304,8 +304,9 @@ QList<InboxFinding> readDeliveryStatus(const QList<QByteArray>& parts, const QSe
             f.status = enhancedStatus(QString::fromLatin1(status));
             f.evidence = oneLine(QStringLiteral("Status %1: %2")
                                      .arg(QString::fromLatin1(status), QString::fromUtf8(diagnostic)));
-            const Verdict verdict = judgeBounceText(QStringLiteral("Status %1 %2").arg(
-                QString::fromLatin1(status), QString::fromUtf8(diagnostic)));
+            const Verdict verdict =
+                judgeBounceText(QStringLiteral("Status %1 %2")
+                                    .arg(QString::fromLatin1(status), QString::fromUtf8(diagnostic)));
             f.kind = kindOf(verdict);
             if (action.startsWith("delayed"))
                 markStillTrying(f);
@@ -338,17 +339,21 @@ bool namesFailedAddress(const QString& line, qsizetype at, qsizetype end) {
     if ((open == u'<' && close == u'>') || (open == u'(' && close == u')'))
         return true;
     static const QRegularExpression intro(
-        QStringLiteral("(deliver(ed)?( your message)? to|zugestellt( werden)? an|zustellen an|recipients?:|"
-                       "empf(ä|ae)nger:|rfc822;|address(es)?( failed)?:)\\s*[<\"']?$"),
+        QStringLiteral(
+            "(deliver(ed)?( your message)? to|message to|zugestellt( werden)? an|zustellen an|recipients?:|"
+            "empf(ä|ae)nger:|rfc822;|address(es)?( failed)?:)\\s*[<\"']?$"),
         QRegularExpression::CaseInsensitiveOption);
     return intro.match(before).hasMatch();
 }
 
 // A bounce in words: the failed addresses from X-Failed-Recipients or from the text, each judged by
 // the text that follows it up to the next address, else by the whole text.
-QList<InboxFinding> readBounceText(GMimeMessage* message, const QString& text, const QSet<QString>& excluded) {
+QList<InboxFinding> readBounceText(GMimeMessage* message, const QString& text,
+                                   const QSet<QString>& excluded) {
     const QString own = withoutReturnedCopy(text);
-    auto usable = [&](const QString& address) { return !excluded.contains(address) && !isDaemonAddress(address); };
+    auto usable = [&](const QString& address) {
+        return !excluded.contains(address) && !isDaemonAddress(address);
+    };
     QStringList addresses;
     for (const QString& field : header(GMIME_OBJECT(message), "X-Failed-Recipients").split(u',')) {
         const QRegularExpressionMatch m = addressPattern().match(field);
@@ -412,8 +417,7 @@ QList<InboxFinding> readBounceText(GMimeMessage* message, const QString& text, c
 // ("MAIL From:<...>") and the sender fields of the returned original, after the bounce's own headers.
 QSet<QString> sendersNamed(const QByteArray& raw, const QStringList& ownAddresses) {
     QSet<QString> senders;
-    for (const QString& a : ownAddresses)
-        senders.insert(a.trimmed().toLower());
+    for (const QString& a : ownAddresses) senders.insert(a.trimmed().toLower());
     qsizetype body = raw.indexOf("\n\n");
     if (const qsizetype crlf = raw.indexOf("\r\n\r\n"); crlf >= 0 && (body < 0 || crlf < body))
         body = crlf;

@@ -24,7 +24,8 @@ bool refusesTheSenderPlainly(const QString& text) {
         "client host (rejected|\\[)|helo command rejected|blocked using|\\blisted (in|on|at|by)\\b|"
         "black ?list|block ?list|deny ?list|spamhaus|\\bsorbs\\b|uceprotect|barracuda|spamcop|"
         "\\brbl\\b|dnsbl|\\bdmarc\\b|\\bspf\\b|\\bdkim\\b|reverse dns|\\brdns\\b|\\bptr\\b|reputation|"
-        "a problem occurred|will not accept delivery|rate[- ]limit|unauthenticated|not (authorized|allowed|permitted) to "
+        "a problem occurred|will not accept delivery|\\bbanned\\b|rate[- ]limit|unauthenticated|not "
+        "(authorized|allowed|permitted) to "
         "send|user complaints|unexpected volume|\\[(ts|tss|bl|rl|dy|ip)\\d{1,2}\\]|"
         "(?<![\\d.])[45]\\.7\\.2[3567](?!\\d)|ip=\\d");
     return says(p, text);
@@ -80,9 +81,9 @@ Verdict byCode(const QString& text, const QString& status) {
     static const QRegularExpression reply(QStringLiteral("(?<![\\d.:/=-])([45])\\d\\d(?=[ -])"));
     if (const QRegularExpressionMatch m = reply.match(text); m.hasMatch())
         return m.captured(1) == u"5" ? Verdict::Permanent : Verdict::Temporary;
-    static const QRegularExpression permanent =
-        phrases("permanent (error|failure)|giving up|i've given up|couldn't find any host|host not found|"
-                "recipient rejected|dauerhaft");
+    static const QRegularExpression permanent = phrases(
+        "permanent (error|failure)|giving up|i've given up|couldn't find any host|host not found|"
+        "recipient rejected|dauerhaft");
     if (says(permanent, text))
         return Verdict::Permanent;
     if (saysStillTrying(text))

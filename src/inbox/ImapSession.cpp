@@ -47,7 +47,8 @@ QString connectFailure(CURLcode code, const char* detail, std::chrono::milliseco
     const QString what = QString::fromUtf8(*detail ? detail : curl_easy_strerror(code));
     switch (code) {
         case CURLE_LOGIN_DENIED:
-            return QStringLiteral("Die Anmeldung wurde abgelehnt. Bitte prüfen Sie Benutzername und Passwort.");
+            return QStringLiteral(
+                "Die Anmeldung wurde abgelehnt. Bitte prüfen Sie Benutzername und Passwort.");
         case CURLE_PEER_FAILED_VERIFICATION:
             return QStringLiteral("Sein Zertifikat ist nicht vertrauenswürdig (%1).").arg(what);
         case CURLE_USE_SSL_FAILED:
@@ -62,8 +63,9 @@ QString connectFailure(CURLcode code, const char* detail, std::chrono::milliseco
         case CURLE_COULDNT_CONNECT:
             return QStringLiteral("Er nimmt keine Verbindung an.");
         case CURLE_OPERATION_TIMEDOUT:
-            return QStringLiteral("Er hat sich in %1 nicht gemeldet (keine Begrüßung oder keine Antwort bei "
-                                  "der Anmeldung).")
+            return QStringLiteral(
+                       "Er hat sich in %1 nicht gemeldet (keine Begrüßung oder keine Antwort bei "
+                       "der Anmeldung).")
                 .arg(duration(waited));
         case CURLE_GOT_NOTHING:
         case CURLE_RECV_ERROR:
@@ -77,7 +79,9 @@ QString connectFailure(CURLcode code, const char* detail, std::chrono::milliseco
         case CURLE_OUT_OF_MEMORY:
             return QStringLiteral("Der Arbeitsspeicher reicht nicht aus.");
         default:
-            return QStringLiteral("Die Verbindung ist gescheitert (libcurl-Fehler %1: %2).").arg(int(code)).arg(what);
+            return QStringLiteral("Die Verbindung ist gescheitert (libcurl-Fehler %1: %2).")
+                .arg(int(code))
+                .arg(what);
     }
 }
 
@@ -153,9 +157,10 @@ struct ImapSession::Impl {
         if (left > 0 && ::poll(&fd, 1, int(qMin<qint64>(left, 60000))) > 0)
             return;
         if (deadline.hasExpired())
-            fail(QStringLiteral("Die Prüfung des Posteingangs auf %1 hat länger gedauert als die vorgesehenen "
-                                "%2 und wurde %3 abgebrochen.")
-                     .arg(serverName, duration(limits.deadline), stage));
+            fail(
+                QStringLiteral("Die Prüfung des Posteingangs auf %1 hat länger gedauert als die vorgesehenen "
+                               "%2 und wurde %3 abgebrochen.")
+                    .arg(serverName, duration(limits.deadline), stage));
         if (idle.hasExpired())
             fail(QStringLiteral("Der Server %1 hat %2 lang keine vollständige Antwort geschickt; die "
                                 "Verbindung wurde %3 beendet.")
@@ -174,7 +179,8 @@ struct ImapSession::Impl {
                 continue;
             }
             if (code != CURLE_OK)
-                fail(QStringLiteral("Die Verbindung zum Server %1 ist %2 abgebrochen.").arg(serverName, stage));
+                fail(QStringLiteral("Die Verbindung zum Server %1 ist %2 abgebrochen.")
+                         .arg(serverName, stage));
             done += sent;
         }
     }
@@ -188,13 +194,14 @@ struct ImapSession::Impl {
                 return std::move(*r);
             }
             if (reader.problem() != ImapResponseReader::Problem::None)
-                fail(QStringLiteral("Der Server %1 schickt eine Antwort, die kein Posteingang sein kann (%2); "
-                                    "die Prüfung wurde %3 abgebrochen.")
-                         .arg(serverName,
-                              reader.problem() == ImapResponseReader::Problem::BadLiteral
-                                  ? QStringLiteral("eine ungültige Längenangabe")
-                                  : QStringLiteral("zu groß"),
-                              stage));
+                fail(
+                    QStringLiteral("Der Server %1 schickt eine Antwort, die kein Posteingang sein kann (%2); "
+                                   "die Prüfung wurde %3 abgebrochen.")
+                        .arg(serverName,
+                             reader.problem() == ImapResponseReader::Problem::BadLiteral
+                                 ? QStringLiteral("eine ungültige Längenangabe")
+                                 : QStringLiteral("zu groß"),
+                             stage));
             size_t got = 0;
             const CURLcode code = curl_easy_recv(curl, chunk, sizeof chunk, &got);
             if (code == CURLE_AGAIN) {
@@ -202,13 +209,15 @@ struct ImapSession::Impl {
                 continue;
             }
             if (code != CURLE_OK || got == 0)
-                fail(QStringLiteral("Die Verbindung zum Server %1 ist %2 abgebrochen.").arg(serverName, stage));
+                fail(QStringLiteral("Die Verbindung zum Server %1 ist %2 abgebrochen.")
+                         .arg(serverName, stage));
             answerRead += qint64(got);
             totalRead += qint64(got);
             if (answerRead > limits.answerBytes)
-                fail(QStringLiteral("Der Server %1 schickt auf einen Befehl mehr als %2; die Prüfung wurde %3 "
-                                    "abgebrochen.")
-                         .arg(serverName, megabytes(limits.answerBytes), stage));
+                fail(
+                    QStringLiteral("Der Server %1 schickt auf einen Befehl mehr als %2; die Prüfung wurde %3 "
+                                   "abgebrochen.")
+                        .arg(serverName, megabytes(limits.answerBytes), stage));
             if (totalRead > limits.checkBytes)
                 fail(QStringLiteral("Der Server %1 hat in dieser Prüfung mehr als %2 geschickt; sie wurde %3 "
                                     "abgebrochen.")

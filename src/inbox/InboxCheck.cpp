@@ -130,7 +130,8 @@ QDateTime CampaignIndex::oldest() const {
     return oldest;
 }
 
-ReviewItem CampaignIndex::item(const InboxFinding& finding, qsizetype campaign, const QString& address) const {
+ReviewItem CampaignIndex::item(const InboxFinding& finding, qsizetype campaign,
+                               const QString& address) const {
     const Entry& e = campaigns_[campaign];
     ReviewItem i{finding.kind, address, finding.evidence, finding.date, e.folder, e.subject, false};
     i.stillTrying = finding.stillTrying;
@@ -236,8 +237,9 @@ namespace {
 QString progress(qsizetype read, qsizetype found) {
     if (found == 0)
         return QStringLiteral("Es wurden noch keine neuen Nachrichten gelesen.");
-    return QStringLiteral("Bis dahin wurden %1 von %2 neuen Nachrichten gelesen; die nächste Prüfung macht "
-                          "mit den übrigen weiter.")
+    return QStringLiteral(
+               "Bis dahin wurden %1 von %2 neuen Nachrichten gelesen; die nächste Prüfung macht "
+               "mit den übrigen weiter.")
         .arg(read)
         .arg(found);
 }
