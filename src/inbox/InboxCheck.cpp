@@ -237,6 +237,8 @@ namespace {
 QString progress(qsizetype read, qsizetype found) {
     if (found == 0)
         return QStringLiteral("Es wurden noch keine neuen Nachrichten gelesen.");
+    if (read == 0)
+        return QStringLiteral("Von den %1 neuen Nachrichten wurde noch keine gelesen.").arg(found);
     return QStringLiteral(
                "Bis dahin wurden %1 von %2 neuen Nachrichten gelesen; die nächste Prüfung macht "
                "mit den übrigen weiter.")
