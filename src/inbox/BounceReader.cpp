@@ -210,9 +210,14 @@ bool looksLikeBounce(GMimeMessage* message, const QString& subject, const QStrin
     if (!header(GMIME_OBJECT(message), "X-Failed-Recipients").isEmpty())
         return true;
     // A report, whatever its subject says: never an auto-reply.
-    if (header(GMIME_OBJECT(message), "Content-Type")
-            .contains(QLatin1String("report-type=delivery-status"), Qt::CaseInsensitive))
-        return true;
+    if (GMimeObject* body = g_mime_message_get_mime_part(message)) {
+        GMimeContentType* type = g_mime_object_get_content_type(body);
+        const char* report = type ? g_mime_content_type_get_parameter(type, "report-type") : nullptr;
+        if (report && g_mime_content_type_is_type(type, "multipart", "report") &&
+            (g_ascii_strcasecmp(report, "delivery-status") == 0 ||
+             g_ascii_strcasecmp(report, "global-delivery-status") == 0))
+            return true;
+    }
     if (isDaemonAddress(from) ||
         fromName(message).contains(QLatin1String("Mail Delivery"), Qt::CaseInsensitive))
         return true;

@@ -217,6 +217,17 @@ QList<Bounce> bounces() {
         {"Mimecast: security policies",
          exchange("caesar@firma.example", "554 Email rejected due to security policies"),
          "S caesar@firma.example"},
+        // A report whose status part came as plain text, with a subject of no bounce and the header of
+        // an auto-reply: still a bounce.
+        {"Gateway: a report that looks like an auto-reply",
+         "From: Mail Administrator <admin@gw.firma.example>\r\nTo: versand@example.org\r\n"
+         "Subject: Re: Sommerfest\r\nAuto-Submitted: auto-replied\r\nDate: Tue, 01 Dec 2026 10:00:00 "
+         "+0100\r\n"
+         "MIME-Version: 1.0\r\nContent-Type: multipart/report; report-type=delivery-status; "
+         "boundary=\"R\"\r\n"
+         "\r\n--R\r\nContent-Type: text/plain\r\n\r\nFinal-Recipient: rfc822; emma@firma.example\r\n"
+         "Action: failed\r\nStatus: 5.1.1\r\nDiagnostic-Code: smtp; 550 5.1.1 user unknown\r\n--R--\r\n",
+         "P emma@firma.example"},
         {"Mimecast: invalid recipient", exchange("detlef@firma.example", "550 Invalid Recipient"),
          "P detlef@firma.example"},
     };
