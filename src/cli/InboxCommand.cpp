@@ -91,10 +91,9 @@ int checkInboxCommand(const QString& programFolder, const SenderProfile& profile
     }
     const QList<SenderProblem> problems = senderProblems(result.items);
     for (const SenderProblem& p : problems)
-        printOut(QStringLiteral("[-] %1\t%2 (%3 Adressen)\t%4\t%5\t%6")
-                     .arg(kindText(InboxFinding::SenderSide), p.provider)
-                     .arg(p.addresses.size())
-                     .arg(german.toString(p.date, QStringLiteral("dd.MM.yyyy HH:mm")), p.campaignSubject,
+        printOut(QStringLiteral("[-] %1\t%2\t%3\t%4\t%5")
+                     .arg(kindText(InboxFinding::SenderSide), p.title(),
+                          german.toString(p.date, QStringLiteral("dd.MM.yyyy HH:mm")), p.campaignSubject,
                           p.evidence));
     qsizetype unassigned = 0;
     for (const ReviewItem& item : result.items) {

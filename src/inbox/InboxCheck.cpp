@@ -79,6 +79,11 @@ QString providerOf(const QString& address) {
     return domain;
 }
 
+QString SenderProblem::title() const {
+    return addresses.size() == 1 ? QStringLiteral("%1 (1 Adresse)").arg(provider)
+                                 : QStringLiteral("%1 (%2 Adressen)").arg(provider).arg(addresses.size());
+}
+
 QList<SenderProblem> senderProblems(const QList<ReviewItem>& items) {
     QList<SenderProblem> problems;
     for (const ReviewItem& i : items) {

@@ -50,6 +50,9 @@ struct SenderProblem {
     QStringList addresses;
     QString evidence;
     QDateTime date;
+
+    // "T-Online (2 Adressen)"
+    QString title() const;
 };
 QList<SenderProblem> senderProblems(const QList<ReviewItem>& items);
 inline constexpr char kSenderProblemAdvice[] =

@@ -71,14 +71,12 @@ InboxReviewDialog::InboxReviewDialog(QString workFolder, const CheckResult& resu
     Table->resizeColumnsToContents();
     // A long server text is read in its tool tip; the column stays narrow enough to show the campaign.
     Table->setColumnWidth(2, qMin(Table->columnWidth(2), 300));
-    layout->addWidget(Table, 1);
+    layout->addWidget(Table, 3);
 
     const QList<SenderProblem> problems = senderProblems(items_);
     QList<QStringList> apart;
     for (const SenderProblem& p : problems)
-        apart.append({kindText(InboxFinding::SenderSide),
-                      QStringLiteral("%1 (%2 Adressen)").arg(p.provider).arg(p.addresses.size()),
-                      p.campaignSubject, p.evidence});
+        apart.append({kindText(InboxFinding::SenderSide), p.title(), p.campaignSubject, p.evidence});
     for (const ReviewItem& i : items_)
         if (!i.assigned && i.kind != InboxFinding::SenderSide)
             apart.append({QStringLiteral("%1 (%2)").arg(QLatin1String(kUnassignedText), kindText(i.kind)),
@@ -106,7 +104,7 @@ InboxReviewDialog::InboxReviewDialog(QString workFolder, const CheckResult& resu
     SenderAdviceLabel->setVisible(!apart.isEmpty());
     SenderTable->setVisible(!apart.isEmpty());
     layout->addWidget(SenderAdviceLabel);
-    layout->addWidget(SenderTable);
+    layout->addWidget(SenderTable, 2);
     MessageLabel = send::valueLabel(QStringLiteral("Meldung"), this);
     layout->addWidget(MessageLabel);
 
@@ -121,7 +119,7 @@ InboxReviewDialog::InboxReviewDialog(QString workFolder, const CheckResult& resu
     ApplyButton->setDefault(true);
     connect(ApplyButton, &QPushButton::clicked, this, &InboxReviewDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    resize(980, 440);
+    resize(980, apart.isEmpty() ? 440 : 620);
 }
 
 QList<ReviewItem> InboxReviewDialog::items() const {
