@@ -20,7 +20,7 @@ bool says(const QRegularExpression& pattern, const QString& text) {
 // (T-Online's "IP=... A problem occurred", GMX's PTR record, Yahoo's and AOL's bracketed codes).
 bool refusesTheSenderPlainly(const QString& text) {
     static const QRegularExpression p = phrases(
-        "sender address rejected|sender rejected|sender verify|sender domain|domain of sender|"
+        "sender address rejected|sender rejected|absender\\w*( ist| wurde)? (unbekannt|abgelehnt)|sender verify|sender domain|domain of sender|"
         "client host (rejected|\\[)|helo command rejected|blocked using|\\blisted (in|on|at|by)\\b|"
         "black ?list|block ?list|deny ?list|spamhaus|\\bsorbs\\b|uceprotect|barracuda|spamcop|"
         "\\brbl\\b|dnsbl|\\bdmarc\\b|\\bspf\\b|\\bdkim\\b|reverse dns|\\brdns\\b|\\bptr\\b|reputation|"

@@ -65,11 +65,12 @@ QList<Bounce> bounces() {
                  status("emil@example.com", "relayed", "2.0.0", "250 ok"),
              "Successful Mail Delivery Report"),
          "-"},
-        {"Postfix: an address in the prose is not the recipient",
+        {"Postfix: an address in the prose or a quote is not the recipient",
          textBounce(postfix,
                     "If you need help, write to helpdesk@verein.example with this message.\r\n\r\n"
                     "<frieda@example.com>: host mx.example.com[192.0.2.7] said: 550 5.1.1\r\n"
-                    "    <frieda@example.com>: Recipient address rejected: User unknown\r\n"),
+                    "    <frieda@example.com>: Recipient address rejected: User unknown\r\n\r\n"
+                    "> Anmeldung bei <frieda@example.co> bis Freitag\r\n"),
          "P frieda@example.com"},
         // Exim
         {"Exim: retry timeout exceeded",
