@@ -151,6 +151,14 @@ TEST_F(MisbehavingImap, TheHighestUidIsReadOnceAndNothingWraps) {
     EXPECT_EQ(last.items.size(), 2);
 }
 
+// A server that never answers LOGOUT: the session says goodbye briefly and the check stands.
+TEST_F(MisbehavingImap, ALogoutWithoutAnswerLeavesTheCheckStanding) {
+    MisbehavingImapServer server(QStringLiteral("logout-hangs"), {{7, bounces[2]}});
+    ASSERT_EQ(check(server), QString());
+    EXPECT_EQ(last.items.size(), 1);
+    EXPECT_EQ(InboxState::load(state()).lastUid, 7u);
+}
+
 // zettelwerk-send --inbox --apply against a server that ends the session: exit status 3, the reason
 // in German, nothing on the block list.
 TEST_F(MisbehavingImap, TheCommandStopsAndBlocksNobody) {

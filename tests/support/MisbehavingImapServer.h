@@ -10,8 +10,8 @@ namespace zw::test {
 
 // An IMAP server of our own on loopback (tests/support/imap/bad_imap.py) that misbehaves in one way,
 // the mode: "normal", "never-greets", "drip", "slow-lines", "huge-literals", "many-literals",
-// "search-bad", "fetch-bad", "bye", "bye-at-N". It serves the given messages by their UIDs, plain IMAP
-// with any login. Started in the constructor, stopped in the destructor.
+// "search-bad", "fetch-bad", "bye", "bye-at-N", "logout-hangs". It serves the given messages by their UIDs,
+// plain IMAP with any login. Started in the constructor, stopped in the destructor.
 class MisbehavingImapServer {
 public:
     // Throws std::runtime_error when the server does not start.

@@ -14,6 +14,7 @@ Prints the port it listens on, then serves one connection after another until ki
   fetch-bad     answers UID FETCH with UID 0
   bye           answers EXAMINE with "* BYE" and keeps the connection open
   bye-at-N      ends a FETCH of whole messages with "* BYE" at UID N, after the ones before it
+  logout-hangs  answers as a server should, but never LOGOUT
 """
 import re
 import socket
@@ -70,6 +71,10 @@ def serve(conn):
         elif command == "LOGIN":
             send(tag.encode() + b" OK logged in\r\n")
         elif command == "LOGOUT":
+            if MODE == "logout-hangs":
+                while conn.recv(4096):
+                    pass
+                return
             send(b"* BYE bye\r\n" + tag.encode() + b" OK done\r\n")
             return
         elif command == "EXAMINE":
