@@ -17,14 +17,15 @@ bool says(const QRegularExpression& pattern, const QString& text) {
 
 // The sender's server, address or provider was refused, whatever code the server chose: block lists
 // by name, the sender's DNS (PTR, SPF, DKIM, DMARC) and the German providers' words for a listing
-// (T-Online's "IP=... A problem occurred", GMX's PTR record, Yahoo's and AOL's bracketed codes).
+// (T-Online's "IP=..." refusal, GMX's PTR record, Yahoo's and AOL's bracketed codes).
 bool refusesTheSenderPlainly(const QString& text) {
     static const QRegularExpression p = phrases(
-        "sender address rejected|sender rejected|absender\\w*( ist| wurde)? (unbekannt|abgelehnt)|sender verify|sender domain|domain of sender|"
+        "sender address rejected|sender rejected|absender\\w*( ist| wurde)? (unbekannt|abgelehnt)|sender "
+        "verify|sender domain|domain of sender|"
         "client host (rejected|\\[)|helo command rejected|blocked using|\\blisted (in|on|at|by)\\b|"
         "black ?list|block ?list|deny ?list|spamhaus|\\bsorbs\\b|uceprotect|barracuda|spamcop|"
         "\\brbl\\b|dnsbl|\\bdmarc\\b|\\bspf\\b|\\bdkim\\b|reverse dns|\\brdns\\b|\\bptr\\b|reputation|"
-        "a problem occurred|will not accept delivery|\\bbanned\\b|rate[- ]limit|unauthenticated|not "
+        "will not accept delivery|\\bbanned\\b|rate[- ]limit|unauthenticated|not "
         "(authorized|allowed|permitted) to "
         "send|user complaints|unexpected volume|\\[(ts|tss|bl|rl|dy|ip)\\d{1,2}\\]|"
         "(?<![\\d.])[45]\\.7\\.2[3567](?!\\d)|ip=\\d");
