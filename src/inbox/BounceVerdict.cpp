@@ -20,15 +20,13 @@ bool says(const QRegularExpression& pattern, const QString& text) {
 // (T-Online's "IP=..." refusal, GMX's PTR record, Yahoo's and AOL's bracketed codes).
 bool refusesTheSenderPlainly(const QString& text) {
     static const QRegularExpression p = phrases(
-        "sender address rejected|sender rejected|absender\\w*( ist| wurde)? (unbekannt|abgelehnt)|sender "
-        "verify|sender domain|domain of sender|"
-        "client host (rejected|\\[)|helo command rejected|blocked using|\\blisted (in|on|at|by)\\b|"
-        "black ?list|block ?list|deny ?list|spamhaus|\\bsorbs\\b|uceprotect|barracuda|spamcop|"
-        "\\brbl\\b|dnsbl|\\bdmarc\\b|\\bspf\\b|\\bdkim\\b|reverse dns|\\brdns\\b|\\bptr\\b|reputation|"
-        "will not accept delivery|\\bbanned\\b|rate[- ]limit|unauthenticated|not "
-        "(authorized|allowed|permitted) to "
-        "send|user complaints|unexpected volume|\\[(ts|tss|bl|rl|dy|ip)\\d{1,2}\\]|"
-        "(?<![\\d.])[45]\\.7\\.2[3567](?!\\d)|ip=\\d");
+        "sender address rejected|sender rejected|sender verify|sender domain|domain of sender|"
+        "absender\\w*( ist| wurde)? (unbekannt|abgelehnt)|client host (rejected|\\[)|helo command rejected|"
+        "blocked using|\\blisted (in|on|at|by)\\b|black ?list|block ?list|deny ?list|spamhaus|\\bsorbs\\b|"
+        "uceprotect|barracuda|spamcop|\\brbl\\b|dnsbl|\\bdmarc\\b|\\bspf\\b|\\bdkim\\b|reverse dns|"
+        "\\brdns\\b|\\bptr\\b|reputation|will not accept delivery|\\bbanned\\b|rate[- ]limit|"
+        "unauthenticated|not (authorized|allowed|permitted) to send|user complaints|unexpected volume|"
+        "\\[(ts|tss|bl|rl|dy|ip)\\d{1,2}\\]|(?<![\\d.])[45]\\.7\\.2[3567](?!\\d)|ip=\\d");
     return says(p, text);
 }
 
