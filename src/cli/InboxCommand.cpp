@@ -76,11 +76,32 @@ int checkInboxCommand(const QString& programFolder, const SenderProfile& profile
             QStringLiteral("Der Server hat den Posteingang neu nummeriert; er wurde von vorn gelesen."));
     qsizetype proposed = 0;
     const QLocale german(QLocale::German, QLocale::Germany);
+    const auto when = [&](const ReviewItem& i) {
+        return german.toString(i.date, QStringLiteral("dd.MM.yyyy HH:mm"));
+    };
+    // The three kinds apart: what may go on the block list, the sender's problems (once per provider and
+    // campaign), and bounces that name nobody of their campaign.
     for (const ReviewItem& item : result.items) {
+        if (!mayBlock(item))
+            continue;
         proposed += item.ticked;
         printOut(QStringLiteral("%1 %2\t%3\t%4\t%5\t%6")
-                     .arg(item.ticked ? u"[x]"_qs : u"[ ]"_qs, kindText(item.kind), item.address,
-                          german.toString(item.date, QStringLiteral("dd.MM.yyyy HH:mm")),
+                     .arg(item.ticked ? u"[x]"_qs : u"[ ]"_qs, kindText(item.kind), item.address, when(item),
+                          item.campaignSubject, item.evidence));
+    }
+    const QList<SenderProblem> problems = senderProblems(result.items);
+    for (const SenderProblem& p : problems)
+        printOut(QStringLiteral("[-] %1\t%2\t%3\t%4\t%5")
+                     .arg(kindText(InboxFinding::SenderSide), p.title(),
+                          german.toString(p.date, QStringLiteral("dd.MM.yyyy HH:mm")), p.campaignSubject,
+                          p.evidence));
+    qsizetype unassigned = 0;
+    for (const ReviewItem& item : result.items) {
+        if (item.assigned || item.kind == InboxFinding::SenderSide)
+            continue;
+        ++unassigned;
+        printOut(QStringLiteral("[-] %1 (%2)\t%3\t%4\t%5\t%6")
+                     .arg(QLatin1String(kUnassignedText), kindText(item.kind), item.address, when(item),
                           item.campaignSubject, item.evidence));
     }
     printError(
@@ -88,9 +109,22 @@ int checkInboxCommand(const QString& programFolder, const SenderProfile& profile
             .arg(result.newMessages)
             .arg(result.items.size())
             .arg(proposed));
+    qsizetype senderSide = 0;
+    for (const ReviewItem& item : result.items) senderSide += item.kind == InboxFinding::SenderSide;
+    if (senderSide > 0 || unassigned > 0)
+        printError(
+            QStringLiteral("Sperren niemanden: %1 Rückläufer mit einem Problem beim Absender, %2 nicht "
+                           "zuzuordnen.")
+                .arg(senderSide)
+                .arg(unassigned));
+    if (!problems.isEmpty())
+        printError(QString::fromUtf8(kSenderProblemAdvice));
     if (apply) {
         const qsizetype added = applyReview(programFolder, result.items);
         printError(QStringLiteral("%1 Adressen auf die Sperrliste gesetzt.").arg(added));
+        if (senderSide > 0)
+            printError(QStringLiteral("%1 Probleme beim Absender nicht übernommen: Sie sperren niemanden.")
+                           .arg(senderSide));
     } else if (!result.items.isEmpty()) {
         printError(QStringLiteral("Übernehmen mit: zettelwerk-send --inbox --apply"));
     }

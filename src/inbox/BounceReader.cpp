@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 
+#include "inbox/BounceVerdict.h"
 #include "send/RecipientList.h"
 
 namespace zw::inbox {
@@ -133,6 +134,11 @@ void collect(GMimeObject*, GMimeObject* part, gpointer data) {
     }
 }
 
+QString subjectOf(GMimeMessage* message) {
+    const char* subject = g_mime_message_get_subject(message);
+    return subject ? QString::fromUtf8(subject).simplified() : QString();
+}
+
 // The field blocks of a delivery-status part: the per-message block, then one per recipient.
 QList<QList<std::pair<QByteArray, QByteArray>>> fieldBlocks(const QByteArray& bytes) {
     QList<QList<std::pair<QByteArray, QByteArray>>> blocks(1);
@@ -167,49 +173,6 @@ bool containsAny(const QString& text, std::initializer_list<const char*> phrases
     return false;
 }
 
-// A full mailbox is the owner's to empty: it stays temporary whatever code the server chose.
-bool saysMailboxFull(const QString& text) {
-    return containsAny(text, {"mailbox full", "mailbox is full", "over quota", "quota exceeded",
-                              "exceeded storage", "exceeds quota", "insufficient storage",
-                              "postfach ist voll", "postfach voll", "speicherplatz", "mailbox size limit"});
-}
-
-// The enhanced status code in a text ("5.1.1"), not a part of an IP address or version number.
-QString enhancedStatus(const QString& text) {
-    static const QRegularExpression code(
-        QStringLiteral("(?<![\\d.])([245]\\.\\d{1,3}\\.\\d{1,3})(?!\\.?\\d)"));
-    const QRegularExpressionMatch m = code.match(text);
-    return m.hasMatch() ? m.captured(1) : QString();
-}
-
-enum class Verdict { Unknown, Permanent, Temporary };
-
-Verdict classify(const QString& text) {
-    if (saysMailboxFull(text))
-        return Verdict::Temporary;
-    const QString status = enhancedStatus(text);
-    if (status.startsWith(u'5'))
-        return Verdict::Permanent;
-    if (status.startsWith(u'4'))
-        return Verdict::Temporary;
-    static const QRegularExpression reply(QStringLiteral("(?<![\\d.:/-])([45])\\d\\d(?=[ -])"));
-    if (const QRegularExpressionMatch m = reply.match(text); m.hasMatch())
-        return m.captured(1) == u"5" ? Verdict::Permanent : Verdict::Temporary;
-    if (containsAny(
-            text,
-            {"user unknown",           "unknown user",       "no such user",        "mailbox not found",
-             "mailbox unavailable",    "does not exist",     "doesn't exist",       "address not found",
-             "couldn't be found",      "could not be found", "unknown recipient",   "recipient rejected",
-             "invalid recipient",      "nicht gefunden",     "existiert nicht",     "unbekannt",
-             "permanent error",        "permanent failure",  "giving up",           "i've given up",
-             "couldn't find any host", "host not found",     "recipient not found", "dauerhaft"}))
-        return Verdict::Permanent;
-    if (containsAny(text, {"temporar", "delayed", "will retry", "will be retried", "not yet been delivered",
-                           "still trying", "vorübergehend", "verzögert", "noch nicht zugestellt"}))
-        return Verdict::Temporary;
-    return Verdict::Unknown;
-}
-
 // Where a bounce's own words end and the copy of the returned message begins.
 QString withoutReturnedCopy(const QString& text) {
     static const QRegularExpression copy(
@@ -230,7 +193,7 @@ const QRegularExpression& addressPattern() {
 bool isDaemonAddress(const QString& address) {
     const QString local = address.section(u'@', 0, 0).toLower();
     return local == u"mailer-daemon" || local == u"postmaster" || local == u"mail-daemon" ||
-           local == u"mailerdaemon" || local == u"noreply" || local == u"no-reply";
+           local == u"mailerdaemon" || local == u"noreply" || local == u"no-reply" || local == u"abuse";
 }
 
 bool looksLikeBounce(GMimeMessage* message, const QString& subject, const QString& from) {
@@ -239,11 +202,22 @@ bool looksLikeBounce(GMimeMessage* message, const QString& subject, const QStrin
             "undeliver|unzustellbar|nicht zustellbar|mail delivery failed|delivery status notification|"
             "failure notice|returned mail|delivery failure|non[- ]?delivery|mail delivery problem|"
             "delivery has failed|delivery notification|warning: message .* delayed|"
-            "zustellung.*fehlgeschlagen|fehlgeschlagene zustellung|nicht zugestellt|"
-            "benachrichtigung zum (ü|ue)bermittlungsstatus|mail system error"),
+            "warning: could not send|message not delivered|could not be delivered|unable to deliver|"
+            "failed delivery|delivery error|returned to sender|nondeliverable|"
+            "zustellung.*fehlgeschlagen|fehlgeschlagene zustellung|nicht zugestellt|zustellungsfehler|"
+            "fehler bei der zustellung|benachrichtigung zum (ü|ue)bermittlungsstatus|mail system error"),
         QRegularExpression::CaseInsensitiveOption);
     if (!header(GMIME_OBJECT(message), "X-Failed-Recipients").isEmpty())
         return true;
+    // A report, whatever its subject says: never an auto-reply.
+    if (GMimeObject* body = g_mime_message_get_mime_part(message)) {
+        GMimeContentType* type = g_mime_object_get_content_type(body);
+        const char* report = type ? g_mime_content_type_get_parameter(type, "report-type") : nullptr;
+        if (report && g_mime_content_type_is_type(type, "multipart", "report") &&
+            (g_ascii_strcasecmp(report, "delivery-status") == 0 ||
+             g_ascii_strcasecmp(report, "global-delivery-status") == 0))
+            return true;
+    }
     if (isDaemonAddress(from) ||
         fromName(message).contains(QLatin1String("Mail Delivery"), Qt::CaseInsensitive))
         return true;
@@ -282,18 +256,34 @@ QByteArray returnedMessageId(const QByteArray& raw) {
 }
 
 InboxFinding::Kind kindOf(Verdict verdict) {
-    return verdict == Verdict::Permanent ? InboxFinding::Permanent : InboxFinding::Temporary;
+    switch (verdict) {
+        case Verdict::Permanent:
+            return InboxFinding::Permanent;
+        case Verdict::SenderSide:
+            return InboxFinding::SenderSide;
+        default:
+            return InboxFinding::Temporary;
+    }
 }
 
-QList<InboxFinding> readDeliveryStatus(const QList<QByteArray>& parts) {
+// A server still trying is no failure yet; it may report what stands in its way.
+void markStillTrying(InboxFinding& f) {
+    f.stillTrying = true;
+    if (f.kind != InboxFinding::SenderSide)
+        f.kind = InboxFinding::Temporary;
+}
+
+QList<InboxFinding> readDeliveryStatus(const QList<QByteArray>& parts, const QSet<QString>& excluded) {
     QList<InboxFinding> findings;
     for (const QByteArray& part : parts) {
         const auto blocks = fieldBlocks(part);
         for (qsizetype b = 1; b < blocks.size(); ++b) {
-            QByteArray recipient, action, status, diagnostic;
+            QByteArray final, original, action, status, diagnostic;
             for (const auto& [name, value] : blocks[b]) {
-                if (name == "final-recipient" || (name == "original-recipient" && recipient.isEmpty()))
-                    recipient = value;
+                if (name == "final-recipient")
+                    final = value;
+                else if (name == "original-recipient")
+                    original = value;
                 else if (name == "action")
                     action = value.toLower();
                 else if (name == "status")
@@ -302,34 +292,77 @@ QList<InboxFinding> readDeliveryStatus(const QList<QByteArray>& parts) {
                     diagnostic = value.mid(value.indexOf(';') + 1).trimmed();
             }
             // "delivered", "relayed" and "expanded" report success: nothing to act on.
-            if (recipient.isEmpty() || (!action.startsWith("failed") && !action.startsWith("delayed")))
+            if (!action.startsWith("failed") && !action.startsWith("delayed"))
+                continue;
+            QStringList names;
+            for (const QByteArray& field : {final, original}) {
+                const QString address = addressOfField(field);
+                if (!field.isEmpty() && address.contains(u'@') && !excluded.contains(address) &&
+                    !names.contains(address))
+                    names.append(address);
+            }
+            if (names.isEmpty())
                 continue;
             InboxFinding f;
-            f.address = addressOfField(recipient);
+            f.address = names.takeFirst();
+            f.otherAddresses = names;
             f.status = enhancedStatus(QString::fromLatin1(status));
             f.evidence = oneLine(QStringLiteral("Status %1: %2")
                                      .arg(QString::fromLatin1(status), QString::fromUtf8(diagnostic)));
-            Verdict verdict = classify(QString::fromUtf8(diagnostic));
-            if (!saysMailboxFull(QString::fromUtf8(diagnostic)) && !f.status.isEmpty())
-                verdict = f.status.startsWith(u'5') ? Verdict::Permanent : Verdict::Temporary;
+            const Verdict verdict =
+                judgeBounceText(QStringLiteral("Status %1 %2")
+                                    .arg(QString::fromLatin1(status), QString::fromUtf8(diagnostic)));
+            f.kind = kindOf(verdict);
             if (action.startsWith("delayed"))
-                verdict = Verdict::Temporary;
-            f.kind = verdict == Verdict::Temporary ? InboxFinding::Temporary : InboxFinding::Permanent;
-            if (f.address.contains(u'@'))
-                findings.append(f);
+                markStillTrying(f);
+            findings.append(f);
         }
     }
     return findings;
 }
 
+// Lines of the bounce's own words that cannot name the failed recipient: quoted text and a
+// transcript's commands (">"), and header fields of the returned original.
+bool cannotNameRecipient(const QString& line) {
+    static const QRegularExpression field(
+        QStringLiteral("^(from|to|cc|bcc|reply-to|sender|return-path|received|message-id|date|subject|"
+                       "in-reply-to|references|delivered-to|list-unsubscribe)\\s*:"),
+        QRegularExpression::CaseInsensitiveOption);
+    return line.startsWith(u'>') || field.match(line).hasMatch();
+}
+
+// An address stands as the failed one first on its line, in angle brackets or parentheses, or after
+// the words that introduce it; anywhere else it is prose ("write to help@...").
+bool namesFailedAddress(const QString& line, qsizetype at, qsizetype end) {
+    const QString before = line.left(at);
+    static const QRegularExpression lead(QStringLiteral("^[\\s<\"'(*|-]*(rcpt to:\\s*<?)?$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    if (lead.match(before).hasMatch())
+        return true;
+    const QChar open = at > 0 ? line[at - 1] : QChar();
+    const QChar close = end < line.size() ? line[end] : QChar();
+    if ((open == u'<' && close == u'>') || (open == u'(' && close == u')'))
+        return true;
+    static const QRegularExpression intro(
+        QStringLiteral(
+            "(deliver(ed)?( your message)? to|message to|zugestellt( werden)? an|zustellen an|recipients?:|"
+            "empf(ä|ae)nger:|rfc822;|address(es)?( failed)?:)\\s*[<\"']?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return intro.match(before).hasMatch();
+}
+
 // A bounce in words: the failed addresses from X-Failed-Recipients or from the text, each judged by
 // the text that follows it up to the next address, else by the whole text.
-QList<InboxFinding> readBounceText(GMimeMessage* message, const QString& text, const QString& from) {
+QList<InboxFinding> readBounceText(GMimeMessage* message, const QString& text,
+                                   const QSet<QString>& excluded) {
     const QString own = withoutReturnedCopy(text);
+    auto usable = [&](const QString& address) {
+        return !excluded.contains(address) && !isDaemonAddress(address);
+    };
     QStringList addresses;
     for (const QString& field : header(GMIME_OBJECT(message), "X-Failed-Recipients").split(u',')) {
         const QRegularExpressionMatch m = addressPattern().match(field);
-        if (m.hasMatch() && !addresses.contains(m.captured(0).toLower()))
+        if (m.hasMatch() && usable(m.captured(0).toLower()) && !addresses.contains(m.captured(0).toLower()))
             addresses.append(m.captured(0).toLower());
     }
     struct Place {
@@ -337,20 +370,30 @@ QList<InboxFinding> readBounceText(GMimeMessage* message, const QString& text, c
         qsizetype at;
     };
     QList<Place> places;
-    for (auto it = addressPattern().globalMatch(own); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        const QString address = m.captured(0).toLower();
-        if (address == from || isDaemonAddress(address))
-            continue;
-        if (places.isEmpty() || places.last().address != address)
-            places.append({address, m.capturedStart()});
+    for (qsizetype lineStart = 0; lineStart < own.size();) {
+        qsizetype lineEnd = own.indexOf(u'\n', lineStart);
+        if (lineEnd < 0)
+            lineEnd = own.size();
+        const QString line = own.mid(lineStart, lineEnd - lineStart);
+        if (!cannotNameRecipient(line.trimmed())) {
+            for (auto it = addressPattern().globalMatch(line); it.hasNext();) {
+                const QRegularExpressionMatch m = it.next();
+                const QString address = m.captured(0).toLower();
+                if (!usable(address) || !namesFailedAddress(line, m.capturedStart(), m.capturedEnd()))
+                    continue;
+                if (places.isEmpty() || places.last().address != address)
+                    places.append({address, lineStart + m.capturedStart()});
+            }
+        }
+        lineStart = lineEnd + 1;
     }
     if (addresses.isEmpty())
         for (const Place& p : places)
             if (!addresses.contains(p.address))
                 addresses.append(p.address);
 
-    const Verdict overall = classify(own);
+    const Verdict overall = judgeBounceText(own);
+    const bool stillTrying = saysStillTrying(subjectOf(message)) || saysStillTrying(own);
     QList<InboxFinding> findings;
     for (const QString& address : addresses) {
         QString segment;
@@ -360,17 +403,41 @@ QList<InboxFinding> readBounceText(GMimeMessage* message, const QString& text, c
             const qsizetype end = i + 1 < places.size() ? places[i + 1].at : own.size();
             segment += own.mid(places[i].at, end - places[i].at) + u'\n';
         }
-        Verdict verdict = classify(segment);
+        Verdict verdict = judgeBounceText(segment);
         if (verdict == Verdict::Unknown)
             verdict = overall;
         InboxFinding f;
         f.address = address;
-        f.kind = verdict == Verdict::Unknown ? InboxFinding::Temporary : kindOf(verdict);
+        f.kind = kindOf(verdict);
         f.status = enhancedStatus(segment.isEmpty() ? own : segment);
         f.evidence = oneLine(segment.isEmpty() ? own : segment);
+        if (stillTrying)
+            markStillTrying(f);
         findings.append(f);
     }
     return findings;
+}
+
+// The sender's addresses a bounce shows besides the given ones: the envelope sender of a transcript
+// ("MAIL From:<...>") and the sender fields of the returned original, after the bounce's own headers.
+QSet<QString> sendersNamed(const QByteArray& raw, const QStringList& ownAddresses) {
+    QSet<QString> senders;
+    for (const QString& a : ownAddresses) senders.insert(a.trimmed().toLower());
+    qsizetype body = raw.indexOf("\n\n");
+    if (const qsizetype crlf = raw.indexOf("\r\n\r\n"); crlf >= 0 && (body < 0 || crlf < body))
+        body = crlf;
+    if (body < 0)
+        return senders;
+    static const QRegularExpression fields(
+        QStringLiteral("(^(return-path|from|sender|reply-to):[^\\n]*|mail from:\\s*<[^>\\n]*>)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
+    const QString rest = QString::fromLatin1(raw.mid(body));
+    for (auto it = fields.globalMatch(rest); it.hasNext();) {
+        const QString field = it.next().captured(0);
+        for (auto a = addressPattern().globalMatch(field); a.hasNext();)
+            senders.insert(a.next().captured(0).toLower());
+    }
+    return senders;
 }
 
 bool asksToLeave(const QString& text) {
@@ -418,11 +485,6 @@ Owned<GMimeMessage> parse(const QByteArray& raw) {
     return Owned<GMimeMessage>(g_mime_parser_construct_message(parser.get(), nullptr));
 }
 
-QString subjectOf(GMimeMessage* message) {
-    const char* subject = g_mime_message_get_subject(message);
-    return subject ? QString::fromUtf8(subject).simplified() : QString();
-}
-
 // The unsubscribe address's own subject: whatever program sent it, it is a request.
 bool isMailtoRequest(const QString& subject) {
     return subject.compare(QLatin1String("Abmelden"), Qt::CaseInsensitive) == 0;
@@ -430,7 +492,7 @@ bool isMailtoRequest(const QString& subject) {
 
 }  // namespace
 
-ReadResult readInboxMessage(const QByteArray& raw) {
+ReadResult readInboxMessage(const QByteArray& raw, const QStringList& ownAddresses) {
     ReadResult result;
     Owned<GMimeMessage> message = parse(raw);
     if (!message)
@@ -458,15 +520,21 @@ ReadResult readInboxMessage(const QByteArray& raw) {
         return result;
     };
 
+    QSet<QString> senders = sendersNamed(raw, ownAddresses);
+    senders.insert(from);
     if (!parts.deliveryStatus.isEmpty()) {
-        QList<InboxFinding> findings = readDeliveryStatus(parts.deliveryStatus);
+        QList<InboxFinding> findings = readDeliveryStatus(parts.deliveryStatus, senders);
         return finish(findings.isEmpty() ? MessageClass::Other : MessageClass::Bounce, findings,
                       returnedMessageId(raw));
     }
     if (looksLikeBounce(message.get(), subject, from)) {
-        QList<InboxFinding> findings = readBounceText(message.get(), text, from);
-        if (!findings.isEmpty())
-            return finish(MessageClass::Bounce, findings, returnedMessageId(raw));
+        // A report of success, or a bounce that names nobody: nothing to act on, and no auto-reply.
+        if (saysDelivered(subject) ||
+            (saysDelivered(text) && judgeBounceText(withoutReturnedCopy(text)) == Verdict::Unknown))
+            return result;
+        QList<InboxFinding> findings = readBounceText(message.get(), text, senders);
+        return finish(findings.isEmpty() ? MessageClass::Other : MessageClass::Bounce, findings,
+                      returnedMessageId(raw));
     }
     if (!isMailtoRequest(subject) && isAutoReply(message.get(), subject))
         return finish(MessageClass::AutoReply, {}, {});

@@ -7,10 +7,13 @@
 #include <QHostAddress>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSet>
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 
+#include "inbox/ImapAnswer.h"
 #include "platform/Error.h"
 #include "send/CurlTls.h"
 
@@ -18,13 +21,69 @@ namespace zw::inbox {
 
 namespace {
 
-constexpr long kConnectTimeoutSeconds = 60;  // also the greeting, STARTTLS and the login
-constexpr int kAnswerTimeoutMs = 120000;     // a slow server's answer to one command
 // UIDs per FETCH command: a line a server takes, and few round trips.
 constexpr qsizetype kUidsPerFetch = 500;
-// A server's answer (a line, or a message as a literal) is never larger: the check fetches whole
-// messages only in part (ImapSession::fetch's limit), so only a broken or hostile server sends more.
-constexpr qsizetype kMaxAnswer = 64 * 1024 * 1024;
+// A response line (a SEARCH answer names every UID) and the literals of answers other than FETCH.
+constexpr qsizetype kMaxText = 8 * 1024 * 1024;
+constexpr qsizetype kMaxOtherLiteral = 64 * 1024;
+// What a FETCH answer may hold around each message's bytes (the response's own words).
+constexpr qint64 kFetchOverhead = 4096;
+// LOGOUT is a courtesy: the session is over whatever the server answers.
+constexpr std::chrono::milliseconds kLogoutWait{2000};
+
+QString duration(std::chrono::milliseconds time) {
+    const qint64 seconds = qMax<qint64>(1, (time.count() + 999) / 1000);
+    if (seconds % 60 == 0)
+        return seconds == 60 ? QStringLiteral("1 Minute") : QStringLiteral("%1 Minuten").arg(seconds / 60);
+    return seconds == 1 ? QStringLiteral("1 Sekunde") : QStringLiteral("%1 Sekunden").arg(seconds);
+}
+
+QString megabytes(qint64 bytes) {
+    return QStringLiteral("%1 MB").arg(qMax<qint64>(1, bytes / (1024 * 1024)));
+}
+
+// libcurl's failures of connecting and logging in, in German; its own text only as a detail.
+QString connectFailure(CURLcode code, const char* detail, std::chrono::milliseconds waited) {
+    const QString what = QString::fromUtf8(*detail ? detail : curl_easy_strerror(code));
+    switch (code) {
+        case CURLE_LOGIN_DENIED:
+            return QStringLiteral(
+                "Die Anmeldung wurde abgelehnt. Bitte prüfen Sie Benutzername und Passwort.");
+        case CURLE_PEER_FAILED_VERIFICATION:
+            return QStringLiteral("Sein Zertifikat ist nicht vertrauenswürdig (%1).").arg(what);
+        case CURLE_USE_SSL_FAILED:
+            return QStringLiteral("Er bietet keine verschlüsselte Verbindung (STARTTLS) an.");
+        case CURLE_SSL_CONNECT_ERROR:
+            return QStringLiteral("Die verschlüsselte Verbindung kam nicht zustande (%1).").arg(what);
+        case CURLE_SSL_CACERT_BADFILE:
+        case CURLE_SSL_CERTPROBLEM:
+            return QStringLiteral("Die Zertifikatsdatei lässt sich nicht lesen (%1).").arg(what);
+        case CURLE_COULDNT_RESOLVE_HOST:
+            return QStringLiteral("Sein Name ist unbekannt.");
+        case CURLE_COULDNT_CONNECT:
+            return QStringLiteral("Er nimmt keine Verbindung an.");
+        case CURLE_OPERATION_TIMEDOUT:
+            return QStringLiteral(
+                       "Er hat sich in %1 nicht gemeldet (keine Begrüßung oder keine Antwort bei "
+                       "der Anmeldung).")
+                .arg(duration(waited));
+        case CURLE_GOT_NOTHING:
+        case CURLE_RECV_ERROR:
+        case CURLE_SEND_ERROR:
+            return QStringLiteral("Er hat die Verbindung beendet, bevor die Anmeldung fertig war.");
+        case CURLE_WEIRD_SERVER_REPLY:
+            return QStringLiteral("Er antwortet nicht, wie ein IMAP-Server antwortet.");
+        case CURLE_REMOTE_ACCESS_DENIED:
+        case CURLE_AUTH_ERROR:
+            return QStringLiteral("Er lässt die Anmeldung nicht zu (%1).").arg(what);
+        case CURLE_OUT_OF_MEMORY:
+            return QStringLiteral("Der Arbeitsspeicher reicht nicht aus.");
+        default:
+            return QStringLiteral("Die Verbindung ist gescheitert (libcurl-Fehler %1: %2).")
+                .arg(int(code))
+                .arg(what);
+    }
+}
 
 void initCurlOnce() {
     static std::once_flag once;
@@ -72,127 +131,140 @@ ImapAccount imapAccount(const send::SenderProfile& profile, const QString& passw
             profile.caFile};
 }
 
-// One response of the server: its lines with every literal taken out into literals, each replaced by
-// "{n}" in the text as the server wrote it.
-struct Response {
-    QByteArray text;
-    QList<QByteArray> literals;
-};
-
 struct ImapSession::Impl {
     CURL* curl = nullptr;
     curl_socket_t socket = CURL_SOCKET_BAD;
     QString serverName;
-    QByteArray buffer;  // received, not yet taken
-    qsizetype start = 0;
+    ImapLimits limits;
+    QDeadlineTimer deadline;
+    QDeadlineTimer idle;
+    ImapResponseReader reader{kMaxText};
+    qint64 answerRead = 0;
+    qint64 totalRead = 0;
     int tag = 0;
+    bool over = false;  // a failure or the server's BYE ended the session
+    QString stage;      // what the check was doing, for the message when it is stopped
     char errorText[CURL_ERROR_SIZE] = {};
 
-    void wait(short events, const QDeadlineTimer& deadline) {
-        pollfd fd{int(socket), events, 0};
-        const int left = int(qMax<qint64>(0, deadline.remainingTime()));
-        if (::poll(&fd, 1, left) <= 0)
-            throw Error(QStringLiteral("Der Server %1 antwortet nicht.").arg(serverName));
+    [[noreturn]] void fail(const QString& message) {
+        over = true;
+        throw Error(message);
     }
 
-    [[noreturn]] void tooLarge() const {
-        throw Error(
-            QStringLiteral("Der Server %1 schickt eine Antwort, die zu groß ist, um ein Posteingang zu sein.")
-                .arg(serverName));
+    void wait(short events) {
+        const qint64 left = qMin(deadline.remainingTime(), idle.remainingTime());
+        pollfd fd{int(socket), events, 0};
+        if (left > 0 && ::poll(&fd, 1, int(qMin<qint64>(left, 60000))) > 0)
+            return;
+        if (deadline.hasExpired())
+            fail(
+                QStringLiteral("Die Prüfung des Posteingangs auf %1 hat länger gedauert als die vorgesehenen "
+                               "%2 und wurde %3 abgebrochen.")
+                    .arg(serverName, duration(limits.deadline), stage));
+        if (idle.hasExpired())
+            fail(QStringLiteral("Der Server %1 hat %2 lang keine vollständige Antwort geschickt; die "
+                                "Verbindung wurde %3 beendet.")
+                     .arg(serverName, duration(limits.idle), stage));
     }
 
     void sendAll(const QByteArray& bytes) {
-        const QDeadlineTimer deadline(kAnswerTimeoutMs);
+        idle.setRemainingTime(limits.idle);
         size_t done = 0;
         while (done < size_t(bytes.size())) {
             size_t sent = 0;
             const CURLcode code =
                 curl_easy_send(curl, bytes.constData() + done, size_t(bytes.size()) - done, &sent);
             if (code == CURLE_AGAIN) {
-                wait(POLLOUT, deadline);
+                wait(POLLOUT);
                 continue;
             }
             if (code != CURLE_OK)
-                throw Error(QStringLiteral("Die Verbindung zum Server %1 ist abgebrochen.").arg(serverName));
+                fail(QStringLiteral("Die Verbindung zum Server %1 ist %2 abgebrochen.")
+                         .arg(serverName, stage));
             done += sent;
         }
     }
 
-    // Reads until at least `wanted` bytes after start are buffered.
-    void fill(qsizetype wanted, const QDeadlineTimer& deadline) {
+    // Reads until one response is complete. Only a complete response counts as progress.
+    ImapResponse response() {
         char chunk[65536];
-        while (buffer.size() - start < wanted) {
+        for (;;) {
+            if (std::optional<ImapResponse> r = reader.take()) {
+                idle.setRemainingTime(limits.idle);
+                return std::move(*r);
+            }
+            if (reader.problem() != ImapResponseReader::Problem::None)
+                fail(
+                    QStringLiteral("Der Server %1 schickt eine Antwort, die kein Posteingang sein kann (%2); "
+                                   "die Prüfung wurde %3 abgebrochen.")
+                        .arg(serverName,
+                             reader.problem() == ImapResponseReader::Problem::BadLiteral
+                                 ? QStringLiteral("eine ungültige Längenangabe")
+                                 : QStringLiteral("zu groß"),
+                             stage));
             size_t got = 0;
             const CURLcode code = curl_easy_recv(curl, chunk, sizeof chunk, &got);
             if (code == CURLE_AGAIN) {
-                wait(POLLIN, deadline);
+                wait(POLLIN);
                 continue;
             }
             if (code != CURLE_OK || got == 0)
-                throw Error(QStringLiteral("Die Verbindung zum Server %1 ist abgebrochen.").arg(serverName));
-            if (start > 0 && start > buffer.size() / 2) {
-                buffer.remove(0, start);
-                start = 0;
-            }
-            buffer.append(chunk, qsizetype(got));
+                fail(QStringLiteral("Die Verbindung zum Server %1 ist %2 abgebrochen.")
+                         .arg(serverName, stage));
+            answerRead += qint64(got);
+            totalRead += qint64(got);
+            if (answerRead > limits.answerBytes)
+                fail(
+                    QStringLiteral("Der Server %1 schickt auf einen Befehl mehr als %2; die Prüfung wurde %3 "
+                                   "abgebrochen.")
+                        .arg(serverName, megabytes(limits.answerBytes), stage));
+            if (totalRead > limits.checkBytes)
+                fail(QStringLiteral("Der Server %1 hat in dieser Prüfung mehr als %2 geschickt; sie wurde %3 "
+                                    "abgebrochen.")
+                         .arg(serverName, megabytes(limits.checkBytes), stage));
+            reader.append(QByteArrayView(chunk, qsizetype(got)));
         }
     }
 
-    QByteArray line(const QDeadlineTimer& deadline) {
-        qsizetype end;
-        qsizetype searched = 0;  // from start: fill() may move what is buffered to the front
-        while ((end = buffer.indexOf("\r\n", start + searched)) < 0) {
-            searched = qMax<qsizetype>(0, buffer.size() - start - 1);
-            if (searched > kMaxAnswer)
-                tooLarge();
-            fill(buffer.size() - start + 1, deadline);
-        }
-        QByteArray text = buffer.mid(start, end - start);
-        start = end + 2;
-        return text;
-    }
-
-    Response response(const QDeadlineTimer& deadline) {
-        static const QRegularExpression literal(QStringLiteral("\\{(\\d+)\\}$"));
-        Response r;
-        for (;;) {
-            const QByteArray text = line(deadline);
-            r.text += text;
-            const QRegularExpressionMatch m = literal.match(QString::fromLatin1(text.right(24)));
-            if (!m.hasMatch())
-                return r;
-            const qsizetype size = m.captured(1).toLongLong();
-            if (size > kMaxAnswer || r.text.size() > kMaxAnswer)
-                tooLarge();
-            fill(size, deadline);
-            r.literals.append(buffer.mid(start, size));
-            start += size;
-        }
-    }
-
-    // Sends a command and hands each untagged response to untagged; throws on NO or BAD.
-    void command(const QByteArray& text, const std::function<void(const Response&)>& untagged) {
+    // Sends a command and hands each untagged response to untagged; throws on NO or BAD, and on BYE.
+    void command(const QByteArray& text, qsizetype literalLimit,
+                 const std::function<void(const ImapResponse&)>& untagged) {
+        if (over)
+            fail(QStringLiteral("Die Verbindung zum Server %1 ist schon beendet.").arg(serverName));
         const QByteArray id = "Z" + QByteArray::number(++tag);
+        answerRead = 0;
+        reader.setLiteralLimit(literalLimit);
         sendAll(id + ' ' + text + "\r\n");
         for (;;) {
-            const QDeadlineTimer deadline(kAnswerTimeoutMs);
-            Response r = response(deadline);
+            const ImapResponse r = response();
             if (r.text.startsWith(id + ' ')) {
                 const QByteArray status = r.text.mid(id.size() + 1);
                 if (status.startsWith("OK"))
                     return;
-                throw Error(QStringLiteral("Der Server %1 lehnt den Befehl ab: %2")
-                                .arg(serverName, QString::fromUtf8(status)));
+                fail(QStringLiteral("Der Server %1 lehnt den Befehl ab: %2")
+                         .arg(serverName, QString::fromUtf8(status.left(300))));
             }
+            if (r.text.startsWith("* BYE") && text != "LOGOUT")
+                fail(QStringLiteral("Der Server %1 hat die Verbindung %2 beendet: „%3“")
+                         .arg(serverName, stage, QString::fromUtf8(r.text.mid(5).trimmed().left(300))));
             if (r.text.startsWith("* ") && untagged)
                 untagged(r);
         }
     }
+
+    [[noreturn]] void brokenAnswer(const ImapResponse& r) {
+        fail(QStringLiteral("Der Server %1 nennt eine ungültige Nummer (keine 32-Bit-Zahl): „%2“")
+                 .arg(serverName, QString::fromLatin1(r.text.left(120))));
+    }
 };
 
-ImapSession::ImapSession(const ImapAccount& account) : impl_(std::make_unique<Impl>()) {
+ImapSession::ImapSession(const ImapAccount& account, const ImapLimits& limits)
+    : impl_(std::make_unique<Impl>()) {
     initCurlOnce();
     Impl& d = *impl_;
+    d.limits = limits;
+    d.deadline.setRemainingTime(limits.deadline);
+    d.stage = QStringLiteral("beim Anmelden");
     d.serverName = QStringLiteral("%1:%2").arg(account.host).arg(account.port);
     static const QRegularExpression hostName(QStringLiteral("^(?:[A-Za-z0-9_.-]+|[0-9A-Fa-f:.]+)$"));
     if (!hostName.match(account.host).hasMatch())
@@ -220,8 +292,12 @@ ImapSession::ImapSession(const ImapAccount& account) : impl_(std::make_unique<Im
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "imap,imaps");
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, d.errorText);
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, kConnectTimeoutSeconds);
+    // Connecting, the greeting, STARTTLS and the login: each answer within the idle time, all of them
+    // within the session's deadline.
+    const long idleMs = long(qMin<qint64>(limits.idle.count(), limits.deadline.count()));
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, idleMs);
+    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, qMax(1L, (idleMs + 999) / 1000));
+    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, long(limits.deadline.count()));
     if (const QString problem = send::requireCheckedTls(c, account.security, account.caFile);
         !problem.isEmpty())
         throw Error(problem);
@@ -234,92 +310,95 @@ ImapSession::ImapSession(const ImapAccount& account) : impl_(std::make_unique<Im
     const CURLcode code = curl_easy_perform(c);
     secret.fill('\0');
     if (code != CURLE_OK) {
-        QString reason;
-        switch (code) {
-            case CURLE_LOGIN_DENIED:
-                reason = QStringLiteral(
-                    "Die Anmeldung wurde abgelehnt. Bitte prüfen Sie Benutzername und Passwort.");
-                break;
-            case CURLE_PEER_FAILED_VERIFICATION:
-                reason = QStringLiteral("Sein Zertifikat ist nicht vertrauenswürdig (%1).")
-                             .arg(QString::fromUtf8(d.errorText));
-                break;
-            case CURLE_USE_SSL_FAILED:
-                reason = QStringLiteral("Er bietet keine verschlüsselte Verbindung (STARTTLS) an.");
-                break;
-            case CURLE_COULDNT_RESOLVE_HOST:
-                reason = QStringLiteral("Sein Name ist unbekannt.");
-                break;
-            case CURLE_COULDNT_CONNECT:
-                reason = QStringLiteral("Er nimmt keine Verbindung an.");
-                break;
-            default:
-                reason = QString::fromUtf8(*d.errorText ? d.errorText : curl_easy_strerror(code));
-        }
-        throw Error(
-            QStringLiteral("Der Posteingang auf %1 kann nicht gelesen werden: %2").arg(d.serverName, reason));
+        const auto waited = std::chrono::milliseconds(
+            code == CURLE_OPERATION_TIMEDOUT && d.deadline.hasExpired() ? limits.deadline.count() : idleMs);
+        throw Error(QStringLiteral("Der Posteingang auf %1 kann nicht gelesen werden: %2")
+                        .arg(d.serverName, connectFailure(code, d.errorText, waited)));
     }
     curl_easy_getinfo(c, CURLINFO_ACTIVESOCKET, &d.socket);
     closeOnFailure.dismiss();
 }
 
 ImapSession::~ImapSession() {
-    if (impl_->curl) {
-        try {
-            impl_->command("LOGOUT", {});
-        } catch (const Error&) {
-            // The connection is closed below in any case.
+    Impl& d = *impl_;
+    if (d.curl) {
+        if (!d.over) {
+            // A short goodbye: the deadline and the idle time shrink to the LOGOUT's few seconds.
+            if (d.deadline.remainingTime() > kLogoutWait.count())
+                d.deadline.setRemainingTime(kLogoutWait);
+            d.limits.idle = qMin(d.limits.idle, kLogoutWait);
+            d.stage = QStringLiteral("beim Abmelden");
+            try {
+                d.command("LOGOUT", kMaxOtherLiteral, {});
+            } catch (const Error&) {
+                // The connection is closed below in any case.
+            }
         }
-        curl_easy_cleanup(impl_->curl);
+        curl_easy_cleanup(d.curl);
     }
 }
 
+qint64 ImapSession::peakHeldBytes() const {
+    return impl_->reader.peakHeld();
+}
+
+qint64 ImapSession::bytesRead() const {
+    return impl_->totalRead;
+}
+
 ImapSession::Mailbox ImapSession::examine(const QString& mailbox) {
-    static const QRegularExpression validity(QStringLiteral("\\[UIDVALIDITY (\\d+)\\]"));
-    static const QRegularExpression next(QStringLiteral("\\[UIDNEXT (\\d+)\\]"));
-    static const QRegularExpression exists(QStringLiteral("^\\* (\\d+) EXISTS"));
-    Mailbox box;
-    impl_->command("EXAMINE " + quoted(mailbox), [&](const Response& r) {
-        const QString text = QString::fromLatin1(r.text);
-        if (const auto m = validity.match(text); m.hasMatch())
-            box.uidValidity = m.captured(1).toUInt();
-        if (const auto m = next.match(text); m.hasMatch())
-            box.uidNext = m.captured(1).toUInt();
-        if (const auto m = exists.match(text); m.hasMatch())
-            box.exists = m.captured(1).toUInt();
+    Impl& d = *impl_;
+    d.stage = QStringLiteral("beim Öffnen des Posteingangs");
+    MailboxData data;
+    d.command("EXAMINE " + quoted(mailbox), kMaxOtherLiteral, [&](const ImapResponse& r) {
+        if (parseMailboxData(r, data) == Parsed::Broken)
+            d.brokenAnswer(r);
     });
-    return box;
+    return {data.uidValidity, data.uidNext, data.exists};
 }
 
 QList<quint32> ImapSession::searchUids(const QByteArray& criteria) {
+    Impl& d = *impl_;
+    d.stage = QStringLiteral("bei der Suche nach neuen Nachrichten");
     QList<quint32> uids;
-    impl_->command("UID SEARCH " + criteria, [&](const Response& r) {
-        if (!r.text.startsWith("* SEARCH"))
-            return;
-        for (const QByteArray& word : r.text.mid(8).split(' ')) {
-            bool ok = false;
-            const quint32 uid = word.toUInt(&ok);
-            if (ok)
-                uids.append(uid);
-        }
+    d.command("UID SEARCH " + criteria, kMaxOtherLiteral, [&](const ImapResponse& r) {
+        if (parseSearch(r, uids) == Parsed::Broken)
+            d.brokenAnswer(r);
     });
     std::sort(uids.begin(), uids.end());
+    uids.erase(std::unique(uids.begin(), uids.end()), uids.end());
     return uids;
 }
 
-void ImapSession::fetch(const QList<quint32>& uids, const QByteArray& section, qint64 maxBytes,
+void ImapSession::fetch(const QList<quint32>& wanted, const QByteArray& section, qint64 maxBytes,
                         const std::function<void(quint32, const QByteArray&)>& got) {
-    static const QRegularExpression uidField(QStringLiteral("[( ]UID (\\d+)"));
-    for (qsizetype from = 0; from < uids.size(); from += kUidsPerFetch) {
-        const qsizetype to = qMin(uids.size(), from + kUidsPerFetch);
-        const QByteArray part = maxBytes > 0 ? "<0." + QByteArray::number(maxBytes) + '>' : QByteArray();
-        impl_->command(
-            "UID FETCH " + uidSet(uids, from, to) + " (UID BODY.PEEK[" + section + "]" + part + ")",
-            [&](const Response& r) {
-                const auto m = uidField.match(QString::fromLatin1(r.text));
-                if (r.text.contains(" FETCH ") && m.hasMatch() && !r.literals.isEmpty())
-                    got(m.captured(1).toUInt(), r.literals.first());
-            });
+    Impl& d = *impl_;
+    QList<quint32> uids = wanted;
+    std::sort(uids.begin(), uids.end());
+    d.stage = QStringLiteral("beim Abholen der Nachrichten");
+    maxBytes = qBound<qint64>(1, maxBytes, d.limits.answerBytes);
+    // As many messages per command as one answer may hold.
+    const qsizetype perCommand =
+        qBound<qsizetype>(1, qsizetype(d.limits.answerBytes / (maxBytes + kFetchOverhead)), kUidsPerFetch);
+    for (qsizetype from = 0; from < uids.size(); from += perCommand) {
+        const qsizetype to = qMin(uids.size(), from + perCommand);
+        const QList<quint32> asked = uids.mid(from, to - from);
+        QSet<quint32> delivered;
+        d.command("UID FETCH " + uidSet(uids, from, to) + " (UID BODY.PEEK[" + section + "]<0." +
+                      QByteArray::number(maxBytes) + ">)",
+                  qsizetype(maxBytes), [&](const ImapResponse& r) {
+                      quint32 uid = 0;
+                      QByteArray bytes;
+                      const Parsed parsed = parseFetch(r, uid, bytes);
+                      if (parsed == Parsed::Broken)
+                          d.brokenAnswer(r);
+                      // Only what was asked for, and each message once.
+                      if (parsed == Parsed::Taken && std::binary_search(asked.begin(), asked.end(), uid) &&
+                          !delivered.contains(uid)) {
+                          delivered.insert(uid);
+                          got(uid, bytes);
+                      }
+                  });
     }
 }
 

@@ -22,8 +22,9 @@ using namespace zw::test;
 QStringList shown(const QList<ReviewItem>& items) {
     QStringList out;
     for (const ReviewItem& i : items)
-        out << QStringLiteral("%1 %2 %3%4")
-                   .arg(kindText(i.kind), i.address, i.campaignSubject, i.ticked ? u" ✓"_qs : QString());
+        out << QStringLiteral("%1 %2 %3%4%5")
+                   .arg(kindText(i.kind), i.address, i.campaignSubject, i.ticked ? u" ✓"_qs : QString(),
+                        i.assigned ? QString() : QStringLiteral(" (nicht zuzuordnen)"));
     out.sort();
     return out;
 }
@@ -62,7 +63,8 @@ TEST_F(InboxCheck, FindsExactlyTheBouncesAndRequestsAndChangesNothing) {
     server.deliver(mail("From: Gustav <GUSTAV@example.com>\r\nSubject: Abmelden\r\n", "\r\n"));
     server.deliver(mail("From: hanna@example.com\r\nSubject: Kuchen\r\n", "Ich bringe Kuchen mit.\r\n"));
     server.deliver(failedDsn("fremd@example.com", "5.1.1"));  // not on any list of ours
-    // Forwarded to a new address that bounced: the copy's Message-ID names the recipient.
+    // Forwarded to a new address that bounced: the copy's Message-ID confirms the campaign, but the
+    // address it names is none of its recipients, so it blocks nobody.
     server.deliver(returning(failedDsn("ida.neu@example.org", "5.1.1"), ids["ida@example.com"]));
     server.deliver(mail("From: unbekannt@example.com\r\nSubject: abmelden\r\n", "\r\n"));
     const auto flagsBefore = server.flags();
@@ -74,7 +76,8 @@ TEST_F(InboxCheck, FindsExactlyTheBouncesAndRequestsAndChangesNothing) {
               QStringList(
                   {"Abmeldung emil@example.com Sommerfest ✓", "Abmeldung gustav@example.com Sommerfest ✓",
                    "unzustellbar anna@example.net Sommerfest ✓",
-                   "unzustellbar bernd@example.com Sommerfest ✓", "unzustellbar ida@example.com Sommerfest ✓",
+                   "unzustellbar bernd@example.com Sommerfest ✓",
+                   "unzustellbar ida.neu@example.org Sommerfest (nicht zuzuordnen)",
                    "vorübergehend unzustellbar carla@example.com Sommerfest"}));
     EXPECT_EQ(server.flags(), flagsBefore);  // nothing seen, flagged, moved or deleted
     // The state names other people's addresses: it is its owner's alone.
@@ -87,7 +90,7 @@ TEST_F(InboxCheck, FindsExactlyTheBouncesAndRequestsAndChangesNothing) {
     EXPECT_EQ(second.newMessages, 0);
     EXPECT_EQ(shown(second.items), shown(first.items));
 
-    EXPECT_EQ(applyReview(work.path(), second.items), 5);
+    EXPECT_EQ(applyReview(work.path(), second.items), 4);
     const BlockList blocks = BlockList::load(blockListPath(work.path()));
     ASSERT_NE(blocks.find(QStringLiteral("anna@example.net")), nullptr);
     EXPECT_EQ(blocks.find(QStringLiteral("anna@example.net"))->campaign, QStringLiteral("Sommerfest"));
@@ -106,6 +109,7 @@ TEST_F(InboxCheck, FindsExactlyTheBouncesAndRequestsAndChangesNothing) {
     EXPECT_EQ(renumbered.newMessages, 11);
     EXPECT_EQ(shown(renumbered.items),
               QStringList({"unzustellbar hanna@example.com Sommerfest ✓",
+                           "unzustellbar ida.neu@example.org Sommerfest (nicht zuzuordnen)",
                            "vorübergehend unzustellbar carla@example.com Sommerfest"}));
     EXPECT_EQ(server.flags().size(), 11);
 }

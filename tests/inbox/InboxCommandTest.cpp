@@ -73,6 +73,40 @@ TEST(InboxCommand, PrintsTheFindingsAndTakesThemWithApply) {
     EXPECT_EQ(zettelwerkSend(folder + QStringList{"--block", "keine Adresse"}).status, 2);
 }
 
+// The three kinds apart: the candidates, the sender's problem once per provider, the bounce of nobody;
+// --apply takes the permanent one only and says what it left alone.
+TEST(InboxCommand, PrintsTheSendersProblemsApartAndLeavesThemAlone) {
+    ImapTestServer server;
+    QTemporaryDir work;
+    send::saveProfile(server.profile(), send::profilePath(work.path()));
+    const auto ids = sendCampaign(work.path(), QStringLiteral("Advent"),
+                                  {"anna@example.net", "bernd@t-online.de", "carla@t-online.de"});
+    server.deliver(returning(failedDsn("anna@example.net", "5.1.1"), ids["anna@example.net"]));
+    for (const char* member : {"bernd@t-online.de", "carla@t-online.de"})
+        server.deliver(
+            returning(samples::dsn(QByteArray("Final-Recipient: rfc822; ") + member +
+                                   "\r\nAction: failed\r\nStatus: 5.7.1\r\nDiagnostic-Code: smtp; 554 "
+                                   "IP=192.0.2.10 - A problem occurred.\r\n\r\n"),
+                      ids[member]));
+    server.deliver(returning(failedDsn("fremd@example.com", "5.1.1"), ids["anna@example.net"]));
+
+    const Outcome take = zettelwerkSend({"--program-folder", work.path(), "--inbox", "--apply"});
+    EXPECT_EQ(take.status, 0) << take.err.toStdString();
+    const QStringList lines = take.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << take.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith(u"[x] unzustellbar\tanna@example.net\t"));
+    EXPECT_TRUE(lines[1].startsWith(u"[-] Problem beim Absender\tT-Online (2 Adressen)\t"));
+    EXPECT_TRUE(lines[1].endsWith(u"\tAdvent\tStatus 5.7.1: 554 IP=192.0.2.10 - A problem occurred."));
+    EXPECT_TRUE(lines[2].startsWith(u"[-] nicht zuzuordnen (unzustellbar)\tfremd@example.com\t"));
+    EXPECT_TRUE(
+        take.err.contains(u"1 Adressen auf die Sperrliste gesetzt.\n2 Probleme beim Absender nicht "
+                          u"übernommen: Sie sperren niemanden."))
+        << take.err.toStdString();
+    const send::BlockList blocks = send::BlockList::load(send::blockListPath(work.path()));
+    ASSERT_EQ(blocks.entries().size(), 1);
+    EXPECT_EQ(blocks.entries()[0].address, QStringLiteral("anna@example.net"));
+}
+
 // The menu command: without an incoming server it asks for one first, then reads the inbox off the
 // user-interface thread and shows the review; a refused login is said, nothing else happens.
 TEST(InboxCommand, MenuCommandSetsUpReadsAndReviews) {

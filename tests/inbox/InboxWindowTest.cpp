@@ -99,6 +99,37 @@ TEST(InboxWindows, ReviewTakesOnlyWhatStaysTicked) {
     EXPECT_EQ(saved.find(QStringLiteral("carla@example.com")), nullptr);
 }
 
+// What blocks nobody stands apart, without ticks: the sender's problems once per provider and
+// campaign, with what to do and the server's text, and a bounce that names nobody of its campaign.
+TEST(InboxWindows, ReviewListsTheSendersProblemsApart) {
+    QTemporaryDir work;
+    CheckResult result;
+    const QDateTime when(QDate(2026, 12, 2), QTime(8, 0));
+    ReviewItem unassigned{
+        InboxFinding::Permanent, "fremd@example.com", "Status 5.1.1", when, "f", "Herbst", false};
+    unassigned.assigned = false;
+    result.items = {{InboxFinding::Permanent, "anna@example.net", "Status 5.1.1", when, "f", "Herbst", true},
+                    {InboxFinding::SenderSide, "bernd@t-online.de", "554 IP=192.0.2.1 - A problem occurred.",
+                     when, "f", "Herbst", true},
+                    {InboxFinding::SenderSide, "carla@magenta.de", "554 IP=192.0.2.1 - A problem occurred.",
+                     when, "f", "Herbst", false},
+                    unassigned};
+    InboxReviewDialog dialog(work.path(), result);
+    expectNamed(dialog);
+    ASSERT_EQ(dialog.Table->rowCount(), 1);
+    ASSERT_EQ(dialog.SenderTable->rowCount(), 2);
+    EXPECT_EQ(dialog.SenderTable->item(0, 0)->text(), QStringLiteral("Problem beim Absender"));
+    EXPECT_EQ(dialog.SenderTable->item(0, 1)->text(), QStringLiteral("T-Online (2 Adressen)"));
+    EXPECT_EQ(dialog.SenderTable->item(0, 3)->text(),
+              QStringLiteral("554 IP=192.0.2.1 - A problem occurred."));
+    EXPECT_EQ(dialog.SenderTable->item(1, 0)->text(), QStringLiteral("nicht zuzuordnen (unzustellbar)"));
+    EXPECT_TRUE(dialog.SenderAdviceLabel->text().contains(u"SPF und DKIM"));
+    dialog.accept();
+    const BlockList saved = BlockList::load(blockListPath(work.path()));
+    ASSERT_EQ(saved.entries().size(), 1);
+    EXPECT_EQ(saved.entries()[0].address, QStringLiteral("anna@example.net"));
+}
+
 TEST(InboxWindows, IncomingServerComesFromTheProviderAndIsSaved) {
     QTemporaryDir work;
     SenderProfile profile;

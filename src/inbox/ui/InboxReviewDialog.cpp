@@ -21,7 +21,11 @@ InboxReviewDialog::InboxReviewDialog(QString workFolder, const CheckResult& resu
     auto* layout = new QVBoxLayout(this);
     SummaryLabel = send::valueLabel(QStringLiteral("Ergebnis"), this);
     qsizetype ticked = 0;
-    for (const ReviewItem& i : items_) ticked += i.ticked;
+    qsizetype candidates = 0;
+    for (const ReviewItem& i : items_) {
+        ticked += i.ticked && mayBlock(i);
+        candidates += mayBlock(i);
+    }
     QString summary =
         QStringLiteral(
             "%1 neue Nachrichten im Posteingang gelesen (nur gelesen: nichts markiert, verschoben oder "
@@ -33,7 +37,7 @@ InboxReviewDialog::InboxReviewDialog(QString workFolder, const CheckResult& resu
                          "%1 Funde; die angehakten %2 kommen mit „Übernehmen“ auf die Sperrliste. "
                          "Vorübergehende Fehler sind erst angehakt, wenn dieselbe Adresse in drei "
                          "Versänden vorübergehend scheiterte.")
-                         .arg(items_.size())
+                         .arg(candidates)
                          .arg(ticked);
     if (result.startedOver)
         summary +=
@@ -41,13 +45,16 @@ InboxReviewDialog::InboxReviewDialog(QString workFolder, const CheckResult& resu
     SummaryLabel->setText(summary);
     layout->addWidget(SummaryLabel);
 
-    Table = listTable(int(items_.size()),
+    for (qsizetype i = 0; i < items_.size(); ++i)
+        if (mayBlock(items_[i]))
+            rows_.append(i);
+    Table = listTable(int(rows_.size()),
                       {QStringLiteral("Adresse"), QStringLiteral("Art"), QStringLiteral("Nachweis"),
                        QStringLiteral("Datum"), QStringLiteral("Versand")},
                       QStringLiteral("Funde"), this);
     const QLocale german(QLocale::German, QLocale::Germany);
-    for (int row = 0; row < items_.size(); ++row) {
-        const ReviewItem& i = items_[row];
+    for (int row = 0; row < rows_.size(); ++row) {
+        const ReviewItem& i = items_[rows_[row]];
         const QString cells[] = {i.address, kindText(i.kind), i.evidence,
                                  german.toString(i.date, QStringLiteral("dd.MM.yyyy HH:mm")),
                                  i.campaignSubject};
@@ -64,7 +71,40 @@ InboxReviewDialog::InboxReviewDialog(QString workFolder, const CheckResult& resu
     Table->resizeColumnsToContents();
     // A long server text is read in its tool tip; the column stays narrow enough to show the campaign.
     Table->setColumnWidth(2, qMin(Table->columnWidth(2), 300));
-    layout->addWidget(Table, 1);
+    layout->addWidget(Table, 3);
+
+    const QList<SenderProblem> problems = senderProblems(items_);
+    QList<QStringList> apart;
+    for (const SenderProblem& p : problems)
+        apart.append({kindText(InboxFinding::SenderSide), p.title(), p.campaignSubject, p.evidence});
+    for (const ReviewItem& i : items_)
+        if (!i.assigned && i.kind != InboxFinding::SenderSide)
+            apart.append({QStringLiteral("%1 (%2)").arg(QLatin1String(kUnassignedText), kindText(i.kind)),
+                          i.address, i.campaignSubject, i.evidence});
+    SenderAdviceLabel = send::valueLabel(QStringLiteral("Sperrt niemanden"), this);
+    SenderAdviceLabel->setText(
+        QStringLiteral("<b>Sperrt niemanden.</b> ") +
+        (problems.isEmpty() ? QString() : QString::fromUtf8(kSenderProblemAdvice).toHtmlEscaped()) +
+        (apart.size() > problems.size()
+             ? QStringLiteral(" „nicht zuzuordnen“: Der Rückläufer nennt keinen Empfänger des Versands.")
+             : QString()));
+    SenderAdviceLabel->setWordWrap(true);
+    SenderTable = listTable(int(apart.size()),
+                            {QStringLiteral("Art"), QStringLiteral("Anbieter oder Adresse"),
+                             QStringLiteral("Versand"), QStringLiteral("Text des Servers")},
+                            QStringLiteral("Funde, die niemanden sperren"), this);
+    for (int row = 0; row < apart.size(); ++row)
+        for (int c = 0; c < 4; ++c) {
+            auto* item = new QTableWidgetItem(apart[row][c]);
+            item->setToolTip(apart[row][c]);
+            SenderTable->setItem(row, c, item);
+        }
+    SenderTable->resizeColumnsToContents();
+    SenderTable->setColumnWidth(3, qMin(SenderTable->columnWidth(3), 420));
+    SenderAdviceLabel->setVisible(!apart.isEmpty());
+    SenderTable->setVisible(!apart.isEmpty());
+    layout->addWidget(SenderAdviceLabel);
+    layout->addWidget(SenderTable, 2);
     MessageLabel = send::valueLabel(QStringLiteral("Meldung"), this);
     layout->addWidget(MessageLabel);
 
@@ -79,13 +119,13 @@ InboxReviewDialog::InboxReviewDialog(QString workFolder, const CheckResult& resu
     ApplyButton->setDefault(true);
     connect(ApplyButton, &QPushButton::clicked, this, &InboxReviewDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    resize(980, 440);
+    resize(980, apart.isEmpty() ? 440 : 620);
 }
 
 QList<ReviewItem> InboxReviewDialog::items() const {
     QList<ReviewItem> items = items_;
-    for (int row = 0; row < items.size(); ++row)
-        items[row].ticked = Table->item(row, 0)->checkState() == Qt::Checked;
+    for (int row = 0; row < rows_.size(); ++row)
+        items[rows_[row]].ticked = Table->item(row, 0)->checkState() == Qt::Checked;
     return items;
 }
 

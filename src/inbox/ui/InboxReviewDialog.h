@@ -12,7 +12,9 @@ namespace zw::inbox {
 
 // The findings of "Rückläufer und Abmeldungen prüfen…": one row each (address, kind, evidence, date,
 // campaign) with a tick for the block list, proposed as the check proposes it. "Übernehmen" puts the
-// ticked ones on the block list.
+// ticked ones on the block list. Below, apart and without ticks, what blocks nobody: the sender-side
+// problems once per provider and campaign with what to do, and bounces that name nobody of their
+// campaign.
 class InboxReviewDialog : public QDialog {
     Q_OBJECT
 public:
@@ -25,6 +27,8 @@ public:
 
     QLabel* SummaryLabel = nullptr;
     QTableWidget* Table = nullptr;
+    QLabel* SenderAdviceLabel = nullptr;  // hidden when there is nothing below
+    QTableWidget* SenderTable = nullptr;
     QLabel* MessageLabel = nullptr;
     QPushButton* ApplyButton = nullptr;
     QPushButton* CancelButton = nullptr;
@@ -32,6 +36,7 @@ public:
 private:
     QString workFolder_;
     QList<ReviewItem> items_;
+    QList<qsizetype> rows_;  // the items in Table, by row
 };
 
 }  // namespace zw::inbox
