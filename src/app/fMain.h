@@ -92,10 +92,13 @@ public:
     QLabel* Image2 = nullptr;
     QPushButton* NewBitBtn = nullptr;
     QPushButton* DeleteBitBtn = nullptr;
+    QPushButton* UpBitBtn = nullptr;    // "Nach oben"
+    QPushButton* DownBitBtn = nullptr;  // "Nach unten"
     QPushButton* BitBtn2 = nullptr;          // "Bild öffnen"
     QPushButton* BitBtn5 = nullptr;          // "kein Bild verwenden"
     QHBoxLayout* TextToolsLayout = nullptr;  // the row of "Text für die Newsmeldung": tool bar, size box
     QComboBox* ComboBox1 = nullptr;
+    QHBoxLayout* HeaderToolsLayout = nullptr;  // the top row of "Kopf u. Fußzeile": layout switch, field button
     std::array<QPushButton*, 3> OpenGraphicButtons{};  // OpenKopfBitBtn, Open2BitBtn, Open3BitBtn
     std::array<QPushButton*, 3> ColourButtons{};       // "Text Farbe", "Link Farbe", "Hintergrund Farbe"
     QWidget* PreviewPage = nullptr;                    // page "Vorschau", filled by the preview
@@ -175,6 +178,8 @@ private:
     // The single mail as its page and its button run it; the news page is selected afterwards.
     void singleMailFromPage();
     void markChanged() { session_.Saved = false; }
+    // "Nach oben" at the first block and "Nach unten" at the last have nowhere to go.
+    void updateMoveButtons();
 
     Platform& platform_;
     Prompts& prompts_;
