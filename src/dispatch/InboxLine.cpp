@@ -97,7 +97,8 @@ QString inboxSnippet(const QString& html, qsizetype maxLength) {
             out += u' ';
         blank = true;
     };
-    while (i < html.size() && out.size() <= maxLength) {
+    // One character beyond the limit tells a cut text from one that just fits.
+    while (i < html.size() && out.size() <= maxLength + 1) {
         const QChar c = html[i];
         if (c == u'<') {
             if (html.mid(i, 4) == QLatin1String("<!--")) {

@@ -3,8 +3,10 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -70,7 +72,8 @@ TEST_F(FieldsWindowTest, FieldGoesIntoTheLastTextFieldOfItsPage) {
     headerButton->menu()->findChild<QLineEdit*>(u"FallbackEdit"_qs)->setText(u"liebe {Mitglieder}"_qs);
     EXPECT_EQ(menuEntries(headerButton).first(), u"{Vorname|liebe Mitglieder}"_qs);
 
-    // Nothing written on this page yet: the subject takes it.
+    // Nothing written on this page yet: the subject takes it, where its cursor stands.
+    f.BetreffEdit->end(false);
     chooseField(headerButton, {}, u"{Vorname}"_qs);
     EXPECT_EQ(f.BetreffEdit->text(), u"Herbst{Vorname}"_qs);
 
@@ -87,6 +90,7 @@ TEST_F(FieldsWindowTest, FieldGoesIntoTheLastTextFieldOfItsPage) {
     EXPECT_TRUE(f.Memo1->toPlainText().contains(u"{Anrede}"_qs));
     EXPECT_EQ(f.Titel2Edit->text(), u"{Vorname|liebe Mitglieder}Titel zwei"_qs);
     f.HeadLineEdit->setFocus();
+    QTest::keyClick(f.HeadLineEdit, Qt::Key_End);
     chooseField(f.fields().FieldButton, {}, u"{Vorname}"_qs);
     EXPECT_EQ(f.HeadLineEdit->text(), u"Erste{Vorname}"_qs);
     EXPECT_FALSE(f.session().Saved);

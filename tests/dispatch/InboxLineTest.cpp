@@ -25,8 +25,9 @@ TEST(InboxLineTest, ARenderingShowsTheRecipientsSubjectAndFirstWords) {
     } rows[] = {
         {true, "Liebe {Vorname|Mitglieder}, heute: Herbstfest & mehr", u"Liebe Zoë, heute: Herbstfest & mehr"_qs},
         {false, "Liebe {Vorname|Mitglieder}, heute: Herbstfest & mehr", u"Liebe Zoë, heute: Herbstfest & mehr"_qs},
-        {true, "", u"Gartenpost f\u00FCr Zoë Neues aus dem Verein"_qs},
-        {false, "", u"Gartenpost f\u00FCr Zoë Neues aus dem Verein"_qs},
+        // The phone layout puts the date line above the title, the classic one below.
+        {true, "", u"Ausgabe vom 08.12.2026 Gartenpost für Zoë Neues aus dem Verein Sommerfest"_qs},
+        {false, "", u"Gartenpost für Zoë Neues aus dem Verein Ausgabe vom 08.12.2026 Sommerfest"_qs},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.vorschautext.constData());

@@ -181,7 +181,7 @@ TEST_F(BlockCycle, MovingABlockStoresTheEditorAndRenumbersInTheNewOrder) {
         Blocks blocks;  // afterwards
     } rows[] = {
         {"third to the top", 2, 0, {edited, a, b, d}},
-        {"first to the bottom", 0, 3, {edited, b, c, d}},
+        {"first to the bottom", 0, 3, {b, c, d, edited}},
         {"one down", 1, 2, {a, c, edited, d}},
         {"one up", 3, 2, {a, b, edited, c}},
         {"nowhere above the top", 0, -1, {edited, b, c, d}},

@@ -15,7 +15,9 @@ BlockListWidget::BlockListWidget(QWidget* parent) : QListWidget(parent) {
     setDragEnabled(true);
     setAcceptDrops(true);
     setDropIndicatorShown(true);
-    setDragDropMode(QAbstractItemView::InternalMove);
+    // Not InternalMove: that accepts only drags whose source it can see, and the kind of drag is told
+    // by its own type here (isOwnDrag).
+    setDragDropMode(QAbstractItemView::DragDrop);
     setDefaultDropAction(Qt::MoveAction);
 }
 
