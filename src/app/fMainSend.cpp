@@ -79,7 +79,8 @@ void TMainForm::connectFields() {
     QToolButton* headerFields = fields_->addFieldButton(BetreffEdit);
     headerFields->setObjectName(QStringLiteral("HeaderFieldButton"));
     HeaderToolsLayout->addWidget(headerFields);
-    QWidget::setTabOrder(MobileLayoutCheckBox, headerFields);
+    // For the keyboard after the page's last field: the field goes where the user wrote last anyway.
+    QWidget::setTabOrder(UnsubScribeLinkEdit, headerFields);
     // The date shown is today's, never stored: a field there would be lost.
     fields_->excludeFromFields(DateAnzeigeEdit);
     auto* row = new QHBoxLayout;

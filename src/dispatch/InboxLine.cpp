@@ -1,6 +1,7 @@
 #include "dispatch/InboxLine.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include "dispatch/PreviewMessage.h"
@@ -75,9 +76,24 @@ QString InboxLine::text() const {
     return parts.join(QStringLiteral(" – "));
 }
 
+static QString imprintName(const QString& imprintText) {
+    // The imprint is a footer of several lines ("Verein e.V. | Straße 1 | Ort<br>Vorsitz: ..."): its
+    // name is the first line's first part. A line with a field names nobody in particular.
+    static const QRegularExpression lineBreak(QStringLiteral("<br\\s*/?>"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    static const QRegularExpression separator(QStringLiteral("\\s+[|\u00B7\u2013-]\\s+"));
+    for (QString line : imprintText.split(lineBreak)) {
+        line.remove(tag);
+        line = line.section(separator, 0, 0).simplified();
+        if (!line.isEmpty() && !line.contains(u'{'))
+            return line;
+    }
+    return {};
+}
+
 QString inboxSenderName(const QString& profileName, const QString& profileAddress, const QString& imprintText,
                         const QString& imprintMail) {
-    for (const QString& candidate : {profileName, profileAddress, imprintText, imprintMail})
+    for (const QString& candidate : {profileName, profileAddress, imprintName(imprintText), imprintMail})
         if (!candidate.trimmed().isEmpty())
             return candidate.simplified();
     return {};

@@ -16,7 +16,8 @@ struct InboxLine {
 };
 
 // The sender's name in the inbox: the sender profile's name, else its address; without a sender set up,
-// the imprint's text, else its mail address.
+// the imprint's name (the first part of its first line without a field, markup left out), else its
+// mail address.
 QString inboxSenderName(const QString& profileName, const QString& profileAddress, const QString& imprintText,
                         const QString& imprintMail);
 

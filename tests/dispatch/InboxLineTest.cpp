@@ -84,6 +84,10 @@ TEST(InboxLineTest, SenderIsTheProfileElseTheImprint) {
         {u""_qs, u"post@garten.example"_qs, u"Verein e.V."_qs, u"i@v.example"_qs, u"post@garten.example"_qs},
         {u""_qs, u""_qs, u"  Verein\te.V. "_qs, u"i@v.example"_qs, u"Verein e.V."_qs},
         {u""_qs, u""_qs, u" "_qs, u"i@v.example"_qs, u"i@v.example"_qs},
+        {u""_qs, u""_qs, u"Gartenfreunde e.V. | Am Hain 12<br>Vorsitz: R. Berger"_qs, u""_qs,
+         u"Gartenfreunde e.V."_qs},
+        {u""_qs, u""_qs, u"Nr. {Nummer}<BR/><b>Café Sonne</b> - Bäckerei GmbH"_qs, u""_qs, u"Café Sonne"_qs},
+        {u""_qs, u""_qs, u"Dein {Verein}"_qs, u"i@v.example"_qs, u"i@v.example"_qs},
     };
     for (const auto& row : rows)
         EXPECT_EQ(inboxSenderName(row.name, row.address, row.imprint, row.mail), row.sender);

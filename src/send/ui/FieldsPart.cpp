@@ -80,6 +80,7 @@ FieldsPart::FieldsPart(QWidget* window, QWidget* fallbackEditor, QString workFol
     PreviewForBox->completer()->setCompletionMode(QCompleter::PopupCompletion);
     PreviewForBox->completer()->setFilterMode(Qt::MatchContains);
     PreviewForBox->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    PreviewForBox->lineEdit()->setAccessibleName(QStringLiteral("Vorschau für"));
     PreviewForBox->lineEdit()->setPlaceholderText(QStringLiteral("Name oder Adresse tippen"));
     PreviewForBox->setToolTip(QStringLiteral(
         "Wen die Vorschau zeigt: das Beispiel oder einen Empfänger der zuletzt gelesenen Liste. Tippen Sie "
