@@ -1,12 +1,12 @@
 // The line an inbox shows of the newsletter: from real renderings, and the first words of odd HTML.
 #include <gtest/gtest.h>
 
+#include "PreviewSamples.h"
 #include "dispatch/InboxLine.h"
 #include "dispatch/PreviewMessage.h"
 #include "render/RenderMessage.h"
 #include "support/FakePrompts.h"
 #include "support/Files.h"
-#include "template/BlockCycle.h"
 
 namespace zw::test {
 namespace {
@@ -15,9 +15,6 @@ namespace {
 // the subject is filled in and decoded, and the hidden preview text (else the title) comes first.
 TEST(InboxLineTest, ARenderingShowsTheRecipientsSubjectAndFirstWords) {
     TempFolder work;
-    const QString images = shippedDataFolder() + u"Images/"_qs;
-    const RebuildResult loaded =
-        loadTemplate(shippedDataFolder() + u"Zettelwerk_Vorlage.nld"_qs, images, BlockFiles(work.path()));
     const struct {
         bool mobile;
         QByteArray vorschautext;
@@ -32,8 +29,7 @@ TEST(InboxLineTest, ARenderingShowsTheRecipientsSubjectAndFirstWords) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.vorschautext.constData());
         SCOPED_TRACE(row.mobile);
-        RenderInput input = renderInputFromSettings(loaded.settings, "08.12.2026", work.path(), images);
-        input.copyFolder = work.path();
+        RenderInput input = shippedTemplateInput(work);
         input.mobileLayout = row.mobile;
         input.vorschautext = row.vorschautext;
         input.subject = "Hallo {Vorname}, Gr\xFC\xDF" "e &#9731;";  // the snowman needs an encoded word

@@ -233,7 +233,13 @@ QWidget* FieldsPart::targetFor(QWidget* defaultTarget) const {
     if (shown(lastField_))
         return lastField_;
     QWidget* fallback = defaultTarget ? defaultTarget : fallbackEditor_;
-    return shown(fallback) ? fallback : nullptr;
+    if (!fallback || shown(fallback))
+        return fallback;
+    // The page shows another view of that text in its place (the news text has two): that one.
+    for (QWidget* w : fallback->parentWidget()->findChildren<QWidget*>())
+        if ((qobject_cast<QTextEdit*>(w) || qobject_cast<QPlainTextEdit*>(w)) && shown(w))
+            return w;
+    return nullptr;
 }
 
 void FieldsPart::insertField(const QString& name, const QString& fallback, QWidget* defaultTarget) {
