@@ -23,6 +23,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QStackedWidget;
 class QStatusBar;
 class QTabWidget;
 
@@ -37,6 +38,8 @@ class Platform;
 class PreviewPart;
 class SettingsPagesPart;
 class TextCommandsPart;
+class FormattedNewsEdit;
+class NewsViewsPart;
 class Prompts;
 class TWindowsInfo;
 class TemplateFilesPart;
@@ -99,6 +102,8 @@ public:
     QHBoxLayout* TextToolsLayout = nullptr;  // the row of "Text für die Newsmeldung": tool bar, size box
     QComboBox* ComboBox1 = nullptr;
     QHBoxLayout* HeaderToolsLayout = nullptr;  // the top row of "Kopf u. Fußzeile": layout switch, field button
+    FormattedNewsEdit* FormattedMemo = nullptr;  // the news text as formatting, beside Memo1
+    QStackedWidget* NewsTextStack = nullptr;     // shows Memo1 or FormattedMemo
     std::array<QPushButton*, 3> OpenGraphicButtons{};  // OpenKopfBitBtn, Open2BitBtn, Open3BitBtn
     std::array<QPushButton*, 3> ColourButtons{};       // "Text Farbe", "Link Farbe", "Hintergrund Farbe"
     QWidget* PreviewPage = nullptr;                    // page "Vorschau", filled by the preview
@@ -128,6 +133,7 @@ public:
 
     // The news-text commands, the colours and the date line (fMainEditing.cpp); owned by the window.
     TextCommandsPart* textCommands = nullptr;
+    NewsViewsPart* newsViews = nullptr;
     SettingsPagesPart* settingsPages = nullptr;
 
 protected:

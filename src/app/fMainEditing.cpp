@@ -4,11 +4,15 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QFrame>
+#include <QLabel>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "app/fMain.h"
+#include "editing/ui/NewsViewsPart.h"
 #include "editing/ui/SettingsPagesPart.h"
 #include "editing/ui/TextCommandsPart.h"
 #include "template/ui/BlockListPart.h"
@@ -37,6 +41,17 @@ void TMainForm::connectEditing() {
 
     // The template commands reset the history through hooks, so that they need not know the editing
     // library.
+    newsViews = new NewsViewsPart(Memo1, FormattedMemo, NewsTextStack, session_.folders.program, EditorPanel);
+    newsViews->linkColour = [this] { return LinkColorPanel->palette().color(QPalette::Window); };
+    // The view buttons stand before the tool bar, the note above the text.
+    TextToolsLayout->insertWidget(TextToolsLayout->indexOf(text->ToolBar1), newsViews->HtmlButton);
+    TextToolsLayout->insertWidget(TextToolsLayout->indexOf(newsViews->HtmlButton), newsViews->FormattedButton);
+    if (auto* editor = qobject_cast<QBoxLayout*>(EditorPanel->layout()))
+        editor->insertWidget(editor->indexOf(NewsTextStack), newsViews->HtmlOnlyNote);
+    text->attachFormattedView(FormattedMemo, newsViews);
+    // The whole tool bar stays in view beside the two view buttons, none of it behind an overflow arrow.
+    text->ToolBar1->setMinimumWidth(text->ToolBar1->sizeHint().width());
+
     blockList_->ResetUndoHistory = [text](bool loadingBlock) {
         text->ResetUndoHistory();
         if (loadingBlock)

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QRadioButton>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -16,6 +17,7 @@
 #include "app/FormWidgets.h"
 #include "app/InputGuards.h"
 #include "app/fMain.h"
+#include "editing/ui/FormattedNewsEdit.h"
 #include "editing/ui/NewsTextEdit.h"
 #include "template/ui/BlockListWidget.h"
 #include "template/ui/PicturePane.h"
@@ -75,6 +77,17 @@ QWidget* TMainForm::buildNewsPage() {
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Tab goes on to the next field: a tab character has no place in a news text.
     Memo1->setTabChangesFocus(true);
+    FormattedMemo = new FormattedNewsEdit(EditorPanel);
+    FormattedMemo->setObjectName(QStringLiteral("FormattedMemo"));
+    // Inside the stack the label is no sibling of the two views, so its buddy gives them no name.
+    Memo1->setAccessibleName(QStringLiteral("Text für die Newsmeldung"));
+    FormattedMemo->setAccessibleName(QStringLiteral("Text für die Newsmeldung"));
+    FormattedMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The two views of the news text; the news text commands choose which one shows.
+    NewsTextStack = new QStackedWidget(EditorPanel);
+    NewsTextStack->setObjectName(QStringLiteral("NewsTextStack"));
+    NewsTextStack->addWidget(Memo1);
+    NewsTextStack->addWidget(FormattedMemo);
     LinkTextEdit = lineEdit("LinkTextEdit", EditorPanel);
     URLEdit = lineEdit("URLEdit", EditorPanel);
     editor->addWidget(labelFor(QStringLiteral("Überschrift für die Newsmeldung"), HeadLineEdit));
@@ -90,7 +103,7 @@ QWidget* TMainForm::buildNewsPage() {
     acceptListChoicesOnly(ComboBox1);
     TextToolsLayout->addWidget(ComboBox1);
     editor->addLayout(TextToolsLayout);
-    editor->addWidget(Memo1, 1);
+    editor->addWidget(NewsTextStack, 1);
     editor->addWidget(labelFor(QStringLiteral("Text für den Link unter der Newsmeldung"), LinkTextEdit));
     editor->addWidget(LinkTextEdit);
     editor->addWidget(
@@ -99,7 +112,8 @@ QWidget* TMainForm::buildNewsPage() {
     // The keyboard walks the editor top to bottom, the size box before the text it works on.
     QWidget::setTabOrder(HeadLineEdit, ComboBox1);
     QWidget::setTabOrder(ComboBox1, Memo1);
-    QWidget::setTabOrder(Memo1, LinkTextEdit);
+    QWidget::setTabOrder(Memo1, FormattedMemo);
+    QWidget::setTabOrder(FormattedMemo, LinkTextEdit);
     QWidget::setTabOrder(LinkTextEdit, URLEdit);
 
     layout->addLayout(left, 1);

@@ -32,6 +32,8 @@ void writeProgramFiles(const QString& folder) {
     for (const char* name : {"kopf.jpg", "trenner.jpg", "pic.jpg"})
         image.save(folder + u"Images/"_qs + QLatin1String(name), "JPG", 90);
     writeAll(folder + u"Ver.ini"_qs, "Version 1.0\r\n");
+    // The window tests drive the news text's source view; the formatted view's tests take this away.
+    writeAll(folder + u"HTMLAnsicht.ini"_qs, {});
 }
 
 AppTest::AppTest() {

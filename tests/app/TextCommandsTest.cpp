@@ -64,8 +64,9 @@ TEST_F(TextCommandsTest, TheToolBarKeepsTheEditorActiveAndNamesItsButtons) {
         {p.ToolButton2, u"Kursiv (Strg+I)"_qs},
         {p.ToolButton3, u"Unterstrichen (Strg+U)"_qs},
         {p.ToolButton4,
-         u"Aufzählung. Bitte markieren Sie jede Zeile einzeln, die einen Aufzählungspunkt erhalten soll!"_qs},
-        {p.ToolButton5, u"Hyperlink einfügen"_qs},
+         u"Aufzählung. Bitte markieren Sie jede Zeile einzeln, die einen Aufzählungspunkt erhalten soll! "
+         u"(Strg+Umschalt+L)"_qs},
+        {p.ToolButton5, u"Hyperlink einfügen (Strg+K)"_qs},
         {p.BackToolButton, u"Rückgänig [Strg +Z]"_qs},
     };
     for (const auto& [button, hint] : hints) {
@@ -73,6 +74,8 @@ TEST_F(TextCommandsTest, TheToolBarKeepsTheEditorActiveAndNamesItsButtons) {
         EXPECT_EQ(button->parentWidget(), p.ToolBar1);
         QTest::mouseClick(button, Qt::LeftButton);
         EXPECT_EQ(QApplication::focusWidget(), f.Memo1) << hint.toStdString();
+        // Not by a click, but the keyboard reaches every button.
+        EXPECT_EQ(button->focusPolicy(), Qt::TabFocus) << hint.toStdString();
     }
     EXPECT_TRUE(f.ComboBox1->isEnabled());
     EXPECT_FALSE(f.Memo1->isUndoRedoEnabled());

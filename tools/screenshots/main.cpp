@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QToolButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -32,10 +33,13 @@
 #include "dispatch/ui/TipForm.h"
 #include "dispatch/ui/VentozaForm.h"
 #include "dispatch/ui/WerbungForm.h"
+#include "editing/ui/NewsViewsPart.h"
 #include "menu/FlatMenuStyle.h"
 #include "platform/Platform.h"
 #include "send/PasswordStore.h"
 #include "send/ui/SenderDialog.h"
+#include "template/ui/BlockListPart.h"
+#include "template/ui/BlockListWidget.h"
 #include "template/ui/SettingsView.h"
 
 namespace {
@@ -116,6 +120,16 @@ int main(int argc, char** argv) {
         settle(200);
         save(form.grab(), out + pageFiles[i] + QStringLiteral(".png"));
     }
+    // The news text in its two views, the first block selected.
+    zw::selectPage(form, 0);
+    form.ListBox1->selectRow(0);
+    form.blockList().ListBox1Click();
+    settle(200);
+    save(form.EditorPanel->grab(), out + QStringLiteral("newsmeldungen_formatiert.png"));
+    form.newsViews->HtmlButton->click();
+    settle(200);
+    save(form.EditorPanel->grab(), out + QStringLiteral("newsmeldungen_html.png"));
+    form.newsViews->FormattedButton->click();
     // The preview, as the user's choice of its tab shows it.
     zw::selectPage(form, zw::kPreviewPage);
     form.PageControl1Change();

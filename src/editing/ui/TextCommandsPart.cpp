@@ -10,6 +10,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "editing/ui/FormattedNewsEdit.h"
+#include "editing/ui/NewsViewsPart.h"
 #include "editing/ui/ToolIcons.h"
 #include "platform/FileIo.h"
 #include "platform/Prompts.h"
@@ -58,9 +60,10 @@ TextCommandsPart::TextCommandsPart(QPlainTextEdit* memo, QComboBox* sizeBox, QWi
          QStringLiteral("Kursiv (Strg+I)")},
         {&ToolButton3, "ToolButton3", ToolIcon::Underline, QStringLiteral("Unterstrichen"),
          QStringLiteral("Unterstrichen (Strg+U)")},
-        {&ToolButton4, "ToolButton4", ToolIcon::Bullet, QStringLiteral("Aufzählung"), kBulletHint},
+        {&ToolButton4, "ToolButton4", ToolIcon::Bullet, QStringLiteral("Aufzählung"),
+         kBulletHint + QStringLiteral(" (Strg+Umschalt+L)")},
         {&ToolButton5, "ToolButton5", ToolIcon::Link, QStringLiteral("Hyperlink einfügen"),
-         QStringLiteral("Hyperlink einfügen")},
+         QStringLiteral("Hyperlink einfügen (Strg+K)")},
         {&BackToolButton, "BackToolButton", ToolIcon::Undo, QStringLiteral("Rückgängig"), kUndoHint},
     };
     for (const auto& b : buttons) {
@@ -70,8 +73,8 @@ TextCommandsPart::TextCommandsPart(QPlainTextEdit* memo, QComboBox* sizeBox, QWi
         button->setToolTip(b.hint);
         button->setAccessibleName(b.accessibleName);
         button->setAutoRaise(true);
-        // A click leaves the editor the active control, with its selection.
-        button->setFocusPolicy(Qt::NoFocus);
+        // A click leaves the editor the active control, with its selection; the keyboard reaches it by Tab.
+        button->setFocusPolicy(Qt::TabFocus);
         ToolBar1->addWidget(button);
         *b.button = button;
     }
@@ -89,6 +92,47 @@ TextCommandsPart::TextCommandsPart(QPlainTextEdit* memo, QComboBox* sizeBox, QWi
     showHistoryState();
 }
 
+void TextCommandsPart::attachFormattedView(FormattedNewsEdit* formatted, NewsViewsPart* views) {
+    formatted_ = formatted;
+    views_ = views;
+    formatted_->installEventFilter(this);
+    formatted_->completeLink = [this](const QString& address) {
+        return fromStored(NormalizeLink(toStored(address), prompts_));
+    };
+    connect(formatted_->document(), &QTextDocument::undoAvailable, this, &TextCommandsPart::showHistoryState);
+    connect(views_, &NewsViewsPart::viewChanged, this, &TextCommandsPart::showHistoryState);
+    showHistoryState();
+}
+
+bool TextCommandsPart::formattedActive() const {
+    return views_ && views_->formattedShown();
+}
+
+void TextCommandsPart::inlineCommand(const TagPair& tags, InlineFormat format) {
+    if (formattedActive())
+        formatted_->toggleInline(format);
+    else
+        WrapSelection(tags);
+}
+
+void TextCommandsPart::ToolButton4Click() {
+    if (formattedActive())
+        formatted_->toggleList();
+    else
+        WrapSelection(kBulletTags);
+}
+
+void TextCommandsPart::formattedLink() {
+    // In a link the dialog edits that link; otherwise it links the selection or inserts the address.
+    const QString current = formatted_->selectLinkAtCursor();
+    const Prompts::LinkAnswer answer = prompts_.askHyperlink(current.isEmpty() ? linkAddress : current);
+    linkAddress = answer.address;
+    if (!answer.ok || isBlankAddress(answer.address))
+        return;
+    const QString completed = fromStored(NormalizeLink(toStored(answer.address), prompts_));
+    formatted_->applyLink(completed, answer.address);
+}
+
 void TextCommandsPart::run(const std::function<void()>& command) {
     if (runCommand)
         runCommand(command);
@@ -101,10 +145,10 @@ EditorState TextCommandsPart::editorState() const {
     return {editorText(memo_), {cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()}};
 }
 
-bool TextCommandsPart::replaceEditorText(const QString& text) {
-    // Only the part that differs is replaced, so the view stays where it was; it is one change all the
-    // same, as a replacement of the whole text would be.
-    TextChange d = textDifference(editorText(memo_), text);
+bool replaceEditorText(QPlainTextEdit* memo, const QString& text) {
+    // Only the part that differs is replaced; it is one change all the same, as a replacement of the
+    // whole text would be.
+    TextChange d = textDifference(editorText(memo), text);
     if (d.removed == 0 && d.added == 0)
         return false;
     // Never between the two halves of a character outside the basic plane.
@@ -117,7 +161,7 @@ bool TextCommandsPart::replaceEditorText(const QString& text) {
         ++d.removed;
         ++d.added;
     }
-    QTextCursor cursor(memo_->document());
+    QTextCursor cursor(memo->document());
     cursor.setPosition(int(d.at));
     cursor.setPosition(int(d.at + d.removed), QTextCursor::KeepAnchor);
     cursor.beginEditBlock();
@@ -127,7 +171,7 @@ bool TextCommandsPart::replaceEditorText(const QString& text) {
 }
 
 void TextCommandsPart::putEditorState(const EditorState& state) {
-    replaceEditorText(state.text);
+    replaceEditorText(memo_, state.text);
     QTextCursor cursor = memo_->textCursor();
     cursor.setPosition(int(state.selection.start));
     cursor.setPosition(int(state.selection.start + state.selection.length), QTextCursor::KeepAnchor);
@@ -148,11 +192,19 @@ void TextCommandsPart::ComboBox1Change(int index) {
     if (isFontSizeCaption(item))
         return;
     const auto backToCaption = qScopeGuard([this] { sizeBox_->setCurrentIndex(0); });
+    if (formattedActive()) {
+        formatted_->applyFontSize(item);
+        return;
+    }
     memo_->setFocus();
     WrapSelection(fontSizeTags(item));
 }
 
 void TextCommandsPart::ToolButton5Click() {
+    if (formattedActive()) {
+        formattedLink();
+        return;
+    }
     const Prompts::LinkAnswer answer = prompts_.askHyperlink(linkAddress);
     linkAddress = answer.address;
     if (!answer.ok || isBlankAddress(answer.address))
@@ -181,12 +233,17 @@ void TextCommandsPart::Memo1Change() {
 }
 
 void TextCommandsPart::BackToolButtonClick() {
+    if (formattedActive()) {
+        formatted_->undo();
+        formatted_->setFocus();
+        return;
+    }
     const std::optional<QString> text = history_.stepBack();
     showHistoryState();
     if (!text)
         return;
     // A restore is one change even when it finds the text as it was, so the next keystroke is recorded.
-    if (!replaceEditorText(*text))
+    if (!replaceEditorText(memo_, *text))
         Memo1Change();
     memo_->ensureCursorVisible();
 }
@@ -199,7 +256,8 @@ void TextCommandsPart::ResetUndoHistory() {
 }
 
 void TextCommandsPart::showHistoryState() {
-    BackToolButton->setEnabled(history_.backEnabled);
+    BackToolButton->setEnabled(formattedActive() ? formatted_->document()->isUndoAvailable()
+                                                 : history_.backEnabled);
 }
 
 bool TextCommandsPart::Memo1KeyDown(const QKeyEvent* event) {
@@ -221,25 +279,39 @@ bool TextCommandsPart::Memo1KeyDown(const QKeyEvent* event) {
         (key == Qt::Key_Z && (modifiers & (Qt::ControlModifier | Qt::AltModifier))) ||
         (key == Qt::Key_Y && modifiers == Qt::ControlModifier))
         return true;
-    if (modifiers == Qt::ControlModifier) {
-        const std::pair<int, void (TextCommandsPart::*)()> shortcuts[] = {
-            {Qt::Key_B, &TextCommandsPart::ToolButton1Click},
-            {Qt::Key_I, &TextCommandsPart::ToolButton2Click},
-            {Qt::Key_U, &TextCommandsPart::ToolButton3Click},
-        };
-        for (const auto& [shortcutKey, handler] : shortcuts) {
-            if (key == shortcutKey) {
-                run([this, handler] { (this->*handler)(); });
-                return true;
-            }
+    return shortcutKey(event);
+}
+
+bool TextCommandsPart::shortcutKey(const QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const struct {
+        Qt::KeyboardModifiers modifiers;
+        int key;
+        void (TextCommandsPart::*handler)();
+    } shortcuts[] = {
+        {Qt::ControlModifier, Qt::Key_B, &TextCommandsPart::ToolButton1Click},
+        {Qt::ControlModifier, Qt::Key_I, &TextCommandsPart::ToolButton2Click},
+        {Qt::ControlModifier, Qt::Key_U, &TextCommandsPart::ToolButton3Click},
+        {Qt::ControlModifier, Qt::Key_K, &TextCommandsPart::ToolButton5Click},
+        {Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_L, &TextCommandsPart::ToolButton4Click},
+    };
+    for (const auto& shortcut : shortcuts) {
+        if (event->key() == shortcut.key && modifiers == shortcut.modifiers) {
+            run([this, handler = shortcut.handler] { (this->*handler)(); });
+            return true;
         }
     }
     return false;
 }
 
 bool TextCommandsPart::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == memo_ && event->type() == QEvent::KeyPress)
-        return Memo1KeyDown(static_cast<QKeyEvent*>(event));
+    if (event->type() == QEvent::KeyPress) {
+        if (watched == memo_)
+            return Memo1KeyDown(static_cast<QKeyEvent*>(event));
+        // The formatted view keeps its own Enter, undo and redo.
+        if (watched == formatted_ && formatted_)
+            return shortcutKey(static_cast<QKeyEvent*>(event));
+    }
     return QObject::eventFilter(watched, event);
 }
 

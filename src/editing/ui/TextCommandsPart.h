@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+#include "editing/FormattedText.h"
 #include "editing/TextCommands.h"
 #include "editing/UndoHistory.h"
 
@@ -16,6 +17,8 @@ class QToolButton;
 
 namespace zw {
 
+class FormattedNewsEdit;
+class NewsViewsPart;
 class Prompts;
 struct TemplateSession;
 
@@ -37,10 +40,10 @@ public:
     QToolButton* ToolButton5 = nullptr;  // hyperlink
     QToolButton* BackToolButton = nullptr;
 
-    void ToolButton1Click() { WrapSelection(kBoldTags); }
-    void ToolButton2Click() { WrapSelection(kItalicTags); }
-    void ToolButton3Click() { WrapSelection(kUnderlineTags); }
-    void ToolButton4Click() { WrapSelection(kBulletTags); }
+    void ToolButton1Click() { inlineCommand(kBoldTags, InlineFormat::Bold); }
+    void ToolButton2Click() { inlineCommand(kItalicTags, InlineFormat::Italic); }
+    void ToolButton3Click() { inlineCommand(kUnderlineTags, InlineFormat::Underline); }
+    void ToolButton4Click();
     void ToolButton5Click();
     // An item chosen from the size box.
     void ComboBox1Change(int index);
@@ -53,6 +56,9 @@ public:
     void ResetUndoHistory();
 
     UndoHistory& history() { return history_; }
+    // The formatted view beside Memo1: while views shows it, the commands work on it, as a word
+    // processor's do, and the undo button undoes there.
+    void attachFormattedView(FormattedNewsEdit* formatted, NewsViewsPart* views);
     // What the hyperlink dialog shows: the address typed into it last time, also when it was cancelled.
     QString linkAddress;
     // Runs the commands of the keys behind the application's error report; the window sets it.
@@ -67,13 +73,18 @@ private:
     void enterKey();
     EditorState editorState() const;
     void putEditorState(const EditorState& state);
-    // Replaces the editor text in one change; false when it was the same text already.
-    bool replaceEditorText(const QString& text);
+    bool formattedActive() const;
+    void inlineCommand(const TagPair& tags, InlineFormat format);
+    void formattedLink();
+    // The keys both views share: Ctrl+B/I/U, Ctrl+K (link), Ctrl+Shift+L (list).
+    bool shortcutKey(const QKeyEvent* event);
     void showContextMenu(const QPoint& position);
     void showHistoryState();
     void run(const std::function<void()>& command);
 
     QPlainTextEdit* memo_;
+    FormattedNewsEdit* formatted_ = nullptr;
+    NewsViewsPart* views_ = nullptr;
     QComboBox* sizeBox_;
     TemplateSession& session_;
     Prompts& prompts_;
@@ -86,5 +97,8 @@ private:
 
 // The editor text as the commands see it: lines separated by "\n".
 QString editorText(const QPlainTextEdit* memo);
+// Replaces the editor text in one change, only where it differs, so the view stays where it was; false
+// when it was the same text already.
+bool replaceEditorText(QPlainTextEdit* memo, const QString& text);
 
 }  // namespace zw
