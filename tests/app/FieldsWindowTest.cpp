@@ -17,6 +17,8 @@
 
 #include "AppFixture.h"
 #include "dispatch/ui/PreviewPart.h"
+#include "editing/ui/FormattedNewsEdit.h"
+#include "editing/ui/NewsViewsPart.h"
 #include "send/FieldColumns.h"
 #include "send/ui/FieldsPart.h"
 
@@ -94,6 +96,14 @@ TEST_F(FieldsWindowTest, FieldGoesIntoTheLastTextFieldOfItsPage) {
     chooseField(f.fields().FieldButton, {}, u"{Vorname}"_qs);
     EXPECT_EQ(f.HeadLineEdit->text(), u"Erste{Vorname}"_qs);
     EXPECT_FALSE(f.session().Saved);
+
+    // The formatted view takes it as the source view does, and writes it back into the stored text.
+    f.newsViews->chooseFormatted(true);
+    f.FormattedMemo->setFocus();
+    f.FormattedMemo->moveCursor(QTextCursor::End);
+    chooseField(f.fields().FieldButton, u"ihr"_qs, u"{Nachname|ihr}"_qs);
+    EXPECT_TRUE(f.FormattedMemo->toPlainText().endsWith(u"{Nachname|ihr}"_qs));
+    EXPECT_TRUE(f.Memo1->toPlainText().endsWith(u"{Nachname|ihr}"_qs)) << f.Memo1->toPlainText().toStdString();
 }
 
 // "Vorschau für:" offers every recipient of the last list, found by typing, also one without a first
