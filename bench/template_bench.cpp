@@ -144,8 +144,9 @@ void BM_MoveBlock(benchmark::State& state) {
     const QList<QByteArray> editor = benchBlock(blocks);
     bool up = true;
     for (auto _ : state) {
-        RebuildResult result = moveBlockAndRebuild(ws.templatePath_, ws.images_, ws.files_, ws.loaded_.settings,
-                                                   up ? blocks - 1 : 0, editor, up ? 0 : blocks - 1);
+        RebuildResult result =
+            moveBlockAndRebuild(ws.templatePath_, ws.images_, ws.files_, ws.loaded_.settings,
+                                up ? blocks - 1 : 0, editor, up ? 0 : blocks - 1);
         benchmark::DoNotOptimize(result);
         up = !up;
     }

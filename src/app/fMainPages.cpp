@@ -37,7 +37,8 @@ QWidget* TMainForm::buildNewsPage() {
     DownBitBtn = button(QStringLiteral("Nach unten"), "DownBitBtn", page);
     UpBitBtn->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     DownBitBtn->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
-    UpBitBtn->setToolTip(QStringLiteral("Die gewählte Meldung eine Stelle nach oben schieben (Alt+Pfeil hoch)"));
+    UpBitBtn->setToolTip(
+        QStringLiteral("Die gewählte Meldung eine Stelle nach oben schieben (Alt+Pfeil hoch)"));
     DownBitBtn->setToolTip(
         QStringLiteral("Die gewählte Meldung eine Stelle nach unten schieben (Alt+Pfeil runter)"));
     auto* order = new QHBoxLayout;

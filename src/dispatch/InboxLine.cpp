@@ -19,12 +19,12 @@ const QStringList kBreakingElements = {u"br"_qs, u"p"_qs,  u"div"_qs, u"td"_qs, 
                                        u"ul"_qs, u"ol"_qs, u"hr"_qs,  u"img"_qs};
 
 const QHash<QString, QChar> kNamedReferences = {
-    {u"amp"_qs, u'&'},     {u"lt"_qs, u'<'},      {u"gt"_qs, u'>'},      {u"quot"_qs, u'"'},
-    {u"apos"_qs, u'\''},   {u"nbsp"_qs, u' '},    {u"auml"_qs, u'ä'},    {u"ouml"_qs, u'ö'},
-    {u"uuml"_qs, u'ü'},    {u"Auml"_qs, u'Ä'},    {u"Ouml"_qs, u'Ö'},    {u"Uuml"_qs, u'Ü'},
-    {u"szlig"_qs, u'ß'},   {u"euro"_qs, u'€'},    {u"ndash"_qs, u'–'},   {u"mdash"_qs, u'—'},
-    {u"hellip"_qs, u'…'},  {u"copy"_qs, u'©'},    {u"bdquo"_qs, u'„'},   {u"ldquo"_qs, u'“'},
-    {u"rdquo"_qs, u'”'},   {u"shy"_qs, QChar()},  {u"zwnj"_qs, QChar()},
+    {u"amp"_qs, u'&'},    {u"lt"_qs, u'<'},     {u"gt"_qs, u'>'},      {u"quot"_qs, u'"'},
+    {u"apos"_qs, u'\''},  {u"nbsp"_qs, u' '},   {u"auml"_qs, u'ä'},    {u"ouml"_qs, u'ö'},
+    {u"uuml"_qs, u'ü'},   {u"Auml"_qs, u'Ä'},   {u"Ouml"_qs, u'Ö'},    {u"Uuml"_qs, u'Ü'},
+    {u"szlig"_qs, u'ß'},  {u"euro"_qs, u'€'},   {u"ndash"_qs, u'–'},   {u"mdash"_qs, u'—'},
+    {u"hellip"_qs, u'…'}, {u"copy"_qs, u'©'},   {u"bdquo"_qs, u'„'},   {u"ldquo"_qs, u'“'},
+    {u"rdquo"_qs, u'”'},  {u"shy"_qs, QChar()}, {u"zwnj"_qs, QChar()},
 };
 
 // The character reference at html[i] ("&amp;", "&#228;", "&#xE4;"), appended to out; returns the index
@@ -36,7 +36,7 @@ qsizetype readReference(const QString& html, qsizetype i, QString& out) {
         if (name.startsWith(u'#')) {
             bool ok = false;
             const uint code = name.startsWith(u"#x", Qt::CaseInsensitive) ? name.mid(2).toUInt(&ok, 16)
-                                                                           : name.mid(1).toUInt(&ok, 10);
+                                                                          : name.mid(1).toUInt(&ok, 10);
             if (ok && code > 0 && code <= 0x10FFFF) {
                 const char32_t c = code;
                 out += QString::fromUcs4(&c, 1);
@@ -54,13 +54,16 @@ qsizetype readReference(const QString& html, qsizetype i, QString& out) {
 
 QString tagName(const QString& html, qsizetype start) {
     qsizetype end = start;
-    while (end < html.size() && (html[end].isLetterOrNumber()))
-        ++end;
+    while (end < html.size() && (html[end].isLetterOrNumber())) ++end;
     return html.mid(start, end - start).toLower();
 }
 
 QString decodeHtml(const PreviewMessage& message) {
-    QStringDecoder decoder(message.htmlCharset.isEmpty() ? QByteArray("windows-1252") : message.htmlCharset);
+    // As browsers do, Latin-1 is read as Windows-1252, whose euro sign and quotes the renderer writes.
+    const QByteArray charset = message.htmlCharset.toLower();
+    if (charset.isEmpty() || charset == "iso-8859-1" || charset == "latin1" || charset == "us-ascii")
+        return decodeWindows1252(message.html);
+    QStringDecoder decoder(charset);
     if (!decoder.isValid())
         return decodeWindows1252(message.html);
     return decoder.decode(message.html);
@@ -79,7 +82,8 @@ QString InboxLine::text() const {
 static QString imprintName(const QString& imprintText) {
     // The imprint is a footer of several lines ("Verein e.V. | Straße 1 | Ort<br>Vorsitz: ..."): its
     // name is the first line's first part. A line with a field names nobody in particular.
-    static const QRegularExpression lineBreak(QStringLiteral("<br\\s*/?>"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression lineBreak(QStringLiteral("<br\\s*/?>"),
+                                              QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
     static const QRegularExpression separator(QStringLiteral("\\s+[|\u00B7\u2013-]\\s+"));
     for (QString line : imprintText.split(lineBreak)) {
@@ -106,7 +110,7 @@ QString inboxSnippet(const QString& html, qsizetype maxLength) {
     if (body >= 0)
         i = qMax(body, html.indexOf(u'>', body) + 1);
     QString out;
-    bool blank = true;  // the text so far ends in a blank (or is empty): no second one
+    bool blank = true;    // the text so far ends in a blank (or is empty): no second one
     QString hiddenFirst;  // the element of a hidden preview text at the top, while in it
     const auto addBlank = [&] {
         if (!blank)

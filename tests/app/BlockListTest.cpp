@@ -94,7 +94,8 @@ TEST_F(BlockListTest, MovingTheThirdBlockToTheTopAndBackByKeysAndDrop) {
     ASSERT_TRUE(pressNamed(&f, u"Nach oben"_qs));
     ASSERT_TRUE(QTest::qWaitFor([&] { return f.ListBox1->selectedRow() == 1; }, 2000));
     EXPECT_FALSE(f.session().Saved);
-    EXPECT_EQ(listItems(), QStringList({u"Meldung1:  Erste"_qs, u"Meldung2:  Dritte"_qs, u"Meldung3:  Zweite"_qs}));
+    EXPECT_EQ(listItems(),
+              QStringList({u"Meldung1:  Erste"_qs, u"Meldung2:  Dritte"_qs, u"Meldung3:  Zweite"_qs}));
 
     // What is typed before the next move is stored with the block, not left behind in its old place.
     f.HeadLineEdit->setFocus();
@@ -127,7 +128,8 @@ TEST_F(BlockListTest, MovingTheThirdBlockToTheTopAndBackByKeysAndDrop) {
 
     // Dropped below the last item, the dragged block goes to the end.
     QMimeData data;
-    data.setData(QLatin1String(kBlockDragType), QByteArray::number(QCoreApplication::applicationPid()) + ":0");
+    data.setData(QLatin1String(kBlockDragType),
+                 QByteArray::number(QCoreApplication::applicationPid()) + ":0");
     const QRect last = f.ListBox1->visualItemRect(f.ListBox1->item(2));
     const QPoint below(last.center().x(), last.bottom() - 1);
     QDragEnterEvent enter(below, Qt::MoveAction, &data, Qt::LeftButton, {});

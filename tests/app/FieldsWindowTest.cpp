@@ -43,7 +43,8 @@ protected:
         for (QAction* action : menu->actions())
             if (action->text() == entry)
                 return action->trigger();
-        ADD_FAILURE() << "no entry " << entry.toStdString() << " in " << menuEntries(button).join(u' ').toStdString();
+        ADD_FAILURE() << "no entry " << entry.toStdString() << " in "
+                      << menuEntries(button).join(u' ').toStdString();
     }
     static QStringList menuEntries(QToolButton* button) {
         QStringList entries;
@@ -103,7 +104,8 @@ TEST_F(FieldsWindowTest, FieldGoesIntoTheLastTextFieldOfItsPage) {
     f.FormattedMemo->moveCursor(QTextCursor::End);
     chooseField(f.fields().FieldButton, u"ihr"_qs, u"{Nachname|ihr}"_qs);
     EXPECT_TRUE(f.FormattedMemo->toPlainText().endsWith(u"{Nachname|ihr}"_qs));
-    EXPECT_TRUE(f.Memo1->toPlainText().endsWith(u"{Nachname|ihr}"_qs)) << f.Memo1->toPlainText().toStdString();
+    EXPECT_TRUE(f.Memo1->toPlainText().endsWith(u"{Nachname|ihr}"_qs))
+        << f.Memo1->toPlainText().toStdString();
 }
 
 // "Vorschau für:" offers every recipient of the last list, found by typing, also one without a first

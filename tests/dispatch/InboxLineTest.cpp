@@ -20,8 +20,10 @@ TEST(InboxLineTest, ARenderingShowsTheRecipientsSubjectAndFirstWords) {
         QByteArray vorschautext;
         QString snippetStart;
     } rows[] = {
-        {true, "Liebe {Vorname|Mitglieder}, heute: Herbstfest & mehr", u"Liebe Zoë, heute: Herbstfest & mehr"_qs},
-        {false, "Liebe {Vorname|Mitglieder}, heute: Herbstfest & mehr", u"Liebe Zoë, heute: Herbstfest & mehr"_qs},
+        {true, "Liebe {Vorname|Mitglieder}, heute: Herbstfest & mehr",
+         u"Liebe Zoë, heute: Herbstfest & mehr"_qs},
+        {false, "Liebe {Vorname|Mitglieder}, heute: Herbstfest & mehr",
+         u"Liebe Zoë, heute: Herbstfest & mehr"_qs},
         // The phone layout puts the date line above the title, the classic one below.
         {true, "", u"Ausgabe vom 08.12.2026 Gartenpost für Zoë Neues aus dem Verein Sommerfest"_qs},
         {false, "", u"Gartenpost für Zoë Neues aus dem Verein Ausgabe vom 08.12.2026 Sommerfest"_qs},
@@ -32,7 +34,9 @@ TEST(InboxLineTest, ARenderingShowsTheRecipientsSubjectAndFirstWords) {
         RenderInput input = shippedTemplateInput(work);
         input.mobileLayout = row.mobile;
         input.vorschautext = row.vorschautext;
-        input.subject = "Hallo {Vorname}, Gr\xFC\xDF" "e &#9731;";  // the snowman needs an encoded word
+        input.subject =
+            "Hallo {Vorname}, Gr\xFC\xDF"
+            "e &#9731;";  // the snowman needs an encoded word
         input.titel1 = "Gartenpost f\xFCr {Vorname}";
         input.titel2 = "Neues aus dem <b>Verein</b>";
         input.fieldValues = FieldValues{{u"vorname"_qs, u"Zoë"_qs}};
@@ -59,7 +63,8 @@ TEST(InboxLineTest, FirstWordsLeaveMarkupOutAndRunBlanksTogether) {
         {"<html><head><title>Betreff</title><style>p{color:red}</style></head><body bgcolor=\"#fff\">"
          "<!--[if mso]><table><tr><td>Outlook<![endif]--><p>Am <b>Sams</b>tag</p><p>um&nbsp;3</p></body>",
          u"Am Samstag um 3"_qs},
-        {"Fisch &amp; Chips &lt;frisch&gt; &#228;&#xFC; &auml;&szlig; &unbekannt; 3 < 4", u"Fisch & Chips <frisch> äü äß &unbekannt; 3 < 4"_qs},
+        {"Fisch &amp; Chips &lt;frisch&gt; &#228;&#xFC; &auml;&szlig; &unbekannt; 3 < 4",
+         u"Fisch & Chips <frisch> äü äß &unbekannt; 3 < 4"_qs},
         {"<table><tr><td>links</td><td>rechts</td></tr></table>\r\n\t <div>  unten </div>",
          u"links rechts unten"_qs},
         {"<body><script>alert(1)</script>Text", u"Text"_qs},
@@ -67,7 +72,8 @@ TEST(InboxLineTest, FirstWordsLeaveMarkupOutAndRunBlanksTogether) {
         {"<body><p>Titel</p><div style=\"display:none\">versteckt</div>", u"Titel versteckt"_qs},
         {"", QString()},
     };
-    for (const auto& row : rows) EXPECT_EQ(inboxSnippet(QString::fromUtf8(row.html)), row.snippet) << row.html;
+    for (const auto& row : rows)
+        EXPECT_EQ(inboxSnippet(QString::fromUtf8(row.html)), row.snippet) << row.html;
     EXPECT_EQ(inboxSnippet(u"<p>eins zwei drei vier</p>"_qs, 9), u"eins zwei…"_qs);
 }
 

@@ -173,7 +173,8 @@ TEST_F(BlockCycle, WriteBackFromFilesInAnyStateLeavesOneWholeEditFilePerBlock) {
 // A move stores the editor as the selected block first, then puts it in its new place; the template
 // and the edit files number the blocks afresh in the new order.
 TEST_F(BlockCycle, MovingABlockStoresTheEditorAndRenumbersInTheNewOrder) {
-    const QList<QByteArray> a = blockLines("A"), b = blockLines("B"), c = blockLines("C"), d = blockLines("D");
+    const QList<QByteArray> a = blockLines("A"), b = blockLines("B"), c = blockLines("C"),
+                            d = blockLines("D");
     const QList<QByteArray> edited{"C neu", "", "", "", "ge\xE4ndert"};
     const struct {
         const char* name;
@@ -190,8 +191,8 @@ TEST_F(BlockCycle, MovingABlockStoresTheEditorAndRenumbersInTheNewOrder) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         load(sampleSettingsLines() + section(1, a) + section(2, b) + section(3, c) + section(4, d));
-        const RebuildResult result =
-            moveBlockAndRebuild(templatePath_, images_, files_, sampleSettings(), row.selected, edited, row.to);
+        const RebuildResult result = moveBlockAndRebuild(templatePath_, images_, files_, sampleSettings(),
+                                                         row.selected, edited, row.to);
         expectTemplate(row.blocks);
         expectEditFiles(row.blocks);
         ASSERT_EQ(result.items.size(), 4);

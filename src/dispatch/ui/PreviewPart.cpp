@@ -217,10 +217,11 @@ void PreviewPart::showInboxLine(const PreviewMessage* message) {
         return;
     }
     const InboxLine line = inboxLine(*message, inboxSender ? inboxSender() : QString());
-    QString html = QStringLiteral("<b>%1</b>&nbsp;&nbsp; %2").arg(line.sender.toHtmlEscaped(),
-                                                                  line.subject.toHtmlEscaped());
+    QString html = QStringLiteral("<b>%1</b>&nbsp;&nbsp; %2")
+                       .arg(line.sender.toHtmlEscaped(), line.subject.toHtmlEscaped());
     if (!line.snippet.isEmpty())
-        html += QStringLiteral(" <span style=\"color:#6b7075\">– %1</span>").arg(line.snippet.toHtmlEscaped());
+        html +=
+            QStringLiteral(" <span style=\"color:#6b7075\">– %1</span>").arg(line.snippet.toHtmlEscaped());
     InboxLineLabel->setText(html);
     InboxLineLabel->setAccessibleDescription(line.text());
     InboxLineLabel->show();

@@ -182,8 +182,9 @@ void FieldsPart::refresh() {
                             .arg(e.message()));
         }
     } else if (file.exists()) {
-        setListNote(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2. Die Vorschau zeigt das Beispiel.")
-                        .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+        setListNote(
+            QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2. Die Vorschau zeigt das Beispiel.")
+                .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
     }
     fillPreviewBox();
 }

@@ -1,9 +1,9 @@
 #include "template/ui/BlockListWidget.h"
 
-#include <QFocusEvent>
-#include <QKeyEvent>
 #include <QCoreApplication>
 #include <QDrag>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 
@@ -85,9 +85,8 @@ QMimeData* BlockListWidget::mimeData(const QList<QListWidgetItem*>& items) const
     if (items.isEmpty())
         return nullptr;
     auto* data = new QMimeData;
-    data->setData(QLatin1String(kBlockDragType),
-                  QByteArray::number(QCoreApplication::applicationPid()) + ':' +
-                      QByteArray::number(row(items.first())));
+    data->setData(QLatin1String(kBlockDragType), QByteArray::number(QCoreApplication::applicationPid()) +
+                                                     ':' + QByteArray::number(row(items.first())));
     return data;
 }
 
@@ -102,7 +101,8 @@ void BlockListWidget::startDrag(Qt::DropActions) {
 }
 
 bool BlockListWidget::isOwnDrag(const QMimeData* data) const {
-    const QList<QByteArray> parts = data ? data->data(QLatin1String(kBlockDragType)).split(':') : QList<QByteArray>();
+    const QList<QByteArray> parts =
+        data ? data->data(QLatin1String(kBlockDragType)).split(':') : QList<QByteArray>();
     return parts.size() == 2 && parts[0] == QByteArray::number(QCoreApplication::applicationPid()) &&
            parts[1].toInt() == selectedRow();
 }
