@@ -136,6 +136,23 @@ void BM_WriteBackFloor(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * ws.templateBytes_.size());
 }
 
+// Moving a block the whole way, from the bottom to the top and back: the most block files a move
+// rewrites. Beside BM_WriteBack, which rewrites one.
+void BM_MoveBlock(benchmark::State& state) {
+    const int blocks = int(state.range(0));
+    Workspace ws(blocks);
+    const QList<QByteArray> editor = benchBlock(blocks);
+    bool up = true;
+    for (auto _ : state) {
+        RebuildResult result =
+            moveBlockAndRebuild(ws.templatePath_, ws.images_, ws.files_, ws.loaded_.settings,
+                                up ? blocks - 1 : 0, editor, up ? 0 : blocks - 1);
+        benchmark::DoNotOptimize(result);
+        up = !up;
+    }
+    state.SetBytesProcessed(state.iterations() * ws.templateBytes_.size());
+}
+
 // --- Loading a template ---
 
 void BM_LoadTemplate(benchmark::State& state) {
@@ -161,6 +178,7 @@ void BM_LoadTemplateFloor(benchmark::State& state) {
 }
 
 BENCHMARK(BM_WriteBack)->Arg(10)->Arg(100)->Arg(999)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MoveBlock)->Arg(10)->Arg(100)->Arg(999)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WriteBackFloor)->Arg(10)->Arg(100)->Arg(999)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LoadTemplate)->Arg(10)->Arg(100)->Arg(999)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LoadTemplateFloor)->Arg(10)->Arg(100)->Arg(999)->Unit(benchmark::kMillisecond)->UseRealTime();

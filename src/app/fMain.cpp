@@ -203,6 +203,11 @@ void TMainForm::connectParts() {
     wire(ListBox1, &BlockListWidget::userSelected, blocks, &BlockListPart::ListBox1Click);
     wire(NewBitBtn, &QPushButton::clicked, blocks, &BlockListPart::NewBitBtnClick);
     wire(DeleteBitBtn, &QPushButton::clicked, blocks, &BlockListPart::DeleteBitBtnClick);
+    wire(UpBitBtn, &QPushButton::clicked, blocks, &BlockListPart::UpBitBtnClick);
+    wire(DownBitBtn, &QPushButton::clicked, blocks, &BlockListPart::DownBitBtnClick);
+    connect(ListBox1, &BlockListWidget::moveRequested, this,
+            [this, blocks](int to) { run([blocks, to] { blocks->moveSelectedBlock(to); }); });
+    connect(ListBox1, &QListWidget::itemSelectionChanged, this, &TMainForm::updateMoveButtons);
     wire(BitBtn5, &QPushButton::clicked, blocks, &BlockListPart::BitBtn5Click);
 
     TemplateFilesPart* files = templateFiles_.get();
@@ -232,6 +237,13 @@ void TMainForm::connectParts() {
                             UnsubScribeTextEdit, UnsubScribeLinkEdit})
         connect(edit, &QLineEdit::textChanged, this, &TMainForm::markChanged);
     connect(MobileLayoutCheckBox, &QCheckBox::clicked, this, &TMainForm::markChanged);
+}
+
+void TMainForm::updateMoveButtons() {
+    const int row = ListBox1->selectedRow();
+    // With none selected both stay enabled: pressing one says to select a block first.
+    UpBitBtn->setEnabled(row != 0);
+    DownBitBtn->setEnabled(row < 0 || row < ListBox1->count() - 1);
 }
 
 void TMainForm::FormCreate(const QString& startTemplate) {

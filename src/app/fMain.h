@@ -95,10 +95,13 @@ public:
     QLabel* Image2 = nullptr;
     QPushButton* NewBitBtn = nullptr;
     QPushButton* DeleteBitBtn = nullptr;
+    QPushButton* UpBitBtn = nullptr;         // "Nach oben"
+    QPushButton* DownBitBtn = nullptr;       // "Nach unten"
     QPushButton* BitBtn2 = nullptr;          // "Bild öffnen"
     QPushButton* BitBtn5 = nullptr;          // "kein Bild verwenden"
     QHBoxLayout* TextToolsLayout = nullptr;  // the row of "Text für die Newsmeldung": tool bar, size box
     QComboBox* ComboBox1 = nullptr;
+    QHBoxLayout* HeaderToolsLayout = nullptr;    // "Kopf u. Fußzeile", top row: layout switch, field button
     FormattedNewsEdit* FormattedMemo = nullptr;  // the news text as formatting, beside Memo1
     QStackedWidget* NewsTextStack = nullptr;     // shows Memo1 or FormattedMemo
     std::array<QPushButton*, 3> OpenGraphicButtons{};  // OpenKopfBitBtn, Open2BitBtn, Open3BitBtn
@@ -181,6 +184,8 @@ private:
     // The single mail as its page and its button run it; the news page is selected afterwards.
     void singleMailFromPage();
     void markChanged() { session_.Saved = false; }
+    // "Nach oben" at the first block and "Nach unten" at the last have nowhere to go.
+    void updateMoveButtons();
 
     Platform& platform_;
     Prompts& prompts_;

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -32,6 +33,17 @@ QWidget* TMainForm::buildNewsPage() {
     auto* left = new QVBoxLayout;
     NewBitBtn = button(QStringLiteral("Neue Meldung"), "NewBitBtn", page);
     DeleteBitBtn = button(QStringLiteral("Meldung löschen"), "DeleteBitBtn", page);
+    UpBitBtn = button(QStringLiteral("Nach oben"), "UpBitBtn", page);
+    DownBitBtn = button(QStringLiteral("Nach unten"), "DownBitBtn", page);
+    UpBitBtn->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    DownBitBtn->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    UpBitBtn->setToolTip(
+        QStringLiteral("Die gewählte Meldung eine Stelle nach oben schieben (Alt+Pfeil hoch)"));
+    DownBitBtn->setToolTip(
+        QStringLiteral("Die gewählte Meldung eine Stelle nach unten schieben (Alt+Pfeil runter)"));
+    auto* order = new QHBoxLayout;
+    order->addWidget(UpBitBtn);
+    order->addWidget(DownBitBtn);
     ListBox1 = new BlockListWidget(page);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setAccessibleName(QStringLiteral("Newsmeldungen"));
@@ -52,6 +64,7 @@ QWidget* TMainForm::buildNewsPage() {
     pictures->addWidget(WebBrowser4, 1);
     left->addWidget(NewBitBtn);
     left->addWidget(DeleteBitBtn);
+    left->addLayout(order);
     left->addWidget(ListBox1, 2);
     left->addWidget(BlockPicturePanel, 1);
 
@@ -163,7 +176,10 @@ QWidget* TMainForm::buildHeaderFooterPage() {
             if (QLayoutItem* label = form->itemAt(row, QFormLayout::LabelRole); label && label->widget())
                 label->widget()->setMinimumWidth(labelWidth);
 
-    layout->addWidget(MobileLayoutCheckBox);
+    HeaderToolsLayout = new QHBoxLayout;
+    HeaderToolsLayout->addWidget(MobileLayoutCheckBox);
+    HeaderToolsLayout->addStretch();
+    layout->addLayout(HeaderToolsLayout);
     layout->addWidget(head);
     layout->addWidget(foot);
     layout->addWidget(unsubscribe);

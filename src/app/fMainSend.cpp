@@ -2,8 +2,10 @@
 // reports; and the sender that the window's renderings name.
 #include <QAction>
 #include <QBoxLayout>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -12,8 +14,10 @@
 
 #include "app/WindowRender.h"
 #include "app/fMain.h"
+#include "dispatch/InboxLine.h"
 #include "dispatch/ui/PreviewPart.h"
 #include "inbox/ui/InboxPart.h"
+#include "platform/Text.h"
 #include "send/ui/CampaignPart.h"
 #include "send/ui/FieldsPart.h"
 #include "send/ui/SendPart.h"
@@ -56,17 +60,33 @@ void TMainForm::connectSend() {
     // A single mail that no mail program on this desktop would open as a new message offers the test
     // mail instead.
     preview_->sendTestMail = [part] { part->Testmailanmichsenden1Click(); };
+    // The inbox line above the preview names the sender set up for sending, else the imprint.
+    preview_->inboxSender = [this] {
+        const RenderInput input = windowRenderInput();
+        return inboxSenderName(input.senderName, input.senderAddress, fromStored(input.impressumText),
+                               fromStored(input.impressumMailTo));
+    };
     connectFields();
 }
 
-// "Feld einfügen" beside the news text's tools, and "Vorschau für:" above the preview. Only the preview
-// shows a recipient's values; the single mail and the test mail show the sample.
+// "Feld einfügen" on the two pages with text fields: beside the news text's tools, and at the top of
+// "Kopf u. Fußzeile" (subject, header lines, preview text, date text, imprint, unsubscribe text). Each
+// puts the field where the user wrote last on its page. "Vorschau für:" stands above the preview. Only
+// the preview shows a recipient's values; the single mail and the test mail show the sample.
 void TMainForm::connectFields() {
     fields_ = std::make_unique<send::FieldsPart>(this, Memo1, session_.folders.program);
     TextToolsLayout->insertWidget(TextToolsLayout->indexOf(ComboBox1) + 1, fields_->FieldButton);
+    QToolButton* headerFields = fields_->addFieldButton(BetreffEdit);
+    headerFields->setObjectName(QStringLiteral("HeaderFieldButton"));
+    HeaderToolsLayout->addWidget(headerFields);
+    // For the keyboard after the page's last field: the field goes where the user wrote last anyway.
+    QWidget::setTabOrder(UnsubScribeLinkEdit, headerFields);
+    // The date shown is today's, never stored: a field there would be lost.
+    fields_->excludeFromFields(DateAnzeigeEdit);
     auto* row = new QHBoxLayout;
     row->addWidget(fields_->PreviewForLabel);
     row->addWidget(fields_->PreviewForBox);
+    row->addWidget(fields_->ListNoteLabel, 1);
     row->addStretch();
     static_cast<QBoxLayout*>(PreviewPage->layout())->insertLayout(0, row);
     const std::function<void()> show = pageCommands.showPreview;

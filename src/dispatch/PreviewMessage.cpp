@@ -138,6 +138,24 @@ void collectParts(GMimeObject* object, PreviewMessage& message, bool& haveHtml, 
     }
 }
 
+// The subject as a mail program shows it: lines unfolded, encoded words decoded; a subject of plain
+// 8-bit characters is Windows-1252, as the renderer writes it.
+QString subjectOf(GMimeMessage* parsed) {
+    GMimeHeaderList* headers = g_mime_object_get_header_list(GMIME_OBJECT(parsed));
+    GMimeHeader* header = headers ? g_mime_header_list_get_header(headers, "Subject") : nullptr;
+    const char* raw = header ? g_mime_header_get_raw_value(header) : nullptr;
+    if (!raw)
+        return {};
+    QByteArray value(raw);
+    value.replace("\r\n", "").replace('\n', "");
+    if (!value.contains("=?"))
+        return decodeWindows1252(value).trimmed();
+    char* decoded = g_mime_utils_header_decode_text(nullptr, value.constData());
+    const QString text = QString::fromUtf8(decoded).trimmed();
+    g_free(decoded);
+    return text;
+}
+
 // The values of the base64 alphabet; -1 for everything else (line ends, padding).
 constexpr std::array<qint8, 256> kBase64Values = [] {
     std::array<qint8, 256> values{};
@@ -231,6 +249,7 @@ PreviewMessage parsePreviewMessage(const QByteArray& bytes, const QString& name)
         if (body) {
             parsedOk = true;
             collectParts(body, message, haveHtml, havePlain);
+            message.subject = subjectOf(parsed.object);
         }
     }
     if (!parsedOk)

@@ -29,6 +29,7 @@ struct PreviewMessage {
     QByteArray html;         // the decoded HTML part, in its own character set
     QByteArray htmlCharset;  // as the part declares it ("iso-8859-1"); empty when it declares none
     QByteArray plainText;    // the decoded text/plain part, Windows-1252
+    QString subject;         // the Subject header as a reader sees it, encoded words decoded
     QHash<QByteArray, PreviewPicture> pictures;  // by Content-ID as stored (8-bit, blanks kept)
     qint64 messageSize = 0;                      // bytes of the whole message file
     qint64 htmlPartSize = 0;  // bytes of the HTML part's body as sent (still quoted-printable)

@@ -124,4 +124,32 @@ RebuildResult writeBackAndRebuild(const QString& templatePath, const QString& im
     return result;
 }
 
+bool moveBlockFile(const BlockFiles& files, int from, int to) {
+    const QStringList paths = files.list();
+    if (from == to || from < 0 || to < 0 || from >= paths.size() || to >= paths.size())
+        return false;
+    // Only the files from one position to the other change: each takes its neighbour's bytes, the
+    // moved block's bytes go to the far end.
+    const int first = qMin(from, to);
+    const int last = qMax(from, to);
+    QList<QByteArray> bytes;
+    bytes.reserve(last - first + 1);
+    for (int i = first; i <= last; ++i) bytes.append(readFile(paths[i]));
+    if (from < to)
+        bytes.append(bytes.takeFirst());
+    else
+        bytes.prepend(bytes.takeLast());
+    for (int i = first; i <= last; ++i) writeWorkingFile(paths[i], bytes[i - first]);
+    return true;
+}
+
+RebuildResult moveBlockAndRebuild(const QString& templatePath, const QString& imagesFolder,
+                                  const BlockFiles& files, const TemplateSettings& settings, int selected,
+                                  const QList<QByteArray>& editorLines, int to) {
+    if (selected >= 0)
+        files.write(selected + 1, editorLines);
+    moveBlockFile(files, selected, to);
+    return writeBackAndRebuild(templatePath, imagesFolder, files, settings, -1, {});
+}
+
 }  // namespace zw

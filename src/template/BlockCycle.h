@@ -48,4 +48,16 @@ RebuildResult writeBackAndRebuild(const QString& templatePath, const QString& im
                                   const BlockFiles& files, const TemplateSettings& settings, int selected,
                                   const QList<QByteArray>& editorLines);
 
+// Moves the block at position from to position to (both counted from 0, in block order) among the
+// block edit files: the blocks between shift by one place, every other file stays as it is. A position
+// outside the files moves nothing. Returns whether anything moved.
+bool moveBlockFile(const BlockFiles& files, int from, int to);
+
+// The write-back cycle with a move in it: stores the editor's lines as the block at selected, moves
+// that block to position to, then writes the template in the new order and rebuilds, so that the file
+// numbers follow the list again. One template write for the whole move.
+RebuildResult moveBlockAndRebuild(const QString& templatePath, const QString& imagesFolder,
+                                  const BlockFiles& files, const TemplateSettings& settings, int selected,
+                                  const QList<QByteArray>& editorLines, int to);
+
 }  // namespace zw

@@ -1,9 +1,13 @@
 // The block list and the block editor as the user drives them.
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 
 #include "AppFixture.h"
@@ -15,6 +19,27 @@ namespace zw::test {
 namespace {
 
 using BlockListTest = AppTest;
+
+// Presses the control that a screen reader names name, as a screen reader does; null when none has it.
+QAccessibleInterface* pressNamed(QWidget* window, const QString& name) {
+    QList<QAccessibleInterface*> open{QAccessible::queryAccessibleInterface(window)};
+    while (!open.isEmpty()) {
+        QAccessibleInterface* iface = open.takeFirst();
+        if (iface->text(QAccessible::Name) == name && iface->actionInterface()) {
+            iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            return iface;
+        }
+        for (int i = 0; i < iface->childCount(); ++i) open.append(iface->child(i));
+    }
+    return nullptr;
+}
+
+// The headlines of the template file's blocks, in file order, and where each stands in a message.
+QList<QByteArray> headlines(const QList<BlockSection>& blocks) {
+    QList<QByteArray> lines;
+    for (const BlockSection& block : blocks) lines.append(block.lines.value(0));
+    return lines;
+}
 
 TEST_F(BlockListTest, ClickingAnotherBlockStoresTheEditedOneFirst) {
     TMainForm& f = start();
@@ -53,6 +78,69 @@ TEST_F(BlockListTest, TabbingIntoTheListStoresTheBlockAndArrowsChooseAnother) {
     QTest::keyClick(f.ListBox1, Qt::Key_Down);
     EXPECT_EQ(f.ListBox1->selectedRow(), 1);
     EXPECT_EQ(f.HeadLineEdit->text(), u"Zweite"_qs);
+}
+
+// Block 3 goes to the top in two steps with "Nach oben"; the template file, the edit files and the
+// rendered message follow the list, and the editor keeps the moved block with what was typed into it.
+TEST_F(BlockListTest, MovingTheThirdBlockToTheTopAndBackByKeysAndDrop) {
+    TMainForm& f = start();
+    f.show();
+    QApplication::setActiveWindow(&f);
+    const QRect third = f.ListBox1->visualItemRect(f.ListBox1->item(2));
+    QTest::mouseClick(f.ListBox1->viewport(), Qt::LeftButton, {}, third.center());
+    ASSERT_EQ(f.HeadLineEdit->text(), u"Dritte"_qs);
+    f.session().Saved = true;  // as after saving: the move alone marks the change
+
+    ASSERT_TRUE(pressNamed(&f, u"Nach oben"_qs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.ListBox1->selectedRow() == 1; }, 2000));
+    EXPECT_FALSE(f.session().Saved);
+    EXPECT_EQ(listItems(),
+              QStringList({u"Meldung1:  Erste"_qs, u"Meldung2:  Dritte"_qs, u"Meldung3:  Zweite"_qs}));
+
+    // What is typed before the next move is stored with the block, not left behind in its old place.
+    f.HeadLineEdit->setFocus();
+    QTest::keyClick(f.HeadLineEdit, Qt::Key_End);
+    QTest::keyClicks(f.HeadLineEdit, u" neu"_qs);
+    ASSERT_TRUE(pressNamed(&f, u"Nach oben"_qs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.ListBox1->selectedRow() == 0; }, 2000));
+    EXPECT_EQ(headlines(sections()), (QList<QByteArray>{"Dritte neu", "Erste", "Zweite"}));
+    EXPECT_EQ(blockFiles(), QStringList({u"Temp001.edt"_qs, u"Temp002.edt"_qs, u"Temp003.edt"_qs}));
+    EXPECT_EQ(readAll(program(u"Temp001.edt"_qs)).left(12), QByteArray("Dritte neu\r\n"));
+    EXPECT_EQ(f.HeadLineEdit->text(), u"Dritte neu"_qs);
+    EXPECT_FALSE(f.UpBitBtn->isEnabled());  // nowhere further up
+
+    f.PageControl1->setCurrentIndex(kPreviewPage);
+    const QByteArray message = readAll(program(u"preview1.eml"_qs));
+    const qsizetype first = message.indexOf("Dritte neu"), second = message.indexOf("Erste"),
+                    third_ = message.indexOf("Zweite");
+    EXPECT_TRUE(first >= 0 && first < second && second < third_) << first << " " << second << " " << third_;
+    f.PageControl1->setCurrentIndex(kNewsPage);
+
+    // Alt+arrow in the list moves the selected block; the list keeps the keyboard.
+    f.ListBox1->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(f.ListBox1, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(headlines(sections()), (QList<QByteArray>{"Erste", "Dritte neu", "Zweite"}));
+    EXPECT_EQ(f.ListBox1->selectedRow(), 1);
+    QTest::keyClick(f.ListBox1, Qt::Key_Up, Qt::AltModifier);
+    QTest::keyClick(f.ListBox1, Qt::Key_Up, Qt::AltModifier);  // already at the top: nothing happens
+    EXPECT_EQ(headlines(sections()), (QList<QByteArray>{"Dritte neu", "Erste", "Zweite"}));
+    EXPECT_EQ(f.ListBox1->selectedRow(), 0);
+
+    // Dropped below the last item, the dragged block goes to the end.
+    QMimeData data;
+    data.setData(QLatin1String(kBlockDragType),
+                 QByteArray::number(QCoreApplication::applicationPid()) + ":0");
+    const QRect last = f.ListBox1->visualItemRect(f.ListBox1->item(2));
+    const QPoint below(last.center().x(), last.bottom() - 1);
+    QDragEnterEvent enter(below, Qt::MoveAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(f.ListBox1->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(below, Qt::MoveAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(f.ListBox1->viewport(), &drop);
+    EXPECT_EQ(headlines(sections()), (QList<QByteArray>{"Erste", "Zweite", "Dritte neu"}));
+    EXPECT_EQ(f.ListBox1->selectedRow(), 2);
+    EXPECT_EQ(f.HeadLineEdit->text(), u"Dritte neu"_qs);
+    EXPECT_EQ(prompts.informations, QStringList());
 }
 
 TEST_F(BlockListTest, DeletingItemTwoOfThreeRenumbers) {

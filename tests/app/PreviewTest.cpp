@@ -105,7 +105,7 @@ TEST_F(PreviewTest, FieldButtonAndPreviewForOneRecipient) {
     EXPECT_EQ(f.HeadLineEdit->text(), u"Hallo {Vorname}"_qs);
     f.fields().refresh();
     EXPECT_EQ(f.fields().menuFields(),
-              (QStringList{u"Vorname"_qs, u"Nachname"_qs, u"Anrede"_qs, u"E-Mail"_qs, u"Ort"_qs}));
+              (QStringList{u"Vorname"_qs, u"E-Mail"_qs, u"Ort"_qs}));
 
     clickTab(kPreviewPage);
     EXPECT_TRUE(preview(1).contains("Hallo Vorname"));

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "PreviewSamples.h"
 #include "dispatch/PreviewMessage.h"
 #include "dispatch/ui/WebPreview.h"
 #include "render/RenderMessage.h"
@@ -18,11 +19,7 @@ namespace {
 // Named with "WebPreviewTest", as every test that starts the engine: the sanitizer run leaves those out.
 TEST(WebPreviewTestOfFields, ValuesReadAsTypedInTheEngine) {
     TempFolder work;
-    const QString images = shippedDataFolder() + u"Images/"_qs;
-    const RebuildResult loaded =
-        loadTemplate(shippedDataFolder() + u"Zettelwerk_Vorlage.nld"_qs, images, BlockFiles(work.path()));
-    RenderInput input = renderInputFromSettings(loaded.settings, "08.12.2026", work.path(), images);
-    input.copyFolder = work.path();
+    RenderInput input = shippedTemplateInput(work);
     input.titel1 = "{Vorname|Hallo}: {Nachname} {{Klammer}} <i>kursiv</i>";
     input.fieldValues =
         FieldValues{{u"vorname"_qs, u"Zoë 😀"_qs}, {u"nachname"_qs, u"Müller & Söhne <GmbH>"_qs}};

@@ -7,7 +7,22 @@
 #include <QList>
 #include <QPair>
 
+#include "render/RenderInput.h"
+#include "support/Files.h"
+#include "template/BlockCycle.h"
+
 namespace zw::test {
+
+// The render input of the shipped default template, its block files in work and its setting pictures
+// copied there, as the window would render it on 8 December 2026.
+inline RenderInput shippedTemplateInput(const TempFolder& work) {
+    const QString images = shippedDataFolder() + u"Images/"_qs;
+    const RebuildResult loaded =
+        loadTemplate(shippedDataFolder() + u"Zettelwerk_Vorlage.nld"_qs, images, BlockFiles(work.path()));
+    RenderInput input = renderInputFromSettings(loaded.settings, "08.12.2026", work.path(), images);
+    input.copyFolder = work.path();
+    return input;
+}
 
 // A small JPEG of one colour.
 inline QByteArray jpeg(QColor colour, int width = 40, int height = 40) {

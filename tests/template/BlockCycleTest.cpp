@@ -170,6 +170,36 @@ TEST_F(BlockCycle, WriteBackFromFilesInAnyStateLeavesOneWholeEditFilePerBlock) {
     }
 }
 
+// A move stores the editor as the selected block first, then puts it in its new place; the template
+// and the edit files number the blocks afresh in the new order.
+TEST_F(BlockCycle, MovingABlockStoresTheEditorAndRenumbersInTheNewOrder) {
+    const QList<QByteArray> a = blockLines("A"), b = blockLines("B"), c = blockLines("C"),
+                            d = blockLines("D");
+    const QList<QByteArray> edited{"C neu", "", "", "", "ge\xE4ndert"};
+    const struct {
+        const char* name;
+        int selected, to;
+        Blocks blocks;  // afterwards
+    } rows[] = {
+        {"third to the top", 2, 0, {edited, a, b, d}},
+        {"first to the bottom", 0, 3, {b, c, d, edited}},
+        {"one down", 1, 2, {a, c, edited, d}},
+        {"one up", 3, 2, {a, b, edited, c}},
+        {"nowhere above the top", 0, -1, {edited, b, c, d}},
+        {"nowhere below the bottom", 3, 4, {a, b, c, edited}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        load(sampleSettingsLines() + section(1, a) + section(2, b) + section(3, c) + section(4, d));
+        const RebuildResult result = moveBlockAndRebuild(templatePath_, images_, files_, sampleSettings(),
+                                                         row.selected, edited, row.to);
+        expectTemplate(row.blocks);
+        expectEditFiles(row.blocks);
+        ASSERT_EQ(result.items.size(), 4);
+        EXPECT_EQ(result.items[0], blockListItem(1, row.blocks[0][0]));
+    }
+}
+
 // The renderer's reading of a block edit file: five lines, trimmed; the list index in the message is
 // the first line that is missing, counted from 0.
 TEST(ReadForRendering, NeedsFiveLinesAndTrimsThem) {

@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "dispatch/HelpTexts.h"
+#include "dispatch/InboxLine.h"
 #include "dispatch/MailProgram.h"
 #include "platform/Error.h"
 #include "platform/FileIo.h"
@@ -87,6 +88,19 @@ PreviewPart::PreviewPart(QWidget* page, const Folders& folders, Prompts& prompts
     barLayout->addWidget(ClipWarningLabel, 1);
     barLayout->addWidget(PlainTextCheckBox);
     layout->addWidget(bar);
+
+    // As an inbox lists the message: the sender in bold, the subject, the first words in grey.
+    InboxLineLabel = namedLabel("InboxLineLabel", QStringLiteral("Im Posteingang"), page);
+    InboxLineLabel->setTextFormat(Qt::RichText);
+    InboxLineLabel->setToolTip(QStringLiteral("So erscheint die Nachricht im Posteingang des Empfängers"));
+    InboxLineLabel->setStyleSheet(
+        QStringLiteral("#InboxLineLabel { background: #f4f6f8; border-top: 1px solid #d0d4d8; "
+                       "border-bottom: 1px solid #d0d4d8; padding: 4px 8px; }"));
+    // One line, cut at the page's edge: a long subject never widens the window.
+    InboxLineLabel->setMinimumWidth(1);
+    InboxLineLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    InboxLineLabel->hide();
+    layout->addWidget(InboxLineLabel);
 
     // The view fills the rest of the page; at a phone's width it stands in the middle, the message
     // scaled down to that width as a phone's mail app shows it.
@@ -166,6 +180,7 @@ void PreviewPart::showFile(const QString& path, const QString& previewName) {
         const QByteArray bytes = readFile(path);
         // The same message as the view shows: nothing to read, nothing to load again.
         if (shown_ && !showingFault_ && shown_->source == bytes) {
+            showInboxLine(shown_.get());
             applyMode();  // the template's layout may have changed all the same
             return;
         }
@@ -178,6 +193,7 @@ void PreviewPart::showFile(const QString& path, const QString& previewName) {
         ClipWarningLabel->clear();
         showingFault_ = true;
         shown_.reset();
+        showInboxLine(nullptr);
         applyMode();
         return;
     }
@@ -185,11 +201,30 @@ void PreviewPart::showFile(const QString& path, const QString& previewName) {
     ensureView();
     view_->showMessage(message, previewName);
     shown_ = message;
+    showInboxLine(message.get());
     SizeLabel->setText(sizeSummary(*message));
     ClipWarningLabel->setText(sizeWarning(*message));
     PlainTextView->setPlainText(
         decodeWindows1252(message->plainText).replace(QStringLiteral("\r\n"), u"\n"_qs));
     applyMode();
+}
+
+void PreviewPart::showInboxLine(const PreviewMessage* message) {
+    if (!message) {
+        InboxLineLabel->clear();
+        InboxLineLabel->setAccessibleDescription({});
+        InboxLineLabel->hide();
+        return;
+    }
+    const InboxLine line = inboxLine(*message, inboxSender ? inboxSender() : QString());
+    QString html = QStringLiteral("<b>%1</b>&nbsp;&nbsp; %2")
+                       .arg(line.sender.toHtmlEscaped(), line.subject.toHtmlEscaped());
+    if (!line.snippet.isEmpty())
+        html +=
+            QStringLiteral(" <span style=\"color:#6b7075\">– %1</span>").arg(line.snippet.toHtmlEscaped());
+    InboxLineLabel->setText(html);
+    InboxLineLabel->setAccessibleDescription(line.text());
+    InboxLineLabel->show();
 }
 
 void PreviewPart::ensureView() {

@@ -48,6 +48,10 @@ public:
     // Unset, every message is taken for a classic one.
     std::function<bool()> phoneLayout;
 
+    // The sender's name as the inbox shows it (inboxSenderName), asked at every preview; unset, the
+    // inbox line names no sender.
+    std::function<QString()> inboxSender;
+
     // Which of the two preview files the view is sent to next: 0, 1, 2 (2 only within ShowPreview).
     int PreviewCounter = 0;
 
@@ -63,6 +67,8 @@ public:
     QLabel* SizeLabel = nullptr;
     QLabel* ClipWarningLabel = nullptr;
     QCheckBox* PlainTextCheckBox = nullptr;
+    // Above the view: the message's line in the recipient's inbox (sender, subject, first words).
+    QLabel* InboxLineLabel = nullptr;
     // The view area: the web view, the plain-text rendering, or a message when a file cannot be shown.
     QStackedWidget* ViewStack = nullptr;
     QPlainTextEdit* PlainTextView = nullptr;
@@ -73,6 +79,7 @@ private:
     void ensureView();
     void applyMode();
     void showScale(double scale);
+    void showInboxLine(const PreviewMessage* message);
     void openLink(const QUrl& address);
 
     Folders folders_;

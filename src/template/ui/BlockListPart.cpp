@@ -20,6 +20,7 @@ namespace zw {
 namespace {
 const QString kNoBlockToEdit = QStringLiteral("Bitte zuerst einen Block zum bearbeiten auswählen!");
 const QString kNoBlockToDelete = QStringLiteral("Bitte zuerst einen Block zum löschen auswählen!");
+const QString kNoBlockToMove = QStringLiteral("Bitte zuerst einen Block zum verschieben auswählen!");
 const QString kTooManyBlocks = QStringLiteral(
     "Eine Vorlage kann höchstens %1 Meldungen enthalten. Bitte löschen Sie zuerst eine Meldung.");
 }  // namespace
@@ -133,6 +134,26 @@ void BlockListPart::DeleteBitBtnClick() {
                                                      files_, collectSettings(c_, session_), -1, {});
     putSettings(c_, session_, result.settings, platform_, readColour_);
     showItems(result.items, -1);
+}
+
+void BlockListPart::moveSelectedBlock(int to) {
+    const int i = c_.ListBox1->selectedRow();
+    if (i < 0) {
+        prompts_.information(kNoBlockToMove);
+        return;
+    }
+    // At the top or the bottom there is nowhere to go: nothing changes.
+    if (to < 0 || to >= c_.ListBox1->count() || to == i)
+        return;
+    session_.Saved = false;
+    WaitCursor wait;
+    const RebuildResult result =
+        moveBlockAndRebuild(session_.CurrentTemplatePath, session_.folders.images, files_,
+                            collectSettings(c_, session_), i, editorLines(), to);
+    putSettings(c_, session_, result.settings, platform_, readColour_);
+    // The editor keeps the moved block, whose fields were just stored: it stays selected, with its
+    // undo history.
+    showItems(result.items, to);
 }
 
 void BlockListPart::BitBtn5Click() {

@@ -7,6 +7,7 @@
 #include "template/BlockFiles.h"
 #include "template/Session.h"
 #include "template/ui/SettingsView.h"
+#include "template/ui/BlockListWidget.h"
 #include "template/ui/TemplateControls.h"
 
 namespace zw {
@@ -29,6 +30,11 @@ public:
     void ListBox1Click();
     void NewBitBtnClick();
     void DeleteBitBtnClick();
+    // "Nach oben", "Nach unten", Alt+arrow and a drop in the list: the selected block moves to
+    // position to (from 0). The block in the editor is stored first; it stays selected in its new place.
+    void moveSelectedBlock(int to);
+    void UpBitBtnClick() { moveSelectedBlock(c_.ListBox1->selectedRow() - 1); }
+    void DownBitBtnClick() { moveSelectedBlock(c_.ListBox1->selectedRow() + 1); }
     // "kein Bild verwenden"
     void BitBtn5Click();
 

@@ -1,7 +1,10 @@
 #include "template/ui/BlockListWidget.h"
 
+#include <QCoreApplication>
+#include <QDrag>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 
 namespace zw {
@@ -9,6 +12,13 @@ namespace zw {
 BlockListWidget::BlockListWidget(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setFocusPolicy(Qt::StrongFocus);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDropIndicatorShown(true);
+    // Not InternalMove: that accepts only drags whose source it can see, and the kind of drag is told
+    // by its own type here (isOwnDrag).
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDefaultDropAction(Qt::MoveAction);
 }
 
 int BlockListWidget::selectedRow() const {
@@ -54,10 +64,88 @@ QItemSelectionModel::SelectionFlags BlockListWidget::selectionCommand(const QMod
 }
 
 void BlockListWidget::keyPressEvent(QKeyEvent* event) {
+    const bool up = event->key() == Qt::Key_Up;
+    if ((up || event->key() == Qt::Key_Down) && event->modifiers() == Qt::AltModifier) {
+        event->accept();
+        if (selectedRow() >= 0)
+            Q_EMIT moveRequested(selectedRow() + (up ? -1 : 1));
+        return;
+    }
     const int before = selectedRow();
     QListWidget::keyPressEvent(event);
     if (selectedRow() != before && selectedRow() >= 0)
         Q_EMIT userSelected();
+}
+
+QStringList BlockListWidget::mimeTypes() const {
+    return {QLatin1String(kBlockDragType)};
+}
+
+QMimeData* BlockListWidget::mimeData(const QList<QListWidgetItem*>& items) const {
+    if (items.isEmpty())
+        return nullptr;
+    auto* data = new QMimeData;
+    data->setData(QLatin1String(kBlockDragType), QByteArray::number(QCoreApplication::applicationPid()) +
+                                                     ':' + QByteArray::number(row(items.first())));
+    return data;
+}
+
+void BlockListWidget::startDrag(Qt::DropActions) {
+    QListWidgetItem* item = currentItem();
+    if (!item || !item->isSelected())
+        return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(mimeData({item}));
+    drag->setPixmap(viewport()->grab(visualItemRect(item)));
+    drag->exec(Qt::MoveAction);
+}
+
+bool BlockListWidget::isOwnDrag(const QMimeData* data) const {
+    const QList<QByteArray> parts =
+        data ? data->data(QLatin1String(kBlockDragType)).split(':') : QList<QByteArray>();
+    return parts.size() == 2 && parts[0] == QByteArray::number(QCoreApplication::applicationPid()) &&
+           parts[1].toInt() == selectedRow();
+}
+
+void BlockListWidget::dragEnterEvent(QDragEnterEvent* event) {
+    if (isOwnDrag(event->mimeData()))
+        QListWidget::dragEnterEvent(event);
+    else
+        event->ignore();
+}
+
+void BlockListWidget::dragMoveEvent(QDragMoveEvent* event) {
+    if (isOwnDrag(event->mimeData()))
+        QListWidget::dragMoveEvent(event);
+    else
+        event->ignore();
+}
+
+int BlockListWidget::dropRow(const QPoint& pos, int from) const {
+    const QModelIndex index = indexAt(pos);
+    int row = count();
+    if (index.isValid())
+        row = pos.y() < visualRect(index).center().y() ? index.row() : index.row() + 1;
+    // Taken out of the list first, the dragged item leaves one place free above the rows below it.
+    return row > from ? row - 1 : row;
+}
+
+void BlockListWidget::dropEvent(QDropEvent* event) {
+    // The list never moves its items itself (that would leave the block files behind): the drop only
+    // says where the block goes.
+    const int from = selectedRow();
+    if (!isOwnDrag(event->mimeData()) || from < 0) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    stopAutoScroll();
+    setState(NoState);
+    viewport()->update();
+    const int to = dropRow(event->position().toPoint(), from);
+    if (to != from)
+        Q_EMIT moveRequested(to);
 }
 
 }  // namespace zw

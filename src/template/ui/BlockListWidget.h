@@ -22,6 +22,9 @@ Q_SIGNALS:
     void entered();
     // The user chose an item with the mouse or the keyboard.
     void userSelected();
+    // The user moved the selected item to row to: with Alt+arrow or by dragging it there. The list
+    // itself does not move it; whoever keeps the blocks in order does, and fills the list afresh.
+    void moveRequested(int to);
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
@@ -30,6 +33,24 @@ protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
     void keyPressEvent(QKeyEvent* event) override;
+    // A drag carries the dragged row under a type of its own: a drop of anything else (or from another
+    // list) is no move.
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override;
+    // The drag leaves the list as it is: a drop does not take the item away, it asks for the move.
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // The row a drop at pos puts the dragged item in: above the item under it when in its upper half,
+    // below it otherwise, the end below the last item. from is the dragged row.
+    int dropRow(const QPoint& pos, int from) const;
+    bool isOwnDrag(const QMimeData* data) const;
 };
+
+// The type of a dragged block: "<process id>:<row>".
+inline constexpr char kBlockDragType[] = "application/x-zettelwerk-block";
 
 }  // namespace zw
