@@ -74,15 +74,9 @@ void replaceFile(const QString& from, const QString& to) {
         throw fileCreateError(QDir::toNativeSeparators(to), errno);
 }
 
-}  // namespace
-
-QString ChoosePicture(PictureSlot slot, Prompts& prompts, TemplateSession& session, const BusyRunner& busy) {
+QString copyChosenPicture(const QString& chosen, PictureSlot slot, Prompts& prompts, TemplateSession& session,
+                          const BusyRunner& busy, const QList<QByteArray>& otherPictures) {
     const auto run = [&busy](const std::function<void()>& work) { busy ? busy(work) : work(); };
-
-    const QString chosen = prompts.choosePicture();
-    if (chosen.isEmpty())
-        return {};
-    session.Saved = false;
     const QByteArray bytes = readFile(chosen);
     PictureKind kind = pictureKind(bytes);
     if (kind == PictureKind::Unknown) {
@@ -91,7 +85,8 @@ QString ChoosePicture(PictureSlot slot, Prompts& prompts, TemplateSession& sessi
         kind = PictureKind::Jpeg;
     }
     const bool jpeg = kind == PictureKind::Jpeg;
-    const PictureNames names = pictureNames(chosen, session.folders.images, jpeg);
+    const PictureNames names =
+        unsharedPictureNames(chosen, session.folders.images, jpeg, otherPictures, *settingOf(slot, session));
 
     // The whole picture is read before anyone is asked about it. A JPEG is read again for each step;
     // a picture of another kind is decoded once, and its first JPEG made from what was decoded.
@@ -137,6 +132,23 @@ QString ChoosePicture(PictureSlot slot, Prompts& prompts, TemplateSession& sessi
     }
     *settingOf(slot, session) = storedFromPath(names.storedPath);
     return names.copyPath;
+}
+}  // namespace
+
+QString ChoosePicture(PictureSlot slot, Prompts& prompts, TemplateSession& session, const BusyRunner& busy,
+                      const QList<QByteArray>& otherPictures) {
+    const QString chosen = prompts.choosePicture();
+    if (chosen.isEmpty())
+        return {};
+    session.Saved = false;
+    try {
+        return copyChosenPicture(chosen, slot, prompts, session, busy, otherPictures);
+    } catch (const Error&) {
+        throw;
+    } catch (...) {
+        // A hostile file can still make a library ask for more memory than there is.
+        throw pictureFailedError();
+    }
 }
 
 }  // namespace zw

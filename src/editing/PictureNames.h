@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 namespace zw {
@@ -19,5 +21,13 @@ struct PictureNames {
 };
 
 PictureNames pictureNames(const QString& chosenPath, const QString& imagesFolder, bool chosenIsJpeg = true);
+
+// The names for a copy that changes no picture something else shows. A file of the copy's name that
+// already lies in the pictures folder keeps its content when another block or setting uses it
+// (otherPictures: their stored paths), or when it is not the chosen file itself and not what the picture
+// being replaced shows now (shownNow); the copy then takes the first free name "Foto_2.jpg", "Foto_3.jpg",
+// ... and is stored under that path.
+PictureNames unsharedPictureNames(const QString& chosenPath, const QString& imagesFolder, bool chosenIsJpeg,
+                                  const QList<QByteArray>& otherPictures, const QByteArray& shownNow);
 
 }  // namespace zw
