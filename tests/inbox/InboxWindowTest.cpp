@@ -82,21 +82,31 @@ TEST(InboxWindows, ReviewTakesOnlyWhatStaysTicked) {
                      "Herbst", true},
                     {InboxFinding::Temporary, "bernd@example.com", "Status 4.2.2: Mailbox full", when, "f",
                      "Herbst", false},
-                    {InboxFinding::Unsubscribe, "carla@example.com", "Abmelden", when, "f", "Herbst", true}};
+                    {InboxFinding::Unsubscribe, "carla@example.com", "Abmelden", when, "f", "Herbst", true},
+                    {InboxFinding::Permanent, "dora@example.com", "Status 5.1.1", QDateTime(), "f", "Herbst", false}};
     InboxReviewDialog dialog(work.path(), result);
     expectNamed(dialog);
     EXPECT_TRUE(dialog.SummaryLabel->text().startsWith(u"12 neue Nachrichten"));
     EXPECT_EQ(dialog.Table->item(1, 1)->text(), QStringLiteral("vorübergehend unzustellbar"));
     EXPECT_EQ(dialog.Table->item(0, 0)->checkState(), Qt::Checked);
     EXPECT_EQ(dialog.Table->item(1, 0)->checkState(), Qt::Unchecked);
-    dialog.Table->item(2, 0)->setCheckState(Qt::Unchecked);  // the user knows better
-    dialog.Table->item(1, 0)->setCheckState(Qt::Checked);
+    for (const int row : {0, 2}) dialog.Table->item(row, 0)->setCheckState(Qt::Unchecked);
+    EXPECT_FALSE(dialog.ApplyButton->isEnabled()) << "nothing ticked, nothing to take over";
+    for (const int row : {0, 1, 3}) dialog.Table->item(row, 0)->setCheckState(Qt::Checked);
+    EXPECT_TRUE(dialog.ApplyButton->isEnabled());
     dialog.accept();
+    EXPECT_EQ(dialog.Summary, QStringLiteral("3 Adressen auf die Sperrliste gesetzt."));
     const BlockList saved = BlockList::load(blockListPath(work.path()));
-    ASSERT_EQ(saved.entries().size(), 2);
+    ASSERT_EQ(saved.entries().size(), 3);
     EXPECT_EQ(saved.entries()[1].address, QStringLiteral("bernd@example.com"));
     EXPECT_EQ(saved.entries()[1].evidence, QStringLiteral("Status 4.2.2: Mailbox full"));
+    EXPECT_EQ(saved.entries()[1].date, when) << "the bounce's date";
+    EXPECT_EQ(saved.entries()[2].date.date(), QDate::currentDate()) << "no date of its own: the check's day";
     EXPECT_EQ(saved.find(QStringLiteral("carla@example.com")), nullptr);
+
+    InboxReviewDialog nothingFound(work.path(), CheckResult{});
+    EXPECT_FALSE(nothingFound.ApplyButton->isEnabled());
+    EXPECT_FALSE(nothingFound.Table->isVisibleTo(&nothingFound));
 }
 
 TEST(InboxWindows, IncomingServerComesFromTheProviderAndIsSaved) {
@@ -110,6 +120,17 @@ TEST(InboxWindows, IncomingServerComesFromTheProviderAndIsSaved) {
     expectNamed(dialog);
     EXPECT_EQ(dialog.ServerEdit->text(), QStringLiteral("imap.web.de"));
     EXPECT_EQ(dialog.PortSpinBox->value(), 993);
+    // The port follows the encryption only while it is the other one's usual port.
+    const auto choose = [&dialog](int index) {
+        dialog.SecurityComboBox->setCurrentIndex(index);
+        Q_EMIT dialog.SecurityComboBox->activated(index);
+    };
+    choose(1);
+    EXPECT_EQ(dialog.PortSpinBox->value(), 143);
+    dialog.PortSpinBox->setValue(2563);
+    choose(0);
+    EXPECT_EQ(dialog.PortSpinBox->value(), 2563);
+    dialog.PortSpinBox->setValue(993);
     dialog.accept();
     const SenderProfile saved = loadProfile(profilePath(work.path()));
     EXPECT_EQ(saved.imapServer, QStringLiteral("imap.web.de"));

@@ -112,6 +112,8 @@ void InboxPart::RuecklaeuferundAbmeldungenpruefen1Click() {
                 } else {
                     self->review_ = new InboxReviewDialog(self->workFolder_, outcome->result, self->window_);
                     self->review_->setAttribute(Qt::WA_DeleteOnClose);
+                    InboxReviewDialog* review = self->review_;
+                    connect(review, &QDialog::accepted, self, [self, review] { self->prompts_.information(review->Summary); });
                     self->review_->open();
                 }
                 Q_EMIT self->checkFinished();

@@ -12,7 +12,7 @@ namespace zw::inbox {
 
 // The findings of "Rückläufer und Abmeldungen prüfen…": one row each (address, kind, evidence, date,
 // campaign) with a tick for the block list, proposed as the check proposes it. "Übernehmen" puts the
-// ticked ones on the block list.
+// ticked ones on the block list, and only when one is ticked.
 class InboxReviewDialog : public QDialog {
     Q_OBJECT
 public:
@@ -28,6 +28,8 @@ public:
     QLabel* MessageLabel = nullptr;
     QPushButton* ApplyButton = nullptr;
     QPushButton* CancelButton = nullptr;
+    // After "Übernehmen": what was done, "3 Adressen auf die Sperrliste gesetzt."
+    QString Summary;
 
 private:
     QString workFolder_;

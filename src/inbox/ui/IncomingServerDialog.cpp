@@ -58,8 +58,12 @@ IncomingServerDialog::IncomingServerDialog(QString profilePath, QWidget* parent)
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &IncomingServerDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // A port the user typed stays; only the other mode's usual port gives way to this one's.
     connect(SecurityComboBox, &QComboBox::activated, this, [this] {
-        PortSpinBox->setValue(usualImapPort(Security(SecurityComboBox->currentData().toInt())));
+        const auto chosen = Security(SecurityComboBox->currentData().toInt());
+        const auto other = chosen == Security::StartTls ? Security::ImplicitTls : Security::StartTls;
+        if (PortSpinBox->value() == usualImapPort(other))
+            PortSpinBox->setValue(usualImapPort(chosen));
     });
 
     send::SenderProfile shown = profile_;
