@@ -34,8 +34,12 @@ namespace {
 const QString kTemplateFilter = QStringLiteral("Zettelwerk (*.nld)");
 
 // A folder that is not there (no documents folder yet) would leave the dialog in the working folder.
+// Else the documents folder, as a desktop's own dialogs do.
 QString existingFolder(const QString& folder) {
-    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        return folder;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 }  // namespace
 
@@ -131,7 +135,8 @@ std::optional<quint32> QtPrompts::chooseColour(quint32 colour) {
 // Pictures.
 
 QString QtPrompts::choosePicture() {
-    if (pictureFolder_.isEmpty())
+    // The folder of the last picture, else the user's pictures folder, else the documents folder.
+    if (!QFileInfo(pictureFolder_).isDir())
         pictureFolder_ = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     // The filter matches without regard to case, so a phone's "IMG_1234.JPG" and "IMG_1235.HEIC" are
     // listed too.
