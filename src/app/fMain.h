@@ -134,6 +134,8 @@ protected:
 
 private:
     bool restoringWindowState_ = false;
+    bool previewWarmUpPlanned_ = false;
+    static constexpr int kPreviewWarmUpDelayMs = 400;
     bool resumeOffered_ = false;  // the offer to resume an interrupted sending comes once a run
     QWidget* buildNewsPage();
     QWidget* buildHeaderFooterPage();

@@ -29,6 +29,12 @@ void TMainForm::connectPreview() {
 // needs another kind of surface), and the new window comes up with its maximised state forgotten
 // although Qt still reports it. The state is set once more on the new window.
 bool TMainForm::event(QEvent* event) {
+    if (event->type() == QEvent::Show && !previewWarmUpPlanned_) {
+        // The web engine takes over a second to start: it starts in the background once the window
+        // has shown itself and come to rest, so that neither the window nor the first preview waits.
+        previewWarmUpPlanned_ = true;
+        QTimer::singleShot(kPreviewWarmUpDelayMs, this, [this] { preview_->warmUp(); });
+    }
     if (event->type() == QEvent::WinIdChange && isVisible() && !restoringWindowState_) {
         restoringWindowState_ = true;
         QTimer::singleShot(0, this, [this, state = windowState()] {
