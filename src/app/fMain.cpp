@@ -1,4 +1,5 @@
 #include "app/fMain.h"
+#include "editing/SpellChecker.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -34,6 +34,8 @@ bool TMainForm::event(QEvent* event) {
         // has shown itself and come to rest, so that neither the window nor the first preview waits.
         previewWarmUpPlanned_ = true;
         QTimer::singleShot(kPreviewWarmUpDelayMs, this, [this] { preview_->warmUp(); });
+        // Reading the dictionary takes a moment too; the window is not kept waiting for it either.
+        QTimer::singleShot(0, this, [this] { connectSpelling(); });
     }
     if (event->type() == QEvent::WinIdChange && isVisible() && !restoringWindowState_) {
         restoringWindowState_ = true;

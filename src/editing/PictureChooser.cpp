@@ -85,8 +85,8 @@ QString copyChosenPicture(const QString& chosen, PictureSlot slot, Prompts& prom
         kind = PictureKind::Jpeg;
     }
     const bool jpeg = kind == PictureKind::Jpeg;
-    const PictureNames names =
-        unsharedPictureNames(chosen, session.folders.images, jpeg, otherPictures, *settingOf(slot, session));
+    const PictureNames names = pictureNames(chosen, session.folders.images, jpeg);
+    const bool mayBeShared = copyMayBeShared(names, chosen, otherPictures, *settingOf(slot, session));
 
     // The whole picture is read before anyone is asked about it. A JPEG is read again for each step;
     // a picture of another kind is decoded once, and its first JPEG made from what was decoded.
@@ -102,6 +102,7 @@ QString copyChosenPicture(const QString& chosen, PictureSlot slot, Prompts& prom
     });
     if (jpeg)
         copyToWorkFile(bytes, names.workPath);
+    PictureNames target = names;
     try {
         std::optional<int> width;
         if (slot == PictureSlot::BlockPicture) {
@@ -125,13 +126,17 @@ QString copyChosenPicture(const QString& chosen, PictureSlot slot, Prompts& prom
         }
         if (jpeg || width)
             run([&] { ReencodePicture(names.workPath, kCopyQuality); });
-        replaceFile(names.workPath, names.copyPath);
+        // Never a change to a picture that something else shows: a copy that would change it goes
+        // under a name of its own.
+        if (mayBeShared && readFile(names.copyPath) != readFile(names.workPath))
+            target = unsharedNames(names, session.folders.images, otherPictures);
+        replaceFile(names.workPath, target.copyPath);
     } catch (...) {
         QFile::remove(names.workPath);
         throw;
     }
-    *settingOf(slot, session) = storedFromPath(names.storedPath);
-    return names.copyPath;
+    *settingOf(slot, session) = storedFromPath(target.storedPath);
+    return target.copyPath;
 }
 }  // namespace
 

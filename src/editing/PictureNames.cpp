@@ -50,29 +50,33 @@ PictureNames pictureNames(const QString& chosenPath, const QString& imagesFolder
     return names;
 }
 
-PictureNames unsharedPictureNames(const QString& chosenPath, const QString& imagesFolder, bool chosenIsJpeg,
-                                  const QList<QByteArray>& otherPictures, const QByteArray& shownNow) {
-    PictureNames chosen = pictureNames(chosenPath, imagesFolder, chosenIsJpeg);
-    const auto usedElsewhere = [&otherPictures](const QString& name) {
-        return std::any_of(otherPictures.begin(), otherPictures.end(),
-                           [&name](const QByteArray& stored) { return names(stored, name); });
-    };
+namespace {
+bool usedBy(const QList<QByteArray>& pictures, const QString& name) {
+    return std::any_of(pictures.begin(), pictures.end(), [&name](const QByteArray& stored) { return names(stored, name); });
+}
+}  // namespace
+
+bool copyMayBeShared(const PictureNames& chosen, const QString& chosenPath, const QList<QByteArray>& otherPictures,
+                     const QByteArray& shownNow) {
     const QFileInfo existing(chosen.copyPath);
     if (!existing.exists())
-        return chosen;
+        return false;
     const bool itself = existing.canonicalFilePath() == QFileInfo(chosenPath).canonicalFilePath();
-    if (!usedElsewhere(chosen.copyName) && (itself || names(shownNow, chosen.copyName)))
-        return chosen;
+    return usedBy(otherPictures, chosen.copyName) || (!itself && !names(shownNow, chosen.copyName));
+}
+
+PictureNames unsharedNames(const PictureNames& chosen, const QString& imagesFolder,
+                           const QList<QByteArray>& otherPictures) {
     const QString base = chosen.copyName.chopped(4);  // without ".jpg"
     for (int n = 2;; ++n) {
         const QString name = QStringLiteral("%1_%2.jpg").arg(base).arg(n);
-        if (QFileInfo::exists(imagesFolder + name) || usedElsewhere(name))
+        if (QFileInfo::exists(imagesFolder + name) || usedBy(otherPictures, name))
             continue;
-        chosen.copyName = name;
-        chosen.copyPath = imagesFolder + name;
-        chosen.workPath = chosen.copyPath + QLatin1String(kInterruptedWriteSuffix);
-        chosen.storedPath = chosen.copyPath;
-        return chosen;
+        PictureNames fresh = chosen;
+        fresh.copyName = name;
+        fresh.copyPath = imagesFolder + name;
+        fresh.storedPath = fresh.copyPath;
+        return fresh;
     }
 }
 

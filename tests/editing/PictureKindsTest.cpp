@@ -202,13 +202,18 @@ TEST(PictureKinds, WhatLibheifWillAllocateIsHeldToTheLimitBeforehand) {
 // The item location box replaced by one that gives each of `items` items 65,535 extents of width 0,
 // each meaning "the rest of the file".
 QByteArray withRestOfFileExtents(QByteArray heif, int items) {
-    const auto be32 = [](qsizetype v) { return QByteArray{char(v >> 24), char(v >> 16 & 0xFF), char(v >> 8 & 0xFF), char(v & 0xFF)}; };
+    const auto be32 = [](qsizetype v) {
+        const char bytes[] = {char(v >> 24), char(v >> 16 & 0xFF), char(v >> 8 & 0xFF), char(v & 0xFF)};
+        return QByteArray(bytes, 4);
+    };
     const auto read32 = [&heif](qsizetype at) {
-        return qsizetype(quint8(heif[at])) << 24 | quint8(heif[at + 1]) << 16 | quint8(heif[at + 2]) << 8 | quint8(heif[at + 3]);
+        return qsizetype(quint8(heif[at])) << 24 | quint8(heif[at + 1]) << 16 | quint8(heif[at + 2]) << 8 |
+               quint8(heif[at + 3]);
     };
     QByteArray body("\x01\0\0\0\0\0\0", 7);  // version 1, no offset, length or base fields
     body += char(items);
-    for (int id = 1; id <= items; ++id) body += QByteArray("\0", 1) + char(id) + QByteArray("\0\0\0\0\xFF\xFF", 6);
+    for (int id = 1; id <= items; ++id)
+        body += QByteArray("\0", 1) + char(id) + QByteArray("\0\0\0\0\xFF\xFF", 6);
     const QByteArray iloc = be32(body.size() + 8) + "iloc" + body;
     const qsizetype at = heif.indexOf("iloc") - 4, meta = heif.indexOf("meta") - 4;
     const qsizetype old = read32(at);

@@ -2,6 +2,7 @@
 
 #include "template/BlockFiles.h"
 #include "template/Session.h"
+#include "template/ui/BlockListWidget.h"
 #include "template/ui/PicturePane.h"
 #include "template/ui/TemplateControls.h"
 #include "template/ui/WaitCursor.h"
