@@ -120,6 +120,7 @@ TEST_F(SpellCheckerTest, AMisspeltWordIsUnderlinedAndASuggestionFromItsMenuRepla
     (*ignore)->trigger();
     EXPECT_FALSE(createSpellingMenu(&headline, QPoint(390, 15))) << "ignored";
     EXPECT_FALSE(underlined(news.document()->firstBlock(), 7, 7)) << "ignored in every field";
+    menu.reset();  // a child of the field
 }
 
 }  // namespace
