@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTableWidget>
@@ -15,6 +18,7 @@
 #include "inbox/ui/InboxReviewDialog.h"
 #include "inbox/ui/IncomingServerDialog.h"
 #include "send/ui/SendNewsletterDialog.h"
+#include "support/ImapTestServer.h"
 
 namespace zw::inbox {
 namespace {
@@ -136,6 +140,38 @@ TEST(InboxWindows, IncomingServerComesFromTheProviderAndIsSaved) {
     EXPECT_EQ(saved.imapServer, QStringLiteral("imap.web.de"));
     EXPECT_EQ(saved.imapSecurity, Security::ImplicitTls);
     EXPECT_EQ(saved.server, QStringLiteral("smtp.web.de"));
+}
+
+TEST(InboxWindows, VerifyingLogsInAndExaminesWithoutReadingAndTheResultIsRead) {
+    test::ImapTestServer server;
+    server.deliver("From: a@example.org\r\nSubject: Hallo\r\n\r\nText\r\n");
+    QTemporaryDir work;
+    saveProfile(server.profile(), profilePath(work.path()));
+    const auto flagsBefore = server.flags();
+    QString password;
+    IncomingServerDialog dialog(profilePath(work.path()), nullptr,
+                                [&password](const SenderProfile&) { return std::optional<QString>(password); });
+    expectNamed(dialog);
+    EXPECT_FALSE(dialog.PasswordEdit->isVisibleTo(&dialog)) << "the login for sending has its password";
+    QSignalSpy verified(&dialog, &IncomingServerDialog::verified);
+    QAccessibleInterface* result = QAccessible::queryAccessibleInterface(dialog.ResultLabel);
+    const struct {
+        const char* password;
+        const char* said;
+    } rows[] = {{"falsch", "Anmeldung"}, {test::ImapTestServer::kPassword, "Verbindung in Ordnung"}};
+    for (const auto& row : rows) {
+        password = QString::fromLatin1(row.password);
+        dialog.VerifyButton->click();
+        ASSERT_TRUE(verified.wait(30000));
+        EXPECT_TRUE(dialog.ResultLabel->text().contains(QString::fromUtf8(row.said)))
+            << dialog.ResultLabel->text().toStdString();
+        EXPECT_EQ(result->text(QAccessible::Name), dialog.ResultLabel->text());
+    }
+    EXPECT_TRUE(dialog.ResultLabel->text().contains(QStringLiteral("enthält eine Nachricht.")));
+    EXPECT_EQ(server.flags(), flagsBefore) << "nothing read, nothing marked";
+
+    dialog.UserEdit->setText(QStringLiteral("posteingang@example.org"));
+    EXPECT_TRUE(dialog.PasswordEdit->isVisibleTo(&dialog)) << "a login of its own has a password of its own";
 }
 
 TEST(InboxWindows, CheckPageLeavesOutTheBlockedAndSaysWhy) {
