@@ -211,6 +211,11 @@ QMenu* createSpellingMenu(QWidget* editor, QPoint pos) {
         menu = text->createStandardContextMenu(pos);
     else
         menu = static_cast<QPlainTextEdit*>(editor)->createStandardContextMenu(pos);
+    // An editor whose history is kept elsewhere (the news text's) offers no undo of its document.
+    if (document && !document->isUndoRedoEnabled())
+        for (QAction* action : menu->actions())
+            if (action->objectName() == u"edit-undo" || action->objectName() == u"edit-redo")
+                menu->removeAction(action);
     QAction* first = menu->actions().value(0);
     QList<QAction*> ours;
     const QPointer<QWidget> target(editor);
