@@ -29,7 +29,7 @@ TEST_F(SpellingWindowTest, AMisspeltWordInTheNewsTextIsUnderlinedAndItsCorrectio
     const QTextBlock text = f.Memo1->document()->firstBlock();
     QStringList underlined;
     for (const QTextLayout::FormatRange& r : text.layout()->formats())
-        if (r.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline)
+        if (r.format.underlineStyle() == QTextCharFormat::WaveUnderline)
             underlined << text.text().mid(r.start, r.length);
     EXPECT_EQ(underlined, QStringList({u"Somerfest"_qs}));
 

@@ -77,7 +77,7 @@ TEST_F(SpellCheckerTest, AddedWordsAreKeptInTheUsersListAndIgnoredOnesForThisRun
 bool underlined(const QTextBlock& block, int start, int length) {
     for (const QTextLayout::FormatRange& f : block.layout()->formats())
         if (f.start == start && f.length == length &&
-            f.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline)
+            f.format.underlineStyle() == QTextCharFormat::WaveUnderline)
             return true;
     return false;
 }

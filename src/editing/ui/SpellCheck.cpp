@@ -28,7 +28,7 @@ class SpellHighlighter : public QSyntaxHighlighter {
 public:
     SpellHighlighter(QTextDocument* document, SpellChecker& checker, bool skipTags)
         : QSyntaxHighlighter(document), checker_(checker), skipTags_(skipTags) {
-        wrong_.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
+        wrong_.setUnderlineStyle(QTextCharFormat::WaveUnderline);  // wavy in every style, as word processors draw it
         wrong_.setUnderlineColor(kSpellRed);
     }
 
@@ -72,7 +72,7 @@ protected:
         if (wrong.isEmpty())
             return;
         const QFontMetrics metrics(field_->font());
-        const int y = (height() + metrics.ascent()) / 2 + 2;
+        const int y = (height() - metrics.height()) / 2 + metrics.ascent() + 2;  // just below the baseline
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(kSpellRed, 1));

@@ -134,6 +134,11 @@ void IncomingServerDialog::verify() {
     }
     std::optional<QString> password;
     if (ownLogin()) {
+        if (PasswordEdit->text().isEmpty()) {
+            ResultLabel->setText(QStringLiteral("Bitte geben Sie das Passwort für %1 ein.").arg(p.imapUser));
+            PasswordEdit->setFocus();
+            return;
+        }
         password = PasswordEdit->text();
     } else if (passwordFor_) {
         password = passwordFor_(p);

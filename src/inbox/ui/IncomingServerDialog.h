@@ -45,14 +45,14 @@ public:
     QPushButton* VerifyButton = nullptr;
     QLabel* ResultLabel = nullptr;
 
-Q_SIGNALS:
-    void verified();
-
     QLineEdit* ServerEdit = nullptr;
     QSpinBox* PortSpinBox = nullptr;
     QComboBox* SecurityComboBox = nullptr;  // "SSL/TLS", "STARTTLS"
     QLineEdit* UserEdit = nullptr;
     QLabel* MessageLabel = nullptr;
+
+Q_SIGNALS:
+    void verified();
 
 private:
     bool ownLogin() const;

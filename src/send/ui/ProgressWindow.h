@@ -42,6 +42,8 @@ public:
     void pauseAndWait();
     // "Fortsetzen": opens the campaign again and goes on.
     void resume();
+    // Escape closes it as the window's close button does.
+    void reject() override;
 
     QLabel* SubjectLabel = nullptr;
     QProgressBar* ProgressBar = nullptr;
@@ -60,9 +62,6 @@ Q_SIGNALS:
     void finished(const zw::send::CampaignStatus& status);
     // "Bericht öffnen".
     void reportRequested(const QString& path);
-
-    // Escape closes it as the window's close button does.
-    void reject() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
