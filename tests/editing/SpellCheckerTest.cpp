@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTextBlock>
 #include <QTextLayout>
 
@@ -121,6 +123,27 @@ TEST_F(SpellCheckerTest, AMisspeltWordIsUnderlinedAndASuggestionFromItsMenuRepla
     EXPECT_FALSE(createSpellingMenu(&headline, QPoint(390, 15))) << "ignored";
     EXPECT_FALSE(underlined(news.document()->firstBlock(), 7, 7)) << "ignored in every field";
     menu.reset();  // a child of the field
+}
+
+TEST_F(SpellCheckerTest, UnderliningIsNoEditOfTheText) {
+    QPlainTextEdit news;
+    news.setPlainText(u"Ein Vereinn und ein Fest."_qs);
+    QSignalSpy edited(&news, &QPlainTextEdit::textChanged);
+    attachSpellChecking(&news, checker);
+    QCoreApplication::processEvents();  // the first check of a text that was there comes queued
+    EXPECT_TRUE(underlined(news.document()->firstBlock(), 4, 7));
+    checker.addToUserWords(u"Vereinn"_qs);
+    QLineEdit other;
+    attachSpellChecking(&other, checker);
+    other.setText(u"Ein Feest"_qs);
+    std::unique_ptr<QMenu> menu(createSpellingMenu(&other, QPoint(200, 10)));
+    ASSERT_TRUE(menu);
+    for (QAction* a : menu->actions())
+        if (a->text() == u"Ignorieren"_qs)
+            a->trigger();  // every field is checked again
+    EXPECT_FALSE(underlined(news.document()->firstBlock(), 4, 7));
+    EXPECT_EQ(edited.count(), 0) << "the news text would count as edited";
+    menu.reset();
 }
 
 }  // namespace

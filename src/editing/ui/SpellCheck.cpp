@@ -23,7 +23,10 @@ constexpr char kSpelling[] = "zwSpelling";
 const QColor kSpellRed(0xD0, 0x10, 0x10);
 
 // Underlines the misspelt words of a document; QSyntaxHighlighter hands it only the paragraphs that
-// changed.
+// changed. Its checks of the whole document (the first one, queued when it is attached to a text, and
+// those after a word was added or ignored) run in an edit block, which tells the document's watchers
+// that the text changed: the news text would count as edited and take a step of its undo history. The
+// document is kept quiet meanwhile; its layout hears of the new underlines all the same.
 class SpellHighlighter : public QSyntaxHighlighter {
 public:
     SpellHighlighter(QTextDocument* document, SpellChecker& checker, bool skipTags)
@@ -32,7 +35,19 @@ public:
         wrong_.setUnderlineColor(kSpellRed);
     }
 
+    void recheck() {
+        const QSignalBlocker quiet(document());
+        rehighlight();
+    }
+
 protected:
+    bool event(QEvent* e) override {
+        if (e->type() != QEvent::MetaCall)  // the queued first check
+            return QSyntaxHighlighter::event(e);
+        const QSignalBlocker quiet(document());
+        return QSyntaxHighlighter::event(e);
+    }
+
     void highlightBlock(const QString& text) override {
         for (const SpellChecker::Range& r : checker_.misspelt(text, skipTags_))
             setFormat(r.start, r.length, wrong_);
@@ -129,7 +144,8 @@ void recheckAll() {
         if (!field)
             continue;
         for (auto* h : field->findChildren<QSyntaxHighlighter*>())  // a child of the field's document
-            h->rehighlight();
+            if (auto* ours = dynamic_cast<SpellHighlighter*>(h))
+                ours->recheck();
         for (auto* w : field->findChildren<LineUnderline*>(QString(), Qt::FindDirectChildrenOnly)) w->update();
     }
 }
