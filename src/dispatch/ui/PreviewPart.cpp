@@ -190,8 +190,8 @@ void PreviewPart::showFile(const QString& path, const QString& previewName) {
     view_->showMessage(message, previewName);
     shown_ = message;
     SizeLabel->setText(sizeSummary(*message));
-    if (!engineReady_ && !waitingForEngine_) {
-        // The engine is still starting: the page comes later than the click, and says so meanwhile.
+    if (ownView_ && !engineReady_ && !waitingForEngine_) {
+        // The web engine is still starting: the page comes later than the click, and says so meanwhile.
         waitingForEngine_ = true;
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         SizeLabel->setText(QStringLiteral("Vorschau wird erstellt…"));
