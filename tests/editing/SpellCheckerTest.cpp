@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTextBlock>
+#include <QTextEdit>
 #include <QTextLayout>
 
 #include "editing/SpellChecker.h"
@@ -107,6 +108,21 @@ TEST_F(SpellCheckerTest, AMisspeltWordIsUnderlinedAndASuggestionFromItsMenuRepla
     EXPECT_FALSE(underlined(news.document()->firstBlock(), 7, int(suggestion.size())));
     news.undo();
     EXPECT_TRUE(news.toPlainText().startsWith(u"Der <b>Vereinn</b>"_qs)) << "one step of the undo history";
+
+    // The same on a rich text editor, as the formatted view of the news text is.
+    QTextEdit formatted;
+    formatted.resize(500, 200);
+    attachSpellChecking(&formatted, checker);
+    formatted.setPlainText(u"Ein Vereinn trifft sich."_qs);
+    formatted.show();
+    EXPECT_TRUE(underlined(formatted.document()->firstBlock(), 4, 7));
+    QTextCursor inFormatted(formatted.document());
+    inFormatted.setPosition(6);
+    menu.reset(createSpellingMenu(&formatted, formatted.cursorRect(inFormatted).center()));
+    ASSERT_TRUE(menu);
+    menu->actions().value(0)->trigger();
+    EXPECT_EQ(formatted.toPlainText(), u"Ein %1 trifft sich."_qs.arg(suggestion));
+    menu.reset();
 
     QLineEdit headline;
     headline.resize(400, 30);
