@@ -137,6 +137,7 @@ protected:
 private:
     bool restoringWindowState_ = false;
     bool previewWarmUpPlanned_ = false;
+    void warmUpPreviewWhenIdle();
     static constexpr int kPreviewWarmUpDelayMs = 400;
     bool resumeOffered_ = false;  // the offer to resume an interrupted sending comes once a run
     QWidget* buildNewsPage();
