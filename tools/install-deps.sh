@@ -5,7 +5,7 @@ PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-webengin
 libjpeg62-turbo-dev libjpeg-turbo-progs libexif-dev libgmime-3.0-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 \
 xvfb xauth imagemagick clang libclang-rt-14-dev dpkg-dev file xdg-utils \
 libcurl4-openssl-dev qtkeychain-qt6-dev python3-aiosmtpd dovecot-imapd openssl gnome-keyring dbus libsecret-tools \
-libheif-dev libwebp-dev libpng-dev libheif-examples netpbm liblcms2-dev"
+libheif-dev libwebp-dev libpng-dev libheif-examples netpbm liblcms2-dev libhunspell-dev hunspell-de-de"
 missing=""
 for p in $PACKAGES; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

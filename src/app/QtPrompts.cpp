@@ -34,23 +34,33 @@ namespace {
 const QString kTemplateFilter = QStringLiteral("Zettelwerk (*.nld)");
 
 // A folder that is not there (no documents folder yet) would leave the dialog in the working folder.
+// Else the documents folder, as a desktop's own dialogs do.
 QString existingFolder(const QString& folder) {
-    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        return folder;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 }  // namespace
 
 QtPrompts::QtPrompts(QString productTitle) : productTitle_(std::move(productTitle)) {}
 
+// A message or dialog belongs above whatever window is open: the main window, or the dialog that asked.
+QWidget* QtPrompts::front() const {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal ? modal : parent_;
+}
+
 // Messages, the question before closing, the template files.
 
 void QtPrompts::information(const QString& text) {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Informationen"), text, QMessageBox::Ok,
-                    parent_);
+                    front());
     box.exec();
 }
 
 void QtPrompts::error(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, productTitle_, text, QMessageBox::Ok, parent_);
+    QMessageBox box(QMessageBox::Critical, productTitle_, text, QMessageBox::Ok, front());
     box.exec();
 }
 
@@ -61,7 +71,7 @@ CloseAnswer QtPrompts::askSaveChanges() {
 }
 
 QString QtPrompts::chooseTemplateToOpen(const QString& startFolder) {
-    QFileDialog dialog(parent_, QStringLiteral("Vorlage öffnen"), existingFolder(startFolder),
+    QFileDialog dialog(front(), QStringLiteral("Vorlage öffnen"), existingFolder(startFolder),
                        kTemplateFilter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -73,7 +83,7 @@ QString QtPrompts::chooseTemplateToOpen(const QString& startFolder) {
 }
 
 QString QtPrompts::chooseTemplateSaveName(const QString& suggestedPath, const QString& startFolder) {
-    QFileDialog dialog(parent_, QStringLiteral("Vorlage speichern unter"), existingFolder(startFolder),
+    QFileDialog dialog(front(), QStringLiteral("Vorlage speichern unter"), existingFolder(startFolder),
                        kTemplateFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -93,7 +103,7 @@ QString QtPrompts::chooseTemplateSaveName(const QString& suggestedPath, const QS
         if (!QFileInfo::exists(path))
             return path;
         const auto answer =
-            QMessageBox::question(parent_, QStringLiteral("Vorlage speichern unter"),
+            QMessageBox::question(front(), QStringLiteral("Vorlage speichern unter"),
                                   QStringLiteral("%1 existiert bereits.\nWollen Sie die Datei ersetzen?")
                                       .arg(QDir::toNativeSeparators(path)));
         if (answer == QMessageBox::Yes)
@@ -125,11 +135,12 @@ std::optional<quint32> QtPrompts::chooseColour(quint32 colour) {
 // Pictures.
 
 QString QtPrompts::choosePicture() {
-    if (pictureFolder_.isEmpty())
+    // The folder of the last picture, else the user's pictures folder, else the documents folder.
+    if (!QFileInfo(pictureFolder_).isDir())
         pictureFolder_ = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     // The filter matches without regard to case, so a phone's "IMG_1234.JPG" and "IMG_1235.HEIC" are
     // listed too.
-    QFileDialog dialog(parent_, QStringLiteral("Bild öffnen"), existingFolder(pictureFolder_),
+    QFileDialog dialog(front(), QStringLiteral("Bild öffnen"), existingFolder(pictureFolder_),
                        QStringLiteral("Bilder (*.jpg *.jpeg *.png *.heic *.heif *.webp)"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -183,15 +194,14 @@ void QtPrompts::createDispatchWindows(const ProductBranding& branding, const QSt
     aboutBox_ =
         new TAboutBox({branding.productTitle, branding.versionText, copyrightNotice(branding.makerName),
                        branding.makerWebText, branding.makerMail, recom + branding.aboutPictureFile},
-                      parent_);
+                      front());
     tipForm_ = new TTipForm(recom + kTipPicture, parent_);
     werbungForm_ = new TWerbungForm(recom, parent_);
 }
 
 void QtPrompts::plainMessage(const QString& text) {
     // Over whatever is open, the showcase on top of everything included.
-    QWidget* parent = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : parent_;
-    QMessageBox box(QMessageBox::NoIcon, productTitle_, text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, productTitle_, text, QMessageBox::Ok, front());
     box.exec();
 }
 
@@ -231,7 +241,7 @@ bool QtPrompts::showShowcase(const std::function<void(const QString& address)>& 
 // Sending.
 
 std::optional<QString> QtPrompts::askPassword(const QString& question) {
-    QInputDialog dialog(parent_);
+    QInputDialog dialog(front());
     dialog.setWindowTitle(QStringLiteral("Passwort"));
     dialog.setLabelText(question);
     dialog.setTextEchoMode(QLineEdit::Password);
@@ -243,7 +253,7 @@ std::optional<QString> QtPrompts::askPassword(const QString& question) {
 }
 
 bool QtPrompts::offerTestMail(const QString& text) {
-    QMessageBox box(QMessageBox::Information, productTitle_, text, QMessageBox::NoButton, parent_);
+    QMessageBox box(QMessageBox::Information, productTitle_, text, QMessageBox::NoButton, front());
     QPushButton* testMail = box.addButton(QStringLiteral("Testmail an mich senden"), QMessageBox::AcceptRole);
     box.addButton(QStringLiteral("Schließen"), QMessageBox::RejectRole);
     box.setDefaultButton(testMail);
@@ -254,7 +264,7 @@ bool QtPrompts::offerTestMail(const QString& text) {
 // Sending to a list.
 
 ResumeAnswer QtPrompts::askResumeCampaign(const QString& text) {
-    QMessageBox box(QMessageBox::Question, productTitle_, text, QMessageBox::NoButton, parent_);
+    QMessageBox box(QMessageBox::Question, productTitle_, text, QMessageBox::NoButton, front());
     QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
     QPushButton* later = box.addButton(QStringLiteral("&Später"), QMessageBox::RejectRole);
@@ -267,7 +277,7 @@ ResumeAnswer QtPrompts::askResumeCampaign(const QString& text) {
 }
 
 bool QtPrompts::confirmCloseWhileSending(const QString& text) {
-    QMessageBox box(QMessageBox::Warning, productTitle_, text, QMessageBox::NoButton, parent_);
+    QMessageBox box(QMessageBox::Warning, productTitle_, text, QMessageBox::NoButton, front());
     QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
     // Enter keeps the newsletter going.

@@ -62,6 +62,8 @@ public:
 
 private:
     QString productTitle_;
+    QWidget* front() const;
+
     QWidget* parent_ = nullptr;
     // Messages, the question before closing, the template files.
     TCloseForm* closeForm_ = nullptr;

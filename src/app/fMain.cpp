@@ -24,6 +24,7 @@
 #include "dispatch/HelpPart.h"
 #include "dispatch/SerialMailPart.h"
 #include "dispatch/ui/PreviewPart.h"
+#include "editing/SpellChecker.h"
 #include "platform/Platform.h"
 #include "platform/Prompts.h"
 #include "render/HTMLColor.h"

@@ -61,6 +61,8 @@ struct PageCommands {
 
 // The editor window. It owns the controls and the editing state; the parts of the subsystems hold
 // the logic and are connected to the controls here.
+class SpellChecker;
+
 class TMainForm : public QMainWindow, public TemplateControls {
     Q_OBJECT
 public:
@@ -143,6 +145,9 @@ protected:
 
 private:
     bool restoringWindowState_ = false;
+    bool previewWarmUpPlanned_ = false;
+    void warmUpPreviewWhenIdle();
+    static constexpr int kPreviewWarmUpDelayMs = 400;
     bool resumeOffered_ = false;  // the offer to resume an interrupted sending comes once a run
     QWidget* buildNewsPage();
     QWidget* buildHeaderFooterPage();
@@ -162,6 +167,9 @@ private:
     void connectEditing();
     // The picture buttons of the news and graphics pages (fMainPictures.cpp).
     void connectPictures();
+    // German spell checking of the news text and the prose fields (fMainSpelling.cpp).
+    void connectSpelling();
+    std::unique_ptr<SpellChecker> spelling_;
     void FormCreate(const QString& startTemplate);
     // The newsletter message of the window's template, written to target (rendered once for several
     // targets, replaced in their order); and the write back of the block in the editor, which every

@@ -21,6 +21,7 @@
 #include "editing/ui/NewsTextEdit.h"
 #include "template/ui/BlockListWidget.h"
 #include "template/ui/PicturePane.h"
+#include "template/ui/ResultLabel.h"
 
 namespace zw {
 
@@ -278,7 +279,7 @@ QWidget* TMainForm::buildColoursPage() {
     layout->addStretch();
     ContrastWarningLabel = new QLabel(page);
     ContrastWarningLabel->setObjectName(QStringLiteral("ContrastWarningLabel"));
-    ContrastWarningLabel->setAccessibleName(QStringLiteral("Warnung zum Kontrast"));
+    showsResult(ContrastWarningLabel, QStringLiteral("Warnung zum Kontrast"));
     ContrastWarningLabel->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
     ContrastWarningLabel->setWordWrap(true);
     ContrastWarningLabel->hide();  // until a pair of colours reads badly

@@ -1,4 +1,5 @@
 // The page "Vorschau" and the single mail, connected to the window.
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QRadioButton>
@@ -29,6 +30,14 @@ void TMainForm::connectPreview() {
 // needs another kind of surface), and the new window comes up with its maximised state forgotten
 // although Qt still reports it. The state is set once more on the new window.
 bool TMainForm::event(QEvent* event) {
+    if (event->type() == QEvent::Show && !previewWarmUpPlanned_) {
+        // The web engine takes over a second to start: it starts in the background once the window
+        // has shown itself and come to rest, so that neither the window nor the first preview waits.
+        previewWarmUpPlanned_ = true;
+        QTimer::singleShot(kPreviewWarmUpDelayMs, this, &TMainForm::warmUpPreviewWhenIdle);
+        // Reading the dictionary takes a moment too; the window is not kept waiting for it either.
+        QTimer::singleShot(0, this, [this] { connectSpelling(); });
+    }
     if (event->type() == QEvent::WinIdChange && isVisible() && !restoringWindowState_) {
         restoringWindowState_ = true;
         QTimer::singleShot(0, this, [this, state = windowState()] {
@@ -38,6 +47,16 @@ bool TMainForm::event(QEvent* event) {
         });
     }
     return QMainWindow::event(event);
+}
+
+// Not while a dialog is open (the start-up tip): the first web view makes the window system create the
+// main window anew (see event()), which would put it over that dialog.
+void TMainForm::warmUpPreviewWhenIdle() {
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+        QTimer::singleShot(kPreviewWarmUpDelayMs, this, &TMainForm::warmUpPreviewWhenIdle);
+        return;
+    }
+    preview_->warmUp();
 }
 
 }  // namespace zw

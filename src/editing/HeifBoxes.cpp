@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 
 #include <algorithm>
 
@@ -107,8 +108,13 @@ QHash<quint64, QByteArray> itemTypes(const Box& iinf) {
     return types;
 }
 
-// Every item's bytes, as the "iloc" box places them in the file or in the "idat" box.
-QHash<quint64, QByteArray> itemData(const QByteArray& file, const Box* iloc, const Box* idat) {
+// Every item's bytes, as the "iloc" box places them in the file or in the "idat" box. An extent of
+// length 0 means "to the end of the file", and a box may list 65,535 of them for each item: gathered
+// as listed, a file of a few kilobytes would claim gigabytes. No honest item is larger than the file
+// that holds it, so an item stops at that size and the file is marked as lying about its items. Only
+// the items that are looked into are gathered, and all of them together at most four times the file.
+QHash<quint64, QByteArray> itemData(const QByteArray& file, const Box* iloc, const Box* idat,
+                                    const QSet<quint64>& wanted, bool& oversized) {
     QHash<quint64, QByteArray> data;
     if (!iloc)
         return data;
@@ -119,22 +125,37 @@ QHash<quint64, QByteArray> itemData(const QByteArray& file, const Box* iloc, con
     const quint64 sizes = r.take(1), moreSizes = r.take(1);
     const int offsetBytes = int(sizes >> 4), lengthBytes = int(sizes & 15), baseBytes = int(moreSizes >> 4);
     const int indexBytes = version >= 1 ? int(moreSizes & 15) : 0;
-    for (quint64 items = r.take(version < 2 ? 2 : 4); items > 0 && !r.bad(); --items) {
+    const quint64 most = quint64(file.size());
+    quint64 budget = 4 * most;
+    for (quint64 items = r.take(version < 2 ? 2 : 4); items > 0 && !r.bad() && !oversized; --items) {
         const quint64 id = r.take(version < 2 ? 2 : 4);
         const quint64 method = version >= 1 ? r.take(2) & 15 : 0;
         r.skip(2);  // data reference
         const quint64 base = r.take(baseBytes);
         const QByteArray& source = method == 0 ? file : inIdat;
+        const quint64 available = quint64(source.size());
+        const bool gather = wanted.contains(id);
         QByteArray bytes;
+        quint64 counted = 0;
         for (quint64 extents = r.take(2); extents > 0 && !r.bad(); --extents) {
             r.skip(indexBytes);
             const quint64 start = base + r.take(offsetBytes), length = r.take(lengthBytes);
-            if (method <= 1 && start < quint64(source.size()))
-                bytes += source.mid(qsizetype(start), length == 0 || length > quint64(source.size())
-                                                          ? source.size()
-                                                          : qsizetype(length));
+            if (method > 1 || start >= available)
+                continue;
+            const quint64 rest = available - start;
+            const quint64 taken = length == 0 || length > rest ? rest : length;
+            counted += taken;
+            if (counted > most || (gather && taken > budget)) {
+                oversized = true;
+                break;
+            }
+            if (gather) {
+                budget -= taken;
+                bytes += source.mid(qsizetype(start), qsizetype(taken));
+            }
         }
-        data.insert(id, bytes);
+        if (gather)
+            data.insert(id, bytes);
     }
     return data;
 }
@@ -173,7 +194,12 @@ HeifPrimary heifPrimary(const QByteArray& file) {
 
     // What the decoders will allocate: the sizes in the HEVC set-ups (in the properties and in the
     // coded data), and the canvases of pictures put together from tiles or overlaid.
-    const QHash<quint64, QByteArray> data = itemData(file, find(inMeta, "iloc"), find(inMeta, "idat"));
+    QSet<quint64> lookedInto;
+    for (auto item = types.begin(); item != types.end(); ++item)
+        if (item.value() == "hvc1" || item.value() == "grid" || item.value() == "iovl")
+            lookedInto.insert(item.key());
+    const QHash<quint64, QByteArray> data =
+        itemData(file, find(inMeta, "iloc"), find(inMeta, "idat"), lookedInto, primary.oversizedItem);
     for (auto item = types.begin(); item != types.end(); ++item) {
         const QByteArray bytes = data.value(item.key());
         if (item.value() == "hvc1")

@@ -15,6 +15,8 @@ struct HeifPrimary {
     QByteArray itemType;  // empty when the boxes cannot be read; libheif then says what is wrong
     bool transformed = false;
     QSize largestDecoded;
+    // An item whose extents add up to more than the whole file: libheif would gather it all the same.
+    bool oversizedItem = false;
 };
 HeifPrimary heifPrimary(const QByteArray& file);
 

@@ -90,6 +90,8 @@ public:
         if (!context_)
             throw std::bad_alloc();
         const HeifPrimary primary = heifPrimary(bytes);
+        if (primary.oversizedItem)
+            check({heif_error_Invalid_input, heif_suberror_Unspecified, "item extents larger than the file"});
         if (!primary.itemType.isEmpty() && !decodable(primary.itemType))
             throw codecMissing(QStringLiteral("„%1“").arg(QString::fromLatin1(primary.itemType)));
         if (primary.largestDecoded.isValid())

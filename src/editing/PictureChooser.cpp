@@ -74,15 +74,9 @@ void replaceFile(const QString& from, const QString& to) {
         throw fileCreateError(QDir::toNativeSeparators(to), errno);
 }
 
-}  // namespace
-
-QString ChoosePicture(PictureSlot slot, Prompts& prompts, TemplateSession& session, const BusyRunner& busy) {
+QString copyChosenPicture(const QString& chosen, PictureSlot slot, Prompts& prompts, TemplateSession& session,
+                          const BusyRunner& busy, const QList<QByteArray>& otherPictures) {
     const auto run = [&busy](const std::function<void()>& work) { busy ? busy(work) : work(); };
-
-    const QString chosen = prompts.choosePicture();
-    if (chosen.isEmpty())
-        return {};
-    session.Saved = false;
     const QByteArray bytes = readFile(chosen);
     PictureKind kind = pictureKind(bytes);
     if (kind == PictureKind::Unknown) {
@@ -92,6 +86,7 @@ QString ChoosePicture(PictureSlot slot, Prompts& prompts, TemplateSession& sessi
     }
     const bool jpeg = kind == PictureKind::Jpeg;
     const PictureNames names = pictureNames(chosen, session.folders.images, jpeg);
+    const bool mayBeShared = copyMayBeShared(names, chosen, otherPictures, *settingOf(slot, session));
 
     // The whole picture is read before anyone is asked about it. A JPEG is read again for each step;
     // a picture of another kind is decoded once, and its first JPEG made from what was decoded.
@@ -107,6 +102,7 @@ QString ChoosePicture(PictureSlot slot, Prompts& prompts, TemplateSession& sessi
     });
     if (jpeg)
         copyToWorkFile(bytes, names.workPath);
+    PictureNames target = names;
     try {
         std::optional<int> width;
         if (slot == PictureSlot::BlockPicture) {
@@ -130,13 +126,34 @@ QString ChoosePicture(PictureSlot slot, Prompts& prompts, TemplateSession& sessi
         }
         if (jpeg || width)
             run([&] { ReencodePicture(names.workPath, kCopyQuality); });
-        replaceFile(names.workPath, names.copyPath);
+        // Never a change to a picture that something else shows: a copy that would change it goes
+        // under a name of its own.
+        if (mayBeShared && readFile(names.copyPath) != readFile(names.workPath))
+            target = unsharedNames(names, session.folders.images, otherPictures);
+        replaceFile(names.workPath, target.copyPath);
     } catch (...) {
         QFile::remove(names.workPath);
         throw;
     }
-    *settingOf(slot, session) = storedFromPath(names.storedPath);
-    return names.copyPath;
+    *settingOf(slot, session) = storedFromPath(target.storedPath);
+    return target.copyPath;
+}
+}  // namespace
+
+QString ChoosePicture(PictureSlot slot, Prompts& prompts, TemplateSession& session, const BusyRunner& busy,
+                      const QList<QByteArray>& otherPictures) {
+    const QString chosen = prompts.choosePicture();
+    if (chosen.isEmpty())
+        return {};
+    session.Saved = false;
+    try {
+        return copyChosenPicture(chosen, slot, prompts, session, busy, otherPictures);
+    } catch (const Error&) {
+        throw;
+    } catch (...) {
+        // A hostile file can still make a library ask for more memory than there is.
+        throw pictureFailedError();
+    }
 }
 
 }  // namespace zw

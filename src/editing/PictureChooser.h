@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -21,8 +23,10 @@ using BusyRunner = std::function<void(const std::function<void()>&)>;
 // width question (block pictures only) and always re-encoded, transparent parts laid onto the
 // template's background colour, and only then replaces the copy; at last the setting takes the stored
 // path. Returns the copy to show, or an empty string when the dialog was cancelled. Any failure throws
-// and leaves the previous copy and the setting as they were.
+// (as a German message, running out of memory too) and leaves the previous copy and the setting as they
+// were. otherPictures are the stored paths of every other picture of the template: a copy they use is
+// never overwritten (see unsharedPictureNames).
 QString ChoosePicture(PictureSlot slot, Prompts& prompts, TemplateSession& session,
-                      const BusyRunner& busy = {});
+                      const BusyRunner& busy = {}, const QList<QByteArray>& otherPictures = {});
 
 }  // namespace zw

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 namespace zw {
@@ -19,5 +21,16 @@ struct PictureNames {
 };
 
 PictureNames pictureNames(const QString& chosenPath, const QString& imagesFolder, bool chosenIsJpeg = true);
+
+// Whether writing the copy under its name could change a picture something else shows: a file of that
+// name lies in the pictures folder and another block or setting uses it (otherPictures: their stored
+// paths), or it is not the chosen file itself and not what the picture being replaced shows now
+// (shownNow). Such a copy keeps its name only when it comes out byte for byte as the file there.
+bool copyMayBeShared(const PictureNames& names, const QString& chosenPath, const QList<QByteArray>& otherPictures,
+                     const QByteArray& shownNow);
+// The same names with the first free copy name "Foto_2.jpg", "Foto_3.jpg", ... (no file there, used by
+// nothing), stored under the copy's path; the work file stays where it is.
+PictureNames unsharedNames(const PictureNames& names, const QString& imagesFolder,
+                           const QList<QByteArray>& otherPictures);
 
 }  // namespace zw

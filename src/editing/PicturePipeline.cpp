@@ -284,6 +284,11 @@ QByteArray transcodePicture(const QByteArray& picture, QSize target, int quality
     return encodeRgbJpeg(pixels, target, quality);
 }
 
+Error pictureFailedError() {
+    return Error(QStringLiteral("Das Bild kann nicht verarbeitet werden: Es braucht mehr Arbeitsspeicher, als frei "
+                                "ist, oder die Datei ist fehlerhaft aufgebaut."));
+}
+
 QByteArray previewPicture(const QByteArray& picture, int largestSide) {
     const QSize upright = readPictureInfo(picture).size;
     const QSize fitted = upright.width() <= largestSide && upright.height() <= largestSide

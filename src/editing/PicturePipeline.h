@@ -23,6 +23,9 @@ inline constexpr int kCopyQuality = 80;
 
 // "JPEG-Fehler #%d" with libjpeg's message code, or our own message for the refusals of our own.
 Error jpegError(int code);
+// What the picture commands say when reading a picture fails other than by a message of our own
+// (memory that runs out, a library's own exception).
+Error pictureFailedError();
 // Refuses a picture whose header declares more than kMaxPicturePixels.
 void checkPictureSize(qint64 width, qint64 height);
 

@@ -353,9 +353,13 @@ qsizetype applyReview(const QString& workFolder, const QList<ReviewItem>& items)
     const QString listPath = blockListPath(workFolder);
     BlockList blocks = BlockList::load(listPath);
     qsizetype added = 0;
+    // A bounce without a date of its own (or a lost one) is dated by the check that found it.
+    const QDateTime today = QDateTime::currentDateTime();
     for (const ReviewItem& i : items)
-        if (i.ticked && mayBlock(i))
-            added += blocks.add({i.address, kindText(i.kind), i.date, i.evidence, i.campaignSubject});
+        if (i.ticked && mayBlock(i)) {
+            const QDateTime date = i.date.isValid() && i.date.toMSecsSinceEpoch() > 0 ? i.date : today;
+            added += blocks.add({i.address, kindText(i.kind), date, i.evidence, i.campaignSubject});
+        }
     blocks.save(listPath);
     const QString path = statePath(workFolder);
     InboxState state = InboxState::load(path);

@@ -1,5 +1,6 @@
 // Sending to a list from the main window: the menu renders what the window holds, closing while it
 // sends asks and pauses, and an interrupted campaign is offered after the start-up tip, once a run.
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
@@ -7,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 #include "AppFixture.h"
 #include "send/Campaign.h"
@@ -62,6 +64,11 @@ TEST_F(CampaignWindowTest, ClosingWhileSendingAsksAndPausesAfterTheMessageInFlig
     dialog->SendButton->click();
     ProgressWindow* progress = campaigns().progressWindow();
     ASSERT_TRUE(progress);
+    // A window of its own above the main window, centred on it, and a dialog to a screen reader.
+    ASSERT_TRUE(progress->isWindow() && progress->windowHandle());
+    EXPECT_EQ(progress->windowHandle()->transientParent(), f.windowHandle());
+    EXPECT_LE((progress->geometry().center() - f.geometry().center()).manhattanLength(), 40);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(progress)->role(), QAccessible::Dialog);
     ASSERT_TRUE(QTest::qWaitFor([&] { return progress->ProgressBar->value() >= 2; }, kWaitMs));
     const QString folder = progress->folder();
     EXPECT_TRUE(readAll(folder + u"/nachricht.eml"_qs).contains("Frisch getippt"));

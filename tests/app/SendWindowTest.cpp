@@ -322,6 +322,8 @@ TEST_F(SendWindowTest, VerifyingLogsInWithoutSendingAndSaysWhatHappened) {
     startWithStore(false);
     send::SenderDialog& d = openDialog();
     QSignalSpy verified(&d, &send::SenderDialog::verified);
+    // What a screen reader reads: the result as the name, what it is as the description.
+    QAccessibleInterface* result = QAccessible::queryAccessibleInterface(d.ResultLabel);
     const struct {
         const char* password;
         const char* said;
@@ -339,6 +341,8 @@ TEST_F(SendWindowTest, VerifyingLogsInWithoutSendingAndSaysWhatHappened) {
         EXPECT_TRUE(d.VerifyButton->isEnabled());
         EXPECT_TRUE(d.ResultLabel->text().contains(QString::fromUtf8(row.said)))
             << d.ResultLabel->text().toStdString();
+        EXPECT_EQ(result->text(QAccessible::Name), d.ResultLabel->text());
+        EXPECT_EQ(result->text(QAccessible::Description), u"Ergebnis"_qs);
     }
     EXPECT_EQ(server.received().size(), 0);
     EXPECT_EQ(server.logins(), 1);

@@ -199,6 +199,29 @@ TEST(PictureKinds, WhatLibheifWillAllocateIsHeldToTheLimitBeforehand) {
     }
 }
 
+// The item location box replaced by one that gives each of `items` items 65,535 extents of width 0,
+// each meaning "the rest of the file".
+QByteArray withRestOfFileExtents(QByteArray heif, int items) {
+    const auto be32 = [](qsizetype v) {
+        const char bytes[] = {char(v >> 24), char(v >> 16 & 0xFF), char(v >> 8 & 0xFF), char(v & 0xFF)};
+        return QByteArray(bytes, 4);
+    };
+    const auto read32 = [&heif](qsizetype at) {
+        return qsizetype(quint8(heif[at])) << 24 | quint8(heif[at + 1]) << 16 | quint8(heif[at + 2]) << 8 |
+               quint8(heif[at + 3]);
+    };
+    QByteArray body("\x01\0\0\0\0\0\0", 7);  // version 1, no offset, length or base fields
+    body += char(items);
+    for (int id = 1; id <= items; ++id)
+        body += QByteArray("\0", 1) + char(id) + QByteArray("\0\0\0\0\xFF\xFF", 6);
+    const QByteArray iloc = be32(body.size() + 8) + "iloc" + body;
+    const qsizetype at = heif.indexOf("iloc") - 4, meta = heif.indexOf("meta") - 4;
+    const qsizetype old = read32(at);
+    heif.replace(at, old, iloc);
+    heif.replace(meta, 4, be32(read32(meta) + iloc.size() - old));
+    return heif;
+}
+
 TEST(PictureKinds, DamagedTruncatedAndHugeFilesAreRefused) {
     const QByteArray png = makePng({.size = {64, 64}});
     QByteArray pngBadData = png;
@@ -243,6 +266,7 @@ TEST(PictureKinds, DamagedTruncatedAndHugeFilesAreRefused) {
         {"HEIC cut short", heic.left(heic.size() - 40), heifDamaged, false},
         {"HEIC data damaged", heicBadData, heifDamaged, false},
         {"HEIC coded larger than declared", heicSmaller, heifDamaged, false},
+        {"HEIC of 8 items of 65535 x the rest of the file", withRestOfFileExtents(heic, 8), heifDamaged, true},
         {"HEIC of 30000 x 30000", heicHuge, u"Das Bild ist mit 30000 × 30000 Pixeln zu groß."_qs, true},
         {"HEIF in VVC", heifWithItemType(heic, "vvc1"), codec + u"1.15"_qs, true},
         {"HEIF in JPEG", heifWithItemType(heic, "jpeg"), codec, true},

@@ -18,6 +18,7 @@
 #include "support/FakePrompts.h"
 #include "support/Files.h"
 #include "support/PictureFiles.h"
+#include "template/BlockFiles.h"
 #include "template/Session.h"
 #include "template/ui/PicturePane.h"
 #include "template/ui/TemplateControls.h"
@@ -103,6 +104,45 @@ TEST_F(PicturePartTest, GraphicsAreNeverScaledAndKeepTheirAlignment) {
     }
     EXPECT_EQ(prompts.widthQuestions, QList<int>());
     EXPECT_EQ(session.settings.LogoAlign, "center");
+}
+
+TEST_F(PicturePartTest, APictureThatSomethingElseShowsIsNeverChanged) {
+    session.folders.program = folder.subfolder(u"Programm"_qs);
+    const QByteArray shared = makeJpeg({.size = {160, 120}});
+    writeAll(images(u"Foto.jpg"_qs), shared);
+    writeAll(images(u"Logo.jpg"_qs), shared);  // another picture that happens to have the name
+    writeAll(images(u"Eigen.jpg"_qs), shared);
+    const BlockFiles blocks(session.folders.program);
+    blocks.write(1, {"Erster Block", storedFromPath(images(u"Foto.jpg"_qs)), "", "", "Text"});
+    const struct {
+        const char* name;
+        QString chosen;
+        void (PicturePart::*command)();
+        QByteArray* setting;
+        QByteArray shownNow;
+        QString copy;  // where the copy goes; every other file keeps its bytes
+        QSize size;
+    } rows[] = {
+        {"used by the other block", images(u"Foto.jpg"_qs), &PicturePart::BitBtn2Click, &session.EditorPicture, "",
+         images(u"Foto_2.jpg"_qs), {150, 112}},
+        {"a different file of that name", offer(u"Logo.jpg"_qs, makeJpeg({.size = {300, 200}})),
+         &PicturePart::OpenKopfBitBtnClick, &session.settings.KopfLogo, "", images(u"Logo_2.jpg"_qs), {300, 200}},
+        {"shown by nothing but the picture it replaces", images(u"Eigen.jpg"_qs), &PicturePart::BitBtn2Click,
+         &session.EditorPicture, storedFromPath(images(u"Eigen.jpg"_qs)), images(u"Eigen.jpg"_qs), {150, 112}},
+    };
+    prompts.pictureAnswers.clear();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        *row.setting = row.shownNow;
+        prompts.pictureAnswers.append(row.chosen);
+        if (row.command == &PicturePart::BitBtn2Click)  // only a block picture gets the width question
+            prompts.widthAnswers.append(150);
+        (part.*row.command)();
+        EXPECT_EQ(*row.setting, storedFromPath(row.copy));
+        EXPECT_EQ(decodeJpeg(readAll(row.copy)).size, row.size);
+        for (const QString& name : {u"Foto.jpg"_qs, u"Logo.jpg"_qs})
+            EXPECT_EQ(readAll(images(name)), shared) << name.toStdString();
+    }
 }
 
 TEST_F(PicturePartTest, FailuresLeaveThePreviousCopyAndTheSetting) {

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTableWidget>
@@ -15,6 +18,7 @@
 #include "inbox/ui/InboxReviewDialog.h"
 #include "inbox/ui/IncomingServerDialog.h"
 #include "send/ui/SendNewsletterDialog.h"
+#include "support/ImapTestServer.h"
 
 namespace zw::inbox {
 namespace {
@@ -82,21 +86,31 @@ TEST(InboxWindows, ReviewTakesOnlyWhatStaysTicked) {
                      "Herbst", true},
                     {InboxFinding::Temporary, "bernd@example.com", "Status 4.2.2: Mailbox full", when, "f",
                      "Herbst", false},
-                    {InboxFinding::Unsubscribe, "carla@example.com", "Abmelden", when, "f", "Herbst", true}};
+                    {InboxFinding::Unsubscribe, "carla@example.com", "Abmelden", when, "f", "Herbst", true},
+                    {InboxFinding::Permanent, "dora@example.com", "Status 5.1.1", QDateTime(), "f", "Herbst", false}};
     InboxReviewDialog dialog(work.path(), result);
     expectNamed(dialog);
     EXPECT_TRUE(dialog.SummaryLabel->text().startsWith(u"12 neue Nachrichten"));
     EXPECT_EQ(dialog.Table->item(1, 1)->text(), QStringLiteral("vorübergehend unzustellbar"));
     EXPECT_EQ(dialog.Table->item(0, 0)->checkState(), Qt::Checked);
     EXPECT_EQ(dialog.Table->item(1, 0)->checkState(), Qt::Unchecked);
-    dialog.Table->item(2, 0)->setCheckState(Qt::Unchecked);  // the user knows better
-    dialog.Table->item(1, 0)->setCheckState(Qt::Checked);
+    for (const int row : {0, 2}) dialog.Table->item(row, 0)->setCheckState(Qt::Unchecked);
+    EXPECT_FALSE(dialog.ApplyButton->isEnabled()) << "nothing ticked, nothing to take over";
+    for (const int row : {0, 1, 3}) dialog.Table->item(row, 0)->setCheckState(Qt::Checked);
+    EXPECT_TRUE(dialog.ApplyButton->isEnabled());
     dialog.accept();
+    EXPECT_EQ(dialog.Summary, QStringLiteral("3 Adressen auf die Sperrliste gesetzt."));
     const BlockList saved = BlockList::load(blockListPath(work.path()));
-    ASSERT_EQ(saved.entries().size(), 2);
+    ASSERT_EQ(saved.entries().size(), 3);
     EXPECT_EQ(saved.entries()[1].address, QStringLiteral("bernd@example.com"));
     EXPECT_EQ(saved.entries()[1].evidence, QStringLiteral("Status 4.2.2: Mailbox full"));
+    EXPECT_EQ(saved.entries()[1].date, when) << "the bounce's date";
+    EXPECT_EQ(saved.entries()[2].date.date(), QDate::currentDate()) << "no date of its own: the check's day";
     EXPECT_EQ(saved.find(QStringLiteral("carla@example.com")), nullptr);
+
+    InboxReviewDialog nothingFound(work.path(), CheckResult{});
+    EXPECT_FALSE(nothingFound.ApplyButton->isEnabled());
+    EXPECT_FALSE(nothingFound.Table->isVisibleTo(&nothingFound));
 }
 
 // What blocks nobody stands apart, without ticks: the sender's problems once per provider and
@@ -141,11 +155,49 @@ TEST(InboxWindows, IncomingServerComesFromTheProviderAndIsSaved) {
     expectNamed(dialog);
     EXPECT_EQ(dialog.ServerEdit->text(), QStringLiteral("imap.web.de"));
     EXPECT_EQ(dialog.PortSpinBox->value(), 993);
+    // The port follows the encryption only while it is the other one's usual port.
+    const auto choose = [&dialog](int index) {
+        dialog.SecurityComboBox->setCurrentIndex(index);
+        Q_EMIT dialog.SecurityComboBox->activated(index);
+    };
+    choose(1);
+    EXPECT_EQ(dialog.PortSpinBox->value(), 143);
+    dialog.PortSpinBox->setValue(2563);
+    choose(0);
+    EXPECT_EQ(dialog.PortSpinBox->value(), 2563);
+    dialog.PortSpinBox->setValue(993);
     dialog.accept();
     const SenderProfile saved = loadProfile(profilePath(work.path()));
     EXPECT_EQ(saved.imapServer, QStringLiteral("imap.web.de"));
     EXPECT_EQ(saved.imapSecurity, Security::ImplicitTls);
     EXPECT_EQ(saved.server, QStringLiteral("smtp.web.de"));
+}
+
+TEST(InboxWindows, VerifyingLogsInAndExaminesWithoutReadingAndTheResultIsRead) {
+    test::ImapTestServer server;
+    server.deliver("From: a@example.org\r\nSubject: Hallo\r\n\r\nText\r\n");
+    QTemporaryDir work;
+    saveProfile(server.profile(), profilePath(work.path()));
+    const auto flagsBefore = server.flags();
+    IncomingServerDialog dialog(profilePath(work.path()));
+    expectNamed(dialog);
+    EXPECT_TRUE(dialog.PasswordEdit->isVisibleTo(&dialog)) << "a login of its own has a password of its own";
+    QSignalSpy verified(&dialog, &IncomingServerDialog::verified);
+    QAccessibleInterface* result = QAccessible::queryAccessibleInterface(dialog.ResultLabel);
+    dialog.VerifyButton->click();
+    EXPECT_TRUE(dialog.ResultLabel->text().startsWith(QStringLiteral("Bitte geben Sie das Passwort für versand")));
+    dialog.PasswordEdit->setText(QString::fromLatin1(test::ImapTestServer::kPassword));
+    dialog.VerifyButton->click();
+    ASSERT_TRUE(verified.wait(30000)) << dialog.ResultLabel->text().toStdString();
+    EXPECT_TRUE(dialog.ResultLabel->text().startsWith(QStringLiteral("Verbindung in Ordnung: Die Anmeldung als "
+                                                                     "versand bei localhost wurde angenommen, "
+                                                                     "der Posteingang enthält eine Nachricht.")))
+        << dialog.ResultLabel->text().toStdString();
+    EXPECT_EQ(result->text(QAccessible::Name), dialog.ResultLabel->text());
+    EXPECT_EQ(server.flags(), flagsBefore) << "nothing read, nothing marked";
+
+    dialog.UserEdit->clear();
+    EXPECT_FALSE(dialog.PasswordEdit->isVisibleTo(&dialog)) << "the login for sending has its password";
 }
 
 TEST(InboxWindows, CheckPageLeavesOutTheBlockedAndSaysWhy) {

@@ -13,7 +13,8 @@ fail() { echo "package test: $*" >&2; exit 1; }
 (cd "$build" && cpack -G DEB -B "$root/pkg" >"$root/cpack.log" 2>&1) || { cat "$root/cpack.log"; fail "cpack failed"; }
 deb=$(ls "$root"/pkg/zettelwerk_*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libc6 libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n libqt6webenginecore6-bin xdg-utils; do
+for needed in libc6 libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n libqt6webenginecore6-bin xdg-utils \
+    libhunspell hunspell-de-de; do
     echo "$depends" | grep -q "$needed" || fail "Depends lacks $needed: $depends"
 done
 dpkg-deb -f "$deb" Recommends | grep -q wine || fail "wine is not recommended"

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -131,7 +132,10 @@ PreviewPart::PreviewPart(QWidget* page, const Folders& folders, Prompts& prompts
     connect(PlainTextCheckBox, &QCheckBox::toggled, this, [this] { applyMode(); });
 }
 
-PreviewPart::~PreviewPart() = default;
+PreviewPart::~PreviewPart() {
+    if (waitingForEngine_)
+        QGuiApplication::restoreOverrideCursor();
+}
 
 QString PreviewPart::previewPath(int number) const {
     return folders_.program + QStringLiteral("preview%1.eml").arg(number);
@@ -203,6 +207,12 @@ void PreviewPart::showFile(const QString& path, const QString& previewName) {
     shown_ = message;
     showInboxLine(message.get());
     SizeLabel->setText(sizeSummary(*message));
+    if (ownView_ && !engineReady_ && !waitingForEngine_) {
+        // The web engine is still starting: the page comes later than the click, and says so meanwhile.
+        waitingForEngine_ = true;
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        SizeLabel->setText(QStringLiteral("Vorschau wird erstellt…"));
+    }
     ClipWarningLabel->setText(sizeWarning(*message));
     PlainTextView->setPlainText(
         decodeWindows1252(message->plainText).replace(QStringLiteral("\r\n"), u"\n"_qs));
@@ -227,10 +237,26 @@ void PreviewPart::showInboxLine(const PreviewMessage* message) {
     InboxLineLabel->show();
 }
 
+void PreviewPart::warmUp() {
+    if (!ownView_ || view_)
+        return;
+    ensureView();
+    view_->warmUp();
+}
+
 void PreviewPart::ensureView() {
     if (view_)
         return;
     view_ = viewFactory_();
+    view_->onLoaded = [this](bool) {
+        engineReady_ = true;
+        if (!waitingForEngine_)
+            return;
+        waitingForEngine_ = false;
+        QGuiApplication::restoreOverrideCursor();
+        if (shown_)
+            SizeLabel->setText(sizeSummary(*shown_));
+    };
     view_->onLinkClicked = [this](const QUrl& address) { openLink(address); };
     view_->onScaled = [this](double scale) { showScale(scale); };
     ViewStack->insertWidget(0, view_->widget());

@@ -56,7 +56,13 @@ public:
     int PreviewCounter = 0;
 
     // Replaces the web engine view, before the first preview (the window tests record instead).
-    void setViewFactory(PreviewViewFactory factory) { viewFactory_ = std::move(factory); }
+    void setViewFactory(PreviewViewFactory factory) {
+        viewFactory_ = std::move(factory);
+        ownView_ = false;
+    }
+    // Starts the web engine in the background, so that the first preview comes quickly; the window
+    // calls it once it is idle after start-up. Nothing for a view the tests gave.
+    void warmUp();
     PreviewView* view() const { return view_.get(); }
     QString previewPath(int number) const;
 
@@ -88,6 +94,9 @@ private:
     Commit commit_;
     Render render_;
     PreviewViewFactory viewFactory_ = &createWebPreview;
+    bool ownView_ = true;
+    bool engineReady_ = false;    // the view has loaded a page once
+    bool waitingForEngine_ = false;  // a preview waits for it, with the wait cursor and a note
     std::unique_ptr<PreviewView> view_;
     QWidget* viewArea_ = nullptr;
     QWidget* placeholder_ = nullptr;

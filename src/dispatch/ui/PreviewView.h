@@ -29,6 +29,9 @@ public:
     // Shows the message at its own size (100 %) in the widget's width, without a scroll bar beside it,
     // as a phone's mail app shows a message laid out for phones: it narrows by itself.
     virtual void showUnscaled() = 0;
+    // Starts what the view needs ahead of the first message (a web engine's processes); onLoaded is
+    // called when it is ready.
+    virtual void warmUp() {}
 
     // Called when the view has the page (false: it could not show it).
     std::function<void(bool ok)> onLoaded;

@@ -130,6 +130,12 @@ QWebEnginePage* PreviewWebPage::createWindow(WebWindowType) {
     return new LinkCatcher(profile(), linkClicked_, this);
 }
 
+// A navigation to an address of our own that serves nothing: the engine starts its processes for it,
+// the page stays empty, and loadFinished says when it is done.
+void WebPreview::warmUp() {
+    view_->page()->load(QUrl(QStringLiteral("%1:warm-up").arg(QLatin1String(kPreviewScheme))));
+}
+
 std::unique_ptr<PreviewView> createWebPreview() {
     return std::make_unique<WebPreview>();
 }

@@ -66,6 +66,7 @@ public:
     void showMessage(std::shared_ptr<const PreviewMessage> message, const QString& previewName) override;
     void fitToWidth(int width) override;
     void showUnscaled() override;
+    void warmUp() override;
     QWebEngineView* view() const { return view_; }
 
 private:

@@ -26,6 +26,7 @@ public:
 
 private:
     void choose(PictureSlot slot, PicturePane* pane);
+    QList<QByteArray> otherPictures(PictureSlot slot) const;
 
     TemplateControls& c_;
     TemplateSession& session_;

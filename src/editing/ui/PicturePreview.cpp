@@ -32,8 +32,9 @@ void showChosenPicture(PicturePane& pane, const QString& path) {
     try {
         WaitCursor wait;
         picture = QImage::fromData(previewPicture(readFile(path), kPreviewSide), "JPG");
-    } catch (const Error&) {
-        // shown as not found; choosing it says what is wrong
+    } catch (...) {
+        // Shown as not found, whatever went wrong (a picture too large for the memory, too): choosing it
+        // says what is wrong. Nothing may leave this handler of the dialog's selection.
     }
     pane.showPicture(path, picture);
 }

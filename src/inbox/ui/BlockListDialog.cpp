@@ -14,6 +14,7 @@
 
 #include "inbox/ui/ListTable.h"
 #include "platform/Error.h"
+#include "send/ui/ListFolder.h"
 #include "send/ui/ValueLabel.h"
 
 namespace zw::inbox {
@@ -77,9 +78,10 @@ BlockListDialog::BlockListDialog(QString workFolder, QWidget* parent)
     connect(RemoveButton, &QPushButton::clicked, this, &BlockListDialog::removeSelected);
     connect(ImportButton, &QPushButton::clicked, this, [this] {
         const QString path =
-            QFileDialog::getOpenFileName(this, QStringLiteral("Adressen einlesen"), QDir::homePath(),
+            QFileDialog::getOpenFileName(this, QStringLiteral("Adressen einlesen"), send::listStartFolder(),
                                          QStringLiteral("Listen (*.csv *.txt *.tsv);;Alle Dateien (*)"),
                                          nullptr, QFileDialog::DontUseNativeDialog);
+        send::rememberListFile(path);
         if (!path.isEmpty())
             importFile(path);
     });

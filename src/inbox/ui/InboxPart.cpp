@@ -12,6 +12,7 @@
 #include "platform/Error.h"
 #include "platform/Prompts.h"
 #include "send/BlockList.h"
+#include "send/PasswordStore.h"
 #include "template/ui/WaitCursor.h"
 
 namespace zw::inbox {
@@ -53,7 +54,9 @@ void InboxPart::Posteingangeinrichten1Click() {
 void InboxPart::openServerDialog(std::function<void()> afterSaving) {
     if (server_)
         server_->close();
-    server_ = new IncomingServerDialog(profilePath(workFolder_), window_);
+    // The secret store is asked only when an incoming login of its own gets a password.
+    static send::KeychainPasswordStore keychain;
+    server_ = new IncomingServerDialog(profilePath(workFolder_), window_, passwordFor_, &keychain);
     server_->setAttribute(Qt::WA_DeleteOnClose);
     if (afterSaving)
         connect(server_, &QDialog::accepted, this, std::move(afterSaving), Qt::QueuedConnection);
@@ -112,6 +115,8 @@ void InboxPart::RuecklaeuferundAbmeldungenpruefen1Click() {
                 } else {
                     self->review_ = new InboxReviewDialog(self->workFolder_, outcome->result, self->window_);
                     self->review_->setAttribute(Qt::WA_DeleteOnClose);
+                    InboxReviewDialog* review = self->review_;
+                    connect(review, &QDialog::accepted, self, [self, review] { self->prompts_.information(review->Summary); });
                     self->review_->open();
                 }
                 Q_EMIT self->checkFinished();

@@ -68,6 +68,8 @@ InboxReviewDialog::InboxReviewDialog(QString workFolder, const CheckResult& resu
             Table->setItem(row, c, item);
         }
     }
+    // Nothing found: no table of empty columns, nothing to take over.
+    Table->setVisible(!items_.isEmpty());
     Table->resizeColumnsToContents();
     // A long server text is read in its tool tip; the column stays narrow enough to show the campaign.
     Table->setColumnWidth(2, qMin(Table->columnWidth(2), 300));
@@ -119,7 +121,24 @@ InboxReviewDialog::InboxReviewDialog(QString workFolder, const CheckResult& resu
     ApplyButton->setDefault(true);
     connect(ApplyButton, &QPushButton::clicked, this, &InboxReviewDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    resize(980, apart.isEmpty() ? 440 : 620);
+    // "Übernehmen" only with something ticked; with nothing found, the dialog only closes.
+    const auto anyTicked = [this] {
+        for (int row = 0; row < Table->rowCount(); ++row)
+            if (Table->item(row, 0) && Table->item(row, 0)->checkState() == Qt::Checked)
+                return true;
+        return false;
+    };
+    ApplyButton->setEnabled(anyTicked());
+    connect(Table, &QTableWidget::itemChanged, this, [this, anyTicked] { ApplyButton->setEnabled(anyTicked()); });
+    if (items_.isEmpty()) {
+        ApplyButton->hide();
+        CancelButton->setText(QStringLiteral("Schließen"));
+        CancelButton->setDefault(true);
+    }
+    if (items_.isEmpty() && apart.isEmpty())
+        resize(560, 160);
+    else
+        resize(980, apart.isEmpty() ? 440 : 620);
 }
 
 QList<ReviewItem> InboxReviewDialog::items() const {
@@ -131,7 +150,9 @@ QList<ReviewItem> InboxReviewDialog::items() const {
 
 void InboxReviewDialog::accept() {
     try {
-        applyReview(workFolder_, items());
+        const qsizetype added = applyReview(workFolder_, items());
+        Summary = added == 1 ? QStringLiteral("1 Adresse auf die Sperrliste gesetzt.")
+                             : QStringLiteral("%1 Adressen auf die Sperrliste gesetzt.").arg(added);
     } catch (const Error& e) {
         MessageLabel->setText(e.message());
         return;

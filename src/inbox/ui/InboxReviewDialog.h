@@ -12,9 +12,9 @@ namespace zw::inbox {
 
 // The findings of "Rückläufer und Abmeldungen prüfen…": one row each (address, kind, evidence, date,
 // campaign) with a tick for the block list, proposed as the check proposes it. "Übernehmen" puts the
-// ticked ones on the block list. Below, apart and without ticks, what blocks nobody: the sender-side
-// problems once per provider and campaign with what to do, and bounces that name nobody of their
-// campaign.
+// ticked ones on the block list, and only when one is ticked. Below, apart and without ticks, what
+// blocks nobody: the sender-side problems once per provider and campaign with what to do, and bounces
+// that name nobody of their campaign.
 class InboxReviewDialog : public QDialog {
     Q_OBJECT
 public:
@@ -32,6 +32,8 @@ public:
     QLabel* MessageLabel = nullptr;
     QPushButton* ApplyButton = nullptr;
     QPushButton* CancelButton = nullptr;
+    // After "Übernehmen": what was done, "3 Adressen auf die Sperrliste gesetzt."
+    QString Summary;
 
 private:
     QString workFolder_;

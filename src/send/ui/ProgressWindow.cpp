@@ -23,7 +23,8 @@ QString clockText(qint64 seconds) {
     return QStringLiteral("%1:%2").arg(seconds / 60).arg(two(seconds % 60));
 }
 
-ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
+    setModal(false);
     setObjectName(QStringLiteral("ProgressWindow"));
     setWindowTitle(QStringLiteral("Newsletter wird versendet"));
     auto* layout = new QVBoxLayout(this);
@@ -235,6 +236,10 @@ void ProgressWindow::showButtons() {
     CloseButton->setVisible(!sending);
     if (sending && !stopping_)
         StopButton->setFocus();
+}
+
+void ProgressWindow::reject() {
+    close();
 }
 
 void ProgressWindow::closeEvent(QCloseEvent* event) {

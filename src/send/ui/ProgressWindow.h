@@ -3,7 +3,7 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
-#include <QWidget>
+#include <QDialog>
 
 #include "send/Campaign.h"
 #include "send/ui/CampaignRunner.h"
@@ -19,8 +19,9 @@ namespace zw::send {
 // the address being sent, the counts, the time so far and the time left, "Anhalten"; while the provider
 // refuses more for now, why and until when, with "Jetzt versuchen"; at the end the
 // summary with "Bericht öffnen", and "Fortsetzen" for a campaign that did not finish. Closing the
-// window while it sends only hides it; the summary brings it back.
-class ProgressWindow : public QWidget {
+// window while it sends only hides it; the summary brings it back. A dialog that is not modal, so that
+// it opens above the main window, centred on it, and is a window to a screen reader.
+class ProgressWindow : public QDialog {
     Q_OBJECT
 public:
     explicit ProgressWindow(QWidget* parent = nullptr);
@@ -41,6 +42,8 @@ public:
     void pauseAndWait();
     // "Fortsetzen": opens the campaign again and goes on.
     void resume();
+    // Escape closes it as the window's close button does.
+    void reject() override;
 
     QLabel* SubjectLabel = nullptr;
     QProgressBar* ProgressBar = nullptr;

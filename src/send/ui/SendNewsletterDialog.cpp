@@ -22,6 +22,7 @@
 #include "send/CampaignTexts.h"
 #include "send/FieldColumns.h"
 #include "send/Providers.h"
+#include "send/ui/ListFolder.h"
 #include "send/ui/ValueLabel.h"
 
 namespace zw::send {
@@ -242,10 +243,12 @@ QWidget* SendNewsletterDialog::buildCheckPage() {
 }
 
 void SendNewsletterDialog::chooseFile(QLineEdit* edit, const QString& title) {
-    const QString start = edit->text().isEmpty() ? QDir::homePath() : QFileInfo(edit->text()).path();
+    const QString typed = QFileInfo(QDir::fromNativeSeparators(edit->text())).path();
+    const QString start = !edit->text().isEmpty() && QFileInfo(typed).isDir() ? typed : listStartFolder();
     const QString path = QFileDialog::getOpenFileName(
         this, title, start, QStringLiteral("Listen (*.csv *.txt *.tsv);;Alle Dateien (*)"), nullptr,
         QFileDialog::DontUseNativeDialog);
+    rememberListFile(path);
     if (!path.isEmpty())
         edit->setText(QDir::toNativeSeparators(path));
 }

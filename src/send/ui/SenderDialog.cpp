@@ -20,6 +20,7 @@
 #include "send/RecipientList.h"
 #include "send/SmtpTransport.h"
 #include "send/ui/ServerAnswer.h"
+#include "template/ui/ResultLabel.h"
 
 namespace zw::send {
 
@@ -36,7 +37,7 @@ bool isLoopback(const QString& server) {
 QLabel* hint(const char* name, const QString& accessibleName, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
-    label->setAccessibleName(accessibleName);
+    showsResult(label, accessibleName);
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;

@@ -3,13 +3,15 @@
 #include <QLabel>
 #include <QString>
 
+#include "template/ui/ResultLabel.h"
+
 namespace zw::send {
 
 // A line of text the program fills in (a count, a state, a summary): wrapped, selectable for copying,
-// and named for screen readers by what it shows.
+// and read to screen readers by what it shows, the name as its description.
 inline QLabel* valueLabel(const QString& name, QWidget* parent) {
     auto* label = new QLabel(parent);
-    label->setAccessibleName(name);
+    showsResult(label, name);
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
