@@ -5,6 +5,7 @@
 
 #include "app/fMain.h"
 #include "editing/SpellChecker.h"
+#include "editing/ui/FormattedNewsEdit.h"
 #include "editing/ui/SpellCheck.h"
 
 namespace zw {
@@ -17,6 +18,7 @@ void TMainForm::connectSpelling() {
         return;
     }
     attachSpellChecking(Memo1, *spelling_, true);
+    attachSpellChecking(FormattedMemo, *spelling_);
     for (QLineEdit* field : {HeadLineEdit, BetreffEdit, Titel1Edit, Titel2Edit, VorschautextEdit, ImpressumEdit})
         if (field)
             attachSpellChecking(field, *spelling_);

@@ -5,7 +5,11 @@
 #include <QClipboard>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
+#include <QSyntaxHighlighter>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QStackedWidget>
 #include <QTest>
 #include <QToolButton>
@@ -13,6 +17,7 @@
 #include "AppFixture.h"
 #include "editing/ui/FormattedNewsEdit.h"
 #include "editing/ui/NewsViewsPart.h"
+#include "editing/ui/SpellCheck.h"
 #include "editing/ui/TextCommandsPart.h"
 #include "template/ui/BlockListPart.h"
 #include "template/ui/BlockListWidget.h"
@@ -195,6 +200,30 @@ TEST_F(FormattedEditorTest, TheChoiceOfViewIsRememberedAndAnUnchangedTextStaysBy
     startWith(text, false);
     EXPECT_FALSE(formattedShown());
     EXPECT_TRUE(form->newsViews->HtmlButton->isChecked());
+}
+
+TEST_F(FormattedEditorTest, ACorrectionFromTheSpellingMenuKeepsTheWordsFormat) {
+    TMainForm& f = startWith("Das <b>Somerfest</b> beginnt");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view()->document()->findChild<QSyntaxHighlighter*>(); }, 10000));
+    const auto underlined = [this] {
+        const QTextBlock text = view()->document()->firstBlock();
+        QStringList words;
+        for (const QTextLayout::FormatRange& r : text.layout()->formats())
+            if (r.format.underlineStyle() == QTextCharFormat::WaveUnderline)
+                words << text.text().mid(r.start, r.length);
+        return words;
+    };
+    QTest::qWaitFor([&] { return !underlined().isEmpty(); }, 5000);
+    EXPECT_EQ(underlined(), QStringList({u"Somerfest"_qs}));
+    QTextCursor atWord(view()->document());
+    atWord.setPosition(6);
+    std::unique_ptr<QMenu> menu(createSpellingMenu(view(), view()->cursorRect(atWord).center()));
+    ASSERT_TRUE(menu && !menu->actions().isEmpty());
+    EXPECT_EQ(menu->actions().first()->text(), u"Sommerfest"_qs);
+    menu->actions().first()->trigger();
+    EXPECT_EQ(stored(), QByteArray("Das <b>Sommerfest</b> beginnt"));
+    f.blockList().ListBox1Enter();
+    EXPECT_EQ(sections()[0].lines[4], QByteArray("Das <b>Sommerfest</b> beginnt"));
 }
 
 // A screen reader's way: the controls found by their names in the window's accessible tree, the text
