@@ -149,7 +149,7 @@ private:
         const QByteArray align = alignment(storedAlign);
         return {QByteArray(kPhonePictureRow).replace("%1", align).replace("%2", padding),
                 imageTail(alt, pixels, QByteArray(kPhoneImageStyle).replace("%2", blockMargin(align)),
-                          altFont_)};
+                          AltText(alt).isEmpty() ? QByteArray() : altFont_)};
     }
 
     void addPictureRow(const QByteArray& storedPath, const PictureRow& row) {
