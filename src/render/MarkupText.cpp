@@ -3,6 +3,8 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstring>
+#include <string>
 #include <optional>
 
 #include "platform/Text.h"
@@ -57,25 +59,28 @@ std::optional<std::pair<QByteArray, qsizetype>> entityAt(QByteArrayView text, qs
     return std::pair{toStored(QString::fromUcs4(&character, 1)), end + 1};
 }
 
-// Text between tags: entities and "=3D" decoded.
+// Text between tags: entities and "=3D" decoded. Most runs hold neither and are copied whole.
 QByteArray decoded(QByteArrayView text) {
     QByteArray out;
     out.reserve(text.size());
+    qsizetype copied = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == '&') {
-            if (const auto entity = entityAt(text, i)) {
-                out.append(entity->first);
-                i += entity->second - 1;
-                continue;
-            }
-        } else if (text[i] == '=' && text.sliced(i + 1).startsWith("3D")) {
-            out.append('=');
-            i += 2;
+        if (text[i] != '&' && text[i] != '=')
+            continue;
+        qsizetype length = 0;
+        if (text[i] == '=' && text.sliced(i + 1).startsWith("3D")) {
+            out.append(text.sliced(copied, i - copied)).append('=');
+            length = 3;
+        } else if (const auto entity = text[i] == '&' ? entityAt(text, i) : std::nullopt) {
+            out.append(text.sliced(copied, i - copied)).append(entity->first);
+            length = entity->second;
+        } else {
             continue;
         }
-        out.append(text[i]);
+        i += length - 1;
+        copied = i + 1;
     }
-    return out;
+    return out.append(text.sliced(copied));
 }
 
 // The value of a tag's href attribute, decoded; empty without one.
@@ -114,83 +119,114 @@ QByteArray comparable(QByteArray address) {
     return address;
 }
 
-// The name of a tag ("b", "/li", "br") in small letters.
-QByteArray tagName(QByteArrayView tag) {
-    qsizetype end = 1;
-    if (end < tag.size() && tag[end] == '/')
-        ++end;
-    while (end < tag.size() && isalnum(uchar(tag[end]))) ++end;
-    return asciiLower(tag.sliced(1, end - 1).toByteArray());
+// The name of a tag ("b", "/li", "br") in small letters; a longer one than any tag of interest is cut.
+struct TagName {
+    char text[12] = {};
+    bool is(const char* name) const { return std::strcmp(text, name) == 0; }
+};
+TagName tagName(QByteArrayView tag) {
+    TagName name;
+    qsizetype n = 0;
+    for (qsizetype i = 1; i < tag.size() && n < qsizetype(sizeof name.text) - 1; ++i) {
+        const char c = tag[i];
+        if (!(isalnum(uchar(c)) || (i == 1 && c == '/')))
+            break;
+        name.text[n++] = char(tolower(uchar(c)));
+    }
+    return name;
 }
 
-bool isBlockTag(const QByteArray& name) {
-    static const QByteArray blocks[] = {"p", "div", "ul", "ol", "h1", "h2", "h3", "h4", "h5", "h6",
-                                        "table", "tr", "blockquote", "hr", "center"};
-    const QByteArray bare = name.startsWith('/') ? name.mid(1) : name;
-    return std::find(std::begin(blocks), std::end(blocks), bare) != std::end(blocks);
+bool isBlockTag(const TagName& name) {
+    static const char* const blocks[] = {"p",  "div", "ul", "ol", "h1",    "h2", "h3",         "h4",
+                                         "h5", "h6",  "tr", "hr", "table", "center", "blockquote"};
+    const char* bare = name.text[0] == '/' ? name.text + 1 : name.text;
+    return std::any_of(std::begin(blocks), std::end(blocks),
+                       [bare](const char* block) { return std::strcmp(bare, block) == 0; });
 }
 
+// Whether text[i] opens a tag: "<" before a letter, "/" or "!", closed by a ">" further on.
+bool isTagStart(QByteArrayView text, qsizetype i) {
+    return text[i] == '<' && i + 1 < text.size() &&
+           (isalpha(uchar(text[i + 1])) || text[i + 1] == '/' || text[i + 1] == '!') &&
+           text.indexOf('>', i) > 0;
+}
+
+// A news text is converted for every block of every rendering, so the line grows in a plain string,
+// character by character, without a call per character.
 class PlainWriter {
 public:
-    QList<QByteArray> convert(const QByteArray& stored) {
+    QList<QByteArray> convert(QByteArrayView stored) {
         qsizetype i = 0;
         while (i < stored.size()) {
-            const qsizetype end = isTagStart(stored, i) ? stored.indexOf('>', i) : -1;
-            if (end < 0) {
-                qsizetype next = i + 1;
-                while (next < stored.size() && !isTagStart(stored, next)) ++next;
-                text(decoded(QByteArrayView(stored).sliced(i, next - i)));
-                i = next;
-                continue;
+            const char c = stored[i];
+            if (c == '<' && isTagStart(stored, i)) {
+                if (stored.sliced(i).startsWith("<!--")) {
+                    const qsizetype close = stored.indexOf("-->", i);
+                    i = close < 0 ? stored.size() : close + 3;
+                } else {
+                    const qsizetype end = stored.indexOf('>', i);
+                    tag(stored.sliced(i, end + 1 - i));
+                    i = end + 1;
+                }
+            } else if (isBlank(c)) {
+                blank_ = hasText_;
+                ++i;
+            } else if (const auto entity = c == '&' ? entityAt(stored, i) : std::nullopt) {
+                put(entity->first.constData(), entity->first.size());
+                i += entity->second;
+            } else if (c == '=' && stored.sliced(i + 1).startsWith("3D")) {
+                put("=", 1);
+                i += 3;
+            } else {
+                // The run of ordinary characters up to the next blank, tag, entity or escape, at once.
+                qsizetype end = i + 1;
+                while (end < stored.size() && !isBlank(stored[end]) && stored[end] != '<' &&
+                       stored[end] != '&' && stored[end] != '=')
+                    ++end;
+                put(stored.data() + i, end - i);
+                i = end;
             }
-            if (stored.sliced(i).startsWith("<!--")) {
-                const qsizetype close = stored.indexOf("-->", i);
-                i = close < 0 ? stored.size() : close + 3;
-                continue;
-            }
-            tag(QByteArrayView(stored).sliced(i, end + 1 - i));
-            i = end + 1;
         }
         endLine();
         return lines_;
     }
 
 private:
-    static bool isTagStart(const QByteArray& text, qsizetype i) {
-        return text[i] == '<' && i + 1 < text.size() &&
-               (isalpha(uchar(text[i + 1])) || text[i + 1] == '/' || text[i + 1] == '!') &&
-               text.indexOf('>', i) > 0;
+    void put(const char* bytes, qsizetype n) {
+        if (blank_)
+            line_.push_back(' ');
+        blank_ = false;
+        hasText_ = true;
+        line_.append(bytes, size_t(n));
     }
 
+    // Decoded text, put as words between single blanks as a browser shows it.
     void text(const QByteArray& run) {
         for (char c : run) {
-            if (isBlank(c)) {
+            if (isBlank(c))
                 blank_ = hasText_;
-                continue;
-            }
-            if (blank_)
-                line_.append(' ');
-            blank_ = false;
-            hasText_ = true;
-            line_.append(c);
+            else
+                put(&c, 1);
         }
     }
 
     void tag(QByteArrayView tag) {
-        const QByteArray name = tagName(tag);
-        if (name == "br") {
+        const TagName name = tagName(tag);
+        if (name.is("br")) {
             breakLine();
-        } else if (name == "li") {
+        } else if (name.is("li")) {
             endLine();
             line_ = "- ";
-        } else if (name == "/li" || isBlockTag(name)) {
+        } else if (name.is("/li") || isBlockTag(name)) {
             endLine();
-        } else if (name == "a") {
+        } else if (name.is("a")) {
             href_ = hrefOf(tag);
             linkStart_ = line_.size() + (blank_ ? 1 : 0);
             linkLine_ = lines_.size();
-        } else if (name == "/a" && !href_.isEmpty()) {
-            const QByteArray linkText = linkLine_ == lines_.size() ? line_.mid(linkStart_) : QByteArray();
+        } else if (name.is("/a") && !href_.isEmpty()) {
+            const QByteArray linkText = linkLine_ == lines_.size() && linkStart_ <= line_.size()
+                                            ? QByteArray(line_.data() + linkStart_, line_.size() - linkStart_)
+                                            : QByteArray();
             if (linkText.trimmed().isEmpty())
                 text(href_);
             else if (comparable(linkText) != comparable(href_))
@@ -199,9 +235,9 @@ private:
         }
     }
 
-    // A line ends where the text asks for one (<br>): an empty one stays.
+// A line ends where the text asks for one (<br>): an empty one stays.
     void breakLine() {
-        lines_.append(line_);
+        lines_.append(QByteArray(line_.data(), qsizetype(line_.size())));
         line_.clear();
         blank_ = hasText_ = false;
     }
@@ -209,16 +245,17 @@ private:
     // A line ends at a block: only a line with text counts.
     void endLine() {
         if (hasText_)
-            lines_.append(line_);
+            lines_.append(QByteArray(line_.data(), qsizetype(line_.size())));
         line_.clear();
         blank_ = hasText_ = false;
     }
 
     QList<QByteArray> lines_;
-    QByteArray line_;
+    std::string line_;
     bool blank_ = false, hasText_ = false;
     QByteArray href_;
-    qsizetype linkStart_ = 0, linkLine_ = 0;
+    size_t linkStart_ = 0;
+    qsizetype linkLine_ = 0;
 };
 
 // The width a reader sees of a word: a field's marker (control bytes, digits, control byte) counts as
@@ -239,21 +276,27 @@ int shownWidth(QByteArrayView word) {
     return width;
 }
 
-QByteArray flowedLine(QByteArray line) {
+QByteArray flowedLine(QByteArrayView line) {
+    const bool soft = line.endsWith(' ');
+    if (soft)
+        line.chop(1);
+    QByteArray out;
+    out.reserve(line.size() + 4);
     if (line.startsWith(' ') || line.startsWith('>') || line.startsWith("From "))
-        line.prepend(' ');
-    QByteArray out = Check3D(line);
-    if (out.endsWith(' ')) {
-        out.chop(1);
+        out.append(' ');
+    if (line.contains('='))
+        out.append(Check3D(line.toByteArray()));
+    else
+        out.append(line);
+    if (soft)
         out.append("=20");
-    }
     return out;
 }
 
 }  // namespace
 
 QList<QByteArray> MarkupToPlainLines(const QByteArray& stored) {
-    return PlainWriter().convert(stored);
+    return PlainWriter().convert(QByteArrayView(stored));
 }
 
 QByteArray PlainAddress(const QByteArray& address) {
@@ -267,25 +310,34 @@ QByteArray PlainAddress(const QByteArray& address) {
 
 QList<QByteArray> FlowedLines(const QByteArray& line, int width) {
     QList<QByteArray> out;
-    QByteArray current;
-    int currentWidth = 0;
-    for (const QByteArray& word : trimmedBlanks(line).split(' ')) {
-        if (word.isEmpty())
+    const QByteArrayView text = QByteArrayView(line).trimmed();
+    const bool hasMarker = text.contains('\x01');
+    // The line so far is text[start, end); words are appended by moving its end.
+    qsizetype start = 0, end = 0;
+    int shown = 0;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (text[i] == ' ') {
+            ++i;
             continue;
-        const int wordWidth = shownWidth(word);
-        if (!current.isEmpty() && currentWidth + 1 + wordWidth > width) {
-            out.append(flowedLine(current + ' '));
-            current.clear();
-            currentWidth = 0;
         }
-        if (!current.isEmpty()) {
-            current.append(' ');
-            ++currentWidth;
+        qsizetype wordEnd = text.indexOf(' ', i);
+        if (wordEnd < 0)
+            wordEnd = text.size();
+        const QByteArrayView word = text.sliced(i, wordEnd - i);
+        const int wordWidth = hasMarker ? shownWidth(word) : int(word.size());
+        if (end > start && shown + 1 + wordWidth > width) {
+            out.append(flowedLine(text.sliced(start, i - start)));
+            start = i;
+            shown = 0;
+        } else if (end > start) {
+            shown += int(i - end);
         }
-        current.append(word);
-        currentWidth += wordWidth;
+        end = wordEnd;
+        shown += wordWidth;
+        i = wordEnd;
     }
-    out.append(flowedLine(current));
+    out.append(flowedLine(text.sliced(start, end - start)));
     return out;
 }
 
