@@ -195,5 +195,25 @@ TEST_F(LayoutMessage, PhoneLayoutNamesEveryLinkAndPicture) {
     EXPECT_EQ(html.count("<!--[if mso]><table"), 2);  // the content and the one block with a picture
 }
 
+// A page without a title is read out nameless: without a subject the first header line with a text
+// names it, without its markup. Mail apps that honour it keep the designed colours in dark mode.
+TEST_F(LayoutMessage, PhoneTitleAndColourScheme) {
+    input.mobileLayout = true;
+    const struct {
+        QByteArray subject, titel1, titel2, title;
+    } rows[] = {
+        {"Neuigkeiten", "Kopf", "", "<title>Neuigkeiten</title>"},
+        {" ", "<b>Kopf</b> & \"Zeile\"", "", "<title>Kopf & &quot;Zeile&quot;</title>"},
+        {"", " ", "Zweite=Zeile", "<title>Zweite=3DZeile</title>"},
+        {"", "", "", "<title>Newsletter</title>"},
+    };
+    for (const auto& row : rows) {
+        input.subject = row.subject, input.titel1 = row.titel1, input.titel2 = row.titel2;
+        const QList<QByteArray> html = htmlPart();
+        EXPECT_TRUE(html.contains(row.title)) << row.title.toStdString();
+        EXPECT_TRUE(html.contains("<meta name=3D\"color-scheme\" content=3D\"light\">"));
+    }
+}
+
 }  // namespace
 }  // namespace zw::test
