@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string>
 #include <optional>
+#include <string>
 
 #include "platform/Text.h"
 #include "render/TextConversion.h"
@@ -19,13 +19,13 @@ constexpr struct {
     const char* name;
     char16_t character;
 } kEntities[] = {
-    {"amp", u'&'},       {"lt", u'<'},        {"gt", u'>'},        {"quot", u'"'},      {"apos", u'\''},
-    {"nbsp", 0xA0},      {"euro", 0x20AC},    {"auml", 0xE4},      {"ouml", 0xF6},      {"uuml", 0xFC},
-    {"Auml", 0xC4},      {"Ouml", 0xD6},      {"Uuml", 0xDC},      {"szlig", 0xDF},     {"ndash", 0x2013},
-    {"mdash", 0x2014},   {"bdquo", 0x201E},   {"ldquo", 0x201C},   {"rdquo", 0x201D},   {"sbquo", 0x201A},
-    {"lsquo", 0x2018},   {"rsquo", 0x2019},   {"laquo", 0xAB},     {"raquo", 0xBB},     {"hellip", 0x2026},
-    {"copy", 0xA9},      {"reg", 0xAE},       {"trade", 0x2122},   {"middot", 0xB7},    {"bull", 0x2022},
-    {"sect", 0xA7},      {"deg", 0xB0},       {"eacute", 0xE9},    {"egrave", 0xE8},    {"agrave", 0xE0},
+    {"amp", u'&'},     {"lt", u'<'},      {"gt", u'>'},      {"quot", u'"'},    {"apos", u'\''},
+    {"nbsp", 0xA0},    {"euro", 0x20AC},  {"auml", 0xE4},    {"ouml", 0xF6},    {"uuml", 0xFC},
+    {"Auml", 0xC4},    {"Ouml", 0xD6},    {"Uuml", 0xDC},    {"szlig", 0xDF},   {"ndash", 0x2013},
+    {"mdash", 0x2014}, {"bdquo", 0x201E}, {"ldquo", 0x201C}, {"rdquo", 0x201D}, {"sbquo", 0x201A},
+    {"lsquo", 0x2018}, {"rsquo", 0x2019}, {"laquo", 0xAB},   {"raquo", 0xBB},   {"hellip", 0x2026},
+    {"copy", 0xA9},    {"reg", 0xAE},     {"trade", 0x2122}, {"middot", 0xB7},  {"bull", 0x2022},
+    {"sect", 0xA7},    {"deg", 0xB0},     {"eacute", 0xE9},  {"egrave", 0xE8},  {"agrave", 0xE0},
 };
 
 // Each field's marker is a few control bytes; it is wrapped as if it stood for a name of this length.
@@ -137,7 +137,7 @@ TagName tagName(QByteArrayView tag) {
 }
 
 bool isBlockTag(const TagName& name) {
-    static const char* const blocks[] = {"p",  "div", "ul", "ol", "h1",    "h2", "h3",         "h4",
+    static const char* const blocks[] = {"p",  "div", "ul", "ol", "h1",    "h2",     "h3",        "h4",
                                          "h5", "h6",  "tr", "hr", "table", "center", "blockquote"};
     const char* bare = name.text[0] == '/' ? name.text + 1 : name.text;
     return std::any_of(std::begin(blocks), std::end(blocks),
@@ -235,7 +235,7 @@ private:
         }
     }
 
-// A line ends where the text asks for one (<br>): an empty one stays.
+    // A line ends where the text asks for one (<br>): an empty one stays.
     void breakLine() {
         lines_.append(QByteArray(line_.data(), qsizetype(line_.size())));
         line_.clear();

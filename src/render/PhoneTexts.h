@@ -78,7 +78,8 @@ inline constexpr char kPhoneImageAlt[] = "\" alt=3D\"";
 // that aligns a picture shown as a block. Its alt text, shown in its place, is set like the text.
 inline constexpr char kPhoneImageStyle[] =
     "\" style=3D\"display:block;width:100%;max-width:%1px;height:auto;border:0;margin:%2;";
-inline constexpr char kPhoneInlineImageStyle[] = "\" style=3D\"width:100%;max-width:%1px;height:auto;border:0;";
+inline constexpr char kPhoneInlineImageStyle[] =
+    "\" style=3D\"width:100%;max-width:%1px;height:auto;border:0;";
 inline constexpr char kPhoneAltFont[] = "font-size:14px;";
 
 // Texts: the font on every element that holds text, since Outlook does not pass it on to headings. A

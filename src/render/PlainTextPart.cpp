@@ -8,7 +8,7 @@ namespace zw {
 
 using namespace texts;
 
-// The plain-text part shows the same texts as the HTML part, markup included, one per line; free
+// The classic plain-text part shows the same texts as the HTML part, markup included, one per line; free
 // lines hold a blank so that no mail program takes an empty line for the end of something.
 void AddPlainTextPart(RenderContext& context) {
     const RenderInput& input = context.input;

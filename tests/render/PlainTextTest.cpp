@@ -27,18 +27,28 @@ TEST(MarkupToPlainLines, TagsListsLinksAndEntities) {
         {"in die <a href=\"http://x.de/l?a=3D1&amp;b=2\">Kuchenliste</a> ein",
          {"in die Kuchenliste <http://x.de/l?a=1&b=2> ein"}},
         {"<a href='www.x.de'>www.x.de/</a> <A HREF=x.de/neu></A>", {"www.x.de/ x.de/neu"}},
-        {"3 < 4 &amp; 5&gt;2 &euro;&#228;&#x20AC; &unbekannt; a=3Db", {"3 < 4 & 5>2 \x80\xE4\x80 &unbekannt; a=b"}},
+        {"3 < 4 &amp; 5&gt;2 &euro;&#228;&#x20AC; &unbekannt; a=3Db",
+         {"3 < 4 & 5>2 \x80\xE4\x80 &unbekannt; a=b"}},
         {"  viel \t  Platz ", {"viel Platz"}},
-        {"<font size=\"+1\">14,90 Euro</font><!-- still --> <u>je</u><p>Person</p>", {"14,90 Euro je", "Person"}},
-        {"Hallo \x01" "0\x02, <b>\x01" "1\x02</b>", {"Hallo \x01" "0\x02, \x01" "1\x02"}},
+        {"<font size=\"+1\">14,90 Euro</font><!-- still --> <u>je</u><p>Person</p>",
+         {"14,90 Euro je", "Person"}},
+        {"Hallo \x01"
+         "0\x02, <b>\x01"
+         "1\x02</b>",
+         {"Hallo \x01"
+          "0\x02, \x01"
+          "1\x02"}},
         {"", {}},
     };
-    for (const auto& row : rows) EXPECT_EQ(MarkupToPlainLines(row.stored), row.lines) << row.stored.toStdString();
+    for (const auto& row : rows)
+        EXPECT_EQ(MarkupToPlainLines(row.stored), row.lines) << row.stored.toStdString();
 }
 
 TEST(FlowedLines, WrappedAtBlanksWithSoftBreaksStuffedAndEscaped) {
     const QByteArray a(30, 'a'), b(30, 'b'), c(30, 'c'), url = "http://x.de/" + QByteArray(90, 'u');
-    const QByteArray field = "\x01" "0\x02";  // counts as a name of 12
+    const QByteArray field =
+        "\x01"
+        "0\x02";  // counts as a name of 12
     const struct {
         QByteArray line;
         QList<QByteArray> flowed;
@@ -67,15 +77,16 @@ TEST_F(PhonePlainText, ReadsAsTextWithLinksImprintAndUnsubscribe) {
     input.vorschautext = "Rabatt=20 heute";
     input.unsubscribeText = "Abmelden";
     input.unsubscribeLink = "x.de/ab?m={E-Mail}";
-    input.fieldValues = FieldValues{{fieldKey(u"Vorname"_qs), u"Anna"_qs},
-                                    {fieldKey(u"E-Mail"_qs), u"anna@example.org"_qs}};
+    input.fieldValues =
+        FieldValues{{fieldKey(u"Vorname"_qs), u"Anna"_qs}, {fieldKey(u"E-Mail"_qs), u"anna@example.org"_qs}};
     addPicture("bild.jpg");
     addBlock({"Erste <i>Meldung</i>", "C:\\bild.jpg", "Mehr lesen", "x.de/eins",
               "Ein langer Satz, der weit mehr als zweiundsiebzig Zeichen hat und darum umbrochen "
               "wird.<li>Punkt</li>Siehe <a href=3D\"http://x.de/liste\">Liste</a>."});
     addBlock({"Zweite", "", "", "mail@x.de", "Kurz"});
     const QByteArray message = crlf(BuildMessageLines(input, prompts));
-    EXPECT_TRUE(message.contains("Content-Type: text/plain;\r\n\tcharset=\"iso-8859-1\";\r\n\tformat=flowed\r\n"));
+    EXPECT_TRUE(
+        message.contains("Content-Type: text/plain;\r\n\tcharset=\"iso-8859-1\";\r\n\tformat=flowed\r\n"));
     EXPECT_TRUE(message.contains("Content-Type: image/jpeg;\r\n"));
     EXPECT_FALSE(message.contains("image/jpg"));
     const QList<QByteArray> expected = {
@@ -114,8 +125,8 @@ TEST_F(PhonePlainText, ReadsAsTextWithLinksImprintAndUnsubscribe) {
 // The link addresses a template's texts hold, as typed.
 QList<QByteArray> linkAddresses(const NewsletterTemplate& stored) {
     QList<QByteArray> addresses;
-    for (const QByteArray& address : {stored.settings.ImpressumMailTo, stored.settings.ImpressumURL,
-                                      stored.settings.UnsubscribeLink})
+    for (const QByteArray& address :
+         {stored.settings.ImpressumMailTo, stored.settings.ImpressumURL, stored.settings.UnsubscribeLink})
         addresses.append(address);
     static const QRegularExpression href(u"href=(?:3D)?\"(?:mailto:)?([^\"]+)\""_qs);
     for (const NewsBlock& block : stored.blocks) {

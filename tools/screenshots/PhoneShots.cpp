@@ -19,12 +19,14 @@ QByteArray messageWithLongLink(const QString& data, const QString& work, zw::Pro
     const QString images = data + QStringLiteral("Images/");
     QDir().mkpath(work);
     const zw::BlockFiles files(work);
-    const zw::RebuildResult loaded = zw::loadTemplate(data + QStringLiteral("Zettelwerk_Vorlage.nld"), images, files);
+    const zw::RebuildResult loaded =
+        zw::loadTemplate(data + QStringLiteral("Zettelwerk_Vorlage.nld"), images, files);
     zw::NewsBlock first = zw::BlockFiles::readForRendering(files.list().first());
-    first.Text = "Die Bilder vom letzten Fest: "
-                 "https://www.gartenfreunde-lindenhain.example.org/galerie/2026/sommerfest-am-vereinsheim/"
-                 "bilder?seite=1&amp;sortierung=datum<br><br>" +
-                 first.Text;
+    first.Text =
+        "Die Bilder vom letzten Fest: "
+        "https://www.gartenfreunde-lindenhain.example.org/galerie/2026/sommerfest-am-vereinsheim/"
+        "bilder?seite=1&amp;sortierung=datum<br><br>" +
+        first.Text;
     files.write(1, first.lines());
     zw::RenderInput input = zw::renderInputFromSettings(loaded.settings, "08.12.2026", work, images);
     input.copyFolder = work;
@@ -46,7 +48,7 @@ void drawPhoneShots(const QString& data, const QString& work, const QString& out
         preview.showUnscaled();
         preview.showMessage(shown, QStringLiteral("mobil"));
         settle(4000);
-        save(preview.widget()->grab(),
-             out + (picturesOff ? QStringLiteral("mobil_ohne_bilder.png") : QStringLiteral("mobil_langer_link.png")));
+        save(preview.widget()->grab(), out + (picturesOff ? QStringLiteral("mobil_ohne_bilder.png")
+                                                          : QStringLiteral("mobil_langer_link.png")));
     }
 }

@@ -158,8 +158,9 @@ TEST(PhoneLayoutInWebEngine, ShippedTemplatesFitAPhoneAndUseTheFullWidth) {
 // What real newsletters bring: a pasted address and a compound word no line holds, in a news text, the
 // imprint and the title.
 QByteArray renderWithLongStrings(const QString& file, FakePrompts& prompts) {
-    const QByteArray url = "https://www.beispiel-verein.example.org/aktuelles/2026/herbst/"
-                           "veranstaltungskalender?quelle=rundbrief&nr=12345";
+    const QByteArray url =
+        "https://www.beispiel-verein.example.org/aktuelles/2026/herbst/"
+        "veranstaltungskalender?quelle=rundbrief&nr=12345";
     const QByteArray word = "Rindfleischetikettierungsueberwachungsaufgabenuebertragungsgesetzes";
     const QByteArray address = "mitgliederverwaltungundbeitragsabrechnung@kleingartenvereinigung.example.org";
     EXPECT_EQ(url.size(), 110);
