@@ -127,10 +127,13 @@ private:
         return pixels ? std::min(*pixels, column) : column;
     }
 
-    // The parts of an img tag around its reference: the width, the text and the style.
-    static QByteArray imageTail(const QByteArray& alt, int pixels, const QByteArray& style) {
-        return joined({kPhoneImageWidth, QByteArray::number(pixels), kPhoneImageAlt,
-                       EscapeEquals(AltText(alt)), style});
+    // The parts of an img tag around its reference: the width, the text and the style, whose "%1" is
+    // the width again; extra ends the style.
+    static QByteArray imageTail(const QByteArray& alt, int pixels, const QByteArray& style,
+                                const QByteArray& extra = {}) {
+        const QByteArray number = QByteArray::number(pixels);
+        return joined({kPhoneImageWidth, number, kPhoneImageAlt, EscapeEquals(AltText(alt)),
+                       QByteArray(style).replace("%1", number), extra, kPhoneTagEnd});
     }
 
     QByteArray image(const QByteArray& storedPath, const QByteArray& tail) {
@@ -141,11 +144,12 @@ private:
     struct PictureRow {
         QByteArray open, tail;
     };
-    static PictureRow pictureRow(const QByteArray& storedAlign, const char* padding, const QByteArray& alt,
-                                 int pixels) {
+    PictureRow pictureRow(const QByteArray& storedAlign, const char* padding, const QByteArray& alt,
+                          int pixels) const {
         const QByteArray align = alignment(storedAlign);
         return {QByteArray(kPhonePictureRow).replace("%1", align).replace("%2", padding),
-                imageTail(alt, pixels, QByteArray(kPhoneImageStyle).replace("%1", blockMargin(align)))};
+                imageTail(alt, pixels, QByteArray(kPhoneImageStyle).replace("%2", blockMargin(align)),
+                          AltText(alt).isEmpty() ? QByteArray() : altFont_)};
     }
 
     void addPictureRow(const QByteArray& storedPath, const PictureRow& row) {
@@ -157,19 +161,34 @@ private:
     void head() {
         const QByteArray background = EscapeEquals(in_.bkgColor);
         AddHtmlPartHeader(context_);
-        for (const char* fixed :
-             {kPhoneDoctype, kPhoneHtmlOpen, kPhoneHead, kPhoneMetaCharset, kPhoneMetaViewport})
+        for (const char* fixed : {kPhoneDoctype, kPhoneHtmlOpen, kPhoneHead, kPhoneMetaCharset,
+                                  kPhoneMetaViewport, kPhoneMetaColorScheme, kPhoneMetaSupportedSchemes})
             line(fixed);
-        line(kPhoneTitleOpen + EscapeEquals(in_.subject) + kPhoneTitleClose);
+        line(kPhoneTitleOpen + title() + kPhoneTitleClose);
         line(kPhoneHeadClose);
         line(QByteArray(kPhoneBody).replace("%1", background));
-        const QByteArray preheader = PreheaderLine(in_.vorschautext);
-        if (!preheader.isEmpty())
+        QByteArray preheader = PreheaderLine(in_.vorschautext);
+        if (!preheader.isEmpty()) {
+            preheader.insert(preheader.size() - qsizetype(qstrlen(kPreheaderClose)),
+                             QByteArray(kPreheaderFiller).repeated(kPreheaderFillerCount));
             out_.append(preheader);
+        }
         line(QByteArray(kPhoneWrapper).replace("%1", background));
         line(kPhoneWrapperCell);
         line(kMsoContentOpen);
         line(kPhoneContent);
+    }
+
+    // The subject; without one the first header line that has a text, without its markup.
+    QByteArray title() const {
+        if (!trimmed8(in_.subject).isEmpty())
+            return EscapeEquals(in_.subject);
+        for (const QByteArray* text : {&in_.titel1, &in_.titel2}) {
+            const QByteArray shown = AltText(*text);
+            if (!shown.isEmpty())
+                return EscapeEquals(shown);
+        }
+        return kPhoneFallbackTitle;
     }
 
     void logoRow() {
@@ -201,7 +220,7 @@ private:
             line(kMsoColumnsOpen);
             line(kPhonePictureColumn);
             line(kPhoneColumnTable);
-            line(kPhonePictureCell);
+            line(pictureCell_);
             const int pixels = width(block.Picture, PictureKind::BlockPicture, kPhonePictureWidth);
             if (!block.LinkUrl.isEmpty()) {
                 // A linked picture is all its link says: its text names where it leads. One line: a line
@@ -218,7 +237,7 @@ private:
             line(kPhoneColumnEnd);
             line(kMsoColumnsBetween);
         }
-        line(kPhoneTextColumn);
+        line(block.Picture.isEmpty() ? kPhoneFullTextColumn : kPhoneTextColumn);
         line(kPhoneColumnTable);
         line(textCell_);
         if (!trimmed8(block.Headline).isEmpty())
@@ -264,6 +283,8 @@ private:
     const RenderInput& in_;
     MessageLines& out_;
     QHash<QByteArray, std::optional<int>> blockWidths_;
+    // The alt text of a picture shown as a block: in the newsletter's font, the size of its text.
+    const QByteArray altFont_ = joined({"font-size:16px;", font(EscapeEquals(in_.textColor))});
     // What every news block repeats, put together once: the separator stands above each.
     const PictureRow separatorRow_ =
         pictureRow(in_.seperatorAlign, "16px 0 0 0", {},
@@ -271,6 +292,7 @@ private:
     const QByteArray linkTail_ = kPhoneLinkTarget + EscapeEquals(in_.linkColor) + kPhoneTagEnd;
     const QByteArray textCell_ = kPhoneTextCell + font(EscapeEquals(in_.textColor)) + kPhoneTagEnd;
     const QByteArray headline_ = kPhoneHeadline + font(EscapeEquals(in_.textColor)) + kPhoneTagEnd;
+    const QByteArray pictureCell_ = kPhonePictureCell + font(EscapeEquals(in_.textColor)) + kPhoneTagEnd;
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform/Text.h"
 #include "render/MessageTexts.h"
+#include "render/PhoneLayout.h"
 #include "render/RenderMessage.h"
 #include "render/TextConversion.h"
 
@@ -7,17 +8,17 @@ namespace zw {
 
 using namespace texts;
 
-// The plain-text part shows the same texts as the HTML part, markup included, one per line; free
+// The classic plain-text part shows the same texts as the HTML part, markup included, one per line; free
 // lines hold a blank so that no mail program takes an empty line for the end of something.
 void AddPlainTextPart(RenderContext& context) {
     const RenderInput& input = context.input;
+    if (input.mobileLayout) {
+        AddPhonePlainText(context);
+        return;
+    }
     MessageLines& out = context.lines;
     // The part is quoted-printable: an "=" of a user text must reach the reader as typed.
     const auto text = [&out](const QByteArray& userText) { out.append(EscapeEquals(userText)); };
-    // The phone layout's preview text opens the plain text too: mail programs that take their inbox
-    // line from this part show it there.
-    if (input.mobileLayout && !trimmedBlanks(input.vorschautext).isEmpty())
-        text(trimmedBlanks(input.vorschautext));
     out.append(kPlainFreeLine);
     out.append(kPlainFreeLine);
     text(input.titel1);

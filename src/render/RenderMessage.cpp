@@ -12,6 +12,7 @@
 #include "platform/Text.h"
 #include "render/Base64.h"
 #include "render/MessageTexts.h"
+#include "render/PhoneTexts.h"
 #include "template/BlockFiles.h"
 
 namespace zw {
@@ -24,12 +25,25 @@ const QString kNotAPicture = QStringLiteral(
     "Die Datei %1 ist kein Bild im Format JPEG, PNG, GIF oder WebP und kann nicht in den Newsletter "
     "übernommen werden.");
 
+// The registered name of a picture's type, by its first bytes.
+QByteArray registeredPictureType(QByteArrayView head) {
+    if (head.startsWith("\xFF\xD8\xFF"))
+        return kJpegType;
+    if (head.startsWith("\x89PNG"))
+        return kPngType;
+    return head.startsWith("GIF") ? kGifType : kWebpType;
+}
+
 // Refuses a file that a mail program would not show as a picture, naming it. One that cannot be read
-// is the encoder's to report.
-void refuseNonPicture(const QString& path) {
+// is the encoder's to report. Returns the picture's registered type, or nothing when it cannot be read.
+QByteArray refuseNonPicture(const QString& path) {
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && !isMailPicture(file.read(12)))
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray head = file.read(12);
+    if (!isMailPicture(head))
         throw Error(kNotAPicture.arg(path));
+    return registeredPictureType(head);
 }
 
 // A setting picture that cannot be copied is not an error: an earlier rendering's copy may still be
@@ -175,11 +189,16 @@ void AddMessageHeader(RenderContext& context) {
                              "",
                              "",
                              kAlternativeDelimiter,
-                             kPlainType,
-                             kCharsetParam,
-                             kQuotedPrintable,
-                             ""})
+                             kPlainType})
         out.append(line);
+    if (context.input.mobileLayout) {
+        out.append(kPhonePlainCharsetParam);
+        out.append(kPhonePlainFlowed);
+    } else {
+        out.append(kCharsetParam);
+    }
+    out.append(kQuotedPrintable);
+    out.append("");
 }
 
 QString PictureSource(const RenderInput& input, const QByteArray& storedPath, PictureKind kind) {
@@ -215,14 +234,15 @@ void AddPicturePart(RenderContext& context, const QByteArray& storedPath, Pictur
     Base64CheckInput(source);
     // Only pictures go out: a template may name any file (it travels, and a crafted one could name a
     // private file), and an earlier copy may hold anything.
-    refuseNonPicture(source);
+    const QByteArray type = refuseNonPicture(source);
     if (context.lastPicture.isEmpty())
         Base64CheckOutput(base64WorkFile(context));
     context.lastPicture = source;
 
     MessageLines& out = context.lines;
     out.append(kRelatedDelimiter);
-    out.append(kImageType + ext + ';');
+    // The phone layout names the registered type ("image/jpeg", not the extension's "image/jpg").
+    out.append(kImageType + (context.input.mobileLayout && !type.isEmpty() ? type : ext) + ';');
     if (context.firstBase64Line < 0)
         context.firstBase64Line = out.count();
     out.append(kBase64Encoding);

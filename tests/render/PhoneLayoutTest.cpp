@@ -90,10 +90,12 @@ TEST_F(LayoutMessage, PreviewTextInBothLayouts) {
     EXPECT_EQ(htmlPart(), expected);
     EXPECT_EQ(plainText(), classicPlain);
 
+    // The phone layout's preview text ends in blanks that show nothing, and opens the plain text.
     input.mobileLayout = true;
     const QList<QByteArray> html = htmlPart();
-    EXPECT_EQ(html.value(lineStarting(html, "<body ") + 1), hidden);
-    EXPECT_EQ(plainText(), QList<QByteArray>{"Rabatt=3D20 % <nur> heute & morgen"} + classicPlain);
+    EXPECT_EQ(html.value(lineStarting(html, "<body ") + 1),
+              hidden.chopped(6) + QByteArray("&nbsp;&zwnj;").repeated(90) + "</div>");
+    EXPECT_EQ(plainText().value(0), "Rabatt=3D20 % <nur> heute & morgen");
 }
 
 QList<QByteArray> tags(const QByteArray& html, const char* name) {
@@ -131,7 +133,7 @@ QList<QByteArray> tags(const QByteArray& html, const char* name) {
         static const QRegularExpression widthAttribute(u" width=\"(\\d+)\""_qs);
         const auto width = widthAttribute.match(QString::fromLatin1(img));
         if (!img.contains(" alt=\"") || !width.hasMatch() || width.captured(1).toInt() > 600 ||
-            !img.contains("max-width:100%;height:auto"))
+            !img.contains("width:100%;max-width:" + width.captured(1).toLatin1() + "px;height:auto"))
             faults << QString::fromLatin1(img);
     }
     static const QRegularExpression link(u"(<a\\b[^>]*>)(.*?)</a>"_qs,
@@ -191,6 +193,26 @@ TEST_F(LayoutMessage, PhoneLayoutNamesEveryLinkAndPicture) {
     EXPECT_FALSE(html.contains("mailto:"));
     EXPECT_TRUE(html.contains("<a href=\"http://x.de/ab?id=1\""));
     EXPECT_EQ(html.count("<!--[if mso]><table"), 2);  // the content and the one block with a picture
+}
+
+// A page without a title is read out nameless: without a subject the first header line with a text
+// names it, without its markup. Mail apps that honour it keep the designed colours in dark mode.
+TEST_F(LayoutMessage, PhoneTitleAndColourScheme) {
+    input.mobileLayout = true;
+    const struct {
+        QByteArray subject, titel1, titel2, title;
+    } rows[] = {
+        {"Neuigkeiten", "Kopf", "", "<title>Neuigkeiten</title>"},
+        {" ", "<b>Kopf</b> & \"Zeile\"", "", "<title>Kopf & &quot;Zeile&quot;</title>"},
+        {"", " ", "Zweite=Zeile", "<title>Zweite=3DZeile</title>"},
+        {"", "", "", "<title>Newsletter</title>"},
+    };
+    for (const auto& row : rows) {
+        input.subject = row.subject, input.titel1 = row.titel1, input.titel2 = row.titel2;
+        const QList<QByteArray> html = htmlPart();
+        EXPECT_TRUE(html.contains(row.title)) << row.title.toStdString();
+        EXPECT_TRUE(html.contains("<meta name=3D\"color-scheme\" content=3D\"light\">"));
+    }
 }
 
 }  // namespace

@@ -74,7 +74,8 @@ TEST(OutgoingMessage, ShippedNewsletterGetsTheRecipientsHeaderAndKeepsEveryPart)
 }
 
 TEST(OutgoingMessage, LongAndEightBitTextLinesBecomeSmtpSafeWithTheSameText) {
-    // The plain-text part never breaks its lines: a long news text is one line of several thousand bytes.
+    // The HTML part keeps a long news text in one line of several thousand bytes; the plain text wraps it
+    // as format=flowed.
     QByteArray longText;
     for (int i = 0; i < 120; ++i) longText += "Gr\xFC\xDF" "e an alle G\xE4rtner = Freunde ";
     const QByteArray rendered = renderShippedTemplate(longText);
@@ -89,7 +90,7 @@ TEST(OutgoingMessage, LongAndEightBitTextLinesBecomeSmtpSafeWithTheSameText) {
     EXPECT_FALSE(out.contains("List-Unsubscribe"));
     const MimeNewsletter before = parseNewsletter(rendered);
     const MimeNewsletter after = parseNewsletter(out);
-    EXPECT_TRUE(before.plain.contains(longText.left(200)));
+    EXPECT_TRUE(QByteArray(before.plain).replace(" \r\n", " ").contains(longText.left(200)));
     EXPECT_EQ(after.plain, before.plain);
     EXPECT_EQ(after.html, before.html);
 }

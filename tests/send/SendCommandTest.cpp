@@ -168,7 +168,8 @@ TEST_F(SendCommand, TestMailAndDryRunFillInTheFields) {
         const MimeNewsletter parsed = parseNewsletter(readAll(out + u'/' + written[i]));
         EXPECT_TRUE(parsed.problems.isEmpty()) << parsed.problems.join(u'\n').toStdString();
         EXPECT_TRUE(parsed.html.contains(expected[i])) << written[i].toStdString();
-        EXPECT_TRUE(parsed.plain.contains(expected[i])) << written[i].toStdString();
+        // The plain text is text: the bold tag gives its words alone.
+        EXPECT_TRUE(parsed.plain.contains(QByteArray(expected[i]).replace("<b>", ""))) << written[i].toStdString();
     }
 }
 

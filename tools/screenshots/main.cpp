@@ -21,6 +21,7 @@
 #include <cstdio>
 
 #include "InboxShots.h"
+#include "PhoneShots.h"
 #include "SendShots.h"
 #include "Shots.h"
 #include "app/ProductBranding.h"
@@ -209,5 +210,6 @@ int main(int argc, char** argv) {
     drawSendingShots(form, temp.path(), out);
     drawFieldShots(form, temp.path(), out);
     drawInboxShots(form, temp.path(), out);
+    drawPhoneShots(data, temp.path(), out, prompts);
     return 0;
 }

@@ -13,23 +13,33 @@
 
 #include "../ShippedRender.h"
 #include "support/MimeCheck.h"
+#include "template/BlockCycle.h"
+#include "template/BlockFiles.h"
 #include "template/NldFormat.h"
 
 namespace zw::test {
 namespace {
 
 // Runs in the page: overflow, pictures wider than the page or not shown, news text below 16 pixels,
-// and where each news picture (named by its block's headline) stands beside its headline.
+// alt texts below 12 pixels, the left and right edges of the texts, and where each news picture (named
+// by its block's headline) stands beside its headline.
 constexpr char kMeasure[] = R"(
 (() => {
   const width = window.innerWidth;
   const r = {width, scrollWidth: document.documentElement.scrollWidth, badPictures: [], smallText: [],
-             above: 0, beside: 0, centred: 0, blocks: 0, pictures: 0};
+             above: 0, beside: 0, centred: 0, blocks: 0, pictures: 0, smallAlt: [], edges: []};
   for (const img of document.images) {
     const b = img.getBoundingClientRect();
     if (b.left < -0.5 || b.right > width + 0.5 || !img.complete || img.naturalWidth === 0)
       r.badPictures.push(img.alt + ' ' + b.left + '..' + b.right);
+    if (img.alt && parseFloat(getComputedStyle(img).fontSize) < 12) r.smallAlt.push(img.alt.slice(0, 40));
   }
+  const edges = new Set();
+  for (const e of document.querySelectorAll('h1, h2, h2 + div, td > p')) {
+    const b = e.getBoundingClientRect();
+    if (b.width > 0) edges.add(Math.round(b.left) + '..' + Math.round(b.right));
+  }
+  r.edges = [...edges];
   for (const h of document.querySelectorAll('h2')) {
     ++r.blocks;
     const walker = document.createTreeWalker(h.closest('td'), NodeFilter.SHOW_TEXT);
@@ -50,12 +60,15 @@ constexpr char kMeasure[] = R"(
 })()
 )";
 
-// The decoded HTML part as a page in a folder, its "cid:" references pointing at the pictures beside it.
-QString writePage(const MimeNewsletter& parsed, const TempFolder& folder) {
+// The decoded HTML part as a page in a folder, its "cid:" references pointing at the pictures beside it,
+// or with picturesOff at files that are not there, as a mail app shows a message whose pictures it
+// holds back.
+QString writePage(const MimeNewsletter& parsed, const TempFolder& folder, bool picturesOff = false) {
     QByteArray html = parsed.html;
     for (qsizetype k = 0; k < parsed.pictures.size(); ++k) {
         const QByteArray name = "bild" + QByteArray::number(k) + ".jpg";
-        writeAll(folder.file(QString::fromLatin1(name)), parsed.pictures[k].bytes);
+        if (!picturesOff)
+            writeAll(folder.file(QString::fromLatin1(name)), parsed.pictures[k].bytes);
         html.replace("\"cid:" + parsed.pictures[k].contentId + "\"", "\"" + name + "\"");
     }
     writeAll(folder.file(u"seite.html"_qs), html);
@@ -137,6 +150,59 @@ TEST(PhoneLayoutInWebEngine, ShippedTemplatesFitAPhoneAndUseTheFullWidth) {
                 EXPECT_EQ(r[u"centred"_qs].toInt(), pictures) << seen;
             } else {
                 EXPECT_EQ(r[u"beside"_qs].toInt(), pictures) << seen;
+            }
+        }
+    }
+}
+
+// What real newsletters bring: a pasted address and a compound word no line holds, in a news text, the
+// imprint and the title.
+QByteArray renderWithLongStrings(const QString& file, FakePrompts& prompts) {
+    const QByteArray url =
+        "https://www.beispiel-verein.example.org/aktuelles/2026/herbst/"
+        "veranstaltungskalender?quelle=rundbrief&nr=12345";
+    const QByteArray word = "Rindfleischetikettierungsueberwachungsaufgabenuebertragungsgesetzes";
+    const QByteArray address = "mitgliederverwaltungundbeitragsabrechnung@kleingartenvereinigung.example.org";
+    EXPECT_EQ(url.size(), 110);
+    EXPECT_EQ(word.size(), 67);
+    TempFolder work;
+    const QString images = shippedDataFolder() + u"Images/"_qs;
+    const BlockFiles files(work.path());
+    const RebuildResult loaded = loadTemplate(shippedDataFolder() + file, images, files);
+    if (!files.list().isEmpty()) {
+        NewsBlock first = BlockFiles::readForRendering(files.list().first());
+        first.Text += " Mehr unter " + url + " zum " + word + '.';
+        files.write(1, first.lines());
+    }
+    RenderInput input = renderInputFromSettings(loaded.settings, "08.12.2026", work.path(), images);
+    input.copyFolder = work.subfolder(u"copies"_qs);
+    input.titel1 += " Kontakt: " + address;
+    input.impressumText += "<br>Post an " + address;
+    input.impressumMailTo = address;
+    return crlf(BuildMessageLines(input, prompts));
+}
+
+TEST(PhoneLayoutInWebEngine, LongStringsAndPicturesOffFitAPhone) {
+    FakePrompts prompts;
+    for (const QString& file : shippedTemplates()) {
+        const MimeNewsletter parsed = parseNewsletter(renderWithLongStrings(file, prompts));
+        ASSERT_TRUE(parsed.problems.isEmpty());
+        for (const bool picturesOff : {false, true}) {
+            SCOPED_TRACE(file.toStdString() + (picturesOff ? " ohne Bilder" : " mit Bildern"));
+            TempFolder folder;
+            const QList<int> widths{320, 360};
+            const QList<QJsonObject> measured = measure(writePage(parsed, folder, picturesOff), widths);
+            ASSERT_EQ(measured.size(), widths.size());
+            for (qsizetype i = 0; i < widths.size(); ++i) {
+                const QJsonObject& r = measured[i];
+                const std::string seen = QJsonDocument(r).toJson(QJsonDocument::Compact).toStdString();
+                ASSERT_EQ(r[u"width"_qs].toInt(), widths[i]) << seen;
+                EXPECT_LE(r[u"scrollWidth"_qs].toInt(), widths[i]) << seen;
+                EXPECT_TRUE(r[u"smallText"_qs].toArray().isEmpty()) << seen;
+                EXPECT_TRUE(r[u"smallAlt"_qs].toArray().isEmpty()) << seen;
+                EXPECT_EQ(r[u"badPictures"_qs].toArray().isEmpty(), !picturesOff) << seen;
+                // Title, date, news texts and imprint share one left edge, and the texts the full width.
+                EXPECT_TRUE(r[u"edges"_qs].toArray() == QJsonArray{u"16..%1"_qs.arg(widths[i] - 16)}) << seen;
             }
         }
     }
