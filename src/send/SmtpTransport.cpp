@@ -5,6 +5,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QRegularExpression>
@@ -137,6 +138,19 @@ struct SmtpTransport::Impl {
     static size_t read(char* buffer, size_t size, size_t count, void* self);
     static size_t discard(char*, size_t size, size_t count, void*) { return size * count; }
     static int progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
+    // The connection's socket, as libcurl opens it: libcurl tells it only once a transfer is over.
+    curl_socket_t socket = CURL_SOCKET_BAD;
+    static int socketOpened(void* self, curl_socket_t socket, curlsocktype) {
+        static_cast<Impl*>(self)->socket = socket;
+        return CURL_SOCKOPT_OK;
+    }
+    // Forgotten when libcurl closes it, so that a number the system hands out again is never touched.
+    static int socketClosed(void* self, curl_socket_t socket) {
+        auto* impl = static_cast<Impl*>(self);
+        if (impl->socket == socket)
+            impl->socket = CURL_SOCKET_BAD;
+        return ::close(socket);
+    }
 };
 
 void SmtpTransport::Impl::expect(Wait what) {
@@ -155,9 +169,8 @@ int SmtpTransport::Impl::progress(void* self, curl_off_t, curl_off_t, curl_off_t
     // A transfer broken off here may leave libcurl believing in its connection, and a late answer
     // would then pass for the answer to the next command: the connection is ended for good.
     const auto breakOff = [impl] {
-        curl_socket_t socket = CURL_SOCKET_BAD;
-        if (curl_easy_getinfo(impl->curl, CURLINFO_ACTIVESOCKET, &socket) == CURLE_OK && socket != CURL_SOCKET_BAD)
-            ::shutdown(socket, SHUT_RDWR);
+        if (impl->socket != CURL_SOCKET_BAD)
+            ::shutdown(impl->socket, SHUT_RDWR);
         return 1;
     };
     const qint64 now = steadyMs();
@@ -284,6 +297,10 @@ SendResult SmtpTransport::Impl::configure(const QString& password) {
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Impl::progress);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
+    curl_easy_setopt(curl, CURLOPT_SOCKOPTFUNCTION, &Impl::socketOpened);
+    curl_easy_setopt(curl, CURLOPT_SOCKOPTDATA, this);
+    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, &Impl::socketClosed);
+    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETDATA, this);
     curl_easy_setopt(curl, CURLOPT_TCP_KEEPALIVE, 1L);
     if (!profile.user.isEmpty()) {
         // The password goes into libcurl and nowhere else; our own copy is wiped.
@@ -359,6 +376,16 @@ SendResult SmtpTransport::Impl::transfer(const QByteArray& recipient, bool isSen
     }
     const CURLcode code = curl_easy_perform(curl);
     expect(Wait::None);
+    if (timedOut != Wait::None || stopped) {
+        // libcurl keeps the connection it was told to break off, and would greet the server on it with
+        // the next message: a handle of the same settings starts afresh, the old one lets go of it.
+        if (CURL* fresh = curl_easy_duphandle(curl)) {
+            curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, 1L);
+            curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 1L);
+            curl_easy_cleanup(curl);
+            curl = fresh;
+        }
+    }
     curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, nullptr);
     curl_slist_free_all(recipients);
     return classify(code, recipient);

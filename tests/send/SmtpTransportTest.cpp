@@ -203,7 +203,8 @@ TEST(SmtpTransport, SilentServersAreGivenUpWithinTheirLimit) {
         EXPECT_EQ(server.connections(), 1) << "never sent again at once";
 
         server.setFaults({});
-        EXPECT_EQ(transport.send("zweiter@example.net", smallMessage(2)).outcome, Outcome::Sent);
+        const SendResult next = transport.send("zweiter@example.net", smallMessage(2));
+        EXPECT_EQ(next.outcome, Outcome::Sent) << next.message.toStdString();
     }
 }
 
