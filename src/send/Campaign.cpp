@@ -243,10 +243,19 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
             index = queue.front();
             queue.pop_front();
         } else if (!retries.empty()) {
-            // The window and the command say why it waits: the last temporary failure.
+            // The window and the command say why it waits: the answer that put the recipient back, in
+            // our words where the server gave none (a silent server, a lost answer).
+            const qsizetype due = retries.begin()->second;
+            const QString& why = states[due].serverText;
             status.waitingUntil = retries.begin()->first;
             status.waitAnswer.clear();
-            status.waitLimit = status.notice;
+            status.waitLimit = !why.isEmpty() && why.front().isDigit()
+                                   ? QStringLiteral("Die Nachricht an %1 wird noch einmal gesendet („%2“).")
+                                         .arg(d.recipients[due].address, why)
+                               : why == QLatin1String(kAnswerLostText)
+                                   ? QStringLiteral("Die Nachricht an %1 wird noch einmal gesendet (%2).")
+                                         .arg(d.recipients[due].address, why)
+                                   : why;
             if (status.waitingUntil > clock->now() && !waitFor(status.waitingUntil, false))
                 break;
             status.waitingUntil = {};
