@@ -392,37 +392,10 @@ SendResult SmtpTransport::Impl::transfer(const QByteArray& recipient, bool isSen
 }
 
 SendResult SmtpTransport::Impl::certificateFailure() const {
-    long verifyResult = 0;
-    curl_easy_getinfo(curl, CURLINFO_SSL_VERIFYRESULT, &verifyResult);
-    QString reason;
-    // libcurl checks the host name itself, after OpenSSL checked the chain, and says so only in words.
-    if (std::strstr(errorText, "target host name"))
-        verifyResult = -1;
-    switch (verifyResult) {
-        case -1:
-            reason = QStringLiteral("Es ist für einen anderen Servernamen als \"%1\" ausgestellt.")
-                         .arg(profile.server);
-            break;
-        case 9:  // X509_V_ERR_CERT_NOT_YET_VALID
-            reason = QStringLiteral("Es ist noch nicht gültig.");
-            break;
-        case 10:  // X509_V_ERR_CERT_HAS_EXPIRED
-            reason = QStringLiteral("Es ist abgelaufen.");
-            break;
-        case 2:   // X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT
-        case 18:  // X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT
-        case 19:  // X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN
-        case 20:  // X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY
-        case 21:  // X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE
-            reason = QStringLiteral("Es stammt von keiner bekannten Zertifizierungsstelle.");
-            break;
-        default:
-            reason = QString::fromUtf8(errorText);
-    }
     return result(Outcome::Fatal,
                   QStringLiteral("Das Zertifikat des Servers %1 ist nicht vertrauenswürdig. %2 "
                                  "Es wurde nichts gesendet.")
-                      .arg(serverName, reason));
+                      .arg(serverName, certificateReason(curl, errorText, profile.server)));
 }
 
 SendResult SmtpTransport::Impl::classify(CURLcode code, const QByteArray& recipient) {
