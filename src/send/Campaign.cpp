@@ -155,6 +155,11 @@ CampaignStatus Campaign::status() const {
 
 CampaignStatus Campaign::run(SmtpTransport& transport, const std::atomic<bool>& stop,
                              const std::function<void(const CampaignStatus&)>& progress) {
+    // The transport may outlive this run's stop flag: it lets go of it when the run ends.
+    struct StopFor {
+        SmtpTransport& transport;
+        ~StopFor() { transport.setStop(nullptr); }
+    } stopFor{transport};
     transport.setStop(&stop);
     return run([&](const QByteArray& to, const QByteArray& bytes) { return transport.send(to, bytes); }, stop,
                progress);

@@ -338,6 +338,7 @@ SmtpTransport::~SmtpTransport() {
     if (impl_->curl) {
         // Says QUIT on an open connection; a server that no longer answers is not waited for long.
         curl_easy_setopt(impl_->curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, 5L);
+        curl_easy_setopt(impl_->curl, CURLOPT_NOPROGRESS, 1L);
         curl_easy_cleanup(impl_->curl);
     }
 }
