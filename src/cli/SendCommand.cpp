@@ -102,6 +102,13 @@ Newsletter renderNewsletter(const SendOptions& options, const QString& programFo
 class ProgressPrinter {
 public:
     void operator()(const CampaignStatus& s) {
+        // A server that kept silent or a connection that broke: said once, on a line of its own.
+        if (!s.notice.isEmpty() && s.notice != lastNotice_) {
+            lastNotice_ = s.notice;
+            finish();
+            dirty_ = false;
+            printError(s.notice);
+        }
         const qsizetype done = s.sent + s.failed;
         if (terminal_) {
             const int filled = s.total ? int(30 * done / s.total) : 30;
@@ -136,6 +143,7 @@ private:
     bool dirty_ = false;
     qsizetype lastHundred_ = 0;
     QDateTime lastWait_;
+    QString lastNotice_;
 };
 
 int summarize(const CampaignStatus& s, const Campaign& campaign) {
@@ -234,6 +242,7 @@ int run(const SendOptions& options, const QString& exeFolder, const std::atomic<
             throw Error(QStringLiteral("Kein Passwort für den Server angegeben."));
         const OutgoingMessage message(newsletter);
         SmtpTransport transport(profile, *password);
+        transport.setStop(&stop);
         const Recipient me{profile.address, profile.name, 0, {}};
         const SendResult result = transport.send(
             me.address.toUtf8(), message.forRecipient(me, profile, QDateTime::currentDateTime()));

@@ -9,15 +9,16 @@ FieldSet MarkTemplateFields(RenderInput& input, QList<NewsBlock>& blocks) {
     // The order fixes the markers' numbers, the same in every rendering of the same texts.
     input.subject = markTextFields(input.subject, set);
     set.subject = input.subject;
-    for (QByteArray* text :
-         {&input.titel1, &input.titel2, &input.impressumText, &input.unsubscribeText, &input.vorschautext})
-        *text = markTextFields(*text, set);
+    // Texts that go into the HTML as typed may hold markup of their own; the preview text is escaped.
+    for (QByteArray* text : {&input.titel1, &input.titel2, &input.impressumText, &input.unsubscribeText})
+        *text = markBodyFields(*text, set);
+    input.vorschautext = markTextFields(input.vorschautext, set);
     for (QByteArray* link : {&input.impressumMailTo, &input.impressumUrl, &input.unsubscribeLink})
         *link = markLinkFields(*link, set);
     for (NewsBlock& block : blocks) {
-        block.Headline = markTextFields(block.Headline, set);
+        block.Headline = markBodyFields(block.Headline, set);
         block.Text = markBodyFields(block.Text, set);
-        block.LinkText = markTextFields(block.LinkText, set);
+        block.LinkText = markBodyFields(block.LinkText, set);
         block.LinkUrl = markLinkFields(block.LinkUrl, set);
     }
     return set;

@@ -245,24 +245,73 @@ QByteArray markLinkFields(const QByteArray& address, FieldSet& set) {
 QByteArray markBodyFields(const QByteArray& text, FieldSet& set) {
     if (!hasFieldSyntax(text))
         return text;
-    // The editor writes links as <a href=3D"ADDRESS">; a typed tag may have href="ADDRESS".
+    // Inside a tag each attribute value is a place of its own: an address takes the link's rules, any
+    // other value the text's (escaped for an attribute when filled in), and a value typed without
+    // quotes gets them, so that no value can end it and add an attribute. The editor writes links as
+    // <a href=3D"ADDRESS">: "=3D" is the quoted-printable form of "=".
+    auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; };
+    auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
     QByteArray out;
-    const QByteArray lower = asciiLower(text);
+    out.reserve(text.size() + 16);
     qsizetype done = 0;
-    for (qsizetype href = lower.indexOf("href="); href >= 0; href = lower.indexOf("href=", done)) {
-        qsizetype start = href + 5;
-        if (lower.mid(start, 2) == "3d")
-            start += 2;
-        if (start >= text.size() || (text[start] != '"' && text[start] != '\'')) {
-            out += markTextFields(text.mid(done, start - done), set);
-            done = start;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const qsizetype open = text.indexOf('<', i);
+        if (open < 0)
+            break;
+        i = open + 1;
+        if (i < text.size() && text[i] == '/')
+            ++i;
+        if (i >= text.size() || !isLetter(text[i]))
             continue;
+        out += markTextFields(text.mid(done, open - done), set);
+        done = open;
+        while (i < text.size() && !isBlank(text[i]) && text[i] != '>' && text[i] != '/') ++i;
+        while (i < text.size() && text[i] != '>') {
+            if (isBlank(text[i]) || text[i] == '/') {
+                ++i;
+                continue;
+            }
+            const qsizetype nameStart = i;
+            while (i < text.size() && !isBlank(text[i]) && text[i] != '>' && text[i] != '/' && text[i] != '=')
+                ++i;
+            const QByteArray name = asciiLower(text.mid(nameStart, i - nameStart));
+            qsizetype j = i;
+            while (j < text.size() && isBlank(text[j])) ++j;
+            if (j >= text.size() || text[j] != '=') {
+                if (i == nameStart)
+                    ++i;  // a stray "=" or the like
+                continue;
+            }
+            ++j;
+            if (asciiLower(text.mid(j, 2)) == "3d")
+                j += 2;
+            while (j < text.size() && isBlank(text[j])) ++j;
+            const bool quoted = j < text.size() && (text[j] == '"' || text[j] == '\'');
+            const qsizetype valueStart = quoted ? j + 1 : j;
+            qsizetype valueEnd = valueStart;
+            if (quoted) {
+                valueEnd = text.indexOf(text[j], valueStart);
+                if (valueEnd < 0)
+                    valueEnd = text.size();
+            } else {
+                while (valueEnd < text.size() && !isBlank(text[valueEnd]) && text[valueEnd] != '>') ++valueEnd;
+            }
+            const QByteArray value = text.mid(valueStart, valueEnd - valueStart);
+            i = quoted ? qMin(valueEnd + 1, text.size()) : valueEnd;
+            if (!hasFieldSyntax(value))
+                continue;
+            const bool address = QByteArrayView("|href|src|action|background|cite|longdesc|usemap|poster|"
+                                                "formaction|data|srcset|")
+                                     .contains("|" + name + "|");
+            const QByteArray marked = address ? markLinkFields(value, set) : markTextFields(value, set);
+            out += text.mid(done, valueStart - done);
+            if (!quoted && hasMarker(marked))
+                out += '"' + marked + '"';
+            else
+                out += marked;
+            done = valueEnd;
         }
-        const qsizetype end = text.indexOf(text[start], start + 1);
-        const qsizetype stop = end < 0 ? text.size() : end;
-        out += markTextFields(text.mid(done, start + 1 - done), set);
-        out += markLinkFields(text.mid(start + 1, stop - start - 1), set);
-        done = stop;
     }
     return out + markTextFields(text.mid(done), set);
 }

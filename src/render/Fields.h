@@ -65,7 +65,8 @@ QByteArray markTextFields(const QByteArray& text, FieldSet& set);
 // A link address: before its "?" everything stays as typed, so that no value changes where the link
 // leads; after it fields are percent-encoded.
 QByteArray markLinkFields(const QByteArray& address, FieldSet& set);
-// A news text with its markup: inside an href the link's rules, elsewhere the text's.
+// A text with markup: inside an address attribute (href, src, ...) the link's rules, inside any other
+// attribute value and between the tags the text's; a value without quotes that gets a field gets quotes.
 QByteArray markBodyFields(const QByteArray& text, FieldSet& set);
 
 // The value of each field of set for one recipient (the fallback for an empty one), or with values

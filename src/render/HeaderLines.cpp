@@ -14,6 +14,15 @@ namespace {
 // RFC 2047: an encoded word has at most 75 characters, a header line at most 76.
 constexpr qsizetype kMaxWord = 75;
 constexpr qsizetype kMaxLine = 76;
+// RFC 5322: no header line may be longer than 998 octets, and one should not be longer than 78.
+constexpr qsizetype kLineLimit = 998;
+constexpr qsizetype kFoldWidth = 78;
+
+// A text a reader would take for an encoded word of its own goes out encoded itself, so that no
+// mail program decodes what somebody typed.
+bool looksEncoded(const QByteArray& text) {
+    return text.contains("=?");
+}
 
 bool isPlainAscii(const QByteArray& text) {
     for (char c : text) {
@@ -77,6 +86,34 @@ bool isPlainAddress(const QString& address) {
 
 }  // namespace
 
+QList<QByteArray> FoldedLines(const QByteArray& line, qsizetype width) {
+    // A fold goes in before a blank that a visible character follows: unfolding takes out the line
+    // break alone, and no continuation line is blank.
+    auto foldable = [&](qsizetype at) {
+        return line[at] == ' ' && at + 1 < line.size() && line[at + 1] != ' ' && line[at + 1] != '\t';
+    };
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    while (line.size() - start > width) {
+        qsizetype fold = -1;
+        for (qsizetype at = start + width; at > start && fold < 0; --at)
+            if (foldable(at))
+                fold = at;
+        for (qsizetype at = start + width + 1; at < line.size() && fold < 0; ++at)
+            if (foldable(at))
+                fold = at;
+        if (fold < 0)
+            break;
+        lines.append(line.mid(start, fold - start));
+        start = fold;
+    }
+    lines.append(line.mid(start));
+    for (const QByteArray& piece : lines)
+        if (piece.size() > kLineLimit)
+            return {};
+    return lines;
+}
+
 QList<QByteArray> SubjectLines(const QByteArray& subject) {
     // A character that Windows-1252 cannot hold (an emoji) is stored as a character reference; the
     // subject then goes out in UTF-8 with the characters themselves, not as "&#9917;".
@@ -86,8 +123,13 @@ QList<QByteArray> SubjectLines(const QByteArray& subject) {
         for (char32_t c : typed.toUcs4()) characters.append(QString::fromUcs4(&c, 1).toUtf8());
         return encodedWordLines(kSubject, characters, kWideCharset);
     }
-    if (isPlainAscii(subject))
-        return {kSubject + subject};
+    if (isPlainAscii(subject) && !looksEncoded(subject)) {
+        const QByteArray line = kSubject + subject;
+        if (line.size() <= kLineLimit)
+            return {line};
+        if (QList<QByteArray> folded = FoldedLines(line, kFoldWidth); !folded.isEmpty())
+            return folded;
+    }
     QList<QByteArray> characters;
     for (char c : subject) characters.append(QByteArray(1, c));
     return encodedWordLines(kSubject, characters, kSubjectCharset);
@@ -105,10 +147,12 @@ QList<QByteArray> MailboxLines(const QByteArray& head, const QString& name, cons
     const QByteArray angleAddress = '<' + mailbox.toLatin1() + '>';
     if (phrase.isEmpty())
         return {head + mailbox.toLatin1()};
-    if (isPlainAscii(phrase.toUtf8())) {
+    if (isPlainAscii(phrase.toUtf8()) && !looksEncoded(phrase.toLatin1())) {
         QByteArray quoted = phrase.toLatin1();
         quoted.replace('\\', "\\\\").replace('"', "\\\"");
-        return {head + '"' + quoted + "\" " + angleAddress};
+        const QByteArray line = head + '"' + quoted + "\" " + angleAddress;
+        if (line.size() <= kLineLimit)
+            return {line};
     }
     QList<QByteArray> characters;
     for (qsizetype i = 0; i < phrase.size(); ++i) {

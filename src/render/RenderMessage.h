@@ -60,16 +60,22 @@ void WriteBase64WorkFile(const RenderContext& context);
 // Cuts the lines of the HTML region to at most 70 characters plus a soft line break "=".
 void WrapHtmlLines(RenderContext& context);
 
-// The header line(s) of the subject: unchanged when it is ASCII, otherwise RFC 2047 encoded words (Q
-// encoding) folded to lines of at most 76 characters: Windows-1252, or UTF-8 when the subject holds a
-// character that Windows-1252 cannot (stored as a character reference).
+// The header line(s) of the subject: unchanged when it is ASCII and fits a header line (998 octets),
+// folded at blanks when it is longer; otherwise RFC 2047 encoded words (Q encoding) folded to lines of
+// at most 76 characters: Windows-1252, or UTF-8 when the subject holds a character that Windows-1252
+// cannot (stored as a character reference). A subject holding "=?" is always encoded, so that no
+// reader decodes a typed look-alike of an encoded word.
 QList<QByteArray> SubjectLines(const QByteArray& subject);
+// A header line folded before blanks into lines of at most width octets where it can be; empty when
+// some piece would still be longer than a header line may be (998 octets).
+QList<QByteArray> FoldedLines(const QByteArray& line, qsizetype width);
 // The From line: the fixed placeholder without a sender address; otherwise the sender, the name quoted
 // when it is ASCII and as RFC 2047 encoded words (UTF-8, Q encoding) folded to lines of at most 76
 // characters when it is not. An address a header cannot carry as it stands keeps the placeholder.
 QList<QByteArray> FromLines(const QString& name, const QString& address);
-// A header naming one mailbox (head is "From: ", "To: ", ...) in the same form; empty when the address
-// cannot stand in a header as it is.
+// A header naming one mailbox (head is "From: ", "To: ", ...) in the same form; a name holding "=?" or
+// too long for one header line is encoded as well. Empty when the address cannot stand in a header as
+// it is.
 QList<QByteArray> MailboxLines(const QByteArray& head, const QString& name, const QString& address);
 // Whether the first bytes of a file show a picture kind that mail programs show: JPEG, PNG, GIF or
 // WebP. Nothing else goes into a message.

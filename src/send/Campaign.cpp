@@ -155,6 +155,12 @@ CampaignStatus Campaign::status() const {
 
 CampaignStatus Campaign::run(SmtpTransport& transport, const std::atomic<bool>& stop,
                              const std::function<void(const CampaignStatus&)>& progress) {
+    // The transport may outlive this run's stop flag: it lets go of it when the run ends.
+    struct StopFor {
+        SmtpTransport& transport;
+        ~StopFor() { transport.setStop(nullptr); }
+    } stopFor{transport};
+    transport.setStop(&stop);
     return run([&](const QByteArray& to, const QByteArray& bytes) { return transport.send(to, bytes); }, stop,
                progress);
 }
@@ -207,9 +213,10 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
     const bool limited = profile.messagesPerHour > 0 || profile.messagesPerDay > 0;
     SendLog log(QFileInfo(d.folder).absolutePath(), d.folder, clock->now());
     QDateTime nextSlot = clock->now();
-    QList<JournalRecord> answered;  // written together with the next record: one wait for the disk
+    // Every record is on the disk before the next step: the answer to a message above all, before
+    // any pause, wait or retry, so that a kill while the campaign waits costs no copy at all.
     auto record = [&](JournalRecord::Kind kind, qsizetype index, const QString& text = {}) {
-        return JournalRecord{kind, index, clock->now(), text};
+        d.journal.append({JournalRecord{kind, index, clock->now(), text}});
     };
     auto stopped = [&] { return bool(stop); };
     // Waits until the moment, telling the watchers when it starts and ends; false when stopped.
@@ -227,11 +234,7 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
         }
         return !stop;
     };
-    auto endProviderWait = [&] {
-        answered.append(record(JournalRecord::WaitOver, -1));
-        d.journal.append(answered);
-        answered.clear();
-    };
+    auto endProviderWait = [&] { record(JournalRecord::WaitOver, -1); };
 
     // A wait that the last run left unfinished goes on: a restart does not mean a new try at once.
     if (status.waitingUntil.isValid()) {
@@ -245,8 +248,23 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
             index = queue.front();
             queue.pop_front();
         } else if (!retries.empty()) {
-            if (!clock->sleepUntil(retries.begin()->first, stopped))
+            // The window and the command say why it waits: the answer that put the recipient back, in
+            // our words where the server gave none (a silent server, a lost answer).
+            const qsizetype due = retries.begin()->second;
+            const QString& why = states[due].serverText;
+            status.waitingUntil = retries.begin()->first;
+            status.waitAnswer.clear();
+            status.waitLimit = !why.isEmpty() && why.front().isDigit()
+                                   ? QStringLiteral("Die Nachricht an %1 wird noch einmal gesendet („%2“).")
+                                         .arg(d.recipients[due].address, why)
+                               : why == QLatin1String(kAnswerLostText)
+                                   ? QStringLiteral("Die Nachricht an %1 wird noch einmal gesendet (%2).")
+                                         .arg(d.recipients[due].address, why)
+                                   : why;
+            if (status.waitingUntil > clock->now() && !waitFor(status.waitingUntil, false))
                 break;
+            status.waitingUntil = {};
+            status.waitLimit.clear();
             index = retries.begin()->second;
             retries.erase(retries.begin());
         } else {
@@ -281,9 +299,7 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
         RecipientState& r = states[index];
         // The journal keeps each copy's Message-ID, by which a bounce finds its recipient again.
         r.messageId = newMessageId(d.settings.profile.address);
-        answered.append(record(JournalRecord::Sending, index, QString::fromLatin1(r.messageId)));
-        d.journal.append(answered);
-        answered.clear();
+        record(JournalRecord::Sending, index, QString::fromLatin1(r.messageId));
         r.stage = RecipientState::InFlight;
         status.current = d.recipients[index].address;
         if (sending)
@@ -301,12 +317,34 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
                 ++status.sent;
                 d.replay.waitsInARow = 0;
                 log.note(r.time);
-                answered.append({JournalRecord::Sent, index, r.time, r.serverText});
+                d.journal.append({{JournalRecord::Sent, index, r.time, r.serverText}});
+                status.notice.clear();
                 break;
             case Outcome::RecipientRefused:
                 r.stage = RecipientState::Failed;
                 ++status.failed;
-                answered.append(record(JournalRecord::Failed, index, r.serverText));
+                record(JournalRecord::Failed, index, r.serverText);
+                break;
+            case Outcome::AnswerLost:
+                // Never at once on a new connection: once more later, like a temporary failure, then
+                // no more. Either copy may have arrived.
+                status.maybeTwice += r.answersLost == 0;
+                r.maybeTwice = true;
+                r.serverText = QLatin1String(kAnswerLostText);
+                status.notice = result.message;
+                if (++r.answersLost >= 2) {
+                    r.stage = RecipientState::Failed;
+                    ++status.failed;
+                } else {
+                    r.stage = RecipientState::Pending;
+                    const qsizetype pause = std::min(qsizetype(r.temporaryAnswers), retryPauses.size() - 1);
+                    retries.emplace(clock->now().addMSecs(qint64(retryPauses.value(pause).count())), index);
+                }
+                record(JournalRecord::Lost, index, r.serverText);
+                break;
+            case Outcome::Stopped:
+                r.stage = RecipientState::Pending;
+                record(JournalRecord::Unsent, index, r.serverText);
                 break;
             case Outcome::Temporary:
                 if (r.temporaryAnswers >= retryPauses.size()) {
@@ -314,26 +352,27 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
                     r.failedTemporarily = true;
                     ++status.failed;
                     ++status.failedTemporarily;
-                    answered.append(record(JournalRecord::Failed, index, r.serverText));
+                    record(JournalRecord::Failed, index, r.serverText);
                 } else {
                     r.stage = RecipientState::Pending;
                     retries.emplace(clock->now().addMSecs(qint64(retryPauses[r.temporaryAnswers].count())),
                                     index);
                     ++r.temporaryAnswers;
-                    answered.append(record(JournalRecord::Retry, index, r.serverText));
+                    record(JournalRecord::Retry, index, r.serverText);
                 }
+                status.notice = result.message;
                 break;
             case Outcome::Throttled:
                 // The provider refuses the sender for now: nobody is charged for it, and nobody else is
                 // tried until the wait is over. Then this recipient goes first, alone.
                 r.stage = RecipientState::Pending;
                 queue.push_front(index);
-                answered.append(record(JournalRecord::Unsent, index, r.serverText));
+                record(JournalRecord::Unsent, index, r.serverText);
                 break;
             case Outcome::Fatal:
                 r.stage = RecipientState::Pending;
                 status.stopReason = result.message;
-                answered.append(record(JournalRecord::Unsent, index, r.serverText));
+                record(JournalRecord::Unsent, index, r.serverText);
                 break;
         }
         status.pending = status.total - status.sent - status.failed;
@@ -354,9 +393,7 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
             status.waitingUntil = until;
             status.waitAnswer = result.serverText.isEmpty() ? result.message : result.serverText;
             status.waitLimit.clear();
-            answered.append(waitRecord(now, until, status.waitAnswer));
-            d.journal.append(answered);
-            answered.clear();
+            d.journal.append({waitRecord(now, until, status.waitAnswer)});
             if (!waitFor(until, true))
                 break;
             endProviderWait();
@@ -370,11 +407,12 @@ CampaignStatus Campaign::run(const SendFunction& send, const std::atomic<bool>& 
         status.waitLimit.clear();
     }
     const bool done = status.pending == 0;
-    answered.append(done ? record(JournalRecord::Finished, -1)
-                         : record(JournalRecord::Paused, -1, status.stopReason));
-    d.journal.append(answered);
+    if (done)
+        record(JournalRecord::Finished, -1);
+    else
+        record(JournalRecord::Paused, -1, status.stopReason);
     status.state = done ? CampaignState::Finished : CampaignState::Paused;
-    status.lastActivity = answered.last().time;
+    status.lastActivity = clock->now();
     writeReport(reportPath(), d.recipients, states);
     return this->status();
 }

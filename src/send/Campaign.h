@@ -49,6 +49,9 @@ struct CampaignStatus {
     QDateTime waitingUntil;
     QString waitAnswer;
     QString waitLimit;
+    // The German message of the last temporary failure or lost answer (a server that keeps silent, a
+    // dropped connection), until a message goes through again.
+    QString notice{};
 };
 
 // The campaigns of a working-files folder, newest first.
@@ -96,7 +99,8 @@ public:
     std::function<void(const CampaignStatus&)> sending;
 
     // Sends to every pending recipient, keeping the profile's rate. Returns when all are done, when
-    // stop becomes true (after the message in flight), or on a fatal answer (the campaign pauses,
+    // stop becomes true (after the message in flight; the SMTP transport breaks off one that the server
+    // leaves unanswered for more than a moment), or on a fatal answer (the campaign pauses,
     // stopReason says why). progress is called from the sending thread after every answer.
     CampaignStatus run(const SendFunction& send, const std::atomic<bool>& stop,
                        const std::function<void(const CampaignStatus&)>& progress = {});

@@ -71,8 +71,10 @@ Replay replayJournal(const QList<JournalRecord>& records, qsizetype recipientCou
         switch (record.kind) {
             case JournalRecord::Sending:
                 // A second start without an answer to the first: the first may have arrived.
-                if (r.stage == RecipientState::InFlight)
+                if (r.stage == RecipientState::InFlight) {
                     ++status.maybeTwice;
+                    r.maybeTwice = true;
+                }
                 r.stage = RecipientState::InFlight;
                 r.messageId = record.text.toLatin1();
                 r.serverText.clear();
@@ -98,6 +100,12 @@ Replay replayJournal(const QList<JournalRecord>& records, qsizetype recipientCou
                 break;
             case JournalRecord::Unsent:
                 r.stage = RecipientState::Pending;
+                break;
+            case JournalRecord::Lost:
+                status.maybeTwice += r.answersLost == 0;
+                r.maybeTwice = true;
+                r.failedTemporarily = false;
+                r.stage = ++r.answersLost >= 2 ? RecipientState::Failed : RecipientState::Pending;
                 break;
             default:
                 continue;
@@ -197,9 +205,13 @@ void writeReport(const QString& path, const QList<Recipient>& recipients,
         "Adresse;Ergebnis;Serverantwort;Zeit\r\n";
     for (qsizetype i = 0; i < recipients.size(); ++i) {
         const RecipientState& s = states[i];
-        const char* outcome = s.stage == RecipientState::Sent     ? "gesendet"
-                              : s.stage == RecipientState::Failed ? "fehlgeschlagen"
-                                                                  : "ausstehend";
+        // Given up after lost answers, it went out twice and either copy may have arrived.
+        QByteArray outcome = s.stage == RecipientState::Sent ? "gesendet"
+                             : s.stage == RecipientState::Failed
+                                 ? (s.answersLost > 0 ? "vielleicht zweimal erhalten" : "fehlgeschlagen")
+                                 : "ausstehend";
+        if (s.maybeTwice && !(s.stage == RecipientState::Failed && s.answersLost > 0))
+            outcome += " (vielleicht zweimal erhalten)";
         out += csvField(recipients[i].address) + ';' + outcome + ';' + csvField(s.serverText) + ';' +
                (s.time.isValid() ? s.time.toString(Qt::ISODate).toUtf8() : QByteArray()) + "\r\n";
     }

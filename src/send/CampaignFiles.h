@@ -39,7 +39,12 @@ struct RecipientState {
     QString serverText;
     QDateTime time;
     QByteArray messageId;  // of the copy last sent (or about to be), "<...>"
+    int answersLost = 0;    // messages that went out without the server's answer
+    bool maybeTwice = false;  // a copy went out again after one that may have arrived
 };
+
+// What the journal and the report say of a message whose answer was lost.
+inline constexpr char kAnswerLostText[] = "Antwort nach dem Senden verloren";
 
 // The journal replayed: the stage of every recipient and the campaign's counts.
 struct Replay {

@@ -14,10 +14,12 @@ QString maybeTwiceText(const CampaignStatus& s) {
     if (s.maybeTwice <= 0)
         return {};
     return (s.maybeTwice == 1
-                ? QStringLiteral("Nach einer Unterbrechung wurde die Nachricht erneut gesendet: 1 "
-                                 "Empfänger hat sie vielleicht zweimal erhalten.")
-                : QStringLiteral("Nach einer Unterbrechung wurde die Nachricht erneut gesendet: %1 "
-                                 "Empfänger haben sie vielleicht zweimal erhalten.")
+                ? QStringLiteral("Nach einer Unterbrechung oder einer verlorenen Antwort des Servers wurde "
+                                 "die Nachricht erneut gesendet: 1 Empfänger hat sie vielleicht zweimal "
+                                 "erhalten.")
+                : QStringLiteral("Nach einer Unterbrechung oder einer verlorenen Antwort des Servers wurde "
+                                 "die Nachricht erneut gesendet: %1 Empfänger haben sie vielleicht zweimal "
+                                 "erhalten.")
                       .arg(s.maybeTwice));
 }
 

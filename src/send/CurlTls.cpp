@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <cstring>
+
 namespace zw::send {
 
 QString requireCheckedTls(CURL* curl, Security security, const QString& caFile) {
@@ -31,6 +33,30 @@ QString requireCheckedTls(CURL* curl, Security security, const QString& caFile) 
         curl_easy_setopt(curl, CURLOPT_CAINFO_BLOB, &blob);
     }
     return {};
+}
+
+QString certificateReason(CURL* curl, const char* errorText, const QString& host) {
+    long verifyResult = 0;
+    curl_easy_getinfo(curl, CURLINFO_SSL_VERIFYRESULT, &verifyResult);
+    // libcurl checks the host name itself, after OpenSSL checked the chain, and says so only in words.
+    if (std::strstr(errorText, "target host name"))
+        verifyResult = -1;
+    switch (verifyResult) {
+        case -1:
+            return QStringLiteral("Es ist für einen anderen Servernamen als \"%1\" ausgestellt.").arg(host);
+        case 9:  // X509_V_ERR_CERT_NOT_YET_VALID
+            return QStringLiteral("Es ist noch nicht gültig.");
+        case 10:  // X509_V_ERR_CERT_HAS_EXPIRED
+            return QStringLiteral("Es ist abgelaufen.");
+        case 2:   // X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT
+        case 18:  // X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT
+        case 19:  // X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN
+        case 20:  // X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY
+        case 21:  // X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE
+            return QStringLiteral("Es stammt von keiner bekannten Zertifizierungsstelle.");
+        default:
+            return QString::fromUtf8(errorText);
+    }
 }
 
 }  // namespace zw::send

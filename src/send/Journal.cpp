@@ -27,7 +27,7 @@ bool decode(const QByteArray& line, JournalRecord& record) {
     if (line.size() < 6 || line[4] != ' ' || checksum(line.mid(5)) != line.left(4))
         return false;
     const QList<QByteArray> fields = line.mid(5).split(' ');
-    if (fields.size() < 3 || fields[0].size() != 1 || !QByteArray("BSFTUPEWRA").contains(fields[0][0]))
+    if (fields.size() < 3 || fields[0].size() != 1 || !QByteArray("BSFTUPEWRAL").contains(fields[0][0]))
         return false;
     bool indexOk = false, timeOk = false;
     record.kind = JournalRecord::Kind(fields[0][0]);

@@ -20,6 +20,9 @@ struct JournalRecord {
         Waiting = 'W',   // the provider refuses for now; text: until when (msecs) and its answer
         WaitOver = 'R',  // the wait ended (its time came, or the user asked to try now)
         Again = 'A',     // a recipient failed for a temporary reason is to be sent to once more
+        // The message went out in full but the server's answer was lost: it may have arrived. The first
+        // time the recipient is tried once more later, the second time it is given up.
+        Lost = 'L',
     };
     Kind kind = Sending;
     qsizetype index = -1;  // the recipient, for the per-recipient kinds

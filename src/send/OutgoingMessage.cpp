@@ -19,6 +19,31 @@ namespace {
 
 // SMTP's limit is 1000 octets with CR LF; a soft line break takes one more.
 constexpr qsizetype kMaxBodyLine = 998;
+// RFC 5322: a header line has at most 998 octets and should have at most 78.
+constexpr qsizetype kMaxHeaderLine = 998;
+constexpr qsizetype kFoldWidth = 78;
+
+// A list header (List-Unsubscribe) with CR LF, as it stands while it fits a header line; a longer
+// one is folded at 78 characters, between its addresses or inside an address's angle brackets, where
+// RFC 2369 has readers ignore the blank.
+QByteArray listHeader(const QByteArray& line) {
+    if (line.size() <= kMaxHeaderLine)
+        return line + "\r\n";
+    QByteArray out;
+    out.reserve(line.size() + line.size() / 25);
+    qsizetype column = 0;
+    bool inAngle = false;
+    for (const char c : line) {
+        if (column >= kFoldWidth - 1 && (c == ' ' || (inAngle && c != '>'))) {
+            out += c == ' ' ? "\r\n" : "\r\n ";
+            column = c == ' ' ? 0 : 1;
+        }
+        inAngle = c == '<' || (inAngle && c != '>');
+        out += c;
+        ++column;
+    }
+    return out + "\r\n";
+}
 
 bool startsWithField(const QByteArray& line, const char* name) {
     const qsizetype n = qsizetype(qstrlen(name));
@@ -221,8 +246,8 @@ OutgoingMessage::OutgoingMessage(const Newsletter& newsletter)
         }
         if (keep == Keep::Subject) {
             subjectLines_ += line + "\r\n";
-            unfoldedSubject +=
-                continuation ? " " + line.trimmed() : line.mid(qsizetype(sizeof("Subject:"))).trimmed();
+            // Unfolding takes out the line breaks alone: a subject folded at its blanks keeps every blank.
+            unfoldedSubject += continuation ? line : line.mid(qsizetype(sizeof("Subject:"))).trimmed();
         } else if (keep == Keep::Content) {
             contentHeader_.append(line);
         }
@@ -286,10 +311,10 @@ QByteArray OutgoingMessage::forRecipient(const Recipient& to, const SenderProfil
                                   ? QByteArray()
                                   : "<mailto:" + from.address.toUtf8() + "?subject=Abmelden>";
     if (!byMail.isEmpty() && unsubscribe.isEmpty())
-        out += "List-Unsubscribe: " + byMail + "\r\n";
+        out += listHeader("List-Unsubscribe: " + byMail);
     if (!unsubscribe.isEmpty()) {
-        out += "List-Unsubscribe: " + (byMail.isEmpty() ? QByteArray() : byMail + ", ") + '<' + unsubscribe +
-               ">\r\n";
+        out += listHeader("List-Unsubscribe: " + (byMail.isEmpty() ? QByteArray() : byMail + ", ") + '<' +
+                          unsubscribe + '>');
         // One-click unsubscribing (RFC 8058) is a POST to a web address; a mail address cannot take it.
         if (from.oneClickUnsubscribe && unsubscribe.startsWith("https:"))
             out += "List-Unsubscribe-Post: List-Unsubscribe=One-Click\r\n";

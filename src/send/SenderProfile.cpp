@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <tuple>
+
 #include "platform/FileIo.h"
 
 namespace zw::send {
@@ -102,6 +104,12 @@ SenderProfile loadProfile(const QString& path) {
             profile.imapSecurity = securityOf(value, profile.imapSecurity);
         else if (key == u"IMAPBenutzer")
             profile.imapUser = value;
+        else if (key == u"ZeitlimitVerbindung")
+            profile.connectTimeout = number(value, profile.connectTimeout, 1, 3600);
+        else if (key == u"ZeitlimitAntwort")
+            profile.answerTimeout = number(value, profile.answerTimeout, 1, 3600);
+        else if (key == u"ZeitlimitNachricht")
+            profile.dataEndTimeout = number(value, profile.dataEndTimeout, 1, 7200);
     }
     return profile;
 }
@@ -139,6 +147,16 @@ void saveProfile(const SenderProfile& profile, const QString& path) {
             {"IMAPBenutzer", profile.imapUser},
         };
         put(incoming);
+    }
+
+    // The time limits only where changed: nearly nobody needs other values than RFC 5321's.
+    const SenderProfile usual;
+    for (const auto& [key, value, standard] :
+         {std::tuple("ZeitlimitVerbindung", profile.connectTimeout, usual.connectTimeout),
+          std::tuple("ZeitlimitAntwort", profile.answerTimeout, usual.answerTimeout),
+          std::tuple("ZeitlimitNachricht", profile.dataEndTimeout, usual.dataEndTimeout)}) {
+        if (value != standard)
+            lines.append(QByteArray(key) + '=' + QByteArray::number(value));
     }
 
     // Private: no password is in it, so where a folder keeps no permissions nothing secret lies open.

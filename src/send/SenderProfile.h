@@ -27,6 +27,11 @@ struct SenderProfile {
     int imapPort = 993;
     Security imapSecurity = Security::ImplicitTls;
     QString imapUser;  // empty: the login name for sending
+    // How long the server may take, in seconds (RFC 5321's advice): to accept the connection, to greet
+    // and to answer each command, and to answer the end of a message. Kept in the file only when changed.
+    int connectTimeout = 60;
+    int answerTimeout = 300;
+    int dataEndTimeout = 600;
 
     // Whether the profile names everything a sending needs (sender address, server, port).
     bool isComplete() const;

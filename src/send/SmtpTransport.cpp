@@ -4,10 +4,13 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QRegularExpression>
 
+#include <chrono>
 #include <cstring>
 #include <mutex>
 
@@ -18,12 +21,31 @@ namespace zw::send {
 
 namespace {
 
-constexpr long kConnectTimeoutSeconds = 60;  // also covers the greeting, STARTTLS and the login
-// RFC 5321 gives the server up to ten minutes for the answer to the end of a message.
-constexpr long kAnswerTimeoutSeconds = 600;
+// A stop lets the exchange under way finish for this long (most answers come within it), then breaks
+// it off: a message half sent is no message, one sent in full may have arrived.
+constexpr qint64 kStopGraceMs = 2000;
+// libcurl's own limits only catch what ours would miss.
+constexpr long kBackstopSeconds = 60;
+
+qint64 steadyMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// "5 Minuten", "1 Minute", "20 Sekunden": how long a server has been silent.
+QString durationText(qint64 ms) {
+    const qint64 seconds = ms / 1000;
+    if (seconds >= 60 && seconds % 60 == 0)
+        return seconds == 60 ? QStringLiteral("1 Minute") : QStringLiteral("%1 Minuten").arg(seconds / 60);
+    return seconds == 1 ? QStringLiteral("1 Sekunde") : QStringLiteral("%1 Sekunden").arg(seconds);
+}
 
 // The SMTP step a server answer belongs to, followed from the commands libcurl sends.
 enum class Step { Greeting, Ehlo, StartTls, Auth, Mail, Rcpt, Data, Body, Quit, Other };
+
+// What the transport waits for, each with its time limit.
+enum class Wait { None, Connect, Answer, Upload, DataEnd };
 
 Step stepOfCommand(const QByteArray& verb) {
     if (verb == "EHLO" || verb == "HELO")
@@ -89,8 +111,20 @@ struct SmtpTransport::Impl {
     QByteArray lastReply;        // the last complete answer, lines joined by "\n"
     int lastCode = 0;
     Step lastStep = Step::Greeting;
-    bool dropped = false;      // the connection broke before the server answered the message
+    bool dropped = false;      // the connection broke before the message went out in full
     bool unreachable = false;  // no connection came about
+
+    // The limits, and the wait under way: since when, and until when at the latest.
+    qint64 connectLimitMs = 0, answerLimitMs = 0, dataEndLimitMs = 0;
+    Wait waiting = Wait::None;
+    qint64 deadline = 0;
+    Wait timedOut = Wait::None;  // the wait whose limit ran out
+    bool bodyDone = false;       // every byte of the message handed over: from now on it may arrive
+    const std::atomic<bool>* stop = nullptr;
+    qint64 stopSeen = 0;
+    bool stopped = false;
+
+    void expect(Wait what);
 
     SendResult configure(const QString& password);
     SendResult transfer(const QByteArray& recipient, bool isSend);
@@ -103,18 +137,75 @@ struct SmtpTransport::Impl {
     static int debug(CURL*, curl_infotype type, char* data, size_t size, void* self);
     static size_t read(char* buffer, size_t size, size_t count, void* self);
     static size_t discard(char*, size_t size, size_t count, void*) { return size * count; }
+    static int progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
+    // The connection's socket, as libcurl opens it: libcurl tells it only once a transfer is over.
+    curl_socket_t socket = CURL_SOCKET_BAD;
+    static int socketOpened(void* self, curl_socket_t socket, curlsocktype) {
+        static_cast<Impl*>(self)->socket = socket;
+        return CURL_SOCKOPT_OK;
+    }
+    // Forgotten when libcurl closes it, so that a number the system hands out again is never touched.
+    static int socketClosed(void* self, curl_socket_t socket) {
+        auto* impl = static_cast<Impl*>(self);
+        if (impl->socket == socket)
+            impl->socket = CURL_SOCKET_BAD;
+        return ::close(socket);
+    }
 };
+
+void SmtpTransport::Impl::expect(Wait what) {
+    waiting = what;
+    const qint64 limit = what == Wait::Connect   ? connectLimitMs
+                         : what == Wait::DataEnd ? dataEndLimitMs
+                         : what == Wait::None    ? 0
+                                                 : answerLimitMs;
+    deadline = limit > 0 ? steadyMs() + limit : 0;
+}
+
+// libcurl calls this at least once a second whatever it waits for: the one place that sees a silent
+// server and a stop while a transfer hangs.
+int SmtpTransport::Impl::progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    auto* impl = static_cast<Impl*>(self);
+    // A transfer broken off here may leave libcurl believing in its connection, and a late answer
+    // would then pass for the answer to the next command: the connection is ended for good.
+    const auto breakOff = [impl] {
+        if (impl->socket != CURL_SOCKET_BAD)
+            ::shutdown(impl->socket, SHUT_RDWR);
+        return 1;
+    };
+    const qint64 now = steadyMs();
+    if (impl->waiting == Wait::Connect) {
+        curl_off_t connected = 0;
+        if (curl_easy_getinfo(impl->curl, CURLINFO_CONNECT_TIME_T, &connected) == CURLE_OK && connected > 0)
+            impl->expect(Wait::Answer);  // now the greeting
+    }
+    if (impl->stop && impl->stop->load()) {
+        if (impl->stopSeen == 0)
+            impl->stopSeen = now;
+        else if (now - impl->stopSeen >= kStopGraceMs) {
+            impl->stopped = true;
+            return breakOff();
+        }
+    }
+    if (impl->deadline > 0 && now >= impl->deadline) {
+        impl->timedOut = impl->waiting;
+        return breakOff();
+    }
+    return 0;
+}
 
 void SmtpTransport::Impl::onLineSent(const char* data, size_t size) {
     // Only the command word is looked at: the rest of an AUTH line, and the lines that follow a
     // 334 challenge, carry the credentials and are never copied.
     if (authContinues) {
         authContinues = false;
+        expect(Wait::Answer);
         return;
     }
     size_t n = 0;
     while (n < size && n < 8 && data[n] != ' ' && data[n] != '\r' && data[n] != '\n') ++n;
     step = stepOfCommand(QByteArray(data, qsizetype(n)).toUpper());
+    expect(Wait::Answer);
 }
 
 void SmtpTransport::Impl::onLineReceived(QByteArray line) {
@@ -124,6 +215,7 @@ void SmtpTransport::Impl::onLineReceived(QByteArray line) {
     replyLines += line;
     if (line.size() >= 4 && line[3] == '-')
         return;  // more lines of the same answer follow
+    expect(Wait::None);
     if (step == Step::Quit) {
         // libcurl says goodbye after a refused command; the refusal is the answer that counts.
         replyLines.clear();
@@ -135,8 +227,10 @@ void SmtpTransport::Impl::onLineReceived(QByteArray line) {
     lastStep = step;
     if (step == Step::Auth && lastCode == 334)
         authContinues = true;
-    if (step == Step::Data && lastCode == 354)
+    if (step == Step::Data && lastCode == 354) {
         step = Step::Body;  // the next answer is to the message itself
+        expect(Wait::Upload);
+    }
 }
 
 int SmtpTransport::Impl::debug(CURL*, curl_infotype type, char* data, size_t size, void* self) {
@@ -156,6 +250,13 @@ size_t SmtpTransport::Impl::read(char* buffer, size_t size, size_t count, void* 
     const size_t n = std::min(size * count, size_t(impl->upload.size() - impl->uploaded));
     std::memcpy(buffer, impl->upload.constData() + impl->uploaded, n);
     impl->uploaded += qsizetype(n);
+    if (impl->uploaded == impl->upload.size()) {
+        if (!impl->bodyDone)
+            impl->expect(Wait::DataEnd);
+        impl->bodyDone = true;
+    } else {
+        impl->expect(Wait::Upload);  // the server takes the message: its time starts again
+    }
     return n;
 }
 
@@ -185,8 +286,21 @@ SendResult SmtpTransport::Impl::configure(const QString& password) {
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, kAnswerTimeoutSeconds);
+    connectLimitMs = qint64(profile.connectTimeout) * 1000;
+    answerLimitMs = qint64(profile.answerTimeout) * 1000;
+    dataEndLimitMs = qint64(profile.dataEndTimeout) * 1000;
+    // libcurl counts the greeting, EHLO, STARTTLS and the login into its connect time.
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT,
+                     long(profile.connectTimeout + 4 * profile.answerTimeout) + kBackstopSeconds);
+    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT,
+                     long(std::max(profile.answerTimeout, profile.dataEndTimeout)) + kBackstopSeconds);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Impl::progress);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
+    curl_easy_setopt(curl, CURLOPT_SOCKOPTFUNCTION, &Impl::socketOpened);
+    curl_easy_setopt(curl, CURLOPT_SOCKOPTDATA, this);
+    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, &Impl::socketClosed);
+    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETDATA, this);
     curl_easy_setopt(curl, CURLOPT_TCP_KEEPALIVE, 1L);
     if (!profile.user.isEmpty()) {
         // The password goes into libcurl and nowhere else; our own copy is wiped.
@@ -221,8 +335,16 @@ SmtpTransport::SmtpTransport(SenderProfile profile, QString password) : impl_(st
 }
 
 SmtpTransport::~SmtpTransport() {
-    if (impl_->curl)
-        curl_easy_cleanup(impl_->curl);  // says QUIT on an open connection
+    if (impl_->curl) {
+        // Says QUIT on an open connection; a server that no longer answers is not waited for long.
+        curl_easy_setopt(impl_->curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, 5L);
+        curl_easy_setopt(impl_->curl, CURLOPT_NOPROGRESS, 1L);
+        curl_easy_cleanup(impl_->curl);
+    }
+}
+
+void SmtpTransport::setStop(const std::atomic<bool>* stop) {
+    impl_->stop = stop;
 }
 
 SendResult SmtpTransport::Impl::transfer(const QByteArray& recipient, bool isSend) {
@@ -233,7 +355,11 @@ SendResult SmtpTransport::Impl::transfer(const QByteArray& recipient, bool isSen
     lastCode = 0;
     lastStep = Step::Greeting;
     dropped = unreachable = false;
+    timedOut = Wait::None;
+    bodyDone = stopped = false;
+    stopSeen = 0;
     errorText[0] = '\0';
+    expect(Wait::Connect);
     curl_slist* recipients = nullptr;
     if (isSend) {
         recipients = curl_slist_append(nullptr, recipient.constData());
@@ -250,43 +376,27 @@ SendResult SmtpTransport::Impl::transfer(const QByteArray& recipient, bool isSen
         curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
     }
     const CURLcode code = curl_easy_perform(curl);
+    expect(Wait::None);
+    if (timedOut != Wait::None || stopped) {
+        // libcurl keeps the connection it was told to break off, and would greet the server on it with
+        // the next message: a handle of the same settings starts afresh, the old one lets go of it.
+        if (CURL* fresh = curl_easy_duphandle(curl)) {
+            curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, 1L);
+            curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 1L);
+            curl_easy_cleanup(curl);
+            curl = fresh;
+        }
+    }
     curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, nullptr);
     curl_slist_free_all(recipients);
     return classify(code, recipient);
 }
 
 SendResult SmtpTransport::Impl::certificateFailure() const {
-    long verifyResult = 0;
-    curl_easy_getinfo(curl, CURLINFO_SSL_VERIFYRESULT, &verifyResult);
-    QString reason;
-    // libcurl checks the host name itself, after OpenSSL checked the chain, and says so only in words.
-    if (std::strstr(errorText, "target host name"))
-        verifyResult = -1;
-    switch (verifyResult) {
-        case -1:
-            reason = QStringLiteral("Es ist für einen anderen Servernamen als \"%1\" ausgestellt.")
-                         .arg(profile.server);
-            break;
-        case 9:  // X509_V_ERR_CERT_NOT_YET_VALID
-            reason = QStringLiteral("Es ist noch nicht gültig.");
-            break;
-        case 10:  // X509_V_ERR_CERT_HAS_EXPIRED
-            reason = QStringLiteral("Es ist abgelaufen.");
-            break;
-        case 2:   // X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT
-        case 18:  // X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT
-        case 19:  // X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN
-        case 20:  // X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY
-        case 21:  // X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE
-            reason = QStringLiteral("Es stammt von keiner bekannten Zertifizierungsstelle.");
-            break;
-        default:
-            reason = QString::fromUtf8(errorText);
-    }
     return result(Outcome::Fatal,
                   QStringLiteral("Das Zertifikat des Servers %1 ist nicht vertrauenswürdig. %2 "
                                  "Es wurde nichts gesendet.")
-                      .arg(serverName, reason));
+                      .arg(serverName, certificateReason(curl, errorText, profile.server)));
 }
 
 SendResult SmtpTransport::Impl::classify(CURLcode code, const QByteArray& recipient) {
@@ -294,6 +404,37 @@ SendResult SmtpTransport::Impl::classify(CURLcode code, const QByteArray& recipi
     const QString text = QString::fromUtf8(lastReply);
     if (code == CURLE_OK)
         return result(Outcome::Sent, {}, lastCode, text);
+
+    // The message went out in full and no answer to it came: the server may have taken it. Its last
+    // answer ("354 ...") says nothing about the message.
+    if (bodyDone && step == Step::Body && lastStep == Step::Data) {
+        QString why =
+            stopped ? QStringLiteral("Der Versand wurde angehalten, bevor der Server %1 die Nachricht an %2 "
+                                     "bestätigt hat.")
+                          .arg(serverName, to)
+            : timedOut != Wait::None
+                ? QStringLiteral("Der Server %1 antwortet seit %2 nicht auf das Ende der Nachricht an %3.")
+                      .arg(serverName, durationText(dataEndLimitMs), to)
+                : QStringLiteral("Die Verbindung zum Server %1 ist nach dem Senden der Nachricht an %2 "
+                                 "abgebrochen.")
+                      .arg(serverName, to);
+        return result(Outcome::AnswerLost,
+                      why + QStringLiteral(" Sie ist vielleicht angekommen (Antwort nach dem Senden verloren)."));
+    }
+    if (stopped)
+        return result(Outcome::Stopped, QStringLiteral("Der Versand wurde angehalten."));
+    if (timedOut == Wait::Connect) {
+        unreachable = true;
+        return result(Outcome::Fatal,
+                      QStringLiteral("Der Server %1 ist nicht erreichbar: Er antwortet nicht.").arg(serverName));
+    }
+    if (timedOut != Wait::None) {
+        QString message = QStringLiteral("Der Server %1 antwortet seit %2 nicht.")
+                              .arg(serverName, durationText(answerLimitMs));
+        if (!to.isEmpty())
+            message += QStringLiteral(" Die Nachricht an %1 wird später noch einmal gesendet.").arg(to);
+        return result(Outcome::Temporary, message);
+    }
 
     // The provider's limits on the sender come first: they are nobody's fault and no recipient's.
     if (lastCode >= 400 && lastCode < 600) {
@@ -413,7 +554,9 @@ SendResult SmtpTransport::Impl::classify(CURLcode code, const QByteArray& recipi
         QString message = QStringLiteral("Die Verbindung zum Server %1 ist abgebrochen.").arg(serverName);
         if (!to.isEmpty())
             message += QStringLiteral(" Die Nachricht an %1 wird später noch einmal gesendet.").arg(to);
-        return result(Outcome::Temporary, message, lastCode, text);
+        // An answer to an earlier command is no answer to this message.
+        return lastCode == 421 ? result(Outcome::Temporary, message, lastCode, text)
+                               : result(Outcome::Temporary, message);
     }
     return result(
         Outcome::Fatal,
@@ -445,9 +588,10 @@ SendResult SmtpTransport::send(const QByteArray& recipient, const QByteArray& me
                           .arg(QString::fromUtf8(recipient)));
     impl_->upload = message;
     SendResult r = impl_->transfer(recipient, true);
-    // A connection that broke before the server answered the message (it timed out while the
-    // transport waited, or it dropped in the middle) is opened again once, and the message sent again.
-    if (impl_->dropped) {
+    // A connection that broke before the message went out in full (an idle connection the server had
+    // closed, a drop in the middle) is opened again once, and the message sent again: nothing of it
+    // can have arrived.
+    if (impl_->dropped && !(impl_->stop && impl_->stop->load())) {
         SendResult again = impl_->transfer(recipient, true);
         // Where the server cannot be reached again, the recipient waits for a later try.
         if (!impl_->unreachable)

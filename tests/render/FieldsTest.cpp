@@ -60,6 +60,13 @@ TEST(PersonalFieldText, FilledInWithTheEscapingOfTheirPlace) {
          html, "Hallo Anna &#128512;, <a href=3D\"https://x/{Vorname}?id=a%2Bb%40x.de\">Link hier</a>"},
         {"<a href='?v={Vorname}'>{Vorname}</a>", Where::Body, plain,
          "<a href='?v=Anna%20%F0%9F%98%80'>Anna &#128512;</a>"},
+        // A value inside any attribute stays inside it: an address percent-encoded, any other value
+        // escaped, and one typed without quotes gets them.
+        {"<a href=https://x.example/?n={Nachname}>{Vorname}</a>", Where::Body, html,
+         "<a href=\"https://x.example/?n=M%C3%BCller%20%26%20S%C3%B6hne%20%3CGmbH%3E\">Anna &#128512;</a>"},
+        {"<img title={Nachname} alt = '{Anrede}' src=x.jpg><b class=\"{Leer|k}\">", Where::Body, html,
+         "<img title=\"M\xFC"
+         "ller &amp; S\xF6hne &lt;GmbH&gt;\" alt = 'Sehr=3Dgeehrte' src=x.jpg><b class=\"k\">"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(filled(row.text, row.where, &anna, row.place), row.expected) << row.text.toStdString();

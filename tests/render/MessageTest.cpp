@@ -69,7 +69,10 @@ TEST_F(Message, SubjectLines) {
         QByteArray subject;
         Lines lines;  // empty: only the folding rules are checked
     } rows[] = {
-        {"ascii stays as typed", "Sommerfest =?x?= 2026", {"Subject: Sommerfest =?x?= 2026"}},
+        {"ascii stays as typed", "Sommerfest = 2026?", {"Subject: Sommerfest = 2026?"}},
+        // A reader must not decode what was typed.
+        {"a look-alike of an encoded word is encoded", "Sommerfest =?x?= 2026",
+         {"Subject: =?windows-1252?Q?Sommerfest_=3D=3Fx=3F=3D_2026?="}},
         {"long ascii is not folded", QByteArray(120, 'a'), {"Subject: " + QByteArray(120, 'a')}},
         {"umlauts become an encoded word",
          "Sommerfest 2026 \xe4\xf6\xfc",

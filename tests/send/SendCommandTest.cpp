@@ -1,6 +1,7 @@
 // zettelwerk-send as a user runs it: real processes against the real test server.
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -24,6 +25,14 @@
 
 namespace zw::test {
 namespace {
+
+// A server on this machine without TLS and login: the quickest for many messages.
+SmtpTestServer::Options plainLocalServer() {
+    SmtpTestServer::Options options;
+    options.security = TestSecurity::None;
+    options.login = false;
+    return options;
+}
 
 struct ToolRun {
     int exitCode = -1;
@@ -199,10 +208,7 @@ TEST_F(SendCommand, WrongCallsAndAStoppedCampaign) {
 // every copy, resumed or not, carries its recipient's values.
 TEST_F(SendCommand, KilledAtFiftyMomentsNobodyIsMissingAndFewGetTwo) {
     templatePath = writeShippedTemplate(files.path(), "Hallo {Vorname} {Nachname|Unbekannt}! ");
-    SmtpTestServer::Options options;
-    options.security = TestSecurity::None;
-    options.login = false;
-    SmtpTestServer server(options);
+    SmtpTestServer server(plainLocalServer());
     useServer(server);
     SmtpFaults slow;
     slow.delayMs = 2;
@@ -319,6 +325,94 @@ TEST_F(SendCommand, AWaitLeftByTheLastRunIsWaitedOutAndNamedOnce) {
     const QList<ReceivedMessage> received = server.received();
     ASSERT_EQ(received.size(), 3);
     EXPECT_GE(received[0].receivedMs, until.toMSecsSinceEpoch()) << "nothing before the wait was over";
+}
+
+// The answer to every message is on the disk before any wait: a kill at any moment of the pace, of
+// the profile's hourly or daily limit, of a retry's pause or of the provider's limit costs no copy.
+TEST_F(SendCommand, KilledWhileItWaitsNobodyGetsTwo) {
+    const struct {
+        const char* name;
+        int perMinute, perHour, perDay;
+        SmtpFaults faults;
+        int recipients;
+        int receivedBeforeKill;
+        bool resume;  // the wait ends at a restart (the pace, a retry's pause); the limits hold on
+    } rows[] = {
+        {"Pace", 2, 0, 0, {}, 2, 1, true},
+        {"HourlyLimit", 0, 2, 0, {}, 3, 2, false},
+        {"DailyLimit", 0, 0, 2, {}, 3, 2, false},
+        {"RetryAfterATemporaryAnswer", 0, 0, 0, {.temporaryRcpt = {3}}, 3, 2, true},
+        {"ProvidersLimit", 0, 0, 0, SmtpFaults::sendingLimit(2, 3600), 3, 2, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        // Each row on its own: the limits count every campaign of the folder.
+        QDir(program.path() + u"Versand"_qs).removeRecursively();
+        SmtpTestServer server(plainLocalServer());
+        send::SenderProfile profile = server.profile();
+        profile.messagesPerMinute = row.perMinute;
+        profile.messagesPerHour = row.perHour;
+        profile.messagesPerDay = row.perDay;
+        send::saveProfile(profile, profilePath());
+        server.setFaults(row.faults);
+
+        std::unique_ptr<QProcess> process(start({templatePath, writeList(row.recipients)}));
+        for (int i = 0; i < 600 && server.received().size() < row.receivedBeforeKill; ++i) QThread::msleep(100);
+        ASSERT_EQ(server.received().size(), row.receivedBeforeKill);
+        const bool stillWaiting = !process->waitForFinished(1500);  // well into the wait
+        ::kill(pid_t(process->processId()), SIGKILL);
+        process->waitForFinished();
+        ASSERT_TRUE(stillWaiting) << "it must be waiting when it is killed";
+
+        const send::CampaignStatus left = send::listCampaigns(program.path()).value(0);
+        EXPECT_EQ(left.sent, row.receivedBeforeKill) << "every message the server took is recorded";
+        EXPECT_EQ(left.maybeTwice, 0) << "nobody in flight";
+        if (!row.resume)
+            continue;
+        server.setFaults({});
+        const ToolRun resumed = run({QStringLiteral("--resume"), campaignFolders().value(0)});
+        EXPECT_EQ(resumed.exitCode, 0) << resumed.err.toStdString();
+        const QMap<QByteArray, int> counts = server.countsByRecipient();
+        EXPECT_EQ(counts.size(), row.recipients);
+        for (auto it = counts.begin(); it != counts.end(); ++it) EXPECT_EQ(it.value(), 1) << it.key().toStdString();
+    }
+}
+
+// Strg+C while the server sits on its answer to the end of a message: the program ends within
+// seconds, the copy counts as possibly received, and the resume sends it once more and nobody else twice.
+TEST_F(SendCommand, InterruptedWhileTheServerSitsOnTheAnswerEndsAndResumes) {
+    SmtpTestServer server(plainLocalServer());
+    useServer(server);
+    SmtpFaults stalled;
+    stalled.dripReply = "DATA";
+    stalled.dripMs = 60000;
+    server.setFaults(stalled);
+
+    std::unique_ptr<QProcess> process(start({templatePath, writeList(3)}));
+    for (int i = 0; i < 600 && server.received().isEmpty(); ++i) QThread::msleep(100);
+    ASSERT_EQ(server.received().size(), 1);
+    QThread::msleep(500);
+    QElapsedTimer stopping;
+    stopping.start();
+    ::kill(pid_t(process->processId()), SIGINT);
+    ASSERT_TRUE(process->waitForFinished(15000)) << "Strg+C must not wait for the server";
+    EXPECT_LT(stopping.elapsed(), 8000);
+    EXPECT_EQ(process->exitCode(), 3);
+    const QString err = QString::fromUtf8(process->readAllStandardError());
+    EXPECT_TRUE(err.contains(u"1 Empfänger hat sie vielleicht zweimal erhalten"_qs)) << err.toStdString();
+    const send::CampaignStatus left = send::listCampaigns(program.path()).value(0);
+    EXPECT_EQ(left.sent, 0);
+    EXPECT_EQ(left.maybeTwice, 1);
+
+    server.setFaults({});
+    const ToolRun resumed = run({QStringLiteral("--resume"), campaignFolders().value(0)});
+    EXPECT_EQ(resumed.exitCode, 0) << resumed.err.toStdString();
+    const QMap<QByteArray, int> counts = server.countsByRecipient();
+    EXPECT_EQ(counts.value("anna0@example.org"), 2);
+    EXPECT_EQ(counts.value("anna1@example.org"), 1);
+    EXPECT_EQ(counts.value("anna2@example.org"), 1);
+    EXPECT_TRUE(readAll(send::listCampaigns(program.path()).value(0).folder + u"/bericht.csv"_qs)
+                    .contains("anna0@example.org;gesendet (vielleicht zweimal erhalten);"));
 }
 
 }  // namespace

@@ -186,7 +186,13 @@ void SmtpTestServer::setFaults(const SmtpFaults& faults) {
                         {"delay_ms", faults.delayMs},
                         {"refuse_login", faults.refuseLogin},
                         {"refuse_sender", faults.refuseSender},
-                        {"greet_421", faults.greet421}};
+                        {"greet_421", faults.greet421},
+                        {"drop_after_data", numbers(faults.dropAfterData)},
+                        {"drop_after_data_always", faults.dropAfterDataAlways},
+                        {"stall_mail", faults.stallMail}};
+    if (!faults.dripReply.isEmpty())
+        control.insert(QStringLiteral("drip"),
+                       QJsonObject{{"reply", QString::fromLatin1(faults.dripReply)}, {"ms", faults.dripMs}});
     if (faults.limitCount > 0)
         control.insert(QStringLiteral("limit"),
                        QJsonObject{{"count", faults.limitCount},

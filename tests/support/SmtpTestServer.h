@@ -41,6 +41,11 @@ struct SmtpFaults {
     int limitCount = 0;
     double limitSeconds = 0;
     QByteArray limitAnswer = "450 4.7.0 Mail send limit exceeded";
+    QList<int> dropAfterData{};        // the n-th message taken, then the connection dropped unanswered
+    bool dropAfterDataAlways = false;  // the same for every message
+    bool stallMail = false;            // MAIL FROM never answered
+    QByteArray dripReply{};            // "MAIL" or "DATA": that answer sent one byte every dripMs
+    int dripMs = 0;
 
     // Only a sending limit, answered as given.
     static SmtpFaults sendingLimit(int count, double seconds,

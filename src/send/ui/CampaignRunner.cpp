@@ -7,10 +7,12 @@
 
 namespace zw::send {
 
-SenderFactory smtpSender(const SenderProfile& profile, const QString& password) {
-    return [profile, password]() -> Campaign::SendFunction {
+SenderFactory smtpSender(const SenderProfile& profile, const QString& password,
+                         std::shared_ptr<const std::atomic<bool>> stop) {
+    return [profile, password, stop]() -> Campaign::SendFunction {
         auto transport = std::make_shared<SmtpTransport>(profile, password);
-        return [transport](const QByteArray& to, const QByteArray& message) {
+        transport->setStop(stop.get());
+        return [transport, stop](const QByteArray& to, const QByteArray& message) {
             return transport->send(to, message);
         };
     };

@@ -20,8 +20,10 @@ namespace zw::send {
 
 // Makes, on the sending thread, what hands each message on: the SMTP connection, or a stand-in.
 using SenderFactory = std::function<Campaign::SendFunction()>;
-// One SMTP connection through the profile's server, kept open for the whole run.
-SenderFactory smtpSender(const SenderProfile& profile, const QString& password);
+// One SMTP connection through the profile's server, kept open for the whole run. While stop is true,
+// a message the server leaves unanswered is broken off after a moment instead of waited for.
+SenderFactory smtpSender(const SenderProfile& profile, const QString& password,
+                         std::shared_ptr<const std::atomic<bool>> stop = {});
 
 // Lives on the sending thread: owns the campaign and the SMTP connection while they send, and tells
 // of every step through signals, which reach the user-interface thread queued.

@@ -79,7 +79,7 @@ ProgressWindow::~ProgressWindow() {
 }
 
 void ProgressWindow::start(Campaign campaign, const QString& password) {
-    SenderFactory sender = smtpSender(campaign.profile(), password);
+    SenderFactory sender = smtpSender(campaign.profile(), password, stopInFlight_);
     start(std::move(campaign), std::move(sender));
 }
 
@@ -94,6 +94,7 @@ void ProgressWindow::start(Campaign campaign, SenderFactory sender) {
     SubjectLabel->setText(status_.subject);
     SummaryLabel->clear();
     stopping_ = false;
+    *stopInFlight_ = false;
     doneAtStart_ = status_.sent + status_.failed;
     clock_.start();
 
@@ -126,6 +127,7 @@ void ProgressWindow::pause() {
         return;
     stopping_ = true;
     runner_->stop();
+    *stopInFlight_ = true;
     CurrentLabel->setText(
         QStringLiteral("Wird angehalten, sobald der Server die Nachricht beantwortet hat, "
                        "die gerade gesendet wird …"));
@@ -151,7 +153,8 @@ void ProgressWindow::resume() {
 void ProgressWindow::showSending(const CampaignStatus& s) {
     showStatus(s);
     if (!stopping_)
-        CurrentLabel->setText(QStringLiteral("Wird gesendet an: %1").arg(s.current));
+        CurrentLabel->setText(QStringLiteral("Wird gesendet an: %1").arg(s.current) +
+                              (s.notice.isEmpty() ? QString() : u'\n' + s.notice));
 }
 
 void ProgressWindow::showWaiting(const CampaignStatus& s) {
@@ -166,6 +169,9 @@ void ProgressWindow::showWaiting(const CampaignStatus& s) {
 
 void ProgressWindow::showStatus(const CampaignStatus& s) {
     status_ = s;
+    // A server that kept silent or a connection that broke: said while the campaign goes on.
+    if (!stopping_ && runner_ && !s.notice.isEmpty())
+        CurrentLabel->setText(s.notice);
     ProgressBar->setMaximum(int(qMax<qsizetype>(s.total, 1)));
     ProgressBar->setValue(int(s.sent + s.failed));
     CountsLabel->setText(QStringLiteral("Gesendet: %1 · Fehlgeschlagen: %2 · Ausstehend: %3")

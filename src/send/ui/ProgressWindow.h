@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QElapsedTimer>
+
+#include <atomic>
+#include <memory>
+
 #include <QPointer>
 #include <QString>
 #include <QDialog>
@@ -84,6 +88,8 @@ private:
     QElapsedTimer clock_;
     qsizetype doneAtStart_ = 0;
     QTimer* tick_ = nullptr;
+    // Set by "Anhalten" for the SMTP connection, which then breaks off a message left unanswered.
+    std::shared_ptr<std::atomic<bool>> stopInFlight_ = std::make_shared<std::atomic<bool>>(false);
 };
 
 // A duration as a clock shows it: "4:05", "1:02:03".

@@ -95,7 +95,15 @@ QString testMailReport(const SenderProfile& profile, const SendResult& result) {
             return QStringLiteral("Der Server %1 hat die Testmail an %2 abgelehnt.")
                        .arg(profile.server, profile.address) +
                    details;
+        case Outcome::AnswerLost:
+            // Sending it again at once might bring a second copy; the user sees the first one or not.
+            return QStringLiteral("Der Server %1 hat auf die Testmail an %2 nicht geantwortet. Sie ist "
+                                  "vielleicht trotzdem angekommen: Bitte sehen Sie in Ihrem Posteingang "
+                                  "nach, bevor Sie es noch einmal versuchen.")
+                       .arg(profile.server, profile.address) +
+                   details;
         case Outcome::Fatal:
+        case Outcome::Stopped:
             break;
     }
     return QStringLiteral("Die Testmail wurde nicht gesendet.") +

@@ -20,7 +20,13 @@ connections. Everything lives in the folder given with --folder:
        "refuse_login": true,         answer 535 to every login
        "refuse_sender": true,        answer 553 to every MAIL FROM
        "greet_421": true,            answer 421 to every new connection and close it
-       "limit": {"count": n, "seconds": s, "answer": "450 4.7.0 ..."}}
+       "limit": {"count": n, "seconds": s, "answer": "450 4.7.0 ..."},
+       "drop_after_data": [n, ...],  take the n-th message, then drop the connection unanswered
+       "drop_after_data_always": true,   the same for every message
+       "stall_mail": true,           never answer MAIL FROM (the connection stays open)
+       "drip": {"reply": "MAIL" or "DATA", "ms": d}
+                                     send the answer to MAIL FROM, or to the end of a message, one
+                                     byte every d milliseconds}
                                      a provider's sending limit: its window opens with the first
                                      message taken; after n messages every MAIL FROM gets the
                                      answer until s seconds have passed, then a new window opens
@@ -61,6 +67,10 @@ class Faults:
         self.refuse_login = bool(values.get("refuse_login", False))
         self.refuse_sender = bool(values.get("refuse_sender", False))
         self.greet_421 = bool(values.get("greet_421", False))
+        self.drop_after_data = set(values.get("drop_after_data", []))
+        self.drop_after_data_always = bool(values.get("drop_after_data_always", False))
+        self.stall_mail = bool(values.get("stall_mail", False))
+        self.drip = values.get("drip") or {}
         self.limit = values.get("limit")
         self.window_start = None
         self.window_count = 0
@@ -138,6 +148,12 @@ class Handler:
         faults = self.faults.refresh()
         if faults.refuse_sender:
             return "553 5.7.1 <%s>: Sender address rejected: not owned by user" % address
+        if faults.stall_mail:
+            # As a server that hangs: the connection stays open, and nothing more comes.
+            self.store.event("stalled %d" % server.connection)
+            await asyncio.sleep(24 * 3600)
+        if faults.drip.get("reply") == "MAIL":
+            server.drip = faults.drip.get("ms", 0) / 1000.0
         limited = faults.limit_answer()
         if limited:
             self.store.event("limited %d %.6f" % (server.connection, time.time()))
@@ -162,6 +178,11 @@ class Handler:
         self.faults.accepted_count += 1
         self.faults.taken()
         server.close_after_answer = self.faults.accepted_count in self.faults.close_after
+        # Taken, and then the answer is lost: the connection drops before it.
+        server.drop_instead_of_answer = (self.faults.drop_after_data_always
+                                         or self.faults.accepted_count in self.faults.drop_after_data)
+        if self.faults.drip.get("reply") == "DATA":
+            server.drip = self.faults.drip.get("ms", 0) / 1000.0
         return "250 2.0.0 Ok: queued as T%06d" % number
 
 
@@ -175,6 +196,8 @@ class TestSMTP(SMTP):
         self.faults = faults
         self.connection = 0
         self.close_after_answer = False
+        self.drop_instead_of_answer = False
+        self.drip = 0
 
     def connection_made(self, transport):
         first = self._original_transport is None and self.transport is None
@@ -197,6 +220,20 @@ class TestSMTP(SMTP):
         delay = self.faults.refresh().delay
         if delay:
             await asyncio.sleep(delay)
+        if self.drop_instead_of_answer:
+            self.drop_instead_of_answer = False
+            self.store.event("dropped-answer %d" % self.connection)
+            self.transport.abort()
+            return
+        if self.drip:
+            drip, self.drip = self.drip, 0
+            for byte in (status + "\r\n").encode("utf-8"):
+                if self.transport.is_closing():
+                    return
+                self._writer.write(bytes([byte]))
+                await self._writer.drain()
+                await asyncio.sleep(drip)
+            return
         await super().push(status)
 
     async def smtp_DATA(self, arg):
