@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QToolBar>
@@ -14,6 +15,7 @@
 #include "app/fMain.h"
 #include "editing/ui/NewsViewsPart.h"
 #include "editing/ui/SettingsPagesPart.h"
+#include "send/ui/FieldsPart.h"
 #include "editing/ui/TextCommandsPart.h"
 #include "template/ui/BlockListPart.h"
 #include "template/ui/TemplateFilesPart.h"
@@ -51,6 +53,13 @@ void TMainForm::connectEditing() {
     text->attachFormattedView(FormattedMemo, newsViews);
     // The whole tool bar stays in view beside the two view buttons, none of it behind an overflow arrow.
     text->ToolBar1->setMinimumWidth(text->ToolBar1->sizeHint().width());
+    // Tab walks the row above the news text as it stands, left to right, then the text itself.
+    QWidget* const row[] = {HeadLineEdit,        newsViews->FormattedButton, newsViews->HtmlButton,
+                            text->ToolButton1,   text->ToolButton2,          text->ToolButton3,
+                            text->ToolButton4,   text->ToolButton5,          text->BackToolButton,
+                            ComboBox1,           fields_->FieldButton,       Memo1};
+    for (size_t k = 0; k + 1 < std::size(row); ++k)
+        QWidget::setTabOrder(row[k], row[k + 1]);
 
     blockList_->ResetUndoHistory = [text](bool loadingBlock) {
         text->ResetUndoHistory();

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QSyntaxHighlighter>
@@ -224,6 +225,19 @@ TEST_F(FormattedEditorTest, ACorrectionFromTheSpellingMenuKeepsTheWordsFormat) {
     EXPECT_EQ(stored(), QByteArray("Das <b>Sommerfest</b> beginnt"));
     f.blockList().ListBox1Enter();
     EXPECT_EQ(sections()[0].lines[4], QByteArray("Das <b>Sommerfest</b> beginnt"));
+}
+
+TEST_F(FormattedEditorTest, TabWalksTheRowAboveTheTextLeftToRight) {
+    TMainForm& f = startWith("Text");
+    QStringList order;
+    for (QWidget* w = f.HeadLineEdit->nextInFocusChain(); w != f.LinkTextEdit && order.size() < 20;
+         w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(&f) && w->isEnabled())
+            order << w->accessibleName();
+    }
+    EXPECT_EQ(order, QStringList({u"Formatierte Ansicht"_qs, u"HTML-Ansicht"_qs, u"Fett"_qs, u"Kursiv"_qs,
+                                  u"Unterstrichen"_qs, u"Aufzählung"_qs, u"Hyperlink einfügen"_qs,
+                                  u"Schriftgröße"_qs, u"Feld einfügen"_qs, u"Text für die Newsmeldung"_qs}));
 }
 
 // A screen reader's way: the controls found by their names in the window's accessible tree, the text
