@@ -76,10 +76,6 @@ TagKind kindOf(const QString& raw) {
     return raw.startsWith(kFontOpening) ? TagKind::Font : TagKind::Link;
 }
 
-QString attributeOf(const QString& raw, qsizetype openingSize) {
-    return raw.mid(openingSize, raw.size() - openingSize - 2);
-}
-
 QString closingTag(TagKind kind) {
     switch (kind) {
     case TagKind::Bold:
