@@ -1,6 +1,5 @@
 #include "editing/FormattedText.h"
 
-#include <QHash>
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -11,6 +10,8 @@
 #include <array>
 #include <climits>
 #include <optional>
+
+#include "render/MarkupText.h"
 
 namespace zw {
 
@@ -24,45 +25,22 @@ const QLatin1String kFontOpening("<font size=\"");
 const QLatin1String kLinkOpening("<a href=3D\"");
 const QLatin1String kAttributeEnd("\">");
 
-// The entities a news text commonly holds. Any other named one is beyond what the view shows.
-const QHash<QString, char16_t>& namedEntities() {
-    static const QHash<QString, char16_t> table{
-        {"amp", u'&'},     {"lt", u'<'},      {"gt", u'>'},      {"quot", u'"'},    {"apos", u'\''},
-        {"nbsp", 0xA0},    {"auml", 0xE4},    {"ouml", 0xF6},    {"uuml", 0xFC},    {"Auml", 0xC4},
-        {"Ouml", 0xD6},    {"Uuml", 0xDC},    {"szlig", 0xDF},   {"euro", 0x20AC},  {"copy", 0xA9},
-        {"reg", 0xAE},     {"shy", 0xAD},     {"ndash", 0x2013}, {"mdash", 0x2014}, {"bdquo", 0x201E},
-        {"ldquo", 0x201C}, {"rdquo", 0x201D}, {"laquo", 0xAB},   {"raquo", 0xBB},   {"hellip", 0x2026},
-        {"middot", 0xB7},  {"deg", 0xB0},     {"sect", 0xA7},    {"trade", 0x2122}, {"euml", 0xEB},
-    };
-    return table;
-}
-
 // The character an entity or a numeric reference stands for; nothing when the view cannot show it.
 // Characters beyond the 8-bit code page are stored as numeric references, emoji included.
 std::optional<QString> entityCharacter(QStringView name) {
-    if (name.startsWith(u'#')) {
-        bool ok = false;
-        const bool hex = name.size() > 1 && (name[1] == u'x' || name[1] == u'X');
-        const uint code = name.mid(hex ? 2 : 1).toUInt(&ok, hex ? 16 : 10);
-        if (!ok || code < 32 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || code == 0x2028 ||
-            code == 0x2029)
-            return std::nullopt;
-        const char32_t c = code;
-        return QString::fromUcs4(&c, 1);
-    }
-    const auto it = namedEntities().constFind(name.toString());
-    if (it == namedEntities().constEnd())
+    const char32_t c = EntityCharacter(name);
+    // Control characters and the separators the view uses for its own line and paragraph ends are no text.
+    if (c < 32 || (c >= 0xD800 && c <= 0xDFFF) || c == 0x2028 || c == 0x2029)
         return std::nullopt;
-    return QString(QChar(*it));
+    return QString::fromUcs4(&c, 1);
 }
 
 // What a remembered written form stands for.
 QString decodedSource(const QString& raw) {
     if (raw == u"=3D")
         return QStringLiteral("=");
-    if (raw.size() > 2 && raw.startsWith(u'&') && raw.endsWith(u';')) {
+    if (raw.size() > 2 && raw.startsWith(u'&') && raw.endsWith(u';'))
         return entityCharacter(QStringView(raw).mid(1, raw.size() - 2)).value_or(QString());
-    }
     return raw;
 }
 

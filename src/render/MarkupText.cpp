@@ -26,6 +26,7 @@ constexpr struct {
     {"lsquo", 0x2018}, {"rsquo", 0x2019}, {"laquo", 0xAB},   {"raquo", 0xBB},   {"hellip", 0x2026},
     {"copy", 0xA9},    {"reg", 0xAE},     {"trade", 0x2122}, {"middot", 0xB7},  {"bull", 0x2022},
     {"sect", 0xA7},    {"deg", 0xB0},     {"eacute", 0xE9},  {"egrave", 0xE8},  {"agrave", 0xE0},
+    {"euml", 0xEB},    {"shy", 0xAD},
 };
 
 // Each field's marker is a few control bytes; it is wrapped as if it stood for a name of this length.
@@ -41,21 +42,9 @@ std::optional<std::pair<QByteArray, qsizetype>> entityAt(QByteArrayView text, qs
     const qsizetype end = text.sliced(at).first(qMin<qsizetype>(12, text.size() - at)).indexOf(';');
     if (end < 2)
         return std::nullopt;
-    const QByteArrayView name = text.sliced(at + 1, end - 1);
-    char32_t character = 0;
-    if (name.startsWith('#')) {
-        bool ok = false;
-        const bool hex = name.size() > 1 && (name[1] == 'x' || name[1] == 'X');
-        character = name.sliced(hex ? 2 : 1).toUInt(&ok, hex ? 16 : 10);
-        if (!ok || character == 0 || character > 0x10FFFF)
-            return std::nullopt;
-    } else {
-        for (const auto& entity : kEntities)
-            if (name == entity.name)
-                character = entity.character;
-        if (character == 0)
-            return std::nullopt;
-    }
+    const char32_t character = EntityCharacter(QString::fromLatin1(text.sliced(at + 1, end - 1)));
+    if (character == 0)
+        return std::nullopt;
     return std::pair{toStored(QString::fromUcs4(&character, 1)), end + 1};
 }
 
@@ -294,6 +283,19 @@ QByteArray flowedLine(QByteArrayView line) {
 }
 
 }  // namespace
+
+char32_t EntityCharacter(QStringView name) {
+    if (name.startsWith(u'#')) {
+        bool ok = false;
+        const bool hex = name.size() > 1 && (name[1] == u'x' || name[1] == u'X');
+        const uint character = name.sliced(hex ? 2 : 1).toUInt(&ok, hex ? 16 : 10);
+        return ok && character <= 0x10FFFF ? char32_t(character) : 0;
+    }
+    for (const auto& entity : kEntities)
+        if (name == QLatin1String(entity.name))
+            return entity.character;
+    return 0;
+}
 
 QList<QByteArray> MarkupToPlainLines(const QByteArray& stored) {
     return PlainWriter().convert(QByteArrayView(stored));

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QStringView>
 
 namespace zw {
 
@@ -11,6 +12,11 @@ namespace zw {
 // address in angle brackets unless the two say the same. Entities and the "=3D" of the link command
 // are decoded; blanks collapse as a browser collapses them; a personal field's marker stays as it is.
 QList<QByteArray> MarkupToPlainLines(const QByteArray& stored);
+
+// The character an entity stands for, by its name between "&" and ";" ("amp", "#228", "#xE4"): the
+// named ones German newsletters bring and any numeric reference; 0 for anything else. The plain text
+// and the formatted news view read entities alike through this.
+char32_t EntityCharacter(QStringView name);
 
 // A link address as a reader of the plain text follows it: a web address without a scheme gets
 // "http://", a mail address stands as typed.
