@@ -197,107 +197,98 @@ public:
     Reader(QTextDocument& doc, const FormattedLook& look) : look_(look), cursor_(&doc) {}
 
     bool read(const QString& s) {
-        static const QRegularExpression fontTag(QStringLiteral(R"re(<font size="([+-]?[1-7])">)re"));
-        static const QRegularExpression linkTag(QStringLiteral(R"re(<a href=3D"([^"<>]*)">)re"));
-        const qsizetype n = s.size();
         qsizetype i = 0;
-        while (i < n) {
+        while (i < s.size()) {
             const QChar c = s[i];
-            if (c == u'<') {
-                static const std::array<std::pair<QLatin1String, std::optional<TagKind>>, 6> opening{{
-                    {QLatin1String("<b>"), TagKind::Bold},
-                    {QLatin1String("<i>"), TagKind::Italic},
-                    {QLatin1String("<u>"), TagKind::Underline},
-                    {QLatin1String("<br>"), std::nullopt},
-                    {QLatin1String("<li>"), std::nullopt},
-                    {QLatin1String("</li>"), std::nullopt},
-                }};
-                static const std::array<std::pair<QLatin1String, TagKind>, 5> closing{{
-                    {QLatin1String("</b>"), TagKind::Bold},
-                    {QLatin1String("</i>"), TagKind::Italic},
-                    {QLatin1String("</u>"), TagKind::Underline},
-                    {QLatin1String("</font>"), TagKind::Font},
-                    {QLatin1String("</a>"), TagKind::Link},
-                }};
-                const QStringView rest = QStringView(s).mid(i);
-                bool taken = false;
-                for (const auto& [tag, kind] : opening) {
-                    if (!rest.startsWith(tag))
-                        continue;
-                    if (kind ? !open(*kind, tag, {}) : !structure(tag))
-                        return false;
-                    i += tag.size();
-                    taken = true;
-                    break;
-                }
-                for (const auto& [tag, kind] : closing) {
-                    if (taken || !rest.startsWith(tag))
-                        continue;
-                    if (!close(kind))
-                        return false;
-                    i += tag.size();
-                    taken = true;
-                }
-                const std::array<std::pair<const QRegularExpression*, TagKind>, 2> withAttribute{{
-                    {&fontTag, TagKind::Font},
-                    {&linkTag, TagKind::Link},
-                }};
-                for (const auto& [pattern, kind] : withAttribute) {
-                    if (taken)
-                        break;
-                    const QRegularExpressionMatch m =
-                        pattern->match(s, i, QRegularExpression::NormalMatch,
-                                       QRegularExpression::AnchorAtOffsetMatchOption);
-                    if (!m.hasMatch())
-                        continue;
-                    if (!open(kind, m.captured(0), m.captured(1)))
-                        return false;
-                    i += m.capturedLength(0);
-                    taken = true;
-                }
-                if (taken)
-                    continue;
-                const QChar next = i + 1 < n ? s[i + 1] : QChar();
-                if (next.isLetter() || next == u'/' || next == u'!' || next == u'?')
-                    return false;  // a tag, a comment or a declaration the view does not know
-                special(QString(c), QStringLiteral("<"));
-                ++i;
-            } else if (c == u'&') {
-                const qsizetype semicolon = s.indexOf(u';', i + 1);
-                const QStringView name =
-                    semicolon > i && semicolon - i <= 10 ? QStringView(s).mid(i + 1, semicolon - i - 1) : QStringView();
-                static const QRegularExpression entityName(QStringLiteral("^#?[A-Za-z0-9]+$"));
-                if (!name.isEmpty() && entityName.match(name.toString()).hasMatch()) {
-                    const std::optional<QString> e = entityCharacter(name);
-                    if (!e)
-                        return false;
-                    special(*e, s.mid(i, semicolon - i + 1));
-                    i = semicolon + 1;
-                } else {
-                    special(QString(c), QStringLiteral("&"));
-                    ++i;
-                }
-            } else if (c == u'=') {
-                // The message writes every "=" of a text as the reader typed it, but "=3D" stands for one.
-                if (QStringView(s).mid(i, 3) == u"=3D") {
-                    special(QString(c), QStringLiteral("=3D"));
-                    i += 3;
-                } else {
-                    special(QString(c), QStringLiteral("="));
-                    ++i;
-                }
-            } else if (c == u'>') {
-                special(QString(c), QStringLiteral(">"));
-                ++i;
-            } else {
-                if (needParagraph_)
-                    startParagraph();
-                pending_ += c;
-                ++i;
-            }
+            bool ok = true;
+            if (c == u'<')
+                ok = tagOrLess(s, i);
+            else if (c == u'&')
+                ok = entityOrAmpersand(s, i);
+            else if (c == u'=')
+                equalsSign(s, i);
+            else if (c == u'>')
+                special(QString(c), QStringLiteral(">")), ++i;
+            else
+                plain(c), ++i;
+            if (!ok)
+                return false;
         }
         flush();
         return tags_.empty() && !inItem_;
+    }
+
+    // Each step below reads what stands at s[i] and moves i past it; false when the view cannot hold it.
+
+    bool tagOrLess(const QString& s, qsizetype& i) {
+        static const std::array<std::pair<QLatin1String, std::optional<TagKind>>, 11> fixed{{
+            {QLatin1String("<b>"), TagKind::Bold},
+            {QLatin1String("<i>"), TagKind::Italic},
+            {QLatin1String("<u>"), TagKind::Underline},
+            {QLatin1String("<br>"), std::nullopt},
+            {QLatin1String("<li>"), std::nullopt},
+            {QLatin1String("</li>"), std::nullopt},
+            {QLatin1String("</b>"), TagKind::Bold},
+            {QLatin1String("</i>"), TagKind::Italic},
+            {QLatin1String("</u>"), TagKind::Underline},
+            {QLatin1String("</font>"), TagKind::Font},
+            {QLatin1String("</a>"), TagKind::Link},
+        }};
+        static const QRegularExpression fontTag(QStringLiteral(R"re(<font size="([+-]?[1-7])">)re"));
+        static const QRegularExpression linkTag(QStringLiteral(R"re(<a href=3D"([^"<>]*)">)re"));
+        const QStringView rest = QStringView(s).mid(i);
+        for (const auto& [tag, kind] : fixed) {
+            if (!rest.startsWith(tag))
+                continue;
+            i += tag.size();
+            if (!kind)
+                return structure(tag);
+            return tag[1] == u'/' ? close(*kind) : open(*kind, tag, {});
+        }
+        for (const auto& [pattern, kind] : {std::pair(&fontTag, TagKind::Font), std::pair(&linkTag, TagKind::Link)}) {
+            const QRegularExpressionMatch m =
+                pattern->match(s, i, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
+            if (m.hasMatch()) {
+                i += m.capturedLength(0);
+                return open(kind, m.captured(0), m.captured(1));
+            }
+        }
+        const QChar next = i + 1 < s.size() ? s[i + 1] : QChar();
+        // A tag, a comment or a declaration the view does not know.
+        if (next.isLetter() || next == u'/' || next == u'!' || next == u'?')
+            return false;
+        special(QStringLiteral("<"), QStringLiteral("<"));
+        ++i;
+        return true;
+    }
+
+    bool entityOrAmpersand(const QString& s, qsizetype& i) {
+        static const QRegularExpression entity(QStringLiteral("&(#?[A-Za-z0-9]{1,10});"));
+        const QRegularExpressionMatch m =
+            entity.match(s, i, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
+        if (!m.hasMatch()) {
+            special(QStringLiteral("&"), QStringLiteral("&"));
+            ++i;
+            return true;
+        }
+        const std::optional<QString> c = entityCharacter(m.capturedView(1));
+        if (c)
+            special(*c, m.captured(0));
+        i += m.capturedLength(0);
+        return c.has_value();
+    }
+
+    void equalsSign(const QString& s, qsizetype& i) {
+        // The message writes every "=" of a text as the reader typed it, but "=3D" stands for one.
+        const bool coded = QStringView(s).mid(i, 3) == u"=3D";
+        special(QStringLiteral("="), coded ? QStringLiteral("=3D") : QStringLiteral("="));
+        i += coded ? 3 : 1;
+    }
+
+    void plain(QChar c) {
+        if (needParagraph_)
+            startParagraph();
+        pending_ += c;
     }
 
 private:
